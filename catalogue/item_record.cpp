@@ -1,0 +1,3 @@
+#include "catalogue/item_record.h"
+
+std::vector<ItemRecord> Items;

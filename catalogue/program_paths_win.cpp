@@ -1,0 +1,28 @@
+#include <windows.h>
+#include <dbghelp.h>
+
+#include "catalogue/program_paths.h"
+#include "common/module_path.h"
+#include "common/path_kind.h"
+
+std::string GetLoginName() {
+  char buffer[128] = {};
+  DWORD size = sizeof buffer;
+  if (!GetUserNameA(buffer, &size)) return {};
+  return std::string(buffer, strnlen(buffer, sizeof buffer));
+}
+
+std::string GetUserFolder() { return UserFolderFor(GetProgramFolder(), GetLoginName()); }
+
+bool EnsureFolder(std::string folder) {
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return MakeSureDirectoryPathExists(folder.c_str()) != FALSE;
+}
+
+std::string SettingsFilePath() { return UserFolder + GetProgramFileName() + ".ini"; }
+
+std::string HelpFilePath() {
+  const std::string besideProgram = GetProgramFolder() + GetProgramFileName() + ".hlp";
+  if (GetPathKind(besideProgram) == PathKind::File) return besideProgram;
+  return GetProgramFileName() + ".hlp";
+}

@@ -1,0 +1,31 @@
+// The three registry operations everything in Orbisk goes through. Each opens
+// its key, does one thing and closes the key again; nothing is held open.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum class RegHive { CurrentUser, LocalMachine };
+
+// Value types, numbered as the registry numbers them.
+inline constexpr uint32_t kRegSz = 1;
+inline constexpr uint32_t kRegDword = 4;
+
+struct RegistryValue {
+  std::string text;     // REG_SZ, in the ANSI code page
+  uint32_t number = 0;  // REG_DWORD
+};
+
+// Creates or opens the key and sets one value of type kRegSz or kRegDword.
+// True only when the key was opened and the value set; any other type sets
+// nothing and gives false.
+bool WriteRegistryValue(RegHive hive, const std::string& keyPath, const std::string& valueName,
+                        uint32_t type, const RegistryValue& value);
+
+// Reads one value; the default when the key cannot be opened, the value cannot
+// be read (a string longer than 255 bytes included) or the type is neither.
+RegistryValue ReadRegistryValue(RegHive hive, const std::string& keyPath, const std::string& valueName,
+                                uint32_t type, const RegistryValue& defaultValue);
+
+// Deletes a key that has no subkeys; true when it was deleted.
+bool DeleteRegistryKey(RegHive hive, const std::string& keyPath);

@@ -1,0 +1,70 @@
+#include <windows.h>
+
+#include "catalogue/registry.h"
+#include "common/win_handles.h"
+
+namespace {
+
+// Query value, set value, create subkey, enumerate subkeys, notify, create link.
+constexpr REGSAM kKeyAccess = 0x3F;
+constexpr DWORD kStringBufferSize = 256;
+
+HKEY RootKey(RegHive hive) {
+  return hive == RegHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+}  // namespace
+
+bool WriteRegistryValue(RegHive hive, const std::string& keyPath, const std::string& valueName,
+                        uint32_t type, const RegistryValue& value) {
+  if (type != kRegSz && type != kRegDword) return false;
+  UniqueRegKey key;
+  char emptyClass[] = "";
+  if (RegCreateKeyExA(RootKey(hive), keyPath.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE, kKeyAccess,
+                      nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+    return false;
+  }
+  LONG result;
+  if (type == kRegSz) {
+    result = RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(value.text.c_str()),
+                            static_cast<DWORD>(value.text.size() + 1));
+  } else {
+    const DWORD number = value.number;
+    result = RegSetValueExA(key.get(), valueName.c_str(), 0, REG_DWORD,
+                            reinterpret_cast<const BYTE*>(&number), sizeof number);
+  }
+  return result == ERROR_SUCCESS;
+}
+
+RegistryValue ReadRegistryValue(RegHive hive, const std::string& keyPath, const std::string& valueName,
+                                uint32_t type, const RegistryValue& defaultValue) {
+  if (type != kRegSz && type != kRegDword) return defaultValue;
+  UniqueRegKey key;
+  if (RegOpenKeyExA(RootKey(hive), keyPath.c_str(), 0, kKeyAccess, key.put()) != ERROR_SUCCESS) {
+    return defaultValue;
+  }
+  RegistryValue result;
+  if (type == kRegSz) {
+    std::string buffer(kStringBufferSize, '\0');
+    DWORD size = kStringBufferSize;
+    if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS) {
+      return defaultValue;
+    }
+    result.text = buffer.substr(0, buffer.find('\0'));
+  } else {
+    DWORD number = 0;
+    DWORD size = sizeof number;
+    if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&number),
+                         &size) != ERROR_SUCCESS) {
+      return defaultValue;
+    }
+    result.number = number;
+  }
+  return result;
+}
+
+bool DeleteRegistryKey(RegHive hive, const std::string& keyPath) {
+  return RegDeleteKeyA(RootKey(hive), keyPath.c_str()) == ERROR_SUCCESS;
+}

@@ -1,0 +1,133 @@
+#include "catalogue/settings_format.h"
+
+#include "common/text_util.h"
+
+std::string QuoteForProfile(std::string_view value) {
+  if (value.empty()) return {};
+  const char first = value.front();
+  if ((first == '"' || first == '\'') && value.back() == first) {
+    return "\"" + std::string(value) + "\"";
+  }
+  return std::string(value);
+}
+
+std::string EncodeComment(std::string_view comment) {
+  return ReplaceAll(QuoteForProfile(comment), "\r\n", "\\n");
+}
+
+std::string DecodeComment(std::string_view stored) { return ReplaceAll(stored, "\\n", "\r\n"); }
+
+std::optional<int> ParseProfileInt(const std::optional<std::string>& value, int defaultValue) {
+  if (!value || value->empty()) return defaultValue;
+  long long number = 0;
+  for (const char c : *value) {
+    if (c < '0' || c > '9') break;
+    number = number * 10 + (c - '0');
+    if (number > 32767) return std::nullopt;
+  }
+  return static_cast<int>(number);
+}
+
+bool IsNumericText(std::string_view text) {
+  std::string_view::size_type i = 0;
+  const auto digits = [&] {
+    const auto start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i - start;
+  };
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  auto mantissa = digits();
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    mantissa += digits();
+  }
+  if (mantissa == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (digits() == 0) return false;
+  }
+  return i == text.size();
+}
+
+namespace {
+
+std::string TextValue(const ProfileReader& read, const std::string& key) {
+  return TrimAtNul(read(key).value_or(std::string()));
+}
+
+std::optional<ItemRecord> ReadCandidate(const ProfileReader& read, int n,
+                                        const RegisteredTest& isRegistered) {
+  const std::string suffix = std::to_string(n);
+  ItemRecord record;
+  record.ItemName = TextValue(read, "ItemName" + suffix);
+  if (record.ItemName.empty()) return std::nullopt;
+
+  const auto fixedString = ParseProfileInt(read("FixedString" + suffix), 0);
+  record.FixedString = fixedString == 1 ? 1 : 0;
+  record.Argments = TextValue(read, "Argments" + suffix);
+  record.Comment = DecodeComment(TextValue(read, "Comment" + suffix));
+
+  if (record.FixedString == 1) {
+    if (!isRegistered(record.ItemName)) return std::nullopt;
+    return record;
+  }
+
+  record.AplPath = TextValue(read, "AplPath" + suffix);
+  const std::string contexts = TextValue(read, "Contexts" + suffix);
+  if (record.AplPath.empty() || contexts.size() != 4 || !IsNumericText(contexts)) return std::nullopt;
+  for (int i = 0; i < 4; ++i) record.Contexts[i] = contexts[i] == '1' ? 1 : 0;
+
+  const auto windowStyle = ParseProfileInt(read("WindowStyle" + suffix), 1);
+  record.WindowStyle = static_cast<int16_t>(windowStyle && *windowStyle <= 3 ? *windowStyle : 1);
+  const auto confCmdLine = ParseProfileInt(read("ConfCmdLine" + suffix), 0);
+  record.ConfCmdLine = confCmdLine == 1 ? 1 : 0;
+
+  if (!isRegistered(record.ItemName)) return std::nullopt;
+  return record;
+}
+
+}  // namespace
+
+std::vector<ItemRecord> ReadCatalogue(const ProfileReader& read, int itemCount,
+                                      const RegisteredTest& isRegistered) {
+  std::vector<ItemRecord> records;
+  for (int n = 1; n <= itemCount; ++n) {
+    if (auto record = ReadCandidate(read, n, isRegistered)) records.push_back(std::move(*record));
+  }
+  return records;
+}
+
+std::vector<std::pair<std::string, std::string>> CatalogueEntries(const std::vector<ItemRecord>& records) {
+  std::vector<std::pair<std::string, std::string>> entries;
+  entries.reserve(1 + records.size() * 8);
+  entries.emplace_back("ItemCount", std::to_string(records.size()));
+  int n = 0;
+  for (const ItemRecord& r : records) {
+    const std::string suffix = std::to_string(++n);
+    entries.emplace_back("ItemName" + suffix, r.ItemName);
+    entries.emplace_back("FixedString" + suffix, std::to_string(r.FixedString));
+    entries.emplace_back("Argments" + suffix, QuoteForProfile(r.Argments));
+    entries.emplace_back("Comment" + suffix, EncodeComment(r.Comment));
+    if (r.FixedString != 0) continue;
+    entries.emplace_back("AplPath" + suffix, r.AplPath);
+    std::string contexts;
+    for (const int16_t flag : r.Contexts) contexts += std::to_string(flag);
+    entries.emplace_back("Contexts" + suffix, contexts);
+    entries.emplace_back("WindowStyle" + suffix, std::to_string(r.WindowStyle));
+    entries.emplace_back("ConfCmdLine" + suffix, std::to_string(r.ConfCmdLine));
+  }
+  return entries;
+}
+
+std::string SectionBlock(const std::vector<std::pair<std::string, std::string>>& entries) {
+  std::string block;
+  for (const auto& [key, value] : entries) {
+    block += key;
+    block += '=';
+    block += value;
+    block += '\0';
+  }
+  block += '\0';
+  return block;
+}

@@ -1,0 +1,55 @@
+// The ItemList section of the settings file: how records become key=value
+// pairs and back, without touching any file. The profile reader of the
+// platform trims blanks and strips one pair of enclosing quotes from every
+// value; the writer here quotes values so that they survive that.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "catalogue/item_record.h"
+
+inline constexpr char kItemListSection[] = "ItemList";
+
+// A value whose first and last characters are both the same quote character
+// (double or single; a lone quote counts) gets one more pair of double quotes,
+// which the reader removes again.
+std::string QuoteForProfile(std::string_view value);
+
+// Comment as stored: quoted, then every CR LF written as backslash-n.
+std::string EncodeComment(std::string_view comment);
+// Comment as read: every backslash-n (lower-case n) becomes CR LF.
+std::string DecodeComment(std::string_view stored);
+
+// An integer value as the settings file holds it: the leading decimal digits.
+// No digits at the start (a sign included) give 0. A number beyond the 16-bit
+// range gives nullopt so that the caller's repair rule applies instead of a
+// wrapped value. An absent or empty value gives the default.
+std::optional<int> ParseProfileInt(const std::optional<std::string>& value, int defaultValue);
+
+// The numeric-text test applied to Contexts: optional sign, decimal digits with
+// an optional decimal point, an optional exponent; 1010, 0001 and 1e10 pass.
+bool IsNumericText(std::string_view text);
+
+// Reads one value of the section by key; nullopt when the key is absent.
+// Values arrive trimmed and with one pair of enclosing quotes removed.
+using ProfileReader = std::function<std::optional<std::string>(const std::string& key)>;
+using RegisteredTest = std::function<bool(const std::string& itemName)>;
+
+// Builds the list from the section: reads items 1..itemCount, repairs their
+// numbers and keeps only acceptable, registered ones, renumbered without gaps.
+// The result is not sorted.
+std::vector<ItemRecord> ReadCatalogue(const ProfileReader& read, int itemCount,
+                                      const RegisteredTest& isRegistered);
+
+// The key=value pairs of the section for records, in the order they are
+// written: ItemCount first, then each item's keys.
+std::vector<std::pair<std::string, std::string>> CatalogueEntries(const std::vector<ItemRecord>& records);
+
+// The entries as the NUL-separated, double-NUL-terminated block that a whole
+// section is written with.
+std::string SectionBlock(const std::vector<std::pair<std::string, std::string>>& entries);

@@ -1,0 +1,18 @@
+// Replacing a file in one step, so that a failed write never leaves a file
+// half-written in place of a good one.
+#pragma once
+
+#include <string>
+
+// A temporary name in the same folder as path, so that the final move stays
+// on one volume and can be done in one step.
+std::string TemporarySibling(const std::string& path);
+
+// Writes bytes to a temporary file beside path and moves it over path only
+// when every byte was written and flushed. On failure path is left as it was
+// and the temporary file is removed.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+// Moves a finished temporary file over target (replacing it). On failure the
+// temporary file is removed and target is untouched.
+bool ReplaceFileWith(const std::string& temporary, const std::string& target);

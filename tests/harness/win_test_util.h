@@ -1,0 +1,30 @@
+// Small helpers for the Windows tests: files, text conversion, processes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Whole file as bytes; "" when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// Deletes a folder and everything below it; true when it is gone.
+bool DeleteTree(const std::string& folder);
+
+// ANSI (code page 932) <-> UTF-16, and CP932 -> UTF-8 for readable failures.
+std::wstring ToWide(const std::string& ansi);
+std::string ToAnsi(const std::wstring& wide);
+std::string Utf8(const std::string& ansi);
+
+// Starts a command line and waits up to timeoutMs for it to end; returns the
+// exit code, or -1 when it could not start or was killed after the timeout.
+int RunProcess(const std::string& commandLine, DWORD timeoutMs = 30000,
+               const std::string& workingDir = std::string());
+
+// Folder of the running test executable, ending in a backslash.
+std::string TestProgramFolder();
+
+// Pumps this thread's messages for about ms milliseconds.
+void PumpMessages(DWORD ms);

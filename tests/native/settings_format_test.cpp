@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "catalogue/item_sort.h"
+#include "catalogue/menu_registration.h"
+#include "catalogue/program_paths.h"
+#include "catalogue/settings_format.h"
+#include "common/text_util.h"
+
+namespace {
+
+// Stands in for the platform's profile reader over an in-memory section:
+// keys are case-insensitive, values trimmed and stripped of one pair of quotes.
+struct FakeSection {
+  std::map<std::string, std::string> values;
+  std::set<std::string> registered;
+
+  std::optional<std::string> Read(const std::string& key) const {
+    auto it = values.find(ToUpperSjis(key));
+    if (it == values.end()) return std::nullopt;
+    std::string value = TrimBlanks(it->second);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+      value = value.substr(1, value.size() - 2);
+    }
+    return value;
+  }
+  void Set(const std::string& key, const std::string& value) { values[ToUpperSjis(key)] = value; }
+  std::vector<ItemRecord> Load(int count) const {
+    return ReadCatalogue([this](const std::string& k) { return Read(k); }, count,
+                         [this](const std::string& name) { return registered.count(name) > 0; });
+  }
+};
+
+FakeSection Launcher(const std::string& name, const std::string& contexts) {
+  FakeSection section;
+  section.Set("ItemName1", name);
+  section.Set("AplPath1", "C:\\Tools\\viewer.exe");
+  section.Set("Contexts1", contexts);
+  section.registered.insert(name);
+  return section;
+}
+
+}  // namespace
+
+TEST(SettingsFormat, QuotingSurvivesTheReader) {
+  const std::string values[] = {"\"C:\\a b\\x.exe\"", "'abc'", "\"", "'", "\"a'", "plain", "", "\"\""};
+  for (const std::string& value : values) {
+    FakeSection section;
+    section.Set("K", QuoteForProfile(value));
+    EXPECT_EQ(section.Read("K").value(), value) << value;
+  }
+}
+
+TEST(SettingsFormat, CommentRoundTrip) {
+  EXPECT_EQ(EncodeComment("first line\r\nsecond line"), "first line\\nsecond line");
+  EXPECT_EQ(DecodeComment("first line\\nsecond line"), "first line\r\nsecond line");
+  // A typed backslash-n comes back as a line break; \N is not one.
+  EXPECT_EQ(DecodeComment("a\\nb\\Nc"), "a\r\nb\\Nc");
+  EXPECT_EQ(EncodeComment("\"quoted\r\ncomment\""), "\"\"quoted\\ncomment\"\"");
+}
+
+TEST(SettingsFormat, ProfileIntegers) {
+  struct Case {
+    std::optional<std::string> value;
+    int defaultValue;
+    std::optional<int> expected;
+  } cases[] = {
+      {std::nullopt, 1, 1}, {std::string(""), 1, 1},    {std::string("3"), 1, 3},
+      {std::string("12abc"), 0, 12}, {std::string("abc"), 1, 0}, {std::string("-1"), 1, 0},
+      {std::string("32767"), 0, 32767}, {std::string("32768"), 0, std::nullopt},
+      {std::string("65537"), 0, std::nullopt}, {std::string("99999999999999999999999"), 0, std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseProfileInt(c.value, c.defaultValue), c.expected) << c.value.value_or("<absent>");
+}
+
+TEST(SettingsFormat, NumericText) {
+  for (const char* yes : {"1010", "0001", "1e10", "-101", "+1.5", "1.e5", ".101"}) EXPECT_TRUE(IsNumericText(yes)) << yes;
+  for (const char* no : {"1x01", "abcd", "", "e101", "1e+", "..11", "1 01", "----"}) EXPECT_FALSE(IsNumericText(no)) << no;
+}
+
+TEST(SettingsFormat, LauncherAcceptanceAndContextFlags) {
+  struct Case {
+    std::string contexts;
+    bool accepted;
+    std::array<int16_t, 4> flags;
+  } cases[] = {
+      {"1010", true, {1, 0, 1, 0}}, {"0001", true, {0, 0, 0, 1}}, {"1e10", true, {1, 0, 1, 0}},
+      {"10", false, {}},            {"abcd", false, {}},          {"1x01", false, {}},
+      {"10100", false, {}},         {"-101", true, {0, 1, 0, 1}},
+  };
+  for (const Case& c : cases) {
+    const auto records = Launcher("Viewer", c.contexts).Load(1);
+    ASSERT_EQ(records.size(), c.accepted ? 1u : 0u) << c.contexts;
+    if (c.accepted) EXPECT_EQ(records[0].Contexts, c.flags) << c.contexts;
+  }
+}
+
+TEST(SettingsFormat, RepairRules) {
+  struct Case {
+    const char* key;
+    std::optional<std::string> value;
+    int16_t ItemRecord::*field;
+    int16_t expected;
+  } cases[] = {
+      {"WindowStyle1", std::nullopt, &ItemRecord::WindowStyle, 1},
+      {"WindowStyle1", "7", &ItemRecord::WindowStyle, 1},
+      {"WindowStyle1", "3", &ItemRecord::WindowStyle, 3},
+      {"WindowStyle1", "-1", &ItemRecord::WindowStyle, 0},
+      {"WindowStyle1", "65536", &ItemRecord::WindowStyle, 1},
+      {"WindowStyle1", "65539", &ItemRecord::WindowStyle, 1},
+      {"ConfCmdLine1", "1", &ItemRecord::ConfCmdLine, 1},
+      {"ConfCmdLine1", "2", &ItemRecord::ConfCmdLine, 0},
+      {"ConfCmdLine1", "65537", &ItemRecord::ConfCmdLine, 0},
+      {"FixedString1", "2", &ItemRecord::FixedString, 0},
+      {"FixedString1", "65537", &ItemRecord::FixedString, 0},
+  };
+  for (const Case& c : cases) {
+    FakeSection section = Launcher("Viewer", "1000");
+    if (c.value) section.Set(c.key, *c.value);
+    const auto records = section.Load(1);
+    ASSERT_EQ(records.size(), 1u) << c.key << "=" << c.value.value_or("<absent>");
+    EXPECT_EQ(records[0].*c.field, c.expected) << c.key << "=" << c.value.value_or("<absent>");
+  }
+}
+
+TEST(SettingsFormat, RefusedItemsLeaveNoGapAndFixedStringsDropLauncherFields) {
+  FakeSection section;
+  for (const char* name : {"One", "Two", "Three", "Four"}) section.registered.insert(name);
+  section.Set("ItemName1", "One");
+  section.Set("AplPath1", "C:\\a.exe");
+  section.Set("Contexts1", "1000");
+  section.Set("ItemName2", "Two");  // no AplPath2: refused
+  section.Set("Contexts2", "1000");
+  section.Set("ItemName3", "Three");
+  section.Set("FixedString3", "1");
+  section.Set("Argments3", "<Y4>");
+  section.Set("AplPath3", "C:\\ignored.exe");
+  section.Set("Contexts3", "1111");
+  section.Set("WindowStyle3", "3");
+  section.Set("ConfCmdLine3", "1");
+  section.Set("ItemName4", "Unregistered");
+  section.Set("FixedString4", "1");
+  const auto records = section.Load(4);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].ItemName, "One");
+  EXPECT_EQ(records[1].ItemName, "Three");
+  EXPECT_EQ(records[1].AplPath, "");
+  EXPECT_EQ(records[1].Contexts, (std::array<int16_t, 4>{}));
+  EXPECT_EQ(records[1].WindowStyle, 0);
+  EXPECT_EQ(records[1].ConfCmdLine, 0);
+
+  const auto entries = CatalogueEntries(records);
+  std::vector<std::string> keys;
+  for (const auto& entry : entries) keys.push_back(entry.first);
+  EXPECT_EQ(keys, (std::vector<std::string>{"ItemCount", "ItemName1", "FixedString1", "Argments1", "Comment1",
+                                            "AplPath1", "Contexts1", "WindowStyle1", "ConfCmdLine1", "ItemName2",
+                                            "FixedString2", "Argments2", "Comment2"}));
+  EXPECT_EQ(entries[0].second, "2");
+  EXPECT_EQ(entries[6].second, "1000");
+}
+
+TEST(SettingsFormat, SectionBlockIsNulSeparated) {
+  EXPECT_EQ(SectionBlock({{"a", "1"}, {"b", ""}}), std::string("a=1\0b=\0\0", 8));
+}
+
+TEST(ItemSort, MiddlePivotQuicksortOrder) {
+  const auto ciLess = [](const std::string& a, const std::string& b) { return ToUpperSjis(a) < ToUpperSjis(b); };
+  std::vector<ItemRecord> records;
+  for (const char* name : {"b", "B", "a", "c", "A", "b"}) records.push_back(ItemRecord{name});
+  SortItems(records, 0, static_cast<int>(records.size()) - 1, ciLess);
+  std::vector<std::string> names;
+  for (const auto& r : records) names.push_back(r.ItemName);
+  // Equal names come out in the order this procedure gives them.
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "A", "b", "B", "b", "c"}));
+}
+
+TEST(ItemSort, LargeSortedAndReversedInputs) {
+  const auto less = [](const std::string& a, const std::string& b) { return a < b; };
+  for (const bool reversed : {false, true}) {
+    std::vector<ItemRecord> records;
+    for (int i = 0; i < 5000; ++i) {
+      char name[16];
+      snprintf(name, sizeof name, "%05d", reversed ? 4999 - i : i);
+      records.push_back(ItemRecord{name});
+    }
+    SortItems(records, 0, 4999, less);
+    for (int i = 1; i < 5000; ++i) ASSERT_LT(records[i - 1].ItemName, records[i].ItemName);
+  }
+}
+
+TEST(MenuRegistration, ContextsMask) {
+  EXPECT_EQ(ContextsMask(false, {true, true, true, true}), 0x33u);
+  EXPECT_EQ(ContextsMask(false, {false, false, false, true}), 0x10u);
+  EXPECT_EQ(ContextsMask(false, {false, false, true, false}), 0x20u);
+  EXPECT_EQ(ContextsMask(false, {true, true, false, false}), 0x03u);
+  EXPECT_EQ(ContextsMask(true, {true, true, true, true}), 0x04u);
+  EXPECT_EQ(MenuEntryKey("  A&B  "), "Software\\Microsoft\\Internet Explorer\\MenuExt\\A&B");
+}
+
+TEST(ProgramPaths, UserFolderAndScriptPath) {
+  EXPECT_EQ(UserFolderFor("C:\\Tools\\Orbisk\\", "user1"), "C:\\Tools\\Orbisk\\user\\user1\\");
+  EXPECT_EQ(UserFolderFor("C:\\", "user1"), "C:\\user\\user1\\");
+  EXPECT_EQ(UserFolderFor("C:\\", ""), "C:\\user\\\\");
+  UserFolder = "C:\\u\\";
+  EXPECT_EQ(ScriptFilePath("  My Item "), "C:\\u\\My Item.html");
+  UserFolder.clear();
+}

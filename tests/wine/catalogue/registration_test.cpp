@@ -1,0 +1,120 @@
+// Menu registration against the real registry under Wine.
+#include <windows.h>
+
+#include "catalogue/item_record.h"
+#include "catalogue/menu_registration.h"
+#include "catalogue/program_paths.h"
+#include "catalogue/registry.h"
+#include "tests/harness/test_folder.h"
+#include "tests/harness/win_test_util.h"
+
+namespace {
+
+class Registration : public WineTest {};
+
+std::string DefaultValue(const std::string& name) {
+  return ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey(name), "", kRegSz, RegistryValue{}).text;
+}
+
+uint32_t Dword(const std::string& name, const char* value) {
+  RegistryValue missing;
+  missing.number = 0xDEADBEEF;
+  return ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey(name), value, kRegDword, missing).number;
+}
+
+DWORD RawType(const std::string& name, const char* value, std::string* bytes) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, MenuEntryKey(name).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+  DWORD type = 0, size = 1024;
+  bytes->assign(size, '\0');
+  RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(bytes->data()), &size);
+  bytes->resize(size);
+  RegCloseKey(key);
+  return type;
+}
+
+}  // namespace
+
+TEST_F(Registration, LayoutOfOneEntry) {
+  struct Case {
+    std::string name;
+    bool fixedString;
+    std::array<bool, 4> contexts;
+    uint32_t mask;
+  } cases[] = {
+      {"All four", false, {true, true, true, true}, 0x33},
+      {"Selection only", false, {false, false, false, true}, 0x10},
+      {"Fixed & text", true, {true, false, true, false}, 0x04},
+      {"  \x95\x5C\x8E\xA6  ", false, {false, true, false, false}, 0x02},  // 表示, blanks trimmed
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(RegisterMenuEntry(c.name, c.fixedString, c.contexts)) << c.name;
+    const std::string trimmed = c.name.substr(c.name.find_first_not_of(' '),
+                                              c.name.find_last_not_of(' ') - c.name.find_first_not_of(' ') + 1);
+    EXPECT_TRUE(MenuExtSubkeys().count(trimmed)) << c.name;
+    std::string bytes;
+    EXPECT_EQ(RawType(trimmed, "", &bytes), static_cast<DWORD>(REG_SZ));
+    const std::string script = UserFolder + trimmed + ".html";
+    EXPECT_EQ(bytes, script + '\0') << "REG_SZ size is the byte length plus one";
+    EXPECT_EQ(RawType(trimmed, "Contexts", &bytes), static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(Dword(trimmed, "Contexts"), c.mask);
+    EXPECT_EQ(Dword(trimmed, "Flags"), 0u);
+    EXPECT_TRUE(IsMenuEntryRegistered(trimmed));
+  }
+}
+
+TEST_F(Registration, ReRegisteringOverwritesInPlace) {
+  ASSERT_TRUE(RegisterMenuEntry("Item", false, {true, false, false, false}));
+  ASSERT_TRUE(RegisterMenuEntry("Item", true, {true, false, false, false}));
+  EXPECT_EQ(Dword("Item", "Contexts"), 0x04u);
+  EXPECT_EQ(Dword("Item", "Flags"), 0u);
+}
+
+TEST_F(Registration, EmptyDefaultValueCountsAsNotRegistered) {
+  EXPECT_FALSE(IsMenuEntryRegistered("Nothing here"));
+  RegistryValue empty;
+  ASSERT_TRUE(WriteRegistryValue(RegHive::CurrentUser, MenuEntryKey("Empty"), "", kRegSz, empty));
+  EXPECT_FALSE(IsMenuEntryRegistered("Empty"));
+  RegistryValue path;
+  path.text = "x";
+  ASSERT_TRUE(WriteRegistryValue(RegHive::CurrentUser, MenuEntryKey("Empty"), "", kRegSz, path));
+  EXPECT_TRUE(IsMenuEntryRegistered("Empty"));
+}
+
+TEST_F(Registration, RegistryOperationsReportFailure) {
+  RegistryValue value;
+  value.text = "x";
+  EXPECT_FALSE(WriteRegistryValue(RegHive::CurrentUser, MenuEntryKey("T"), "v", 3, value)) << "REG_BINARY";
+  EXPECT_FALSE(MenuExtSubkeys().count("T")) << "an unsupported type creates nothing";
+  RegistryValue fallback;
+  fallback.text = "default";
+  EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey("Missing"), "", kRegSz, fallback).text, "default");
+  // A string that does not fit the 256-byte buffer reads as the default.
+  RegistryValue longText;
+  longText.text = std::string(300, 'a');
+  ASSERT_TRUE(WriteRegistryValue(RegHive::CurrentUser, MenuEntryKey("Long"), "", kRegSz, longText));
+  EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey("Long"), "", kRegSz, fallback).text, "default");
+  EXPECT_FALSE(DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey("Missing")));
+}
+
+TEST_F(Registration, DeleteRemovesKeyAndScriptButNeverAnotherItemsStorage) {
+  Items = {ItemRecord{"Foo"}, ItemRecord{"Bar"}};
+  for (const auto& item : Items) {
+    ASSERT_TRUE(RegisterMenuEntry(item.ItemName, false, {true, false, false, false}));
+    ASSERT_TRUE(WriteFileBytes(ScriptFilePath(item.ItemName), "x"));
+  }
+  EXPECT_TRUE(DeleteScriptFile(1));
+  EXPECT_TRUE(UnregisterMenuEntry(1));
+  EXPECT_FALSE(FileExists(ScriptFilePath("Bar")));
+  EXPECT_FALSE(IsMenuEntryRegistered("Bar"));
+  EXPECT_FALSE(DeleteScriptFile(1)) << "already gone";
+  EXPECT_FALSE(UnregisterMenuEntry(1));
+
+  // A rename from foo to Foo lists both for a moment: the old record's clean-up
+  // must not remove the key and file the new name has just written.
+  Items = {ItemRecord{"foo"}, ItemRecord{"Foo"}};
+  EXPECT_FALSE(DeleteScriptFile(0));
+  EXPECT_FALSE(UnregisterMenuEntry(0));
+  EXPECT_TRUE(FileExists(ScriptFilePath("Foo")));
+  EXPECT_TRUE(IsMenuEntryRegistered("Foo"));
+}

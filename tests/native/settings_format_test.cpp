@@ -6,6 +6,7 @@
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/settings_format.h"
+#include "catalogue/version_info.h"
 #include "common/text_util.h"
 
 namespace {
@@ -205,4 +206,11 @@ TEST(ProgramPaths, UserFolderAndScriptPath) {
   UserFolder = "C:\\u\\";
   EXPECT_EQ(ScriptFilePath("  My Item "), "C:\\u\\My Item.html");
   UserFolder.clear();
+}
+
+TEST(VersionInfo, FormatVersionText) {
+  EXPECT_EQ(FormatVersionText(1, 16, 0), "1.16");
+  EXPECT_EQ(FormatVersionText(1, 5, 0), "1.05");
+  EXPECT_EQ(FormatVersionText(1, 16, 2), "1.16.2");
+  EXPECT_EQ(FormatVersionText(2, 0, 0), "2.00");
 }

@@ -16,7 +16,9 @@ std::string GetUserFolder() { return UserFolderFor(GetProgramFolder(), GetLoginN
 
 bool EnsureFolder(std::string folder) {
   if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return MakeSureDirectoryPathExists(folder.c_str()) != FALSE;
+  // Wine reports success when a file stands where the last folder should be;
+  // Windows does not. Checking the result gives the same answer on both.
+  return MakeSureDirectoryPathExists(folder.c_str()) && GetPathKind(folder) == PathKind::Folder;
 }
 
 std::string SettingsFilePath() { return UserFolder + GetProgramFileName() + ".ini"; }

@@ -77,8 +77,11 @@ bool SaveItems() {
   const std::string path = SettingsFilePath();
   const std::string temporary = TemporarySibling(path);
   // Start from the current file so that other sections survive.
-  if (GetPathKind(path) == PathKind::File && !CopyFileA(path.c_str(), temporary.c_str(), FALSE)) {
-    return false;
+  if (GetPathKind(path) == PathKind::File) {
+    if (!CopyFileA(path.c_str(), temporary.c_str(), FALSE)) return false;
+    // The copy takes the original's attributes; the new file must be writable
+    // (a read-only original is refused when the copy replaces it).
+    SetFileAttributesA(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
   const std::string block = SectionBlock(CatalogueEntries(Items));
   const bool written = WritePrivateProfileSectionA(kItemListSection, block.c_str(), temporary.c_str()) &&

@@ -12,6 +12,13 @@ std::string TemporarySibling(const std::string& path) {
 }
 
 bool ReplaceFileWith(const std::string& temporary, const std::string& target) {
+  // A read-only target is not to be written. Windows refuses the move by
+  // itself; Wine would replace the file, so ask first.
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
   if (MoveFileExA(temporary.c_str(), target.c_str(),
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;

@@ -1,0 +1,8 @@
+// Clipsy's identity, shared by its version resource and its code.
+#pragma once
+
+#define LAUNCHER_PRODUCT_NAME "Clipsy"
+#define LAUNCHER_FILE_NAME "Clipsy.exe"
+#define LAUNCHER_VERSION_MAJOR 1
+#define LAUNCHER_VERSION_MINOR 0
+#define LAUNCHER_VERSION_TEXT "1.00"

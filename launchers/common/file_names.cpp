@@ -1,0 +1,29 @@
+#include "launchers/common/file_names.h"
+
+#include "common/text_util.h"
+
+namespace {
+
+struct Widening {
+  const char* from;
+  const char* to;
+};
+
+// No replacement yields a character a later one looks for.
+constexpr Widening kWidenings[] = {
+    {"\\", "￥"}, {"/", "／"}, {":", "："}, {"*", "＊"}, {"?", "？"},
+    {"\"", "”"}, {"<", "＜"}, {">", "＞"}, {"|", "｜"},
+};
+
+}  // namespace
+
+std::string WidenForbiddenChars(std::string_view text) {
+  std::string widened(text);
+  for (const Widening& widening : kWidenings) widened = ReplaceAll(widened, widening.from, widening.to);
+  return widened;
+}
+
+bool IsBareFileName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return WidenForbiddenChars(name) == name;
+}

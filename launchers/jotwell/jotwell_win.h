@@ -1,0 +1,15 @@
+// Jotwell's file and program steps.
+#pragma once
+
+#include <string>
+
+// Appends text and CR LF to the file (created when missing); the path loses
+// one pair of enclosing quotes first. True when the whole line was written.
+bool AppendTextLine(const std::string& filePath, const std::string& text);
+
+// Starts the editor with the text file as its one argument, each quoted
+// unless it already was.
+bool RunEditor(const std::string& editorPath, const std::string& filePath);
+
+// Opens the file with the program its type is associated with.
+bool OpenWithAssociation(const std::string& filePath);

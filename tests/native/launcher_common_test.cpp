@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "launchers/common/argument_text.h"
+#include "launchers/common/file_names.h"
+#include "launchers/common/launcher_text.h"
+
+TEST(LauncherArgumentText, ProgramPathAndFollowingBlanksRemovedOnly) {
+  struct Case {
+    std::string commandLine, expected;
+  } cases[] = {
+      {"\"C:\\Program Files\\Clipsy.exe\" abc", "abc"},
+      {"\"C:\\Program Files\\Clipsy.exe\"   abc  ", "abc  "},
+      {"C:\\Tools\\Clipsy.exe abc def", "abc def"},
+      {"C:\\Tools\\Clipsy.exe", ""},
+      {"\"C:\\Tools\\Clipsy.exe\"", ""},
+      {"\"C:\\Tools\\Clipsy.exe\" ", ""},
+      {"\"C:\\Tools\\Clipsy.exe\" \"quoted\" \"", "\"quoted\" \""},
+      {"\"C:\\Tools\\Clipsy.exe\" \tTab\r\nLine\r\n", "\tTab\r\nLine\r\n"},
+      {"\"C:\\Tools\\Clipsy.exe\" \"\"", "\"\""},
+      // A Japanese folder whose name ends in the trail byte 0x5C.
+      {"\"C:\\\x95\x5C\\Clipsy.exe\" \x95\x5C \x82\xA0", "\x95\x5C \x82\xA0"},
+      {"C:\\\x95\x5C\\Clipsy.exe \x95\x5C", "\x95\x5C"},
+      // A quoted path without its closing quote takes the whole line.
+      {"\"C:\\Tools\\Clipsy.exe abc", ""},
+      {"Clipsy.exe\tabc", "\tabc"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ArgumentTextOf(c.commandLine), c.expected) << c.commandLine;
+}
+
+TEST(LauncherText, UsageTextUsesTheProgramFileName) {
+  EXPECT_EQ(UsageText("Fetchbay", "　ＵＲＬ　アプリケーションのパス"),
+            "コマンドライン：\r\n\r\nFetchbay．exe　ＵＲＬ　アプリケーションのパス");
+  EXPECT_EQ(UsageText("Getter", ""), "コマンドライン：\r\n\r\nGetter．exe");
+}
+
+TEST(LauncherText, QuoteUnlessEnclosed) {
+  struct Case {
+    std::string text, expected;
+  } cases[] = {
+      {"\"C:\\a b\\x.exe\"", "\"C:\\a b\\x.exe\""},
+      {"C:\\a b\\x.exe", "\"C:\\a b\\x.exe\""},
+      {"\"C:\\x.exe", "\"\"C:\\x.exe\""},
+      {"C:\\x.exe\"", "\"C:\\x.exe\"\""},
+      {"", "\"\""},
+      {"\"", "\""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(QuoteUnlessEnclosed(c.text), c.expected) << c.text;
+  EXPECT_EQ(ProgramWithFileArgument("C:\\e d\\ed.exe", "\"f.txt\""), "\"C:\\e d\\ed.exe\" \"f.txt\"");
+}
+
+TEST(LauncherText, SettingsPathBesideTheProgramUnderItsOwnName) {
+  EXPECT_EQ(SettingsPathOf("C:\\Tools\\Fetchbay.exe"), "C:\\Tools\\Fetchbay.ini");
+  EXPECT_EQ(SettingsPathOf("C:\\Tools\\Getter.EXE"), "C:\\Tools\\Getter.ini");
+  EXPECT_EQ(SettingsPathOf("C:\\My.Tools\\Page.watch.exe"), "C:\\My.Tools\\Page.watch.ini");
+}
+
+TEST(LauncherText, EndsWithNoCaseOnWholeCharacters) {
+  EXPECT_TRUE(EndsWithNoCase("C:\\w\\wwwc.exe", "WWWC.EXE"));
+  EXPECT_TRUE(EndsWithNoCase("C:\\w\\WwWc.ExE", "WWWC.EXE"));
+  EXPECT_FALSE(EndsWithNoCase("C:\\w\\wwwc.exe.bak", "WWWC.EXE"));
+  EXPECT_FALSE(EndsWithNoCase("wwc.exe", "WWWC.EXE"));
+  // ジ is 83 57: its trail byte looks like a W but is not one.
+  EXPECT_FALSE(EndsWithNoCase("C:\\\x83WWWC.EXE", "WWWC.EXE"));
+  EXPECT_TRUE(EndsWithNoCase("C:\\\x83W" "WWWC.EXE", "WWWC.EXE"));
+}
+
+TEST(LauncherFileNames, WidenForbiddenChars) {
+  EXPECT_EQ(WidenForbiddenChars("a\\b/c:d*e?f\"g<h>i|j"), "a￥b／c：d＊e？f”g＜h＞i｜j");
+  EXPECT_EQ(WidenForbiddenChars("Title: What?"), "Title： What？");
+  EXPECT_EQ(WidenForbiddenChars("\"\""), "””");
+  EXPECT_EQ(WidenForbiddenChars("”"), "\x81\x68");
+  // Trail bytes 0x5C (表) and 0x7C (ポ) are parts of characters, not separators.
+  EXPECT_EQ(WidenForbiddenChars("表ポ"), "表ポ");
+  EXPECT_EQ(WidenForbiddenChars(""), "");
+}
+
+TEST(LauncherFileNames, BareFileNames) {
+  for (const char* name : {"a.txt", "NoFileName", "表.url", "..a", "a..", "get.cgi？id=1"}) {
+    EXPECT_TRUE(IsBareFileName(name)) << name;
+  }
+  for (const char* name : {"", ".", "..", "..\\x.exe", "C:\\Windows\\x.dll", "a/b", "c:x", "a?b", "a*", "a|b",
+                           "\\\\server\\share\\f"}) {
+    EXPECT_FALSE(IsBareFileName(name)) << name;
+  }
+}

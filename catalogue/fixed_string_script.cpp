@@ -1,0 +1,32 @@
+#include "catalogue/fixed_string_script.h"
+
+#include "catalogue/placeholders.h"
+#include "catalogue/script_lines.h"
+
+std::string FixedStringScriptText(const std::string& fixedString) {
+  ScriptLines lines;
+  AddScriptHead(lines);
+  lines.Add("Dim objWin");
+  lines.Add("Dim objFrmDoc");
+  lines.Add("Dim objElm");
+  lines.Add("Dim strTag");
+  lines.Add("Dim strType");
+  lines.Add("Dim strFixedString");
+  lines.Add("On Error Resume Next");
+  lines.Add("Set objWin = external.menuArguments");
+  lines.Add("Set objFrmDoc = objWin.document");
+  lines.Add("Set objElm = objWin.event.srcElement");
+  lines.Add("strTag = LCase(objElm.tagName)");
+  lines.Add("If (strTag = \"input\") Or (strTag = \"textarea\") Then");
+  lines.Add("strType =  LCase(objElm.type)");
+  lines.Add("If (strType = \"text\") Or (strType = \"password\") Or (strType = \"textarea\") Then");
+  lines.Add("strFixedString = \"" + EscapeForScriptLiteral(fixedString) + "\"");
+  AddDateTimeLines(lines, fixedString, "strFixedString");
+  lines.AddIf(ContainsToken(fixedString, "<\\N>"), "strFixedString = Replace(strFixedString, \"<\\N>\", vbCrLf)");
+  lines.AddIf(ContainsToken(fixedString, "<\\T>"), "strFixedString = Replace(strFixedString, \"<\\T>\", vbTab)");
+  lines.Add("objFrmDoc.selection.createRange().text = strFixedString");
+  lines.Add("End If");
+  lines.Add("End If");
+  lines.Add("</SCRIPT>");
+  return lines.Bytes();
+}

@@ -1,0 +1,38 @@
+// Pieces shared by the two kinds of item script: the line writer, the common
+// head of every file, the escaping of text put into a string literal and the
+// date and time substitutions.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Collects script lines, each ended with CR LF.
+class ScriptLines {
+ public:
+  void Add(std::string_view line) {
+    bytes_.append(line);
+    bytes_.append("\r\n");
+  }
+  void AddIf(bool condition, std::string_view line) {
+    if (condition) Add(line);
+  }
+  const std::string& Bytes() const { return bytes_; }
+
+ private:
+  std::string bytes_;
+};
+
+// The comment with product name, VersionText and RightsNotice, then the
+// opening SCRIPT tag and Option Explicit.
+void AddScriptHead(ScriptLines& lines);
+
+// Text made safe for the inside of a double-quoted VBScript literal: each
+// double quote becomes "" & CHR(34) & "", and "</" is split into "<" & "/" so
+// that the browser does not take it for the end of the script element. The
+// literal's value in the script stays the text itself.
+std::string EscapeForScriptLiteral(std::string_view text);
+
+// The substitution lines of the date and time tokens, which both scripts
+// share: one line per token that text holds, applied to variable, each
+// reading the clock anew; a weekday array is declared right before its use.
+void AddDateTimeLines(ScriptLines& lines, std::string_view text, std::string_view variable);

@@ -1,0 +1,88 @@
+#include "catalogue/validation.h"
+
+#include "common/text_util.h"
+
+namespace {
+
+ValidationResult Fail(const char* message, FocusField focus) { return {false, message, focus}; }
+
+// One of the nine ASCII characters Windows forbids in file names, as a whole
+// character: the trail byte of a double-byte character may be 0x5C or 0x7C.
+bool HasForbiddenNameChar(std::string_view name) {
+  for (std::string_view::size_type i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (IsSjisLeadByte(c)) {
+      ++i;
+      continue;
+    }
+    if (std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+bool IsDeviceWord(const std::string& upper) {
+  if (upper == "CON" || upper == "AUX" || upper == "NUL" || upper == "PRN" || upper == "CLOCK$") return true;
+  return upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
+         upper[3] >= '1' && upper[3] <= '9';
+}
+
+}  // namespace
+
+bool HasControlChars(std::string_view text) { return text.find_first_of("\n\r\t") != std::string_view::npos; }
+
+bool IsReservedDeviceName(std::string_view name) {
+  if (name.empty()) return false;
+  std::string_view base = name.substr(0, name.find('.'));
+  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+  return IsDeviceWord(ToUpperSjis(base));
+}
+
+bool SameNameIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  return ToUpperSjis(a) == ToUpperSjis(b);
+}
+
+ValidationResult ValidateItem(const ValidationInput& in, const PathKindReader& pathKind,
+                              const NameComparator& sameName) {
+  const std::string name = TrimBlanks(in.nameField);
+  const std::string path = TrimBlanks(in.pathField);
+  const bool addOrRename = in.mode == DialogMode::Add || in.mode == DialogMode::Rename;
+
+  if (addOrRename && name.empty()) return Fail("項目名が入力されていません。", FocusField::ItemName);
+  if (in.mode == DialogMode::Rename && name == in.storedName) {
+    return Fail("項目名が変更されていません。", FocusField::ItemName);
+  }
+  if (HasForbiddenNameChar(name)) {
+    return Fail("項目名に \\ / : * ? \" < > | は使用できません。", FocusField::ItemName);
+  }
+  if (HasControlChars(name)) {
+    return Fail("項目名に不正な文字（改行コード等）が含まれています。", FocusField::ItemName);
+  }
+  if (IsReservedDeviceName(name)) {
+    return Fail("この名前は予約デバイス名のため、使用できません。", FocusField::ItemName);
+  }
+  // The script file's path, with ".html", must fit in 255 bytes.
+  if (in.scriptFolder.size() + name.size() + 5 > 255) return Fail("項目名が長すぎます。", FocusField::ItemName);
+  if (addOrRename) {
+    // The item being renamed counts too: a new name that differs from its old
+    // one only in letter case would share its key and file.
+    for (const std::string& listed : in.itemNames) {
+      if (sameName(name, listed)) return Fail("この名前は登録済みです。", FocusField::ItemName);
+    }
+  }
+  if (HasControlChars(in.parameterField)) {
+    return Fail("パラメータに不正な文字（改行コード等）が含まれています。", FocusField::Argments);
+  }
+  if (in.fixedString) {
+    if (TrimBlanks(in.parameterField).empty()) return Fail("パラメータが入力されていません。", FocusField::Argments);
+    return {};
+  }
+  if (path.empty()) return Fail("アプリケーションのパスが入力されていません。", FocusField::AplPath);
+  if (HasControlChars(path)) {
+    return Fail("アプリケーションのパスに不正な文字（改行コード等）が含まれています。", FocusField::AplPath);
+  }
+  if (pathKind(path) != PathKind::File) return Fail("アプリケーションがみつかりません。", FocusField::AplPath);
+  if (!in.contexts[0] && !in.contexts[1] && !in.contexts[2] && !in.contexts[3]) {
+    return Fail("表示方法がひとつもチェックされていません。", FocusField::FirstContext);
+  }
+  return {};
+}

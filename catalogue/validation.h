@@ -1,0 +1,63 @@
+// The checks an item passes before anything is written for it: its name
+// becomes a menu text, a registry key and a file name, and its fields become
+// a script. Pure: nothing here touches the system; the path check and the name
+// comparison are passed in.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/path_kind.h"
+
+// The edit dialog's three modes.
+enum class DialogMode { Add = 0, Edit = 1, Rename = 2 };
+
+// The dialog field that takes the focus after a failed check.
+enum class FocusField { None, ItemName, Argments, AplPath, FirstContext };
+
+struct ValidationResult {
+  bool passed = true;
+  std::string message;  // code page 932; empty when passed
+  FocusField focus = FocusField::None;
+};
+
+// The dialog's fields as typed, and what they are checked against.
+struct ValidationInput {
+  DialogMode mode = DialogMode::Add;
+  std::string storedName;      // the item's name as stored (edit and rename)
+  std::string nameField;       // txtItemName
+  std::string parameterField;  // txtArgments: template or fixed string
+  std::string pathField;       // txtAplPath
+  bool fixedString = false;    // chkFixedString
+  std::array<bool, 4> contexts{};
+  std::vector<std::string> itemNames;  // every listed item's name
+  std::string scriptFolder;            // UserFolder
+};
+
+using NameComparator = std::function<bool(const std::string&, const std::string&)>;
+using PathKindReader = std::function<PathKind(const std::string&)>;
+
+// True when the text holds LF, CR or TAB.
+bool HasControlChars(std::string_view text);
+
+// True for CON, AUX, NUL, PRN, CLOCK$, COM1-COM9 and LPT1-LPT9 in any letter
+// case, also with an extension: Windows takes the part before the first dot
+// (trailing blanks ignored) for the device, so "CON.txt" names the console too.
+bool IsReservedDeviceName(std::string_view name);
+
+// Equal ignoring the case of ASCII letters (double-byte characters exact).
+bool SameNameIgnoringAsciiCase(const std::string& a, const std::string& b);
+
+// Runs the checks in order and returns the first failure. Names of listed
+// items collide when sameName says so: registry keys and file names ignore
+// letter case, so the duplicate check does too, while the unchanged-name check
+// of a rename stays exact. pathKind is asked about the application path only.
+ValidationResult ValidateItem(const ValidationInput& input, const PathKindReader& pathKind,
+                              const NameComparator& sameName = SameNameIgnoringAsciiCase);
+
+// On Windows: the path as the file system sees it, names compared the way the
+// file system and registry compare them.
+ValidationResult ValidateItem(const ValidationInput& input);

@@ -36,15 +36,90 @@ bool IsMessageBox(HWND window) {
          GetDlgItem(window, kMessageTextId) != nullptr;
 }
 
+struct StandardIcon {
+  BoxIcon kind;
+  WORD id;  // IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK
+};
+
+constexpr StandardIcon kStandardIcons[] = {
+    {BoxIcon::Stop, 32513},
+    {BoxIcon::Question, 32514},
+    {BoxIcon::Warning, 32515},
+    {BoxIcon::Information, 32516},
+};
+
+HICON StandardIconHandle(WORD id) { return LoadIconW(nullptr, MAKEINTRESOURCEW(id)); }
+
+// The pixels of a width x height bitmap selected into dc, top row first.
+std::vector<COLORREF> PixelsOf(HDC dc, HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
+  GetDIBits(dc, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+  for (COLORREF& pixel : pixels) pixel &= 0x00FFFFFF;
+  return pixels;
+}
+
+// The icon of a box in another process: its icon handle means nothing here,
+// so the icon control's pixels on the screen are compared with each standard
+// icon drawn on the same background. Nothing that matches well gives None.
+BoxIcon IconByLooks(HWND iconControl) {
+  RECT rect;
+  if (!GetWindowRect(iconControl, &rect)) return BoxIcon::None;
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0 || width > 256 || height > 256) return BoxIcon::None;
+
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, previous);
+  const std::vector<COLORREF> shown = PixelsOf(memory, bitmap, width, height);
+
+  BoxIcon best = BoxIcon::None;
+  size_t bestMatches = 0;
+  for (const StandardIcon& icon : kStandardIcons) {
+    previous = SelectObject(memory, bitmap);
+    HBRUSH background = CreateSolidBrush(shown[0] & 0x00FFFFFF);  // a corner is background
+    const RECT all = {0, 0, width, height};
+    FillRect(memory, &all, background);
+    DeleteObject(background);
+    DrawIconEx(memory, 0, 0, StandardIconHandle(icon.id), width, height, 0, nullptr, DI_NORMAL);
+    SelectObject(memory, previous);
+    const std::vector<COLORREF> drawn = PixelsOf(memory, bitmap, width, height);
+    size_t matches = 0;
+    for (size_t i = 0; i < drawn.size(); ++i) matches += drawn[i] == shown[i];
+    if (matches > bestMatches) {
+      bestMatches = matches;
+      best = icon.kind;
+    }
+  }
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return bestMatches * 10 >= shown.size() * 9 ? best : BoxIcon::None;
+}
+
 BoxIcon IconOf(HWND box) {
   HWND iconControl = GetDlgItem(box, kMessageIconId);
   if (!iconControl) return BoxIcon::None;
   const auto icon = reinterpret_cast<HICON>(SendMessageW(iconControl, STM_GETICON, 0, 0));
   if (!icon) return BoxIcon::None;
-  if (icon == LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_HAND))) return BoxIcon::Stop;
-  if (icon == LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_QUESTION))) return BoxIcon::Question;
-  if (icon == LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_EXCLAMATION))) return BoxIcon::Warning;
-  if (icon == LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_ASTERISK))) return BoxIcon::Information;
+  for (const StandardIcon& standard : kStandardIcons) {
+    if (icon == StandardIconHandle(standard.id)) return standard.kind;
+  }
+  // A box of another process: wait for it to be painted, then look.
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    const BoxIcon seen = IconByLooks(iconControl);
+    if (seen != BoxIcon::None) return seen;
+    Sleep(25);
+  }
   return BoxIcon::None;
 }
 

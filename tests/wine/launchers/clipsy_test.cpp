@@ -1,0 +1,147 @@
+// Clipsy under Wine: what lands on the clipboard, read back from this
+// process, and its two message boxes.
+#include <windows.h>
+
+#include "tests/harness/message_boxes.h"
+#include "tests/harness/test_folder.h"
+#include "tests/harness/win_test_util.h"
+#include "tests/wine/launchers/launcher_run.h"
+
+namespace {
+
+class Clipsy : public WineTest {
+ protected:
+  void SetUp() override {
+    WineTest::SetUp();
+    program_ = CopyProgram("Clipsy", ProgramFolder(), "Clipsy.exe");
+    ASSERT_FALSE(program_.empty());
+  }
+  std::string program_;
+};
+
+bool OpenClipboardPatiently(HWND owner = nullptr) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (OpenClipboard(owner)) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+void PutOnClipboard(const std::wstring& text, UINT extraFormat) {
+  ASSERT_TRUE(OpenClipboardPatiently());
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  if (extraFormat) {
+    HGLOBAL extra = GlobalAlloc(GMEM_MOVEABLE, 4);
+    memcpy(GlobalLock(extra), "abc", 4);
+    GlobalUnlock(extra);
+    SetClipboardData(extraFormat, extra);
+  }
+  CloseClipboard();
+}
+
+// The clipboard's text in one format; "<none>" when the format is absent.
+std::string ClipboardAnsiText() {
+  if (!OpenClipboardPatiently()) return "<not opened>";
+  std::string text = "<none>";
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    text = static_cast<const char*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+std::wstring ClipboardWideText() {
+  if (!OpenClipboardPatiently()) return L"<not opened>";
+  std::wstring text = L"<none>";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool ClipboardHas(UINT format) {
+  if (!OpenClipboardPatiently()) return false;
+  const bool has = IsClipboardFormatAvailable(format);
+  CloseClipboard();
+  return has;
+}
+
+}  // namespace
+
+TEST_F(Clipsy, CopiesTheWholeArgumentTextCharacterForCharacter) {
+  const UINT privateFormat = RegisterClipboardFormatA("OrbiskTestPrivate");
+  struct Case {
+    std::string argumentText, copied;
+  } cases[] = {
+      {"plain", "plain"},
+      {"\"C:\\Program Files\\quoted\"", "\"C:\\Program Files\\quoted\""},
+      // The blanks right after the program path separate it from the text.
+      {"  trailing blanks stay  ", "trailing blanks stay  "},
+      {"tab\there\r\nsecond line\r\nthird\r\n", "tab\there\r\nsecond line\r\nthird\r\n"},
+      {"\t\tleading tabs", "\t\tleading tabs"},
+      {"表示 日本語のテキスト「ページ」", "表示 日本語のテキスト「ページ」"},
+      {"\"", "\""},
+      {"mixed \"q\" \t \x95\x5C\r\n end ", "mixed \"q\" \t \x95\x5C\r\n end "},
+  };
+  for (const Case& c : cases) {
+    PutOnClipboard(L"earlier content", privateFormat);
+    ASSERT_EQ(RunLauncher(program_, c.argumentText), 0) << Utf8(c.argumentText);
+    EXPECT_EQ(ClipboardAnsiText(), c.copied);
+    EXPECT_EQ(ClipboardWideText(), ToWide(c.copied)) << Utf8(c.copied);
+    EXPECT_FALSE(ClipboardHas(privateFormat)) << "earlier formats must be gone";
+  }
+  EXPECT_TRUE(SeenMessageBoxes().empty());
+}
+
+TEST_F(Clipsy, EmptyArgumentWarnsAndLeavesTheClipboardAlone) {
+  // With and without the blank a script puts after the path.
+  for (const std::string& commandLine : {MenuCommandLine(program_, ""), "\"" + program_ + "\""}) {
+    PutOnClipboard(L"keep me", 0);
+    const size_t before = SeenMessageBoxes().size();
+    ExpectMessageBox(IDOK);
+    EXPECT_EQ(RunCommandLine(commandLine), 0);
+    const auto boxes = SeenMessageBoxes();
+    ASSERT_EQ(boxes.size(), before + 1);
+    EXPECT_EQ(boxes.back().title, "Clipsy");
+    EXPECT_EQ(boxes.back().text, "パラメータが空です。");
+    EXPECT_EQ(boxes.back().icon, BoxIcon::Warning);
+    EXPECT_EQ(boxes.back().buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(ClipboardWideText(), L"keep me");
+  }
+}
+
+TEST_F(Clipsy, ClipboardHeldByAnotherProcessGivesTheErrorBox) {
+  PutOnClipboard(L"held", 0);
+  HWND holder = CreateWindowA("STATIC", "holder", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(OpenClipboard(holder));
+  ExpectMessageBox(IDOK);
+  const int exitCode = RunLauncher(program_, "new text");
+  CloseClipboard();
+  DestroyWindow(holder);
+  EXPECT_EQ(exitCode, 0);
+
+  const auto boxes = SeenMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, "エラー");
+  EXPECT_EQ(boxes[0].icon, BoxIcon::Stop);
+  EXPECT_EQ(boxes[0].buttons, std::vector<int>{IDOK});
+  // The platform's description, then "(number)" with nothing between.
+  const std::string& text = boxes[0].text;
+  const auto open = text.rfind('(');
+  ASSERT_NE(open, std::string::npos) << Utf8(text);
+  EXPECT_GT(open, 0u) << "a description comes first: " << Utf8(text);
+  EXPECT_NE(text[open - 1], ' ');
+  EXPECT_EQ(text.back(), ')');
+  const std::string number = text.substr(open + 1, text.size() - open - 2);
+  EXPECT_FALSE(number.empty());
+  EXPECT_EQ(number.find_first_not_of("0123456789"), std::string::npos) << Utf8(text);
+  EXPECT_NE(number, "0");
+  EXPECT_EQ(ClipboardWideText(), L"held");
+}

@@ -120,14 +120,75 @@ std::vector<std::pair<std::string, std::string>> CatalogueEntries(const std::vec
   return entries;
 }
 
-std::string SectionBlock(const std::vector<std::pair<std::string, std::string>>& entries) {
-  std::string block;
-  for (const auto& [key, value] : entries) {
-    block += key;
-    block += '=';
-    block += value;
-    block += '\0';
+namespace {
+
+std::string_view TrimProfileSpace(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The name of a "[name]" line, or nullopt for any other line.
+std::optional<std::string> SectionNameOf(std::string_view line) {
+  line = TrimProfileSpace(line);
+  if (line.empty() || line.front() != '[') return std::nullopt;
+  const auto close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return ToUpperSjis(TrimProfileSpace(line.substr(1, close - 1)));
+}
+
+}  // namespace
+
+std::map<std::string, std::string> ParseSectionBlock(std::string_view block) {
+  std::map<std::string, std::string> values;
+  std::string_view::size_type start = 0;
+  while (start < block.size()) {
+    auto end = block.find('\0', start);
+    if (end == std::string_view::npos) end = block.size();
+    const std::string_view line = block.substr(start, end - start);
+    start = end + 1;
+    if (line.empty()) break;
+    const auto equals = line.find('=');
+    const std::string key = ToUpperSjis(TrimProfileSpace(line.substr(0, equals)));
+    std::string_view value =
+        equals == std::string_view::npos ? std::string_view() : TrimProfileSpace(line.substr(equals + 1));
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+      value = value.substr(1, value.size() - 2);
+    }
+    values.emplace(key, std::string(value));  // the first occurrence wins
   }
-  block += '\0';
-  return block;
+  return values;
+}
+
+std::string ReplaceIniSection(std::string_view fileText, std::string_view section,
+                              const std::vector<std::pair<std::string, std::string>>& entries) {
+  std::string replacement = "[" + std::string(section) + "]\r\n";
+  for (const auto& [key, value] : entries) replacement += key + "=" + value + "\r\n";
+
+  const std::string wanted = ToUpperSjis(section);
+  std::string out;
+  out.reserve(fileText.size() + replacement.size());
+  bool inTarget = false, replaced = false;
+  std::string_view::size_type start = 0;
+  while (start < fileText.size()) {
+    auto end = fileText.find('\n', start);
+    end = end == std::string_view::npos ? fileText.size() : end + 1;
+    const std::string_view line = fileText.substr(start, end - start);
+    start = end;
+    if (const auto name = SectionNameOf(line)) {
+      inTarget = !replaced && *name == wanted;
+      if (inTarget) {
+        out += replacement;
+        replaced = true;
+        continue;
+      }
+    }
+    if (inTarget) continue;
+    out.append(line);
+  }
+  if (!replaced) {
+    if (!out.empty() && out.back() != '\n') out += "\r\n";
+    out += replacement;
+  }
+  return out;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,15 @@ std::vector<ItemRecord> ReadCatalogue(const ProfileReader& read, int itemCount,
 // written: ItemCount first, then each item's keys.
 std::vector<std::pair<std::string, std::string>> CatalogueEntries(const std::vector<ItemRecord>& records);
 
-// The entries as the NUL-separated, double-NUL-terminated block that a whole
-// section is written with.
-std::string SectionBlock(const std::vector<std::pair<std::string, std::string>>& entries);
+// The values of a section as the platform's section reader hands them over
+// (NUL-separated key=value lines), keyed by upper-cased key name. Each value
+// is what the platform's single-value reader would give for its key: the first
+// occurrence, blanks and tabs around it removed, then one pair of enclosing
+// quotes (double or single) removed.
+std::map<std::string, std::string> ParseSectionBlock(std::string_view block);
+
+// The text of an INI file with one section's lines replaced by entries, in
+// place, or appended at the end when the file has no such section. Every
+// other line keeps its bytes. Lines end in CR LF.
+std::string ReplaceIniSection(std::string_view fileText, std::string_view section,
+                              const std::vector<std::pair<std::string, std::string>>& entries);

@@ -4,6 +4,9 @@
 
 #include <string>
 
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string* bytes);
+
 // A temporary name in the same folder as path, so that the final move stays
 // on one volume and can be done in one step.
 std::string TemporarySibling(const std::string& path);

@@ -11,6 +11,18 @@ std::string TemporarySibling(const std::string& path) {
          std::to_string(InterlockedIncrement(&counter)) + ".tmp";
 }
 
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return false;
+  bytes->assign(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD got = 0;
+  return ReadFile(file.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &got, nullptr) &&
+         got == bytes->size();
+}
+
 bool ReplaceFileWith(const std::string& temporary, const std::string& target) {
   // A read-only target is not to be written. Windows refuses the move by
   // itself; Wine would replace the file, so ask first.

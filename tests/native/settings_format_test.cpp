@@ -161,8 +161,33 @@ TEST(SettingsFormat, RefusedItemsLeaveNoGapAndFixedStringsDropLauncherFields) {
   EXPECT_EQ(entries[6].second, "1000");
 }
 
-TEST(SettingsFormat, SectionBlockIsNulSeparated) {
-  EXPECT_EQ(SectionBlock({{"a", "1"}, {"b", ""}}), std::string("a=1\0b=\0\0", 8));
+TEST(SettingsFormat, SectionBlockReadsLikeTheSingleValueReader) {
+  const std::string block("ItemCount=2\0itemname1 = \"\"quoted\"\" \0ItemName1=second\0"
+                          "Comment1=\t'single'\t\0Argments1=\"\0Bare\0Mixed=\"a'\0\0",
+                          101);
+  const auto values = ParseSectionBlock(block);
+  EXPECT_EQ(values.at("ITEMCOUNT"), "2");
+  EXPECT_EQ(values.at("ITEMNAME1"), "\"quoted\"") << "first occurrence, one pair of quotes removed";
+  EXPECT_EQ(values.at("COMMENT1"), "single");
+  EXPECT_EQ(values.at("ARGMENTS1"), "\"") << "a lone quote is no pair";
+  EXPECT_EQ(values.at("BARE"), "");
+  EXPECT_EQ(values.at("MIXED"), "\"a'");
+  EXPECT_TRUE(ParseSectionBlock(std::string("\0", 1)).empty());
+}
+
+TEST(SettingsFormat, ReplaceIniSectionKeepsEveryOtherLine) {
+  const std::vector<std::pair<std::string, std::string>> entries = {{"ItemCount", "1"}, {"ItemName1", "A"}};
+  const std::string fresh = "[ItemList]\r\nItemCount=1\r\nItemName1=A\r\n";
+  struct Case {
+    std::string before, after;
+  } cases[] = {
+      {"", fresh},
+      {"[itemlist]\r\nItemCount=5\r\nold=1\r\n", fresh},
+      {"[A]\r\nx=1\r\n[ ItemList ]\r\nold=1\r\n[B]\ny=2\n", "[A]\r\nx=1\r\n" + fresh + "[B]\ny=2\n"},
+      {"; note\r\n[A]\r\nx=1", "; note\r\n[A]\r\nx=1\r\n" + fresh},
+      {"[ItemList]\r\na=1\r\n[ItemList]\r\nb=2\r\n", fresh + "[ItemList]\r\nb=2\r\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReplaceIniSection(c.before, "ItemList", entries), c.after) << c.before;
 }
 
 TEST(ItemSort, MiddlePivotQuicksortOrder) {

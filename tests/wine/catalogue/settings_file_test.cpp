@@ -102,6 +102,14 @@ TEST_F(SettingsFile, ValuesRoundTrip) {
   }
   ASSERT_TRUE(SaveItems());
   const auto saved = Items;
+  // The platform's own single-value reader sees the same values.
+  for (size_t i = 0; i < saved.size(); ++i) {
+    std::string buffer(20000, '\0');
+    const std::string key = "Argments" + std::to_string(i + 1);
+    buffer.resize(GetPrivateProfileStringA("ItemList", key.c_str(), "", buffer.data(), 20000,
+                                           SettingsFilePath().c_str()));
+    EXPECT_EQ(buffer, saved[i].Argments) << key;
+  }
   LoadItems();
   ASSERT_EQ(ItemCount(), static_cast<int>(saved.size()));
   for (size_t i = 0; i < saved.size(); ++i) {

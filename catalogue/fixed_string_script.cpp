@@ -22,8 +22,10 @@ std::string FixedStringScriptText(const std::string& fixedString) {
   lines.Add("If (strType = \"text\") Or (strType = \"password\") Or (strType = \"textarea\") Then");
   lines.Add("strFixedString = \"" + EscapeForScriptLiteral(fixedString) + "\"");
   AddDateTimeLines(lines, fixedString, "strFixedString");
-  lines.AddIf(ContainsToken(fixedString, "<\\N>"), "strFixedString = Replace(strFixedString, \"<\\N>\", vbCrLf)");
-  lines.AddIf(ContainsToken(fixedString, "<\\T>"), "strFixedString = Replace(strFixedString, \"<\\T>\", vbTab)");
+  lines.AddIf(ContainsToken(fixedString, "<\\N>"),
+              "strFixedString = Replace(strFixedString, \"<\\N>\", vbCrLf)");
+  lines.AddIf(ContainsToken(fixedString, "<\\T>"),
+              "strFixedString = Replace(strFixedString, \"<\\T>\", vbTab)");
   lines.Add("objFrmDoc.selection.createRange().text = strFixedString");
   lines.Add("End If");
   lines.Add("End If");

@@ -134,7 +134,8 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   replace(use.Has("<\\T>"), "<\\T>", "vbTab");
 
   if (confCmdLine) {
-    lines.Add("objWshShell.Popup CHR(34) & EXE_PATH & CHR(34) & \" \" & strArgments, 0, \"" + title + "\", 64");
+    lines.Add("objWshShell.Popup CHR(34) & EXE_PATH & CHR(34) & \" \" & strArgments, 0, \"" + title +
+              "\", 64");
   } else {
     lines.Add("objWshShell.CurrentDirectory = EXE_DIR");
     lines.Add("Err = 0");

@@ -56,6 +56,13 @@ PlaceholderRange PlaceholdersOf(TokenGroup group) {
   return {first, last};
 }
 
+bool GroupOfferedForFixedString(TokenGroup group) {
+  for (const Placeholder& placeholder : PlaceholdersOf(group)) {
+    if (placeholder.fixedString) return true;
+  }
+  return false;
+}
+
 const Placeholder* FindPlaceholder(std::string_view token) {
   for (const Placeholder& placeholder : kPlaceholders) {
     if (token == placeholder.token) return &placeholder;

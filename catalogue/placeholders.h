@@ -42,6 +42,11 @@ struct PlaceholderRange {
 };
 PlaceholderRange PlaceholdersOf(TokenGroup group);
 
+// True when a fixed-string item can use the group: it holds a token that the
+// fixed-string script substitutes (the date and time group and the other
+// group). The parameter menu disables the rest in fixed-string mode.
+bool GroupOfferedForFixedString(TokenGroup group);
+
 // The placeholder with exactly this token, or nullptr.
 const Placeholder* FindPlaceholder(std::string_view token);
 

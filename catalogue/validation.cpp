@@ -61,7 +61,9 @@ ValidationResult ValidateItem(const ValidationInput& in, const PathKindReader& p
     return Fail("この名前は予約デバイス名のため、使用できません。", FocusField::ItemName);
   }
   // The script file's path, with ".html", must fit in 255 bytes.
-  if (in.scriptFolder.size() + name.size() + 5 > 255) return Fail("項目名が長すぎます。", FocusField::ItemName);
+  if (in.scriptFolder.size() + name.size() + 5 > 255) {
+    return Fail("項目名が長すぎます。", FocusField::ItemName);
+  }
   if (addOrRename) {
     // The item being renamed counts too: a new name that differs from its old
     // one only in letter case would share its key and file.
@@ -73,14 +75,18 @@ ValidationResult ValidateItem(const ValidationInput& in, const PathKindReader& p
     return Fail("パラメータに不正な文字（改行コード等）が含まれています。", FocusField::Argments);
   }
   if (in.fixedString) {
-    if (TrimBlanks(in.parameterField).empty()) return Fail("パラメータが入力されていません。", FocusField::Argments);
+    if (TrimBlanks(in.parameterField).empty()) {
+      return Fail("パラメータが入力されていません。", FocusField::Argments);
+    }
     return {};
   }
   if (path.empty()) return Fail("アプリケーションのパスが入力されていません。", FocusField::AplPath);
   if (HasControlChars(path)) {
     return Fail("アプリケーションのパスに不正な文字（改行コード等）が含まれています。", FocusField::AplPath);
   }
-  if (pathKind(path) != PathKind::File) return Fail("アプリケーションがみつかりません。", FocusField::AplPath);
+  if (pathKind(path) != PathKind::File) {
+    return Fail("アプリケーションがみつかりません。", FocusField::AplPath);
+  }
   if (!in.contexts[0] && !in.contexts[1] && !in.contexts[2] && !in.contexts[3]) {
     return Fail("表示方法がひとつもチェックされていません。", FocusField::FirstContext);
   }

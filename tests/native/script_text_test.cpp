@@ -152,13 +152,16 @@ const std::vector<LayoutLine>& LauncherLayout() {
       {100, "aryWeekdayEng = Split(\"Sun Mon Tue Wed Thu Fri Sat\")", AnyOf({"<WE>"})},
       {101, "strArgments = Replace(strArgments, \"<WE>\", aryWeekdayEng(Weekday(Now) - 1))", AnyOf({"<WE>"})},
       {102, "Dim aryWeekdayJpn", AnyOf({"<WJ>"})},
-      {103, "aryWeekdayJpn = Split(\"\x93\xFA \x8C\x8E \x89\xCE \x90\x85 \x96\xD8 \x8B\xE0 \x93y\")", AnyOf({"<WJ>"})},
+      {103, "aryWeekdayJpn = Split(\"\x93\xFA \x8C\x8E \x89\xCE \x90\x85 \x96\xD8 \x8B\xE0 \x93y\")",
+       AnyOf({"<WJ>"})},
       {104, "strArgments = Replace(strArgments, \"<WJ>\", aryWeekdayJpn(Weekday(Now) - 1))", AnyOf({"<WJ>"})},
       {105, "strArgments = Replace(strArgments, \"<H2>\", Right(CStr(Hour(Now) + 100), 2))", AnyOf({"<H2>"})},
       {106, "strArgments = Replace(strArgments, \"<H1>\", CStr(Hour(Now)))", AnyOf({"<H1>"})},
-      {107, "strArgments = Replace(strArgments, \"<N2>\", Right(CStr(Minute(Now) + 100), 2))", AnyOf({"<N2>"})},
+      {107, "strArgments = Replace(strArgments, \"<N2>\", Right(CStr(Minute(Now) + 100), 2))",
+       AnyOf({"<N2>"})},
       {108, "strArgments = Replace(strArgments, \"<N1>\", CStr(Minute(Now)))", AnyOf({"<N1>"})},
-      {109, "strArgments = Replace(strArgments, \"<S2>\", Right(CStr(Second(Now) + 100), 2))", AnyOf({"<S2>"})},
+      {109, "strArgments = Replace(strArgments, \"<S2>\", Right(CStr(Second(Now) + 100), 2))",
+       AnyOf({"<S2>"})},
       {110, "strArgments = Replace(strArgments, \"<S1>\", CStr(Second(Now)))", AnyOf({"<S1>"})},
       {111, "strArgments = Replace(strArgments, \"<IT>\", strInputText)", AnyOf({"<IT>"})},
       {112, "strArgments = Replace(strArgments, \"<\\N>\", vbCrLf)", AnyOf({"<\\N>"})},
@@ -168,16 +171,21 @@ const std::vector<LayoutLine>& LauncherLayout() {
       {116, "objWshShell.Run CHR(34) & EXE_PATH & CHR(34) & \" \" & strArgments, {STYLE}, 0", kRun},
       {117, "If Err <> 0 Then", kRun},
       // プログラムの起動に失敗しました。
-      {118, "objWshShell.Popup \"\x83v\x83\x8D\x83O\x83\x89\x83\x80\x82\xCC\x8BN\x93\xAE\x82\xC9\x8E\xB8\x94s\x82\xB5"
-            "\x82\xDC\x82\xB5\x82\xBD\x81\x42\", 0, \"{TITLE}\", 16", kRun},
+      {118,
+       "objWshShell.Popup "
+       "\"\x83v\x83\x8D\x83O\x83\x89\x83\x80\x82\xCC\x8BN\x93\xAE\x82\xC9\x8E\xB8\x94s\x82\xB5"
+       "\x82\xDC\x82\xB5\x82\xBD\x81\x42\", 0, \"{TITLE}\", 16",
+       kRun},
       {119, "End If", kRun},
-      {120, "objWshShell.Popup CHR(34) & EXE_PATH & CHR(34) & \" \" & strArgments, 0, \"{TITLE}\", 64", kConfirm},
+      {120, "objWshShell.Popup CHR(34) & EXE_PATH & CHR(34) & \" \" & strArgments, 0, \"{TITLE}\", 64",
+       kConfirm},
       {121, "Set objWshShell = Nothing", kAlways},
       {122, "Function cnvNarrowToWide(strSource)", kWide},
       {123, "Dim aryNarrow, aryWide, i", kWide},
       {124, "aryNarrow = Split(\"\\ / : * ? \"\" < > |\")", kWide},
       // ￥ ／ ： ＊ ？ ” ＜ ＞ ｜
-      {125, "aryWide = Split(\"\x81\x8F \x81^ \x81\x46 \x81\x96 \x81H \x81h \x81\x83 \x81\x84 \x81\x62\")", kWide},
+      {125, "aryWide = Split(\"\x81\x8F \x81^ \x81\x46 \x81\x96 \x81H \x81h \x81\x83 \x81\x84 \x81\x62\")",
+       kWide},
       {126, "cnvNarrowToWide = strSource", kWide},
       {127, "For i = 0 To UBound(aryNarrow)", kWide},
       {128, "cnvNarrowToWide = Replace(cnvNarrowToWide, aryNarrow(i), aryWide(i))", kWide},
@@ -286,8 +294,12 @@ struct LauncherCase {
 };
 
 std::map<std::string, std::string> Values(const LauncherCase& c) {
-  return {{"VERSION", VersionText}, {"RIGHTS", RightsNotice}, {"PATH", c.path},           {"DIR", c.dir},
-          {"TEMPLATE", ExpectedLiteral(c.argments)},           {"STYLE", std::to_string(c.style)},
+  return {{"VERSION", VersionText},
+          {"RIGHTS", RightsNotice},
+          {"PATH", c.path},
+          {"DIR", c.dir},
+          {"TEMPLATE", ExpectedLiteral(c.argments)},
+          {"STYLE", std::to_string(c.style)},
           {"TITLE", c.title}};
 }
 
@@ -297,7 +309,8 @@ std::string ExpectedLauncher(const LauncherCase& c, const std::vector<int>* numb
   const Context context = ContextOf(c.argments, c.confirm);
   std::string bytes;
   for (const LayoutLine& line : LauncherLayout()) {
-    const bool wanted = numbers ? std::count(numbers->begin(), numbers->end(), line.number) > 0 : line.when(context);
+    const bool wanted =
+        numbers ? std::count(numbers->begin(), numbers->end(), line.number) > 0 : line.when(context);
     if (wanted) bytes += Fill(line.text, Values(c)) + "\r\n";
   }
   return bytes;
@@ -307,10 +320,13 @@ std::string ExpectedFixedString(const std::string& text, const std::vector<int>*
   const Context context = ContextOf(text, false);
   std::string bytes;
   for (const LayoutLine& line : FixedStringLayout()) {
-    const bool wanted = numbers ? std::count(numbers->begin(), numbers->end(), line.number) > 0 : line.when(context);
+    const bool wanted =
+        numbers ? std::count(numbers->begin(), numbers->end(), line.number) > 0 : line.when(context);
     if (wanted) {
-      bytes += Fill(line.text, {{"VERSION", VersionText}, {"RIGHTS", RightsNotice},
-                                {"TEMPLATE", ExpectedLiteral(text)}}) + "\r\n";
+      bytes +=
+          Fill(line.text,
+               {{"VERSION", VersionText}, {"RIGHTS", RightsNotice}, {"TEMPLATE", ExpectedLiteral(text)}}) +
+          "\r\n";
     }
   }
   return bytes;
@@ -362,15 +378,29 @@ TEST_F(ScriptText, LinkUrlExampleByteForByte) {
       "Err = 0\r\n"
       "objWshShell.Run CHR(34) & EXE_PATH & CHR(34) & \" \" & strArgments, 1, 0\r\n"
       "If Err <> 0 Then\r\n"
-      "objWshShell.Popup \"\x83v\x83\x8D\x83O\x83\x89\x83\x80\x82\xCC\x8BN\x93\xAE\x82\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC"
+      "objWshShell.Popup "
+      "\"\x83v\x83\x8D\x83O\x83\x89\x83\x80\x82\xCC\x8BN\x93\xAE\x82\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC"
       "\x82\xB5\x82\xBD\x81\x42\", 0, \"Viewer\", 16\r\n"
       "End If\r\n"
       "Set objWshShell = Nothing\r\n"
       "</SCRIPT>\r\n";
   EXPECT_EQ(Generate(c), expected);
-  const std::vector<int> lines =
-      Span({{1, 11}, {15, 16}, {22, 22}, {28, 31}, {34, 34}, {36, 36}, {41, 43}, {45, 45}, {48, 49}, {51, 51},
-            {73, 73}, {78, 78}, {87, 87}, {114, 119}, {121, 121}, {131, 131}});
+  const std::vector<int> lines = Span({{1, 11},
+                                       {15, 16},
+                                       {22, 22},
+                                       {28, 31},
+                                       {34, 34},
+                                       {36, 36},
+                                       {41, 43},
+                                       {45, 45},
+                                       {48, 49},
+                                       {51, 51},
+                                       {73, 73},
+                                       {78, 78},
+                                       {87, 87},
+                                       {114, 119},
+                                       {121, 121},
+                                       {131, 131}});
   EXPECT_EQ(ExpectedLauncher(c, &lines), expected) << "the layout table itself";
 }
 
@@ -387,10 +417,11 @@ TEST_F(ScriptText, FixedStringDateExample) {
   const std::vector<int> lines = Span({{1, 22}, {23, 23}, {25, 25}, {27, 27}, {43, 46}});
   const std::string generated = FixedStringScriptText(text);
   EXPECT_EQ(generated, ExpectedFixedString(text, &lines));
-  EXPECT_NE(generated.find("\r\nstrFixedString = Replace(strFixedString, \"<M2>\", Right(CStr(Month(Now) + 100), 2))"
-                           "\r\nstrFixedString = Replace(strFixedString, \"<D2>\", Right(CStr(Day(Now) + 100), 2))"
-                           "\r\nobjFrmDoc.selection.createRange().text = strFixedString\r\nEnd If\r\nEnd If\r\n"
-                           "</SCRIPT>\r\n"),
+  EXPECT_NE(generated.find(
+                "\r\nstrFixedString = Replace(strFixedString, \"<M2>\", Right(CStr(Month(Now) + 100), 2))"
+                "\r\nstrFixedString = Replace(strFixedString, \"<D2>\", Right(CStr(Day(Now) + 100), 2))"
+                "\r\nobjFrmDoc.selection.createRange().text = strFixedString\r\nEnd If\r\nEnd If\r\n"
+                "</SCRIPT>\r\n"),
             std::string::npos);
   EXPECT_NE(generated.find("\r\nstrType =  LCase(objElm.type)\r\n"), std::string::npos);
 }
@@ -402,13 +433,32 @@ TEST_F(ScriptText, ChosenTemplatesByLineNumbers) {
     std::vector<int> lines;
   } cases[] = {
       // Only the top title, converted: no line 79, the function at the end.
-      {"<TT2>", false, Span({{1, 12}, {17, 17}, {28, 32}, {37, 37}, {78, 78}, {81, 81}, {114, 119}, {121, 131}})},
+      {"<TT2>", false,
+       Span({{1, 12}, {17, 17}, {28, 32}, {37, 37}, {78, 78}, {81, 81}, {114, 119}, {121, 131}})},
       // Link text and image URL: both element lookups, the image one last.
       {"<AT> <IU>", false,
-       Span({{1, 11}, {13, 16}, {21, 21}, {23, 23}, {28, 31}, {33, 36}, {41, 42}, {44, 46}, {48, 48}, {50, 54},
-             {56, 57}, {59, 61}, {63, 70}, {72, 73}, {78, 78}, {88, 89}, {114, 119}, {121, 121}, {131, 131}})},
+       Span({{1, 11},
+             {13, 16},
+             {21, 21},
+             {23, 23},
+             {28, 31},
+             {33, 36},
+             {41, 42},
+             {44, 46},
+             {48, 48},
+             {50, 54},
+             {56, 57},
+             {59, 61},
+             {63, 70},
+             {72, 73},
+             {78, 78},
+             {88, 89},
+             {114, 119},
+             {121, 121},
+             {131, 131}})},
       // Lower-case tokens are no tokens.
-      {"<au> <tt> <y4> <\\n>", false, Span({{1, 11}, {28, 31}, {78, 78}, {114, 119}, {121, 121}, {131, 131}})},
+      {"<au> <tt> <y4> <\\n>", false,
+       Span({{1, 11}, {28, 31}, {78, 78}, {114, 119}, {121, 121}, {131, 131}})},
       // Every token, shown instead of run.
       {"", true, Span({{1, 113}, {120, 131}})},
       {"<IT><\\N><\\T><ST><SS>", true,
@@ -430,7 +480,7 @@ TEST_F(ScriptText, NamesPathsStylesAndQuoting) {
   cases[0].name = "  R&&D &Tools  ";
   cases[0].title = "RD Tools";
   cases[1].path = cases[1].dir = "viewer.exe";  // no backslash: the whole path
-  cases[2].path = "C:\\\x95\x5C\\app.exe";  // 表 ends in 0x5C
+  cases[2].path = "C:\\\x95\x5C\\app.exe";      // 表 ends in 0x5C
   cases[2].dir = "C:\\\x95\x5C\\";
   cases[3].argments = "\"<AU>\" /x \"a b\"";
   cases[3].style = 3;
@@ -463,7 +513,8 @@ TEST_F(ScriptText, NoClosingTagInsideTheScript) {
   // Without "</" the literal is the text with its quotes doubled up, no more.
   LauncherCase c;
   c.argments = "a/b <x> \"q\"";
-  EXPECT_NE(Generate(c).find("strArgments = \"a/b <x> \" & CHR(34) & \"q\" & CHR(34) & \"\"\r\n"), std::string::npos);
+  EXPECT_NE(Generate(c).find("strArgments = \"a/b <x> \" & CHR(34) & \"q\" & CHR(34) & \"\"\r\n"),
+            std::string::npos);
 }
 
 TEST_F(ScriptText, EveryLineAppearsExactlyWhenItsConditionHolds) {
@@ -494,16 +545,18 @@ TEST_F(ScriptText, FixedStringSubstitutesOnlyItsSixteenTokens) {
   const std::string script = FixedStringScriptText(every);
   int substituted = 0;
   for (const Placeholder& p : kPlaceholders) {
-    const bool has = script.find(std::string("Replace(strFixedString, \"") + p.token + "\"") != std::string::npos;
+    const bool has =
+        script.find(std::string("Replace(strFixedString, \"") + p.token + "\"") != std::string::npos;
     EXPECT_EQ(has, p.fixedString) << p.token;
     substituted += has;
   }
   EXPECT_EQ(substituted, kFixedStringTokenCount);
   // Both weekday arrays, each declared right before its substitution.
-  EXPECT_NE(script.find("Dim aryWeekdayEng\r\naryWeekdayEng = Split(\"Sun Mon Tue Wed Thu Fri Sat\")\r\n"
-                        "strFixedString = Replace(strFixedString, \"<WE>\", aryWeekdayEng(Weekday(Now) - 1))\r\n"
-                        "Dim aryWeekdayJpn\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      script.find("Dim aryWeekdayEng\r\naryWeekdayEng = Split(\"Sun Mon Tue Wed Thu Fri Sat\")\r\n"
+                  "strFixedString = Replace(strFixedString, \"<WE>\", aryWeekdayEng(Weekday(Now) - 1))\r\n"
+                  "Dim aryWeekdayJpn\r\n"),
+      std::string::npos);
 }
 
 TEST_F(ScriptText, FileFormat) {
@@ -526,8 +579,13 @@ TEST_F(ScriptText, FileFormat) {
 }
 
 TEST(Placeholders, MenuTable) {
-  const char* groups[] = {"&URL", "\x83^\x83\x43\x83g\x83\x8B(&T)", "\x83\x8A\x83\x93\x83N(&A)", "\x89\xE6\x91\x9C(&I)",
-                          "\x91I\x91\xF0(&S)", "\x93\xFA\x8E\x9E(&D)", "\x82\xBB\x82\xCC\x91\xBC(&O)"};
+  const char* groups[] = {"&URL",
+                          "\x83^\x83\x43\x83g\x83\x8B(&T)",
+                          "\x83\x8A\x83\x93\x83N(&A)",
+                          "\x89\xE6\x91\x9C(&I)",
+                          "\x91I\x91\xF0(&S)",
+                          "\x93\xFA\x8E\x9E(&D)",
+                          "\x82\xBB\x82\xCC\x91\xBC(&O)"};
   const int sizes[] = {4, 4, 2, 2, 2, 14, 3};
   int total = 0;
   for (int g = 0; g < kPlaceholderGroupCount; ++g) {
@@ -552,12 +610,18 @@ TEST(Placeholders, MenuTable) {
   EXPECT_EQ(tokens.size(), 31u);
   EXPECT_EQ(fixed, kFixedStringTokenCount);
   EXPECT_EQ(FindPlaceholder("<tu>"), nullptr);
+  // In fixed-string mode only the date and time group and the other group.
+  for (const PlaceholderGroup& group : kPlaceholderGroups) {
+    EXPECT_EQ(GroupOfferedForFixedString(group.id),
+              group.id == TokenGroup::DateTime || group.id == TokenGroup::Other);
+  }
   EXPECT_STREQ(PlaceholdersOf(TokenGroup::Other).begin()[2].token, "<IT>");
   EXPECT_FALSE(PlaceholdersOf(TokenGroup::Other).begin()[2].fixedString);
   // Full-width tilde and digits reach the captions as code page 932.
   EXPECT_STREQ(PlaceholdersOf(TokenGroup::DateTime).begin()[2].caption,
                "<&M2> - \x8C\x8E\x82\x51\x8C\x85(01 \x81\x60 12)");
-  EXPECT_STREQ(kPlaceholders[0].caption,
-               "<&TU> - \x83y\x81[\x83W\x81i\x83t\x83\x8C\x81[\x83\x80\x95\xAA\x8A\x84\x82\xB3\x82\xEA\x82\xC4\x82\xA2"
-               "\x82\xE9\x8F\xEA\x8D\x87\x82\xCD\x83g\x83\x62\x83v\x81j\x82\xCCURL");
+  EXPECT_STREQ(
+      kPlaceholders[0].caption,
+      "<&TU> - \x83y\x81[\x83W\x81i\x83t\x83\x8C\x81[\x83\x80\x95\xAA\x8A\x84\x82\xB3\x82\xEA\x82\xC4\x82\xA2"
+      "\x82\xE9\x8F\xEA\x8D\x87\x82\xCD\x83g\x83\x62\x83v\x81j\x82\xCCURL");
 }

@@ -1,46 +1,60 @@
+#include "catalogue/validation.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "catalogue/validation.h"
-
 namespace {
 
 // Messages as the code-page 932 bytes the user must see.
 const std::string kNameEmpty =
-    "\x8D\x80\x96\xDA\x96\xBC\x82\xAA\x93\xFC\x97\xCD\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x42";
+    "\x8D\x80\x96\xDA\x96\xBC\x82\xAA\x93\xFC\x97\xCD\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1"
+    "\x81\x42";
 const std::string kNameUnchanged =
-    "\x8D\x80\x96\xDA\x96\xBC\x82\xAA\x95\xCF\x8DX\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x42";
+    "\x8D\x80\x96\xDA\x96\xBC\x82\xAA\x95\xCF\x8DX\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1"
+    "\x81\x42";
 const std::string kNameForbidden =
-    "\x8D\x80\x96\xDA\x96\xBC\x82\xC9 \\ / : * ? \" < > | \x82\xCD\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1"
+    "\x8D\x80\x96\xDA\x96\xBC\x82\xC9 \\ / : * ? \" < > | "
+    "\x82\xCD\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1"
     "\x81\x42";
 const std::string kNameControl =
-    "\x8D\x80\x96\xDA\x96\xBC\x82\xC9\x95s\x90\xB3\x82\xC8\x95\xB6\x8E\x9A\x81i\x89\xFC\x8Ds\x83R\x81[\x83h\x93\x99"
+    "\x8D\x80\x96\xDA\x96\xBC\x82\xC9\x95s\x90\xB3\x82\xC8\x95\xB6\x8E\x9A\x81i\x89\xFC\x8Ds\x83R\x81["
+    "\x83h\x93\x99"
     "\x81j\x82\xAA\x8A\xDC\x82\xDC\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB7\x81\x42";
 const std::string kNameReserved =
-    "\x82\xB1\x82\xCC\x96\xBC\x91O\x82\xCD\x97\\\x96\xF1\x83\x66\x83o\x83\x43\x83X\x96\xBC\x82\xCC\x82\xBD\x82\xDF"
+    "\x82\xB1\x82\xCC\x96\xBC\x91O\x82\xCD\x97\\\x96\xF1\x83\x66\x83o\x83\x43\x83X\x96\xBC\x82\xCC\x82\xBD"
+    "\x82\xDF"
     "\x81\x41\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x81\x42";
-const std::string kNameTooLong = "\x8D\x80\x96\xDA\x96\xBC\x82\xAA\x92\xB7\x82\xB7\x82\xAC\x82\xDC\x82\xB7\x81\x42";
-const std::string kNameTaken = "\x82\xB1\x82\xCC\x96\xBC\x91O\x82\xCD\x93o\x98^\x8D\xCF\x82\xDD\x82\xC5\x82\xB7\x81\x42";
+const std::string kNameTooLong =
+    "\x8D\x80\x96\xDA\x96\xBC\x82\xAA\x92\xB7\x82\xB7\x82\xAC\x82\xDC\x82\xB7\x81\x42";
+const std::string kNameTaken =
+    "\x82\xB1\x82\xCC\x96\xBC\x91O\x82\xCD\x93o\x98^\x8D\xCF\x82\xDD\x82\xC5\x82\xB7\x81\x42";
 const std::string kParameterControl =
-    "\x83p\x83\x89\x83\x81\x81[\x83^\x82\xC9\x95s\x90\xB3\x82\xC8\x95\xB6\x8E\x9A\x81i\x89\xFC\x8Ds\x83R\x81[\x83h"
+    "\x83p\x83\x89\x83\x81\x81[\x83^\x82\xC9\x95s\x90\xB3\x82\xC8\x95\xB6\x8E\x9A\x81i\x89\xFC\x8Ds\x83R\x81["
+    "\x83h"
     "\x93\x99\x81j\x82\xAA\x8A\xDC\x82\xDC\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB7\x81\x42";
 const std::string kParameterEmpty =
-    "\x83p\x83\x89\x83\x81\x81[\x83^\x82\xAA\x93\xFC\x97\xCD\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1"
+    "\x83p\x83\x89\x83\x81\x81[\x83^"
+    "\x82\xAA\x93\xFC\x97\xCD\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1"
     "\x81\x42";
 const std::string kPathEmpty =
-    "\x83\x41\x83v\x83\x8A\x83P\x81[\x83V\x83\x87\x83\x93\x82\xCC\x83p\x83X\x82\xAA\x93\xFC\x97\xCD\x82\xB3\x82\xEA"
+    "\x83\x41\x83v\x83\x8A\x83P\x81["
+    "\x83V\x83\x87\x83\x93\x82\xCC\x83p\x83X\x82\xAA\x93\xFC\x97\xCD\x82\xB3\x82\xEA"
     "\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x42";
 const std::string kPathControl =
-    "\x83\x41\x83v\x83\x8A\x83P\x81[\x83V\x83\x87\x83\x93\x82\xCC\x83p\x83X\x82\xC9\x95s\x90\xB3\x82\xC8\x95\xB6\x8E"
-    "\x9A\x81i\x89\xFC\x8Ds\x83R\x81[\x83h\x93\x99\x81j\x82\xAA\x8A\xDC\x82\xDC\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82"
+    "\x83\x41\x83v\x83\x8A\x83P\x81["
+    "\x83V\x83\x87\x83\x93\x82\xCC\x83p\x83X\x82\xC9\x95s\x90\xB3\x82\xC8\x95\xB6\x8E"
+    "\x9A\x81i\x89\xFC\x8Ds\x83R\x81["
+    "\x83h\x93\x99\x81j\x82\xAA\x8A\xDC\x82\xDC\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82"
     "\xB7\x81\x42";
 const std::string kAppMissing =
-    "\x83\x41\x83v\x83\x8A\x83P\x81[\x83V\x83\x87\x83\x93\x82\xAA\x82\xDD\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82"
+    "\x83\x41\x83v\x83\x8A\x83P\x81["
+    "\x83V\x83\x87\x83\x93\x82\xAA\x82\xDD\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82"
     "\xF1\x81\x42";
 const std::string kNoContext =
-    "\x95\\\x8E\xA6\x95\xFB\x96@\x82\xAA\x82\xD0\x82\xC6\x82\xC2\x82\xE0\x83`\x83\x46\x83\x62\x83N\x82\xB3\x82\xEA"
+    "\x95\\\x8E\xA6\x95\xFB\x96@\x82\xAA\x82\xD0\x82\xC6\x82\xC2\x82\xE0\x83`"
+    "\x83\x46\x83\x62\x83N\x82\xB3\x82\xEA"
     "\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x42";
 
 const std::string kApp = "C:\\Tools\\viewer.exe";
@@ -77,50 +91,81 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
   const std::string folder200(200, 'f');
   const Case cases[] = {
       {"valid launcher", [](ValidationInput&) {}, "", FocusField::None},
-      {"blank name in add", [](ValidationInput& in) { in.nameField = "   "; }, kNameEmpty, FocusField::ItemName},
-      {"empty name in rename", [](ValidationInput& in) { in.mode = DialogMode::Rename; in.nameField = ""; },
+      {"blank name in add", [](ValidationInput& in) { in.nameField = "   "; }, kNameEmpty,
+       FocusField::ItemName},
+      {"empty name in rename",
+       [](ValidationInput& in) {
+         in.mode = DialogMode::Rename;
+         in.nameField = "";
+       },
        kNameEmpty, FocusField::ItemName},
       {"edit skips the empty-name and duplicate checks",
-       [](ValidationInput& in) { in.mode = DialogMode::Edit; in.nameField = "Other"; }, "", FocusField::None},
+       [](ValidationInput& in) {
+         in.mode = DialogMode::Edit;
+         in.nameField = "Other";
+       },
+       "", FocusField::None},
       {"rename to own name with blanks",
-       [](ValidationInput& in) { in.mode = DialogMode::Rename; in.storedName = "Viewer"; in.nameField = " Viewer  "; },
+       [](ValidationInput& in) {
+         in.mode = DialogMode::Rename;
+         in.storedName = "Viewer";
+         in.nameField = " Viewer  ";
+       },
        kNameUnchanged, FocusField::ItemName},
       {"rename changing only the case collides with itself",
        [](ValidationInput& in) {
-         in.mode = DialogMode::Rename; in.storedName = "Viewer"; in.itemNames.push_back("Viewer");
+         in.mode = DialogMode::Rename;
+         in.storedName = "Viewer";
+         in.itemNames.push_back("Viewer");
          in.nameField = "viewer";
        },
        kNameTaken, FocusField::ItemName},
-      {"rename to a new name", [](ValidationInput& in) {
-         in.mode = DialogMode::Rename; in.storedName = "Viewer"; in.itemNames.push_back("Viewer");
+      {"rename to a new name",
+       [](ValidationInput& in) {
+         in.mode = DialogMode::Rename;
+         in.storedName = "Viewer";
+         in.itemNames.push_back("Viewer");
          in.nameField = "Viewer 2";
-       }, "", FocusField::None},
+       },
+       "", FocusField::None},
       {"backslash", [](ValidationInput& in) { in.nameField = "a\\b"; }, kNameForbidden, FocusField::ItemName},
       {"slash", [](ValidationInput& in) { in.nameField = "a/b"; }, kNameForbidden, FocusField::ItemName},
       {"colon", [](ValidationInput& in) { in.nameField = "a:b"; }, kNameForbidden, FocusField::ItemName},
       {"asterisk", [](ValidationInput& in) { in.nameField = "*"; }, kNameForbidden, FocusField::ItemName},
-      {"question mark", [](ValidationInput& in) { in.nameField = "a?"; }, kNameForbidden, FocusField::ItemName},
-      {"double quote", [](ValidationInput& in) { in.nameField = "\"a\""; }, kNameForbidden, FocusField::ItemName},
+      {"question mark", [](ValidationInput& in) { in.nameField = "a?"; }, kNameForbidden,
+       FocusField::ItemName},
+      {"double quote", [](ValidationInput& in) { in.nameField = "\"a\""; }, kNameForbidden,
+       FocusField::ItemName},
       {"less than", [](ValidationInput& in) { in.nameField = "<a"; }, kNameForbidden, FocusField::ItemName},
-      {"greater than", [](ValidationInput& in) { in.nameField = "a>"; }, kNameForbidden, FocusField::ItemName},
+      {"greater than", [](ValidationInput& in) { in.nameField = "a>"; }, kNameForbidden,
+       FocusField::ItemName},
       {"bar", [](ValidationInput& in) { in.nameField = "a|b"; }, kNameForbidden, FocusField::ItemName},
-      {"full-width question mark and bar pass",
-       [](ValidationInput& in) { in.nameField = "\x81H\x81\x62"; }, "", FocusField::None},
+      {"full-width question mark and bar pass", [](ValidationInput& in) { in.nameField = "\x81H\x81\x62"; },
+       "", FocusField::None},
       {"trail bytes 0x5C and 0x7C are no forbidden characters",
-       [](ValidationInput& in) { in.nameField = "\x83\x5C\x83\x7C\x95\x5C"; }, "", FocusField::None},  // ソポ表
+       [](ValidationInput& in) { in.nameField = "\x83\x5C\x83\x7C\x95\x5C"; }, "",
+       FocusField::None},  // ソポ表
       {"tab in name", [](ValidationInput& in) { in.nameField = "a\tb"; }, kNameControl, FocusField::ItemName},
-      {"line feed in name", [](ValidationInput& in) { in.nameField = "a\nb"; }, kNameControl, FocusField::ItemName},
+      {"line feed in name", [](ValidationInput& in) { in.nameField = "a\nb"; }, kNameControl,
+       FocusField::ItemName},
       {"carriage return in name", [](ValidationInput& in) { in.nameField = "a\rb"; }, kNameControl,
        FocusField::ItemName},
-      {"reserved name", [](ValidationInput& in) { in.nameField = "Com3"; }, kNameReserved, FocusField::ItemName},
-      {"reserved name with an extension", [](ValidationInput& in) { in.nameField = "CON.txt"; }, kNameReserved,
+      {"reserved name", [](ValidationInput& in) { in.nameField = "Com3"; }, kNameReserved,
        FocusField::ItemName},
+      {"reserved name with an extension", [](ValidationInput& in) { in.nameField = "CON.txt"; },
+       kNameReserved, FocusField::ItemName},
       {"folder plus name plus 5 is 255 bytes",
-       [&](ValidationInput& in) { in.scriptFolder = folder200; in.nameField = std::string(50, 'n'); }, "",
-       FocusField::None},
+       [&](ValidationInput& in) {
+         in.scriptFolder = folder200;
+         in.nameField = std::string(50, 'n');
+       },
+       "", FocusField::None},
       {"one byte more",
-       [&](ValidationInput& in) { in.scriptFolder = folder200; in.nameField = std::string(51, 'n'); }, kNameTooLong,
-       FocusField::ItemName},
+       [&](ValidationInput& in) {
+         in.scriptFolder = folder200;
+         in.nameField = std::string(51, 'n');
+       },
+       kNameTooLong, FocusField::ItemName},
       {"double-byte characters count two",
        [&](ValidationInput& in) {
          in.scriptFolder = folder200;
@@ -130,23 +175,34 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
        },
        kNameTooLong, FocusField::ItemName},
       {"listed name", [](ValidationInput& in) { in.nameField = "Other"; }, kNameTaken, FocusField::ItemName},
-      {"listed name in another letter case", [](ValidationInput& in) { in.nameField = " oTHER "; }, kNameTaken,
-       FocusField::ItemName},
+      {"listed name in another letter case", [](ValidationInput& in) { in.nameField = " oTHER "; },
+       kNameTaken, FocusField::ItemName},
       {"listed double-byte name", [](ValidationInput& in) { in.nameField = "\x95\x5C\x8E\xA6"; }, kNameTaken,
        FocusField::ItemName},
       {"tab in parameter", [](ValidationInput& in) { in.parameterField = "a\tb"; }, kParameterControl,
        FocusField::Argments},
       {"tab in fixed string",
-       [](ValidationInput& in) { in.fixedString = true; in.parameterField = "a\tb"; }, kParameterControl,
-       FocusField::Argments},
-      {"blank fixed string", [](ValidationInput& in) { in.fixedString = true; in.parameterField = "   "; },
+       [](ValidationInput& in) {
+         in.fixedString = true;
+         in.parameterField = "a\tb";
+       },
+       kParameterControl, FocusField::Argments},
+      {"blank fixed string",
+       [](ValidationInput& in) {
+         in.fixedString = true;
+         in.parameterField = "   ";
+       },
        kParameterEmpty, FocusField::Argments},
       {"fixed string needs no path or contexts",
        [](ValidationInput& in) {
-         in.fixedString = true; in.pathField = ""; in.contexts = {}; in.parameterField = " x ";
+         in.fixedString = true;
+         in.pathField = "";
+         in.contexts = {};
+         in.parameterField = " x ";
        },
        "", FocusField::None},
-      {"launcher with an empty template", [](ValidationInput& in) { in.parameterField = ""; }, "", FocusField::None},
+      {"launcher with an empty template", [](ValidationInput& in) { in.parameterField = ""; }, "",
+       FocusField::None},
       {"blank path", [](ValidationInput& in) { in.pathField = "  "; }, kPathEmpty, FocusField::AplPath},
       {"tab in path", [](ValidationInput& in) { in.pathField = "C:\\Tools\\\tviewer.exe"; }, kPathControl,
        FocusField::AplPath},
@@ -158,11 +214,18 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
        FocusField::None},
       {"no context", [](ValidationInput& in) { in.contexts = {}; }, kNoContext, FocusField::FirstContext},
       {"first failing check wins",
-       [](ValidationInput& in) { in.nameField = "NUL"; in.parameterField = "\t"; in.contexts = {}; }, kNameReserved,
-       FocusField::ItemName},
+       [](ValidationInput& in) {
+         in.nameField = "NUL";
+         in.parameterField = "\t";
+         in.contexts = {};
+       },
+       kNameReserved, FocusField::ItemName},
       {"parameter before path",
-       [](ValidationInput& in) { in.parameterField = "\r\n"; in.pathField = ""; }, kParameterControl,
-       FocusField::Argments},
+       [](ValidationInput& in) {
+         in.parameterField = "\r\n";
+         in.pathField = "";
+       },
+       kParameterControl, FocusField::Argments},
   };
   for (const Case& c : cases) {
     ValidationInput in = Valid();
@@ -186,7 +249,10 @@ TEST(Validation, DuplicateCheckUsesTheGivenComparison) {
 
 TEST(Validation, PathIsAskedOnlyForLauncherItemsThatGetThatFar) {
   int asked = 0;
-  auto counting = [&](const std::string& path) { ++asked; return FakeDisk(path); };
+  auto counting = [&](const std::string& path) {
+    ++asked;
+    return FakeDisk(path);
+  };
   ValidationInput in = Valid();
   in.fixedString = true;
   EXPECT_TRUE(ValidateItem(in, counting).passed);
@@ -202,12 +268,12 @@ TEST(Validation, ControlCharacters) {
   EXPECT_TRUE(HasControlChars("x\t"));
   EXPECT_FALSE(HasControlChars(""));
   EXPECT_FALSE(HasControlChars("a\x0B\x0C\x1B\x7F b"));  // only LF, CR and TAB count
-  EXPECT_FALSE(HasControlChars("\x81\x40"));              // full-width blank
+  EXPECT_FALSE(HasControlChars("\x81\x40"));             // full-width blank
 }
 
 TEST(Validation, ReservedDeviceNames) {
-  for (const char* name : {"CON", "con", "AUX", "Nul", "PRN", "CLOCK$", "clock$", "COM1", "Com3", "LPT9", "lpt9",
-                           "CON.txt", "nul.tar.gz", "com1.", "PRN .log", "aux .x"}) {
+  for (const char* name : {"CON", "con", "AUX", "Nul", "PRN", "CLOCK$", "clock$", "COM1", "Com3", "LPT9",
+                           "lpt9", "CON.txt", "nul.tar.gz", "com1.", "PRN .log", "aux .x"}) {
     EXPECT_TRUE(IsReservedDeviceName(name)) << name;
   }
   for (const char* name : {"", "COM0", "LPT0", "COM10", "LPT", "CONSOLE", "CONx.txt", "xCON", ".CON", "a.CON",
@@ -222,5 +288,9 @@ TEST(Validation, AsciiCaseComparison) {
   // A trail byte that looks like a letter belongs to its double-byte character
   // and is not folded: 83 61 and 83 41 are two different katakana.
   EXPECT_FALSE(SameNameIgnoringAsciiCase("\x83\x61", "\x83\x41"));
-  EXPECT_TRUE(SameNameIgnoringAsciiCase("\x95\x5C" "a", "\x95\x5C" "A"));
+  EXPECT_TRUE(
+      SameNameIgnoringAsciiCase("\x95\x5C"
+                                "a",
+                                "\x95\x5C"
+                                "A"));
 }

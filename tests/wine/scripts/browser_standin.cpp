@@ -162,9 +162,9 @@ End Sub
 )VB";
 
 std::string Element(const PageElement& e) {
-  return "StandInNewElement(" + VbText(e.tagName) + ", " + VbText(e.href) + ", " + VbText(e.innerText) + ", " +
-         VbText(e.src) + ", " + VbText(e.alt) + ", " + VbText(e.type) + ", " + VbText(e.useMap) + ", " +
-         VbText(e.name) + ")";
+  return "StandInNewElement(" + VbText(e.tagName) + ", " + VbText(e.href) + ", " + VbText(e.innerText) +
+         ", " + VbText(e.src) + ", " + VbText(e.alt) + ", " + VbText(e.type) + ", " + VbText(e.useMap) +
+         ", " + VbText(e.name) + ")";
 }
 
 // e(0) is BODY (its parent HTML); fixture element i is e(i + 1).
@@ -180,8 +180,8 @@ std::string BuildPageSub(const PageFixture& page) {
     s += "Set " + ElementRef(static_cast<int>(i)) + " = " + Element(page.elements[i]) + "\r\n";
   }
   for (size_t i = 0; i < page.elements.size(); ++i) {
-    s += "Set " + ElementRef(static_cast<int>(i)) + ".parentElement = " + ElementRef(page.elements[i].parent) +
-         "\r\n";
+    s += "Set " + ElementRef(static_cast<int>(i)) +
+         ".parentElement = " + ElementRef(page.elements[i].parent) + "\r\n";
   }
   s += "Set frameDoc = New StandInDocument\r\n";
   s += "frameDoc.URL = " + VbText(page.framed ? page.frameUrl : page.topUrl) + "\r\n";
@@ -218,7 +218,8 @@ std::string BuildPageSub(const PageFixture& page) {
   s += "Set standInExternal.menuArguments = frameWin\r\n";
   s += "Set standInPrompt = New StandInPrompt\r\n";
   s += "standInPrompt.calls = 0\r\n";
-  s += "standInPrompt.answer = " + (page.promptAnswer ? VbText(*page.promptAnswer) : std::string("Null")) + "\r\n";
+  s += "standInPrompt.answer = " + (page.promptAnswer ? VbText(*page.promptAnswer) : std::string("Null")) +
+       "\r\n";
   s += "End Sub\r\n";
   return s;
 }
@@ -230,12 +231,23 @@ std::string FinishStatements(const std::string& resultFolder) {
   return "If IsEmpty(standInExternal) Then StandInBuildPage\r\n"
          "Dim standInFso\r\n"
          "Set standInFso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
-         "StandInWrite standInFso, " + folder + " & \"prompt-calls\", CStr(standInPrompt.calls)\r\n"
-         "StandInWrite standInFso, " + folder + " & \"prompt-message\", CStr(standInPrompt.message)\r\n"
-         "StandInWrite standInFso, " + folder + " & \"prompt-default\", CStr(standInPrompt.defaultText)\r\n"
-         "StandInWrite standInFso, " + folder + " & \"range-assignments\", CStr(standInRange.standInAssignments)\r\n"
-         "StandInWrite standInFso, " + folder + " & \"range-text\", standInRange.text\r\n"
-         "StandInWrite standInFso, " + folder + " & \"end\", \"END\"\r\n";
+         "StandInWrite standInFso, " +
+         folder +
+         " & \"prompt-calls\", CStr(standInPrompt.calls)\r\n"
+         "StandInWrite standInFso, " +
+         folder +
+         " & \"prompt-message\", CStr(standInPrompt.message)\r\n"
+         "StandInWrite standInFso, " +
+         folder +
+         " & \"prompt-default\", CStr(standInPrompt.defaultText)\r\n"
+         "StandInWrite standInFso, " +
+         folder +
+         " & \"range-assignments\", CStr(standInRange.standInAssignments)\r\n"
+         "StandInWrite standInFso, " +
+         folder +
+         " & \"range-text\", standInRange.text\r\n"
+         "StandInWrite standInFso, " +
+         folder + " & \"end\", \"END\"\r\n";
 }
 
 std::string Upper(const std::string& text) { return ToUpperSjis(text); }
@@ -244,11 +256,13 @@ std::string Upper(const std::string& text) { return ToUpperSjis(text); }
 
 std::string RegisteredScriptPath(const std::string& itemName) {
   UniqueRegKey key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, (kMenuExt + itemName).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, (kMenuExt + itemName).c_str(), 0, KEY_READ, key.put()) !=
+      ERROR_SUCCESS) {
     return {};
   }
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key.get(), "", nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ) return {};
+  if (RegQueryValueExA(key.get(), "", nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+    return {};
   std::string value(size, '\0');
   if (RegQueryValueExA(key.get(), "", nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
       ERROR_SUCCESS) {
@@ -288,7 +302,8 @@ ScriptRun RunMenuScript(const std::string& itemName, const PageFixture& page, co
     run.error = "cannot write " + vbs;
     return run;
   }
-  run.ran = RunProcess("c:\\windows\\system32\\cscript.exe //nologo \"" + vbs + "\"", 60000, workFolder) != -1;
+  run.ran =
+      RunProcess("c:\\windows\\system32\\cscript.exe //nologo \"" + vbs + "\"", 60000, workFolder) != -1;
   run.completed = ReadFileBytes(results + "end") == "END";
   run.promptCalls = atoi(ReadFileBytes(results + "prompt-calls").c_str());
   run.promptMessage = ReadFileBytes(results + "prompt-message");

@@ -31,8 +31,8 @@ struct PageFixture {
   std::string frameUrl, frameTitle;
 
   std::vector<PageElement> elements;
-  int sourceElement = -1;  // event.srcElement; -1: BODY
-  int pointElement = -1;   // what elementFromPoint(event.x, event.y) finds; -1: BODY
+  int sourceElement = -1;   // event.srcElement; -1: BODY
+  int pointElement = -1;    // what elementFromPoint(event.x, event.y) finds; -1: BODY
   std::vector<int> images;  // the frame document's images collection
   int x = 120, y = 48;      // event.x, event.y
 

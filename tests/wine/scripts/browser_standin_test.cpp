@@ -1,12 +1,13 @@
 // The stand-in itself: it must take out exactly what the browser would run and
 // notice when that code does not run to its end.
+#include "tests/wine/scripts/browser_standin.h"
+
 #include <windows.h>
 
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
-#include "tests/wine/scripts/browser_standin.h"
 
 namespace {
 class BrowserStandIn : public WineTest {
@@ -26,7 +27,9 @@ TEST_F(BrowserStandIn, TakesTheCodeUpToTheFirstClosingTagInAnyCase) {
 }
 
 TEST_F(BrowserStandIn, NoticesCodeThatDoesNotRunToItsEnd) {
-  AddRawItem("Works", "<SCRIPT>\r\nOption Explicit\r\nDim a\r\na = external.menuArguments.document.title\r\n</SCRIPT>\r\n");
+  AddRawItem(
+      "Works",
+      "<SCRIPT>\r\nOption Explicit\r\nDim a\r\na = external.menuArguments.document.title\r\n</SCRIPT>\r\n");
   EXPECT_TRUE(RunMenuScript("Works", PageFixture{}, ProgramFolder() + "page\\").completed);
   // Cut short by a closing tag inside a literal, the code is a syntax error.
   AddRawItem("Broken", "<SCRIPT>\r\nOption Explicit\r\nDim a\r\na = \"</script>\"\r\n</SCRIPT>\r\n");

@@ -1,10 +1,11 @@
 // Fixed-string item scripts run through the browser stand-in: what they put
 // into the selection of the element under the mouse.
+#include "catalogue/fixed_string_script.h"
+
 #include <windows.h>
 
 #include <set>
 
-#include "catalogue/fixed_string_script.h"
 #include "catalogue/menu_registration.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
@@ -47,8 +48,12 @@ TEST_F(FixedStringScript, ReplacesTheSelectionOfTextFieldsOnly) {
     const char* type;
     bool replaced;
   } cases[] = {
-      {"INPUT", "text", true},     {"INPUT", "PASSWORD", true}, {"TEXTAREA", "textarea", true},
-      {"INPUT", "checkbox", false}, {"A", "", false},           {"DIV", "text", false},
+      {"INPUT", "text", true},
+      {"INPUT", "PASSWORD", true},
+      {"TEXTAREA", "textarea", true},
+      {"INPUT", "checkbox", false},
+      {"A", "", false},
+      {"DIV", "text", false},
   };
   for (const Case& c : cases) {
     const ScriptRun run = RunOver("Greeting", c.tagName, c.type);

@@ -1,10 +1,11 @@
 // Launcher item scripts run through the browser stand-in; the recorder shows
 // exactly what the started application receives.
+#include "catalogue/launcher_script.h"
+
 #include <windows.h>
 
 #include <set>
 
-#include "catalogue/launcher_script.h"
 #include "catalogue/menu_registration.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
@@ -16,7 +17,8 @@ namespace {
 
 // プログラムの起動に失敗しました。
 const std::string kStartFailed =
-    "\x83v\x83\x8D\x83O\x83\x89\x83\x80\x82\xCC\x8BN\x93\xAE\x82\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x42";
+    "\x83v\x83\x8D\x83O\x83\x89\x83\x80\x82\xCC\x8BN\x93\xAE\x82\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC\x82\xB5\x82"
+    "\xBD\x81\x42";
 
 class LauncherScript : public WineTest {
  protected:
@@ -115,7 +117,9 @@ TEST_F(LauncherScript, LinkAndImageLookupsByTag) {
     cases.push_back(c);
   }
   {
-    Case c{"image inside a link", {}, "[http://www.example.jp/big.html][Big][http://img.example.jp/s.png][Small]"};
+    Case c{"image inside a link",
+           {},
+           "[http://www.example.jp/big.html][Big][http://img.example.jp/s.png][Small]"};
     PageElement a = Tag("A"), img = Tag("IMG");
     a.href = "http://www.example.jp/big.html";
     a.innerText = "Big";
@@ -138,8 +142,10 @@ TEST_F(LauncherScript, LinkAndImageLookupsByTag) {
     cases.push_back(c);
   }
   for (const bool areaAlt : {true, false}) {
-    Case c{areaAlt ? "map area with its own text" : "map area without text", {},
-           areaAlt ? "[][][http://www.example.jp/map.png][Area text]" : "[][][http://www.example.jp/map.png][Map]"};
+    Case c{areaAlt ? "map area with its own text" : "map area without text",
+           {},
+           areaAlt ? "[][][http://www.example.jp/map.png][Area text]"
+                   : "[][][http://www.example.jp/map.png][Map]"};
     PageElement other = Tag("IMG"), mapImage = Tag("IMG"), map = Tag("MAP"), area = Tag("AREA");
     other.src = "http://www.example.jp/other.png";
     other.useMap = "#elsewhere";
@@ -204,9 +210,9 @@ TEST_F(LauncherScript, PageAndFrameTokensWithWideConversion) {
 
   // Without frames the menu's document is the page itself.
   page.framed = false;
-  const std::string whole = "[" + page.topUrl + "][" + page.topUrl + "][" + page.topTitle + "][" + page.topTitle +
-                            "][" + Wide(page.topUrl) + "][" + Wide(page.topUrl) + "][" + Wide(page.topTitle) +
-                            "][" + Wide(page.topTitle) + "]";
+  const std::string whole = "[" + page.topUrl + "][" + page.topUrl + "][" + page.topTitle + "][" +
+                            page.topTitle + "][" + Wide(page.topUrl) + "][" + Wide(page.topUrl) + "][" +
+                            Wide(page.topTitle) + "][" + Wide(page.topTitle) + "]";
   EXPECT_EQ(Utf8(Launch("Page", page).commandLine), Utf8(Line(whole)));
 }
 
@@ -239,7 +245,8 @@ TEST_F(LauncherScript, PromptAnswerCancelLineBreakAndTab) {
     EXPECT_EQ(run.promptDefault, "");
     const Recorded recorded = WaitForRecorder(app_);
     InstallRecorder(app_);
-    EXPECT_EQ(Utf8(recorded.commandLine), Utf8(Line(cancel ? "[]\r\n[\t]" : "[typed \x93\xFC\x97\xCD]\r\n[\t]")))
+    EXPECT_EQ(Utf8(recorded.commandLine),
+              Utf8(Line(cancel ? "[]\r\n[\t]" : "[typed \x93\xFC\x97\xCD]\r\n[\t]")))
         << (cancel ? "cancelled" : "answered");
   }
 }

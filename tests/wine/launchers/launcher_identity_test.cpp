@@ -2,6 +2,9 @@
 // resources, and a program file given another name.
 #include <windows.h>
 
+#include <cctype>
+#include <set>
+
 #include "launchers/fetchbay/fetchbay_rules.h"
 #include "launchers/jotwell/jotwell_options.h"
 #include "launchers/pagewatch/pagewatch_rules.h"
@@ -21,6 +24,34 @@ std::string VersionString(const std::string& data, const char* name) {
   const std::string query = std::string("\\StringFileInfo\\041104B0\\") + name;
   if (!VerQueryValueA(data.data(), query.c_str(), &value, &length) || length == 0) return "<missing>";
   return static_cast<const char*>(value);
+}
+
+// File offset of a relative virtual address in a PE image.
+size_t OffsetOf(const IMAGE_NT_HEADERS64* nt, DWORD rva) {
+  const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+  for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+    if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->Misc.VirtualSize) {
+      return rva - section->VirtualAddress + section->PointerToRawData;
+    }
+  }
+  return 0;
+}
+
+// Upper-cased names of the DLLs the image imports at start (not the delayed
+// ones).
+std::set<std::string> StartImports(const std::string& image) {
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(image.data() + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  std::set<std::string> names;
+  if (directory.VirtualAddress == 0) return names;
+  auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.data() + OffsetOf(nt, directory.VirtualAddress));
+  for (; entry->Name != 0; ++entry) {
+    std::string name = image.c_str() + OffsetOf(nt, entry->Name);
+    for (char& c : name) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    names.insert(name);
+  }
+  return names;
 }
 
 }  // namespace
@@ -66,6 +97,10 @@ TEST_F(Launchers, VersionResourcesAndSubsystem) {
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(image.data() + dos->e_lfanew);
     EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI) << c.product;
+
+    // The window, shell and download DLLs load only when a run needs them:
+    // at start they would cost more than a whole silent run.
+    EXPECT_EQ(StartImports(image), (std::set<std::string>{"KERNEL32.DLL", "MSVCRT.DLL"})) << c.product;
   }
 }
 

@@ -1,0 +1,4 @@
+#include "mainwindow/edit_mode.h"
+
+EditModes EditMode = EditModes::Add;
+std::string DroppedPath;

@@ -1,0 +1,180 @@
+#include "mainwindow/field_help.h"
+
+#include <windowsx.h>
+
+#include "mainwindow/resource.h"
+#include "mainwindow/screen_geometry.h"
+
+std::string ApplicationHelpFile;
+
+namespace {
+
+constexpr char kPopupClass[] = "OrbiskFieldHelp";
+constexpr int kMaxTextWidth = 300;
+constexpr int kPadding = 6;
+
+HWND popup = nullptr;
+int popupTopic = 0;
+std::string popupText;
+
+HFONT PopupFont(HWND owner) {
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(owner, WM_GETFONT, 0, 0));
+  return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+RECT TextBounds(HWND owner, const std::string& text) {
+  RECT bounds = {0, 0, kMaxTextWidth, 0};
+  HDC dc = GetDC(owner);
+  const HGDIOBJ old = SelectObject(dc, PopupFont(owner));
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  SelectObject(dc, old);
+  ReleaseDC(owner, dc);
+  return bounds;
+}
+
+void OnPaint(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client;
+  GetClientRect(window, &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
+  const HGDIOBJ old = SelectObject(dc, PopupFont(GetWindow(window, GW_OWNER)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+  InflateRect(&client, -kPadding, -kPadding);
+  DrawTextA(dc, popupText.c_str(), static_cast<int>(popupText.size()), &client,
+            DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  SelectObject(dc, old);
+  EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint(window);
+      return 0;
+    case WM_ACTIVATE:
+      // Clicking elsewhere takes the activation away: the pop-up goes.
+      if (LOWORD(wParam) == WA_INACTIVE) PostMessageA(window, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      if (popup == window) {
+        popup = nullptr;
+        popupTopic = 0;
+      }
+      return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterPopupClass() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSA windowClass = {};
+  windowClass.style = CS_SAVEBITS | CS_DROPSHADOW;
+  windowClass.lpfnWndProc = PopupProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kPopupClass;
+  registered = RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// Among the enabled, visible children of dialog under the point, the smallest:
+// a label inside a frame rather than the frame.
+HWND ControlUnder(HWND dialog, POINT point) {
+  struct Search {
+    POINT point;
+    HWND found = nullptr;
+    long long area = 0;
+  } search{point};
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        RECT rect;
+        if (!IsWindowVisible(child) || !IsWindowEnabled(child) || !GetWindowRect(child, &rect) ||
+            !PtInRect(&rect, s->point)) {
+          return TRUE;
+        }
+        const long long area = static_cast<long long>(rect.right - rect.left) * (rect.bottom - rect.top);
+        if (!s->found || area < s->area) {
+          s->found = child;
+          s->area = area;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+std::string HelpTopicText(int topic) {
+  if (topic <= 0) return {};
+  const wchar_t* resource = nullptr;
+  const int length = LoadStringW(GetModuleHandleA(nullptr), IDS_HELP_TOPIC_BASE + topic,
+                                 reinterpret_cast<LPWSTR>(&resource), 0);
+  if (length <= 0 || !resource) return {};
+  const int size = WideCharToMultiByte(CP_ACP, 0, resource, length, nullptr, 0, nullptr, nullptr);
+  std::string text(size, '\0');
+  WideCharToMultiByte(CP_ACP, 0, resource, length, text.data(), size, nullptr, nullptr);
+  return text;
+}
+
+void ShowFieldHelp(MouseButton button, HWND control) {
+  if (button != MouseButton::Right || !control) return;
+  const int topic = static_cast<int>(GetWindowContextHelpId(control));
+  const std::string text = HelpTopicText(topic);
+  if (text.empty()) return;
+  CloseFieldHelp();
+  RegisterPopupClass();
+
+  HWND owner = GetAncestor(control, GA_ROOT);
+  const RECT bounds = TextBounds(owner, text);
+  const int width = bounds.right - bounds.left + 2 * kPadding + 2;
+  const int height = bounds.bottom - bounds.top + 2 * kPadding + 2;
+  RECT controlRect;
+  GetWindowRect(control, &controlRect);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(control, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const ScreenPoint at =
+      HelpPopupPosition({controlRect.left, controlRect.top, controlRect.right, controlRect.bottom}, width,
+                        height, {work.left, work.top, work.right, work.bottom});
+
+  popupText = text;
+  popupTopic = topic;
+  popup = CreateWindowExA(WS_EX_TOOLWINDOW, kPopupClass, "", WS_POPUP | WS_BORDER, at.x, at.y, width, height,
+                          owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!popup) {
+    popupTopic = 0;
+    return;
+  }
+  ShowWindow(popup, SW_SHOW);
+  UpdateWindow(popup);
+}
+
+bool ShowFieldHelpAt(HWND dialog, HWND target, LPARAM screenPoint) {
+  const POINT point = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+  if (point.x == -1 && point.y == -1) return false;
+  HWND control = target == dialog ? ControlUnder(dialog, point) : target;
+  if (!control || control == dialog || !IsWindowEnabled(control)) return false;
+  ShowFieldHelp(MouseButton::Right, control);
+  return popup != nullptr;
+}
+
+HWND FieldHelpWindow() { return popup; }
+int FieldHelpTopic() { return popupTopic; }
+
+void CloseFieldHelp() {
+  if (popup) DestroyWindow(popup);
+}

@@ -1,0 +1,95 @@
+#include "mainwindow/list_pointer.h"
+
+#include <commctrl.h>
+
+#include "catalogue/item_record.h"
+#include "common/path_kind.h"
+#include "mainwindow/edit_mode.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_texts.h"
+
+namespace {
+
+HWND tooltip = nullptr;
+HWND tooltipList = nullptr;
+std::string tooltipText;
+
+TOOLINFOA ListTool(const char* text) {
+  TOOLINFOA tool = {};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = GetParent(tooltipList);
+  tool.uId = reinterpret_cast<UINT_PTR>(tooltipList);
+  tool.lpszText = const_cast<char*>(text);
+  return tool;
+}
+
+void SetListTooltip(const std::string& text) {
+  if (!tooltip || text == tooltipText) return;
+  tooltipText = text;
+  if (text.empty()) SendMessageA(tooltip, TTM_POP, 0, 0);
+  TOOLINFOA tool = ListTool(tooltipText.c_str());
+  SendMessageA(tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Width of a name in the list's font, in pixels.
+int NameWidth(HWND list, const std::string& name) {
+  HDC dc = GetDC(list);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, name.c_str(), static_cast<int>(name.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  return size.cx;
+}
+
+// The first file of a drop, "" when there is none.
+std::string FirstDroppedFile(HDROP drop) {
+  if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) == 0) return {};
+  const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+  std::string path(length + 1, '\0');
+  path.resize(DragQueryFileA(drop, 0, path.data(), length + 1));
+  return path;
+}
+
+}  // namespace
+
+void CreateListTooltip(HWND mainWindow, HWND list) {
+  tooltipList = list;
+  tooltipText.clear();
+  tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+  TOOLINFOA tool = ListTool("");
+  SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+HWND ListTooltip() { return IsWindow(tooltip) ? tooltip : nullptr; }
+
+void OnListMouseMove(int x, int y) {
+  HWND list = tooltipList;
+  if (!list) return;
+  const LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(x, y));
+  const int index = LOWORD(hit);
+  // The high word is set when the point lies outside every item.
+  if (HIWORD(hit) != 0 || index >= ItemCount()) {
+    ShowHint(kListNotice);
+    SetListTooltip("");
+    return;
+  }
+  const ItemRecord& item = Items[index];
+  ShowHint(item.Comment);
+  RECT bounds;
+  GetWindowRect(list, &bounds);
+  const bool tip = NeedsFullNameTip(bounds.right - bounds.left, NameWidth(list, item.ItemName));
+  SetListTooltip(tip ? item.ItemName : "");
+}
+
+void OnListDrop(HDROP drop) {
+  const std::string path = FirstDroppedFile(drop);
+  DragFinish(drop);
+  if (!IsAcceptableDrop(path, GetPathKind(path))) return;
+  DroppedPath = path;
+  // The dialog opens from the timer, after the drop has ended.
+  SetTimer(MainWindow(), kTimer1, kTimer1Interval, nullptr);
+}

@@ -1,0 +1,341 @@
+#include "mainwindow/main_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "catalogue/item_record.h"
+#include "catalogue/program_paths.h"
+#include "catalogue/settings_file.h"
+#include "catalogue/version_info.h"
+#include "common/path_kind.h"
+#include "mainwindow/field_help.h"
+#include "mainwindow/list_commands.h"
+#include "mainwindow/list_pointer.h"
+#include "mainwindow/main_window_layout.h"
+#include "mainwindow/main_window_texts.h"
+#include "mainwindow/message_box.h"
+#include "mainwindow/resource.h"
+#include "mainwindow/screen_geometry.h"
+#include "mainwindow/settings_save.h"
+#include "mainwindow/single_instance.h"
+#include "mainwindow/version_resource.h"
+
+namespace {
+
+constexpr UINT kStatusBarStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | CCS_BOTTOM;  // 0x50800003
+constexpr UINT_PTR kListSubclassId = 1;
+
+struct MainWindowState {
+  HWND window = nullptr;
+  HWND statusBar = nullptr;
+  MainWindowOptions options;
+  bool loadFailed = false;
+};
+
+MainWindowState form;
+
+int ControlId(MainControl control) {
+  switch (control) {
+    case MainControl::Label1: return IDC_LABEL1;
+    case MainControl::LstItems: return IDC_LSTITEMS;
+    case MainControl::BtnAdd: return IDC_BTNADD;
+    case MainControl::BtnEdit: return IDC_BTNEDIT;
+    case MainControl::BtnRename: return IDC_BTNRENAME;
+    case MainControl::BtnDel: return IDC_BTNDEL;
+    case MainControl::BtnAllDel: return IDC_BTNALLDEL;
+    case MainControl::TxtComment: return IDC_TXTCOMMENT;
+    case MainControl::BtnExit: return IDC_BTNEXIT;
+  }
+  return 0;
+}
+
+// Sizes the client area and puts every control where the layout in twips says,
+// at the screen's DPI; gives each its help topic. The exit button lands at
+// -500, -500 twips, outside the window, where it only serves Esc.
+void PlaceControls(HWND window) {
+  HDC screen = GetDC(nullptr);
+  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+
+  for (const MainControl control : kMainControls) {
+    const TwipsRect twips = MainControlTwips(control);
+    HWND child = GetDlgItem(window, ControlId(control));
+    MoveWindow(child, TwipsToPixels(twips.left, dpiX), TwipsToPixels(twips.top, dpiY),
+               TwipsToPixels(twips.width, dpiX), TwipsToPixels(twips.height, dpiY), FALSE);
+    SetWindowContextHelpId(child, MainHelpTopic(control));
+  }
+
+  RECT frame = {0, 0, TwipsToPixels(kMainClientWidthTwips, dpiX), TwipsToPixels(kMainClientHeightTwips, dpiY)};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
+               work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CreateStatusBar(HWND window) {
+  form.statusBar = CreateStatusWindowA(kStatusBarStyle, "", window, IDC_STATUSBAR);
+  int rightEdges[3] = {70, 90, -1};
+  SendMessageA(form.statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rightEdges));
+}
+
+void SetStatusText(int part, const std::string& text) {
+  if (form.statusBar) SendMessageA(form.statusBar, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+      OnListMouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_DELETE) {
+        OnDelClick();
+        return 0;
+      }
+      break;
+    case WM_DROPFILES:
+      OnListDrop(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(list, ListProc, kListSubclassId);
+      break;
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
+// The load of the window, in its fixed order. Ends early, with loadFailed
+// set, when the per-user folder cannot be made.
+void OnLoad(HWND window) {
+  form.window = window;
+  form.loadFailed = false;
+  PlaceControls(window);
+  HWND list = GetDlgItem(window, IDC_LSTITEMS);
+  SetWindowSubclass(list, ListProc, kListSubclassId, 0);
+  DragAcceptFiles(list, TRUE);
+  CreateListTooltip(window, list);
+
+  ApplicationHelpFile = HelpFilePath();
+  LoadVersionTexts();
+  SetWindowTextA(window, kProductName);
+  CreateStatusBar(window);
+  ShowHint(kListNotice);
+
+  UserFolder = form.options.userFolder.empty() ? GetUserFolder() : form.options.userFolder;
+  if (GetPathKind(UserFolder) != PathKind::Folder && !EnsureFolder(UserFolder)) {
+    MessageBoxA(nullptr, "MakeSureDirectoryPathExists Error", kProductName, kCriticalOk);
+    form.loadFailed = true;
+    return;
+  }
+
+  LoadItems();
+  RebuildItemList(ItemCount() > 0 ? 0 : -1);
+  ShowItemCount();
+  SetStatusText(2, VersionStatusText(VersionText, RightsNotice));
+  UpdateButtons();
+}
+
+void OnActivate(HWND window, WPARAM wParam) {
+  if (LOWORD(wParam) != WA_INACTIVE) MessageOwner = window;
+}
+
+void OnCommand(int id, int notification) {
+  switch (id) {
+    case IDC_BTNADD: OnAddClick(); break;
+    case IDC_BTNEDIT: OnEditClick(); break;
+    case IDC_BTNRENAME: OnRenameClick(); break;
+    case IDC_BTNDEL: OnDelClick(); break;
+    case IDC_BTNALLDEL: OnAllDelClick(); break;
+    case IDC_BTNEXIT: UnloadMainWindow(); break;
+    case IDC_LSTITEMS:
+      if (notification == LBN_DBLCLK) OnEditClick();
+      break;
+    case IDOK:
+      // Enter: the dialog manager reports it as the default button; in the
+      // list it opens the selected item.
+      if (GetFocus() == MainDlgItem(IDC_LSTITEMS)) OnEditClick();
+      break;
+  }
+}
+
+void OnClose() {
+  // While a dialog or message box is open over the window, it stays: the
+  // open command must finish first.
+  if (!IsWindowEnabled(form.window)) return;
+  UnloadMainWindow();
+}
+
+// The session ends without the window closing: keep the catalogue. No message
+// can be answered any more, so a failure goes unreported here.
+void OnEndSession(bool ending) {
+  if (ending) SaveItems();
+}
+
+void OnDestroy(HWND window) {
+  KillTimer(window, kTimer1);
+  CloseFieldHelp();
+  if (MessageOwner == window) MessageOwner = nullptr;
+  form.window = nullptr;
+  form.statusBar = nullptr;
+  if (form.options.quitWhenClosed) PostQuitMessage(0);
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnLoad(window);
+      return TRUE;
+    case WM_ACTIVATE:
+      OnActivate(window, wParam);
+      return FALSE;
+    case WM_MOUSEMOVE:
+      ShowHint(kListNotice);
+      return TRUE;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_TIMER:
+      if (wParam == kTimer1) OnTimer1();
+      return TRUE;
+    case WM_CONTEXTMENU:
+      return ShowFieldHelpAt(window, reinterpret_cast<HWND>(wParam), lParam);
+    case WM_CTLCOLORSTATIC:
+      // The read-only hint box in the button-face colour.
+      if (reinterpret_cast<HWND>(lParam) == MainDlgItem(IDC_TXTCOMMENT)) {
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      return FALSE;
+    case WM_CLOSE:
+      OnClose();
+      return TRUE;
+    case WM_ENDSESSION:
+      OnEndSession(wParam != FALSE);
+      return TRUE;
+    case WM_DESTROY:
+      OnDestroy(window);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DefDlgProcA;
+  windowClass.cbWndExtra = DLGWINDOWEXTRA;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kMainWindowClass;
+  return RegisterClassA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+HWND CreateMainWindow(HINSTANCE instance, const MainWindowOptions& options) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  if (form.window || !RegisterMainWindowClass(instance)) return nullptr;
+  form.options = options;
+  HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+  if (!window) return nullptr;
+  if (form.loadFailed) {
+    // Nothing was loaded, so nothing is saved: the window just goes.
+    const bool quit = form.options.quitWhenClosed;
+    form.options.quitWhenClosed = false;
+    DestroyWindow(window);
+    form.options.quitWhenClosed = quit;
+    return nullptr;
+  }
+  return window;
+}
+
+void UnloadMainWindow() {
+  if (!form.window) return;
+  if (form.statusBar) DestroyWindow(form.statusBar);
+  form.statusBar = nullptr;
+  SaveCatalogue();
+  DestroyWindow(form.window);
+}
+
+int RunOrbisk(HINSTANCE instance, int showCommand) {
+  UniqueHandle instanceMutex;
+  if (!ClaimSingleInstance(kInstanceMutexName, instanceMutex)) {
+    MessageBoxA(nullptr, AlreadyRunningText(kProductName).c_str(), kProductName, kWarningOk);
+    ActivateRunningInstance(kMainWindowClass, kProductName);
+    return 0;
+  }
+
+  MainWindowOptions options;
+  HWND window = CreateMainWindow(instance, options);
+  if (!window) return 1;
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (form.window && IsDialogMessageA(form.window, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+HWND MainWindow() { return form.window; }
+
+HWND MainDlgItem(int id) { return form.window ? GetDlgItem(form.window, id) : nullptr; }
+
+HWND StatusBar() { return form.statusBar; }
+
+int SelectedItemIndex() {
+  const LRESULT selected = SendMessageA(MainDlgItem(IDC_LSTITEMS), LB_GETCURSEL, 0, 0);
+  return selected == LB_ERR ? -1 : static_cast<int>(selected);
+}
+
+void RebuildItemList(int selectIndex) {
+  HWND list = MainDlgItem(IDC_LSTITEMS);
+  if (!list) return;
+  // Hidden while it fills, so that a long list is not drawn line by line.
+  ShowWindow(list, SW_HIDE);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const ItemRecord& item : Items) {
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.ItemName.c_str()));
+  }
+  SendMessageA(list, LB_SETCURSEL, selectIndex, 0);
+  ShowWindow(list, SW_SHOW);
+}
+
+void ShowItemCount() { SetStatusText(0, ItemCountText(ItemCount())); }
+
+void UpdateButtons() {
+  const bool any = ItemCount() >= 1;
+  const bool selected = any && SelectedItemIndex() >= 0;
+  EnableWindow(MainDlgItem(IDC_BTNADD), TRUE);
+  for (const int id : {IDC_BTNEDIT, IDC_BTNRENAME, IDC_BTNDEL}) EnableWindow(MainDlgItem(id), selected);
+  EnableWindow(MainDlgItem(IDC_BTNALLDEL), any);
+  // A button that held the focus and is now disabled would leave the keyboard
+  // nowhere: the focus goes to the list.
+  HWND focus = GetFocus();
+  if (focus && GetParent(focus) == form.window && !IsWindowEnabled(focus)) {
+    SendMessageA(form.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(MainDlgItem(IDC_LSTITEMS)), TRUE);
+  }
+}
+
+void ShowHint(const std::string& text) {
+  HWND hint = MainDlgItem(IDC_TXTCOMMENT);
+  if (!hint) return;
+  // Only a changed text is set again, so that moving the pointer does not
+  // make the box flicker.
+  const int length = GetWindowTextLengthA(hint);
+  std::string current(length + 1, '\0');
+  current.resize(GetWindowTextA(hint, current.data(), length + 1));
+  if (current != text) SetWindowTextA(hint, text.c_str());
+}

@@ -1,0 +1,44 @@
+#include "mainwindow/message_box.h"
+
+#include "common/win_handles.h"
+#include "mainwindow/main_window_texts.h"
+#include "mainwindow/screen_geometry.h"
+
+HWND MessageOwner = nullptr;
+
+namespace {
+
+// The one-shot hook: installed by ShowMessage, removed by itself when the box
+// is activated (or by ShowMessage when no activation came).
+UniqueHook centerHook;
+HWND centerOwner = nullptr;
+
+ScreenRect ToScreenRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+LRESULT CALLBACK CenterMessageHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code != HCBT_ACTIVATE) return CallNextHookEx(centerHook.get(), code, wParam, lParam);
+  const auto box = reinterpret_cast<HWND>(wParam);
+  RECT ownerRect, boxRect;
+  if (IsWindow(centerOwner) && GetWindowRect(centerOwner, &ownerRect) && GetWindowRect(box, &boxRect)) {
+    const ScreenPoint at =
+        CenteredBoxPosition(ToScreenRect(ownerRect), boxRect.right - boxRect.left, boxRect.bottom - boxRect.top,
+                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    SetWindowPos(box, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  centerHook.reset();
+  return 0;
+}
+
+}  // namespace
+
+int ShowMessage(const std::string& text, UINT buttons, const std::string& title) {
+  HWND owner = IsWindow(MessageOwner) ? MessageOwner : nullptr;
+  if (owner) {
+    centerOwner = owner;
+    centerHook.reset(SetWindowsHookExA(WH_CBT, CenterMessageHook, nullptr, GetCurrentThreadId()));
+  }
+  const std::string shownTitle = title.empty() ? std::string(kProductName) : title;
+  const int pressed = MessageBoxA(owner, text.c_str(), shownTitle.c_str(), buttons);
+  centerHook.reset();
+  return pressed;
+}

@@ -1,0 +1,20 @@
+// Resource identifiers of the main window, its version and the help texts.
+// The edit dialog keeps its own identifiers in the 200 and 2000 ranges.
+#pragma once
+
+#define IDD_MAIN 100
+#define IDC_STATUSBAR 101
+
+#define IDC_LABEL1 1001
+#define IDC_LSTITEMS 1002
+#define IDC_BTNADD 1003
+#define IDC_BTNEDIT 1004
+#define IDC_BTNRENAME 1005
+#define IDC_BTNDEL 1006
+#define IDC_BTNALLDEL 1007
+#define IDC_TXTCOMMENT 1008
+// btnExit is the dialog's cancel button, so that Esc presses it.
+#define IDC_BTNEXIT 2
+
+// Help topic n is string IDS_HELP_TOPIC_BASE + n (topics 0 to 31).
+#define IDS_HELP_TOPIC_BASE 4096

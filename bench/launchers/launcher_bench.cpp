@@ -2,14 +2,16 @@
 // Clipsy that is start to clipboard filled) over 20 runs against the
 // do-nothing program started the same way, and prints the ratio of medians.
 // Run under Wine by bench/run.sh.
+// winsock2.h, which the server needs, must come before windows.h.
+// clang-format off
 #include "tests/wine/launchers/http_server.h"
-
+// clang-format on
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -37,7 +39,8 @@ double TimedRun(const std::string& commandLine) {
   PROCESS_INFORMATION process = {};
   std::string line = commandLine;
   const double start = Seconds();
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
     return -1;
   }
   const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;

@@ -56,8 +56,8 @@ ClipboardResult PutTextOnClipboard(const std::string& text) {
 std::string ErrorMessageText(DWORD error) {
   char* description = nullptr;
   const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-      0, reinterpret_cast<char*>(&description), 0, nullptr);
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      error, 0, reinterpret_cast<char*>(&description), 0, nullptr);
   std::string text = length ? std::string(description, length) : std::string();
   if (description) LocalFree(description);
   // The system's descriptions end in a line break.

@@ -16,7 +16,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const ClipboardResult result = PutTextOnClipboard(text);
   if (!result.ok()) {
     // The one box not titled with the product name.
-    MessageBoxA(nullptr, ErrorMessageText(result.error).c_str(), "エラー", MB_OK | MB_SETFOREGROUND | MB_ICONERROR);
+    MessageBoxA(nullptr, ErrorMessageText(result.error).c_str(), "エラー",
+                MB_OK | MB_SETFOREGROUND | MB_ICONERROR);
   }
   EndLauncher();
 }

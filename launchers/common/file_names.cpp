@@ -12,7 +12,7 @@ struct Widening {
 // No replacement yields a character a later one looks for.
 constexpr Widening kWidenings[] = {
     {"\\", "￥"}, {"/", "／"}, {":", "："}, {"*", "＊"}, {"?", "？"},
-    {"\"", "”"}, {"<", "＜"}, {">", "＞"}, {"|", "｜"},
+    {"\"", "”"},  {"<", "＜"}, {">", "＞"}, {"|", "｜"},
 };
 
 }  // namespace

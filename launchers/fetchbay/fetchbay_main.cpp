@@ -1,7 +1,7 @@
 // Fetchbay: downloads a URL's target (or takes a file URL's path) and starts
 // an application on the file.
-#include <windows.h>
 #include <urlmon.h>
+#include <windows.h>
 
 #include "common/module_path.h"
 #include "common/path_kind.h"

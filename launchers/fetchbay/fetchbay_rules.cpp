@@ -28,8 +28,7 @@ std::string FileUrlToPath(std::string_view url) {
 
 std::string FileNameFromUrl(std::string_view url) {
   const auto slash = FindLastSjisChar(url, '/');
-  const std::string name =
-      WidenForbiddenChars(slash == std::string_view::npos ? url : url.substr(slash + 1));
+  const std::string name = WidenForbiddenChars(slash == std::string_view::npos ? url : url.substr(slash + 1));
   return IsBareFileName(name) ? name : "NoFileName";
 }
 
@@ -44,7 +43,8 @@ DownloadFolderChoice ChooseDownloadFolder(const std::string& setting, const std:
   return {programFolder, true};
 }
 
-std::optional<std::string> PreviousDownloadPath(const std::string& folder, const std::string& lastDownloadFile) {
+std::optional<std::string> PreviousDownloadPath(const std::string& folder,
+                                                const std::string& lastDownloadFile) {
   if (!IsBareFileName(lastDownloadFile)) return std::nullopt;
   return folder + lastDownloadFile;
 }

@@ -35,8 +35,8 @@ std::string FileUrlToPath(std::string_view url);
 std::string FileNameFromUrl(std::string_view url);
 
 struct DownloadFolderChoice {
-  std::string folder;        // ends in a backslash
-  bool writeSetting = false; // DownloadDir is to be rewritten with folder
+  std::string folder;         // ends in a backslash
+  bool writeSetting = false;  // DownloadDir is to be rewritten with folder
 };
 
 // The download folder from the DownloadDir setting: the setting (with a
@@ -48,4 +48,5 @@ DownloadFolderChoice ChooseDownloadFolder(const std::string& setting, const std:
 // The previous download to delete: the folder and LastDownloadFile, but only
 // when that is a bare file name; a value that could reach outside the folder
 // is ignored.
-std::optional<std::string> PreviousDownloadPath(const std::string& folder, const std::string& lastDownloadFile);
+std::optional<std::string> PreviousDownloadPath(const std::string& folder,
+                                                const std::string& lastDownloadFile);

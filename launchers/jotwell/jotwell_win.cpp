@@ -1,7 +1,6 @@
 #include "launchers/jotwell/jotwell_win.h"
 
-#include <windows.h>
-#include <shellapi.h>
+#include <windows.h>  // with the shell API: ShellExecuteA
 
 #include "common/win_handles.h"
 #include "launchers/common/launcher.h"
@@ -27,7 +26,7 @@ bool RunEditor(const std::string& editorPath, const std::string& filePath) {
 bool OpenWithAssociation(const std::string& filePath) {
   const auto path = StripEnclosingQuotes(filePath);
   if (!path) return false;
-  const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteA(GetDesktopWindow(), "open", path->c_str(), "", "", SW_SHOW));
+  const auto result =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), "open", path->c_str(), "", "", SW_SHOW));
   return result > 32;
 }

@@ -37,10 +37,12 @@ std::string AskWwwcPath() {
         WriteSetting(kWwwcPathKey, entry);
         return entry;
       case WwwcEntry::NotWwwc:
-        ShowLauncherMessage("WWWC．exe が指定されていません。\r\nもう一度入力してください。", LauncherIcon::Warning);
+        ShowLauncherMessage("WWWC．exe が指定されていません。\r\nもう一度入力してください。",
+                            LauncherIcon::Warning);
         break;
       case WwwcEntry::Missing:
-        ShowLauncherMessage("ファイルが見つかりません。\r\nもう一度入力してください。", LauncherIcon::Warning);
+        ShowLauncherMessage("ファイルが見つかりません。\r\nもう一度入力してください。",
+                            LauncherIcon::Warning);
         break;
     }
   }

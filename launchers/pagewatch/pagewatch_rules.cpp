@@ -54,7 +54,8 @@ bool IsOwnShortcut(const std::string& path, const std::string& programFolder) {
   return IsBareFileName(name) && name.size() > 4 && EndsWithNoCase(name, ".url");
 }
 
-WwwcEntry CheckWwwcEntry(const std::string& entry, const std::function<PathKind(const std::string&)>& pathKind) {
+WwwcEntry CheckWwwcEntry(const std::string& entry,
+                         const std::function<PathKind(const std::string&)>& pathKind) {
   if (entry.empty()) return WwwcEntry::Empty;
   if (pathKind(entry) != PathKind::File) return WwwcEntry::Missing;
   return EndsWithNoCase(entry, "WWWC.EXE") ? WwwcEntry::Accepted : WwwcEntry::NotWwwc;

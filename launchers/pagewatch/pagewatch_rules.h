@@ -41,4 +41,5 @@ enum class WwwcEntry { Empty, Accepted, NotWwwc, Missing };
 
 // What an entry of the input dialog amounts to: Empty ends the program;
 // an existing file must end in "WWWC.EXE" (any case).
-WwwcEntry CheckWwwcEntry(const std::string& entry, const std::function<PathKind(const std::string&)>& pathKind);
+WwwcEntry CheckWwwcEntry(const std::string& entry,
+                         const std::function<PathKind(const std::string&)>& pathKind);

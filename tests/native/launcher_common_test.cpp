@@ -62,7 +62,10 @@ TEST(LauncherText, EndsWithNoCaseOnWholeCharacters) {
   EXPECT_FALSE(EndsWithNoCase("wwc.exe", "WWWC.EXE"));
   // ジ is 83 57: its trail byte looks like a W but is not one.
   EXPECT_FALSE(EndsWithNoCase("C:\\\x83WWWC.EXE", "WWWC.EXE"));
-  EXPECT_TRUE(EndsWithNoCase("C:\\\x83W" "WWWC.EXE", "WWWC.EXE"));
+  EXPECT_TRUE(
+      EndsWithNoCase("C:\\\x83W"
+                     "WWWC.EXE",
+                     "WWWC.EXE"));
 }
 
 TEST(LauncherFileNames, WidenForbiddenChars) {

@@ -18,8 +18,8 @@ TEST(FetchbayRules, SplitsTheUrlAndTheApplicationPath) {
   ASSERT_TRUE(split);  // quoted: the caller's file check fails on it
   EXPECT_EQ(split->pathToCheck, "\"C:\\x.exe");
 
-  for (const char* unusable : {"http://h/a.zip", "http:/h/a C:\\x.exe", "http://h/a C:\\x.com", "", " C:\\x.exe",
-                               "http://h/a"}) {
+  for (const char* unusable :
+       {"http://h/a.zip", "http:/h/a C:\\x.exe", "http://h/a C:\\x.com", "", " C:\\x.exe", "http://h/a"}) {
     EXPECT_FALSE(SplitFetchbayArguments(unusable)) << unusable;
   }
 }
@@ -67,8 +67,8 @@ TEST(FetchbayRules, FileNamesStayInsideTheDownloadFolder) {
 TEST(FetchbayRules, DownloadFolderFallsBackToTheProgramFolder) {
   const auto kind = [](const std::string& path) {
     return path == "D:\\Down\\" || path == "D:\\表\\" ? PathKind::Folder
-           : path == "D:\\file\\" ? PathKind::File
-                                  : PathKind::Missing;
+           : path == "D:\\file\\"                     ? PathKind::File
+                                                      : PathKind::Missing;
   };
   struct Case {
     std::string setting, folder;
@@ -92,7 +92,8 @@ TEST(FetchbayRules, DownloadFolderFallsBackToTheProgramFolder) {
 TEST(FetchbayRules, OnlyABareLastDownloadFileIsDeleted) {
   EXPECT_EQ(PreviousDownloadPath("C:\\Down\\", "a.zip"), "C:\\Down\\a.zip");
   EXPECT_EQ(PreviousDownloadPath("C:\\Down\\", "get.cgi？id=1"), "C:\\Down\\get.cgi？id=1");
-  for (const char* unsafe : {"", "..\\Orbisk.exe", "C:\\Windows\\win.ini", "sub/a.zip", "..", ".", "D:a.zip"}) {
+  for (const char* unsafe :
+       {"", "..\\Orbisk.exe", "C:\\Windows\\win.ini", "sub/a.zip", "..", ".", "D:a.zip"}) {
     EXPECT_EQ(PreviousDownloadPath("C:\\Down\\", unsafe), std::nullopt) << unsafe;
   }
 }

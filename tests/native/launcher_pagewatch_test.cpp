@@ -22,7 +22,8 @@ TEST(PagewatchRules, SplitsUrlAndWidenedTitle) {
     EXPECT_EQ(split->url, c.url) << c.argumentText;
     EXPECT_EQ(split->title, c.title) << c.argumentText;
   }
-  for (const char* unusable : {"HTTP://h/p T", "http://h/p", "http:/h/p T", "ftp://h/p T", "", " http://h/p T"}) {
+  for (const char* unusable :
+       {"HTTP://h/p T", "http://h/p", "http:/h/p T", "ftp://h/p T", "", " http://h/p T"}) {
     EXPECT_FALSE(SplitPagewatchArguments(unusable)) << unusable;
   }
 }
@@ -62,9 +63,10 @@ TEST(PagewatchRules, OnlyOwnShortcutsAreDeleted) {
   for (const char* own : {"C:\\Tools\\Pw\\Title.url", "c:\\tools\\pw\\Page.URL", "C:\\Tools\\Pw\\表.url"}) {
     EXPECT_TRUE(IsOwnShortcut(own, folder)) << own;
   }
-  for (const char* other : {"C:\\Windows\\win.ini", "C:\\Tools\\Pw\\Pagewatch.ini", "C:\\Tools\\Pw\\sub\\a.url",
-                            "C:\\Tools\\a.url", "C:\\Tools\\Pw\\..\\a.url", "C:\\Tools\\Pw\\x/../../a.url",
-                            "C:\\Tools\\Pw\\a.txt:b.url", "C:\\Tools\\Pw\\", "C:\\Tools\\Pw\\.url", "a.url", ""}) {
+  for (const char* other :
+       {"C:\\Windows\\win.ini", "C:\\Tools\\Pw\\Pagewatch.ini", "C:\\Tools\\Pw\\sub\\a.url",
+        "C:\\Tools\\a.url", "C:\\Tools\\Pw\\..\\a.url", "C:\\Tools\\Pw\\x/../../a.url",
+        "C:\\Tools\\Pw\\a.txt:b.url", "C:\\Tools\\Pw\\", "C:\\Tools\\Pw\\.url", "a.url", ""}) {
     EXPECT_FALSE(IsOwnShortcut(other, folder)) << other;
   }
 }

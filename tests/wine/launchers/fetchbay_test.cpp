@@ -1,7 +1,9 @@
 // Fetchbay under Wine: real downloads from a server in this process, its
 // settings file, and the application (a recorder) started on the file.
+// winsock2.h, which the server needs, must come before windows.h.
+// clang-format off
 #include "tests/wine/launchers/http_server.h"
-
+// clang-format on
 #include <windows.h>
 
 #include "common/text_util.h"
@@ -148,7 +150,8 @@ TEST_F(Fetchbay, LastDownloadFileNamingAnotherPlaceIsIgnored) {
   ASSERT_TRUE(CreateDirectoryA((ProgramFolder() + "downloads").c_str(), nullptr));
   ASSERT_TRUE(WriteFileBytes(outside, "precious"));
   SetIniValue(settings_, "Fetchbay", "DownloadDir", ProgramFolder() + "downloads\\");
-  for (const std::string& unsafe : {std::string("..\\keep\\precious.txt"), outside, std::string("../keep/precious.txt")}) {
+  for (const std::string& unsafe :
+       {std::string("..\\keep\\precious.txt"), outside, std::string("../keep/precious.txt")}) {
     SetIniValue(settings_, "Fetchbay", "LastDownloadFile", unsafe);
     ExpectMessageBox(IDOK);
     EXPECT_EQ(RunLauncher(program_, ""), 0);

@@ -80,9 +80,9 @@ void LocalHttpServer::Answer(SOCKET client) {
     requests_.push_back(path);
   }
   const std::string body = BodyFor(path);
-  const std::string response = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
-                               std::to_string(body.size()) +
-                               "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
+  const std::string response =
+      "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
+      std::to_string(body.size()) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
   send(client, response.data(), static_cast<int>(response.size()), 0);
   shutdown(client, SD_SEND);
   // Let the client read everything before the socket goes.

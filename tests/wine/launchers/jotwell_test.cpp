@@ -41,8 +41,8 @@ class Jotwell : public WineTest {
     const std::string recorder = CopyProgram("Recorder", ProgramFolder() + "assoc\\", "opener.exe");
     const std::string command = "\"" + recorder + "\" \"%1\"";
     RegSetValueA(HKEY_CLASSES_ROOT, kAssociatedExtension, REG_SZ, kAssociatedProgId, 0);
-    RegSetValueA(HKEY_CLASSES_ROOT, (std::string(kAssociatedProgId) + "\\shell\\open\\command").c_str(), REG_SZ,
-                 command.c_str(), 0);
+    RegSetValueA(HKEY_CLASSES_ROOT, (std::string(kAssociatedProgId) + "\\shell\\open\\command").c_str(),
+                 REG_SZ, command.c_str(), 0);
     return recorder;
   }
 
@@ -94,8 +94,13 @@ TEST_F(Jotwell, RelativeFileIsTakenFromTheWorkingFolder) {
 
 TEST_F(Jotwell, UsageForUnusableArguments) {
   const std::string file = ProgramFolder() + "never.txt";
-  const std::string texts[] = {"", "/sHello", "/s /o" + file, "/sHello /o  ", "sHello /o" + file,
-                               "\t/sHello /o" + file, "/xHello /y" + file};
+  const std::string texts[] = {"",
+                               "/sHello",
+                               "/s /o" + file,
+                               "/sHello /o  ",
+                               "sHello /o" + file,
+                               "\t/sHello /o" + file,
+                               "/xHello /y" + file};
   for (const std::string& text : texts) {
     const size_t before = SeenMessageBoxes().size();
     ExpectMessageBox(IDOK);

@@ -45,7 +45,8 @@ std::set<std::string> StartImports(const std::string& image) {
   const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   std::set<std::string> names;
   if (directory.VirtualAddress == 0) return names;
-  auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.data() + OffsetOf(nt, directory.VirtualAddress));
+  auto* entry =
+      reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image.data() + OffsetOf(nt, directory.VirtualAddress));
   for (; entry->Name != 0; ++entry) {
     std::string name = image.c_str() + OffsetOf(nt, entry->Name);
     for (char& c : name) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));

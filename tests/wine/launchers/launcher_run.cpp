@@ -69,7 +69,8 @@ int RunCommandLine(const std::string& commandLine, const std::string& workingDir
   return RunProcess(commandLine, 30000, workingDir);
 }
 
-int RunLauncher(const std::string& programPath, const std::string& argumentText, const std::string& workingDir) {
+int RunLauncher(const std::string& programPath, const std::string& argumentText,
+                const std::string& workingDir) {
   return RunCommandLine(MenuCommandLine(programPath, argumentText), workingDir);
 }
 
@@ -89,7 +90,8 @@ std::vector<RecordedStart> RecordedStarts(const std::string& recorderPath) {
   return starts;
 }
 
-std::vector<RecordedStart> WaitForRecordedStarts(const std::string& recorderPath, size_t count, DWORD timeoutMs) {
+std::vector<RecordedStart> WaitForRecordedStarts(const std::string& recorderPath, size_t count,
+                                                 DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
     auto starts = RecordedStarts(recorderPath);

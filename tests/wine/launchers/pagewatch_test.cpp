@@ -27,7 +27,9 @@ class Pagewatch : public WineTest {
   std::string Setting(const char* key) { return IniValue(settings_, "Pagewatch", key); }
   void KnowWwwc() { SetIniValue(settings_, "Pagewatch", "WwwcPath", wwwc_); }
   std::string Shortcut(const std::string& title) { return ProgramFolder() + title + ".url"; }
-  static std::string ShortcutContent(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
+  static std::string ShortcutContent(const std::string& url) {
+    return "[InternetShortcut]\r\nURL=" + url + "\r\n";
+  }
 
   // WWWC was started count times, the last time on shortcut and with the
   // path the user entered (asEntered, when not the recorder's own).
@@ -172,7 +174,8 @@ TEST_F(Pagewatch, TitlesMadeIntoFileNames) {
   ASSERT_EQ(RunLauncher(program_, "http://example.com/long " + longTitle), 0);
   const std::string shortcut = Setting("LastCreateShortcutPath");
   EXPECT_EQ(CharacterCount(shortcut), kMaxPathChars) << Utf8(shortcut);
-  const std::string kept = shortcut.substr(ProgramFolder().size(), shortcut.size() - ProgramFolder().size() - 4);
+  const std::string kept =
+      shortcut.substr(ProgramFolder().size(), shortcut.size() - ProgramFolder().size() - 4);
   EXPECT_EQ(kept, longTitle.substr(0, kept.size()));
   EXPECT_EQ(ReadFileBytes(shortcut), ShortcutContent("http://example.com/long"));
   EXPECT_TRUE(SeenMessageBoxes().empty());
@@ -181,13 +184,18 @@ TEST_F(Pagewatch, TitlesMadeIntoFileNames) {
 TEST_F(Pagewatch, LineBreaksInTheUrlDoNotReachTheShortcut) {
   KnowWwwc();
   ASSERT_EQ(RunLauncher(program_, "http://example.com/x\r\n[Other]\r\nURL=file:///C:/evil Title"), 0);
-  EXPECT_EQ(ReadFileBytes(Shortcut("Title")), ShortcutContent("http://example.com/x[Other]URL=file:///C:/evil"));
+  EXPECT_EQ(ReadFileBytes(Shortcut("Title")),
+            ShortcutContent("http://example.com/x[Other]URL=file:///C:/evil"));
 }
 
 TEST_F(Pagewatch, UsageForUnusableArgumentsAfterDeletingThePreviousShortcut) {
   KnowWwwc();
-  const std::string texts[] = {"", "HTTP://example.com/ Page", "http://example.com/", "http:/example.com/ Page",
-                               "ftp://example.com/ Page", "\thttp://example.com/ Page"};
+  const std::string texts[] = {"",
+                               "HTTP://example.com/ Page",
+                               "http://example.com/",
+                               "http:/example.com/ Page",
+                               "ftp://example.com/ Page",
+                               "\thttp://example.com/ Page"};
   for (const std::string& text : texts) {
     const std::string previous = Shortcut("Previous");
     ASSERT_TRUE(WriteFileBytes(previous, ShortcutContent("http://old/")));
@@ -209,8 +217,8 @@ TEST_F(Pagewatch, OnlyItsOwnShortcutsAreDeleted) {
   KnowWwwc();
   const std::string folder = ProgramFolder();
   ASSERT_TRUE(CreateDirectoryA((folder + "sub").c_str(), nullptr));
-  const std::string others[] = {folder + "sub\\elsewhere.url", folder + "precious.txt", folder + "Pagewatch.exe",
-                                folder + "sub\\..\\..\\outside.url"};
+  const std::string others[] = {folder + "sub\\elsewhere.url", folder + "precious.txt",
+                                folder + "Pagewatch.exe", folder + "sub\\..\\..\\outside.url"};
   ASSERT_TRUE(WriteFileBytes(folder + "sub\\elsewhere.url", "x"));
   ASSERT_TRUE(WriteFileBytes(folder + "precious.txt", "x"));
   ASSERT_TRUE(WriteFileBytes(folder + "..\\outside.url", "x"));

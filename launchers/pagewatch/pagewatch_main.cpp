@@ -48,8 +48,8 @@ std::string AskWwwcPath() {
   }
 }
 
-// Writes the shortcut in the documented Internet-shortcut format, the very
-// bytes the scripting host's shortcut object saves on Windows. (Wine's
+// Writes the shortcut in the documented Internet-shortcut format, the format
+// the scripting host's shortcut object saves on Windows. (Wine's
 // scripting host saves a binary link under the .url name instead, which is
 // no Internet shortcut.) The file goes through a short temporary name beside
 // it, since the shortcut's own name may already be as long as paths can be,

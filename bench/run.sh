@@ -5,11 +5,8 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-export WINEPREFIX="$PWD/build/windows/wine-bench-prefix"
-export WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
-scripts/wine-prefix.sh "$WINEPREFIX"
-/usr/lib/wine/wineserver -p
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+. scripts/wine-env.sh
+use_wine_prefix "$PWD/build/windows/wine-bench-prefix" shared
 for bench in build/windows/bench/*.exe; do
   echo "== $(basename "$bench")"
   # Through a file: Wine's background services would hold a pipe open.

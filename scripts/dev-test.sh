@@ -13,9 +13,6 @@ cmake --build "$root/windows" -j2 >>"$root/windows.log" 2>&1 || { grep -E 'error
 cmake -S . -B "$root/native" -DCMAKE_BUILD_TYPE=Debug -DORBISK_WINDOWS_BUILD_DIR="$root/windows" \
       >"$root/native.log" 2>&1 || { tail -40 "$root/native.log"; exit 1; }
 cmake --build "$root/native" -j2 >>"$root/native.log" 2>&1 || { grep -E 'error|Error' -A3 "$root/native.log" | head -60; exit 1; }
-export WINEPREFIX="$root/windows/wine-test-prefix"
-export WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
-scripts/wine-prefix.sh "$WINEPREFIX"
-/usr/lib/wine/wineserver -p
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+. scripts/wine-env.sh
+use_wine_prefix "$root/windows/wine-test-prefix" shared
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$root/native" --output-on-failure -j2 "$@"

@@ -6,9 +6,8 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 
-export WINEPREFIX="${WINEPREFIX:-$HOME/.local/share/orbisk/wineprefix}"
-export WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
-scripts/wine-prefix.sh "$WINEPREFIX"
+. scripts/wine-env.sh
+use_wine_prefix "${WINEPREFIX:-$HOME/.local/share/orbisk/wineprefix}"
 
 # The program folder holds the per-user catalogue below it; keep it apart from
 # the build tree so that a rebuild never touches the user's items.

@@ -6,14 +6,11 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh all
 
-export WINEPREFIX="$PWD/build/windows/wine-test-prefix"
-export WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
-rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
-scripts/wine-prefix.sh "$WINEPREFIX"
-
-# One wineserver for the whole run: starting one per test costs seconds.
-/usr/lib/wine/wineserver -p
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+# Each run starts from a fresh prefix, so no test sees what an earlier run left.
+prefix="$PWD/build/windows/wine-test-prefix"
+rm -rf "$prefix" "$prefix.lock"
+. scripts/wine-env.sh
+use_wine_prefix "$prefix" shared
 
 jobs="${ORBISK_TEST_JOBS:-2}"
 xvfb-run -a -s "-screen 0 1024x768x24" \

@@ -65,9 +65,12 @@ ValidationResult ValidateItem(const ValidationInput& in, const PathKindReader& p
     return Fail("項目名が長すぎます。", FocusField::ItemName);
   }
   if (addOrRename) {
-    // The item being renamed counts too: a new name that differs from its old
-    // one only in letter case would share its key and file.
+    // Names that differ only in letter case share one key and file. The item
+    // being renamed is the exception: it gives its key and file up, so it may
+    // take a name that differs from its own in letter case only (the check
+    // before has made sure the name does differ).
     for (const std::string& listed : in.itemNames) {
+      if (in.mode == DialogMode::Rename && listed == in.storedName) continue;
       if (sameName(name, listed)) return Fail("この名前は登録済みです。", FocusField::ItemName);
     }
   }

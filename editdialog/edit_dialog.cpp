@@ -1,10 +1,24 @@
 #include "editdialog/edit_dialog.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "catalogue/item_record.h"
+#include "catalogue/placeholders.h"
 #include "editdialog/edit_dialog_resource.h"
-#include "mainwindow/edit_mode.h"
+#include "editdialog/edit_form.h"
+#include "mainwindow/field_help.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/message_box.h"
+#include "mainwindow/screen_geometry.h"
+
+EditForm form;
+bool SuppressSelectAll = false;
 
 namespace {
+
+constexpr const char* kWindowStyles[4] = {"非表示", "通常のウィンドウ", "最小化表示", "最大化表示"};
 
 const char* Caption(EditModes mode) {
   switch (mode) {
@@ -15,27 +29,250 @@ const char* Caption(EditModes mode) {
   return "";
 }
 
-INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+// Puts every control where the layout in twips says, at the screen's DPI,
+// gives it its help topic and sizes the client area.
+void PlaceControls() {
+  HDC screen = GetDC(nullptr);
+  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  for (const EditControl control : kEditControls) {
+    const TwipsRect twips = EditControlTwips(control);
+    HWND child = Control(ControlId(control));
+    MoveWindow(child, TwipsToPixels(twips.left, dpiX), TwipsToPixels(twips.top, dpiY),
+               TwipsToPixels(twips.width, dpiX), TwipsToPixels(twips.height, dpiY), FALSE);
+    SetWindowContextHelpId(child, EditHelpTopic(control, false));
+  }
+  // The heading sits on the frame's top line, above it.
+  SetWindowPos(Control(IDC_FRACONTEXTS), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  HWND dialog = form.dialog;
+  RECT frame = {0, 0, TwipsToPixels(kEditClientWidthTwips, dpiX), TwipsToPixels(kEditClientHeightTwips, dpiY)};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  RECT owner;
+  HWND ownerWindow = GetWindow(dialog, GW_OWNER);
+  if (!ownerWindow || !GetWindowRect(ownerWindow, &owner)) {
+    owner = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromRect(&owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  int left = owner.left + (owner.right - owner.left - width) / 2;
+  int top = owner.top + (owner.bottom - owner.top - height) / 2;
+  left = std::max<int>(work.left, std::min<int>(left, work.right - width));
+  top = std::max<int>(work.top, std::min<int>(top, work.bottom - height));
+  SetWindowPos(dialog, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CreateTooltips() {
+  form.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form.dialog, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+  if (!form.tooltip) return;
+  for (const EditControl control : kEditControls) {
+    const char* tip = EditTooltip(control);
+    if (!tip) continue;
+    TTTOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = form.dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(ControlId(control)));
+    tool.lpszText = const_cast<char*>(tip);
+    SendMessageA(form.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+void FillFromRecord(const ItemRecord& item) {
+  SetFieldText(IDC_TXTITEMNAME, item.ItemName);
+  form.InitialName = item.ItemName;
+  SetChecked(IDC_CHKFIXEDSTRING, item.FixedString != 0);
+  ApplyItemKind();
+  SetFieldText(IDC_TXTARGMENTS, item.Argments);
+  SetFieldText(IDC_TXTCOMMENT, item.Comment);
+  HWND styles = Control(IDC_CMBWINDOUSTYLE);
+  if (item.FixedString != 0) {
+    SetFieldText(IDC_TXTAPLPATH, "");
+    for (int i = 0; i < 4; ++i) SetChecked(IDC_CHKCONTEXTS0 + i, false);
+    SendMessageA(styles, CB_SETCURSEL, 1, 0);
+    SetChecked(IDC_CHKCONFCMDLINE, false);
+  } else {
+    SetFieldText(IDC_TXTAPLPATH, item.AplPath);
+    for (int i = 0; i < 4; ++i) SetChecked(IDC_CHKCONTEXTS0 + i, item.Contexts[i] != 0);
+    SendMessageA(styles, CB_SETCURSEL, item.WindowStyle, 0);
+    SetChecked(IDC_CHKCONFCMDLINE, item.ConfCmdLine != 0);
+  }
+}
+
+// The load, by mode. Returns the control that takes the first focus.
+HWND OnLoad(HWND dialog) {
+  form = EditForm{};
+  form.dialog = dialog;
+  form.mode = EditMode;
+  PlaceControls();
+  form.mnuArgs = BuildParameterMenu();
+  HWND styles = Control(IDC_CMBWINDOUSTYLE);
+  for (const char* style : kWindowStyles) SendMessageA(styles, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(style));
+  SubclassTextBoxes();
+  CreateTooltips();
+  SetWindowTextA(dialog, Caption(form.mode));
+
+  if (form.mode == EditModes::Add) {
+    if (!DroppedPath.empty()) SetFieldText(IDC_TXTAPLPATH, DroppedPath);
+    SendMessageA(styles, CB_SETCURSEL, 1, 0);
+    ShowWindow(Control(IDC_BTNOPENSOURCE), SW_HIDE);
+    ApplyItemKind();
+    return Control(IDC_TXTITEMNAME);
+  }
+
+  const int selected = SelectedItemIndex();
+  form.EditedIndex = static_cast<int16_t>(selected);
+  if (selected >= 0 && selected < ItemCount()) FillFromRecord(Items[selected]);
+
+  if (form.mode == EditModes::Edit) {
+    HWND name = Control(IDC_TXTITEMNAME);
+    SendMessageA(name, EM_SETREADONLY, TRUE, 0);
+    SetWindowLongPtrA(name, GWL_STYLE, GetWindowLongPtrA(name, GWL_STYLE) & ~WS_TABSTOP);
+    return Control(Checked(IDC_CHKFIXEDSTRING) ? IDC_TXTARGMENTS : IDC_TXTAPLPATH);
+  }
+
+  for (const int id : {IDC_CHKFIXEDSTRING, IDC_TXTAPLPATH, IDC_BTNBROWS, IDC_BTNMENU, IDC_TXTARGMENTS, IDC_TXTCOMMENT,
+                       IDC_CHKCONTEXTS0, IDC_CHKCONTEXTS1, IDC_CHKCONTEXTS2, IDC_CHKCONTEXTS3, IDC_CMBWINDOUSTYLE,
+                       IDC_CHKCONFCMDLINE}) {
+    EnableWindow(Control(id), FALSE);
+  }
+  return Control(IDC_TXTITEMNAME);
+}
+
+void OnCommand(int id, int notification, HWND control) {
+  if (id >= IDM_TOKEN_BASE && id < IDM_TOKEN_BASE + kPlaceholderCount) {
+    InsertToken(kPlaceholders[id - IDM_TOKEN_BASE].token);
+    return;
+  }
+  switch (notification) {
+    case EN_SETFOCUS:
+    case BN_SETFOCUS:
+    case CBN_SETFOCUS:
+      OnControlFocused(id, control);
+      if (id == IDC_TXTCOMMENT) ShowOkAsDefault(false);
+      return;
+    case EN_KILLFOCUS:
+      if (id == IDC_TXTCOMMENT) ShowOkAsDefault(true);
+      return;
+  }
+  if (notification != BN_CLICKED) return;
+  switch (id) {
+    case IDOK: CommitEdit(); break;
+    case IDCANCEL: EndDialog(form.dialog, IDCANCEL); break;
+    case IDC_CHKFIXEDSTRING: ApplyItemKind(); break;
+    case IDC_BTNMENU: OpenParameterMenu(); break;
+    case IDC_BTNBROWS: OnBrowseClick(); break;
+    case IDC_BTNOPENSOURCE: ShowScript(); break;
+  }
+}
+
+// A right click shows the control's help; the text boxes keep their own edit
+// menu and the list has no help of its own: its label leads to its topic.
+BOOL OnContextMenu(HWND target, LPARAM point) {
+  const int id = GetDlgCtrlID(target);
+  if (target != form.dialog && (IsTextBox(id) || id == IDC_CMBWINDOUSTYLE)) return FALSE;
+  return ShowFieldHelpAt(form.dialog, target, point) ? TRUE : FALSE;
+}
+
+void OnDestroy() {
+  CloseFieldHelp();
+  if (form.mnuArgs) DestroyMenu(form.mnuArgs);
+  if (form.tooltip) DestroyWindow(form.tooltip);
+  if (MessageOwner == form.dialog) MessageOwner = nullptr;
+  form = EditForm{};
+}
+
+INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      SetWindowTextA(dialog, Caption(EditMode));
-      SetDlgItemTextA(dialog, IDC_EDIT_PLACEHOLDER, EditMode == EditModes::Add ? DroppedPath.c_str() : "");
-      return TRUE;
+      // The first focus is set here, so the dialog manager must not set its own.
+      FocusFieldControl(OnLoad(dialog));
+      return FALSE;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) MessageOwner = dialog;
       return FALSE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-      }
-      break;
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return TRUE;
+    case WM_CONTEXTMENU:
+      return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+    case WM_DESTROY:
+      OnDestroy();
+      return FALSE;
   }
   return FALSE;
 }
 
 }  // namespace
 
+HWND Control(int id) { return GetDlgItem(form.dialog, id); }
+
+int ControlId(EditControl control) {
+  switch (control) {
+    case EditControl::LblItemName: return IDC_LBLITEMNAME;
+    case EditControl::TxtItemName: return IDC_TXTITEMNAME;
+    case EditControl::BtnOpenSource: return IDC_BTNOPENSOURCE;
+    case EditControl::ChkFixedString: return IDC_CHKFIXEDSTRING;
+    case EditControl::LblAplPath: return IDC_LBLAPLPATH;
+    case EditControl::TxtAplPath: return IDC_TXTAPLPATH;
+    case EditControl::BtnBrows: return IDC_BTNBROWS;
+    case EditControl::LblArgments: return IDC_LBLARGMENTS;
+    case EditControl::TxtArgments: return IDC_TXTARGMENTS;
+    case EditControl::BtnMenu: return IDC_BTNMENU;
+    case EditControl::LblComment: return IDC_LBLCOMMENT;
+    case EditControl::TxtComment: return IDC_TXTCOMMENT;
+    case EditControl::ChkContext0: return IDC_CHKCONTEXTS0;
+    case EditControl::ChkContext1: return IDC_CHKCONTEXTS1;
+    case EditControl::ChkContext2: return IDC_CHKCONTEXTS2;
+    case EditControl::ChkContext3: return IDC_CHKCONTEXTS3;
+    case EditControl::LblWindowStyle: return IDC_LBLWINDOWSTYLE;
+    case EditControl::CmbWindouStyle: return IDC_CMBWINDOUSTYLE;
+    case EditControl::ChkConfCmdLine: return IDC_CHKCONFCMDLINE;
+    case EditControl::BtnOK: return IDOK;
+    case EditControl::BtnCancel: return IDCANCEL;
+    case EditControl::LblContexts: return IDC_LBLCONTEXTS;
+    case EditControl::PicContexts: return IDC_PICCONTEXTS;
+    case EditControl::FraContexts: return IDC_FRACONTEXTS;
+  }
+  return 0;
+}
+
+// Read and written as UTF-16 and converted at the ANSI code page, so that the
+// text is whole whatever the control keeps inside.
+std::string FieldText(int id) {
+  HWND control = Control(id);
+  const int length = GetWindowTextLengthW(control);
+  std::wstring wide(length + 1, L'\0');
+  wide.resize(GetWindowTextW(control, wide.data(), length + 1));
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                       nullptr);
+  std::string text(size, '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
+  return text;
+}
+
+void SetFieldText(int id, const std::string& text) { SetWindowTextA(Control(id), text.c_str()); }
+
+bool Checked(int id) { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetChecked(int id, bool checked) {
+  SendMessageA(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::array<bool, 4> CheckedContexts() {
+  return {Checked(IDC_CHKCONTEXTS0), Checked(IDC_CHKCONTEXTS1), Checked(IDC_CHKCONTEXTS2), Checked(IDC_CHKCONTEXTS3)};
+}
+
 void OpenEditDialog(HWND owner) {
   DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EDIT), owner, EditDialogProc, 0);
 }
+
+HWND EditDialogWindow() { return form.dialog; }

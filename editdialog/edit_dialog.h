@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
-// Placeholder until the real dialog lands: a modal dialog owned by owner with
-// OK and Cancel that changes nothing. Reads EditMode (and DroppedPath in Add
-// mode) like the real one; returns when it has closed.
+// Shows the dialog modally over owner in the mode EditMode says (with
+// DroppedPath in Add mode, and the item selected in the main window's list in
+// Edit and Rename mode) and returns when it has closed. A commit has then
+// changed Items, the item's script file and menu entry, rebuilt the list and
+// saved the settings file.
 void OpenEditDialog(HWND owner);
+
+// The open edit dialog, nullptr while none is open.
+HWND EditDialogWindow();

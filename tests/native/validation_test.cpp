@@ -112,12 +112,26 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
          in.nameField = " Viewer  ";
        },
        kNameUnchanged, FocusField::ItemName},
-      {"rename changing only the case collides with itself",
+      {"rename changing only the case: the item gives its own key and file up",
        [](ValidationInput& in) {
          in.mode = DialogMode::Rename;
          in.storedName = "Viewer";
-         in.itemNames.push_back("Viewer");
+         in.itemNames = {"Alpha", "Viewer", "Zeta"};
          in.nameField = "viewer";
+       },
+       "", FocusField::None},
+      {"rename changing only the case still collides with another item of that name",
+       [](ValidationInput& in) {
+         in.mode = DialogMode::Rename;
+         in.storedName = "Viewer";
+         in.itemNames = {"VIEWER", "Viewer"};
+         in.nameField = "viewer";
+       },
+       kNameTaken, FocusField::ItemName},
+      {"add with a name differing only in case from a listed one",
+       [](ValidationInput& in) {
+         in.itemNames = {"Viewer"};
+         in.nameField = "VIEWER";
        },
        kNameTaken, FocusField::ItemName},
       {"rename to a new name",

@@ -1,0 +1,49 @@
+// mnuArgs: the placeholder tokens by group, opened by the ">" button, and the
+// insertion of a picked token at the parameter box's caret.
+#include "catalogue/placeholders.h"
+#include "editdialog/edit_dialog_resource.h"
+#include "editdialog/edit_form.h"
+#include "editdialog/edit_rules.h"
+
+HMENU BuildParameterMenu() {
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return nullptr;
+  for (const PlaceholderGroup& group : kPlaceholderGroups) {
+    HMENU entries = CreatePopupMenu();
+    for (const Placeholder& placeholder : PlaceholdersOf(group.id)) {
+      const auto command = static_cast<UINT_PTR>(IDM_TOKEN_BASE + (&placeholder - kPlaceholders.data()));
+      AppendMenuA(entries, MF_STRING, command, placeholder.caption);
+    }
+    AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(entries), group.caption);
+  }
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, IDM_CANCEL, "キャンセル(&C)");
+  return menu;
+}
+
+// Top-left corner at the button's left edge, just under its bottom edge. A
+// picked token arrives as the entry's WM_COMMAND; the cancel entry's command
+// does nothing.
+void OpenParameterMenu() {
+  HWND button = Control(IDC_BTNMENU);
+  RECT rect;
+  GetWindowRect(button, &rect);
+  TrackPopupMenu(form.mnuArgs, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, rect.left, rect.bottom, 0, form.dialog,
+                 nullptr);
+}
+
+int GetCaretPosition() {
+  DWORD start = 0;
+  SendMessageW(Control(IDC_TXTARGMENTS), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  return static_cast<int16_t>(start);
+}
+
+void InsertToken(const std::string& token) {
+  SuppressSelectAll = true;
+  const int caret = GetCaretPosition();
+  const TokenInsertion inserted = InsertTokenAt(FieldText(IDC_TXTARGMENTS), caret, token);
+  HWND box = Control(IDC_TXTARGMENTS);
+  SetFieldText(IDC_TXTARGMENTS, inserted.text);
+  SendMessageW(box, EM_SETSEL, inserted.caret, inserted.caret);
+  SetFocus(box);
+}

@@ -1,0 +1,54 @@
+// btnOpenSource: the item's script file, as last written, in the editor the
+// browser uses for page sources, or in Notepad.
+#include "catalogue/program_paths.h"
+#include "catalogue/registry.h"
+#include "common/path_kind.h"
+#include "editdialog/edit_form.h"
+#include "editdialog/edit_rules.h"
+#include "mainwindow/main_window_texts.h"
+#include "mainwindow/message_box.h"
+
+namespace {
+
+constexpr char kEditorKey[] = "Software\\Microsoft\\Internet Explorer\\View Source Editor\\Editor Name";
+constexpr char kShowFailed[] = "スクリプトの表示に失敗しました。";
+
+// Starts the command line in a normal, activated window; true when a process
+// was started.
+bool StartProgram(const std::string& commandLine) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process = {};
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+}  // namespace
+
+void ShowScript() {
+  if (form.EditedIndex < 0 || form.EditedIndex >= ItemCount()) return;
+  std::string editor = ReadRegistryValue(RegHive::LocalMachine, kEditorKey, "", kRegSz, RegistryValue{}).text;
+  if (editor.empty()) {
+    editor = "Notepad.exe";
+  } else {
+    std::string unquoted;
+    if (!UnquoteEditorPath(editor, &unquoted)) {
+      ShowMessage(kShowFailed, kWarningOk, kProductName);
+      return;
+    }
+    editor = unquoted;
+    if (GetPathKind(editor) != PathKind::File) {
+      ShowMessage("アプリケーションがみつかりません。\r\n\r\n" + editor, kWarningOk, kProductName);
+      return;
+    }
+  }
+  const std::string script = ScriptFilePath(Items[form.EditedIndex].ItemName);
+  if (!StartProgram(EditorCommandLine(editor, script))) ShowMessage(kShowFailed, kWarningOk, kProductName);
+}

@@ -31,7 +31,7 @@ ItemRecord RecordFromFields() {
   item.ItemName = TrimBlanks(FieldText(IDC_TXTITEMNAME));
   item.FixedString = Checked(IDC_CHKFIXEDSTRING) ? 1 : 0;
   item.Argments = FieldText(IDC_TXTARGMENTS);
-  item.Comment = FieldText(IDC_TXTCOMMENT);
+  item.Comment = FieldText(IDC_TXTEDITCOMMENT);
   if (item.FixedString) {
     item.AplPath = "";
     item.Contexts = {0, 0, 0, 0};
@@ -141,6 +141,7 @@ bool RegisterOrRollBack(const ItemRecord& item, const ItemRecord* stored, const 
       DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(stored->ItemName));
       if (Register(item)) return true;
       DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(item.ItemName));
+      DeleteFileA(ScriptFilePath(item.ItemName).c_str());
       backup.Restore();
       Register(*stored);
       return false;
@@ -161,7 +162,14 @@ void CommitEdit() {
 
   ScriptBackup backup;
   if (form.mode != EditModes::Add) backup.Take(stored.ItemName);
-  if (!WriteScript(item)) return;
+  const bool caseOnlyRename = form.mode == EditModes::Rename && SameStorageName(item.ItemName, stored.ItemName);
+  // A file replaced in place keeps the letter case of its old name, so the
+  // old one goes first (its bytes are kept to put back).
+  if (caseOnlyRename && backup.existed) DeleteFileA(backup.path.c_str());
+  if (!WriteScript(item)) {
+    if (caseOnlyRename) backup.Restore();
+    return;
+  }
   if (!RegisterOrRollBack(item, &stored, backup)) {
     ShowMessage(kRegisterFailed, kCriticalOk, kProductName);
     return;

@@ -92,7 +92,7 @@ void FillFromRecord(const ItemRecord& item) {
   SetChecked(IDC_CHKFIXEDSTRING, item.FixedString != 0);
   ApplyItemKind();
   SetFieldText(IDC_TXTARGMENTS, item.Argments);
-  SetFieldText(IDC_TXTCOMMENT, item.Comment);
+  SetFieldText(IDC_TXTEDITCOMMENT, item.Comment);
   HWND styles = Control(IDC_CMBWINDOUSTYLE);
   if (item.FixedString != 0) {
     SetFieldText(IDC_TXTAPLPATH, "");
@@ -139,7 +139,7 @@ HWND OnLoad(HWND dialog) {
     return Control(Checked(IDC_CHKFIXEDSTRING) ? IDC_TXTARGMENTS : IDC_TXTAPLPATH);
   }
 
-  for (const int id : {IDC_CHKFIXEDSTRING, IDC_TXTAPLPATH, IDC_BTNBROWS, IDC_BTNMENU, IDC_TXTARGMENTS, IDC_TXTCOMMENT,
+  for (const int id : {IDC_CHKFIXEDSTRING, IDC_TXTAPLPATH, IDC_BTNBROWS, IDC_BTNMENU, IDC_TXTARGMENTS, IDC_TXTEDITCOMMENT,
                        IDC_CHKCONTEXTS0, IDC_CHKCONTEXTS1, IDC_CHKCONTEXTS2, IDC_CHKCONTEXTS3, IDC_CMBWINDOUSTYLE,
                        IDC_CHKCONFCMDLINE}) {
     EnableWindow(Control(id), FALSE);
@@ -157,10 +157,10 @@ void OnCommand(int id, int notification, HWND control) {
     case BN_SETFOCUS:
     case CBN_SETFOCUS:
       OnControlFocused(id, control);
-      if (id == IDC_TXTCOMMENT) ShowOkAsDefault(false);
+      if (id == IDC_TXTEDITCOMMENT) ShowOkAsDefault(false);
       return;
     case EN_KILLFOCUS:
-      if (id == IDC_TXTCOMMENT) ShowOkAsDefault(true);
+      if (id == IDC_TXTEDITCOMMENT) ShowOkAsDefault(true);
       return;
   }
   if (notification != BN_CLICKED) return;
@@ -228,7 +228,7 @@ int ControlId(EditControl control) {
     case EditControl::TxtArgments: return IDC_TXTARGMENTS;
     case EditControl::BtnMenu: return IDC_BTNMENU;
     case EditControl::LblComment: return IDC_LBLCOMMENT;
-    case EditControl::TxtComment: return IDC_TXTCOMMENT;
+    case EditControl::TxtComment: return IDC_TXTEDITCOMMENT;
     case EditControl::ChkContext0: return IDC_CHKCONTEXTS0;
     case EditControl::ChkContext1: return IDC_CHKCONTEXTS1;
     case EditControl::ChkContext2: return IDC_CHKCONTEXTS2;

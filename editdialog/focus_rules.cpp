@@ -32,11 +32,11 @@ LRESULT CALLBACK TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 bool IsTextBox(int id) {
-  return id == IDC_TXTITEMNAME || id == IDC_TXTAPLPATH || id == IDC_TXTARGMENTS || id == IDC_TXTCOMMENT;
+  return id == IDC_TXTITEMNAME || id == IDC_TXTAPLPATH || id == IDC_TXTARGMENTS || id == IDC_TXTEDITCOMMENT;
 }
 
 void SubclassTextBoxes() {
-  for (const int id : {IDC_TXTITEMNAME, IDC_TXTAPLPATH, IDC_TXTARGMENTS, IDC_TXTCOMMENT}) {
+  for (const int id : {IDC_TXTITEMNAME, IDC_TXTAPLPATH, IDC_TXTARGMENTS, IDC_TXTEDITCOMMENT}) {
     SetWindowSubclass(Control(id), TextBoxProc, kTextBoxSubclassId, 0);
   }
 }

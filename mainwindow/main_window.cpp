@@ -223,6 +223,10 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnDestroy(window);
       return TRUE;
   }
+  if (message == BringToFrontMessage()) {
+    OnBringToFront(window, static_cast<DWORD>(wParam));
+    return TRUE;
+  }
   return FALSE;
 }
 
@@ -322,9 +326,11 @@ void UpdateButtons() {
   for (const int id : {IDC_BTNEDIT, IDC_BTNRENAME, IDC_BTNDEL}) EnableWindow(MainDlgItem(id), selected);
   EnableWindow(MainDlgItem(IDC_BTNALLDEL), any);
   // A button that held the focus and is now disabled would leave the keyboard
-  // nowhere: the focus goes to the list.
+  // nowhere, now or when the window is activated again after a message box:
+  // the focus goes to the list.
   HWND focus = GetFocus();
-  if (focus && GetParent(focus) == form.window && !IsWindowEnabled(focus)) {
+  const bool lost = !focus || (GetParent(focus) == form.window && !IsWindowEnabled(focus));
+  if (lost && IsWindowEnabled(form.window) && IsWindowVisible(form.window)) {
     SendMessageA(form.window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(MainDlgItem(IDC_LSTITEMS)), TRUE);
   }
 }

@@ -1,0 +1,259 @@
+#include "tests/wine/mainwindow/main_window_fixture.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <set>
+
+#include "catalogue/menu_registration.h"
+#include "catalogue/program_paths.h"
+#include "catalogue/settings_file.h"
+#include "mainwindow/field_help.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/message_box.h"
+#include "mainwindow/resource.h"
+#include "tests/harness/win_test_util.h"
+
+ItemRecord LauncherItem(const std::string& name, const std::string& comment) {
+  ItemRecord item;
+  item.ItemName = name;
+  item.AplPath = "C:\\Tools\\viewer.exe";
+  item.Argments = "<TU>";
+  item.Comment = comment;
+  item.Contexts = {1, 1, 1, 1};
+  item.WindowStyle = 1;
+  return item;
+}
+
+namespace {
+
+constexpr UINT kDialogFound = WM_APP + 1;
+constexpr char kRelayClass[] = "MainWindowTestRelay";
+
+std::string TextOf(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(length + 1, L'\0');
+  text.resize(GetWindowTextW(window, text.data(), length + 1));
+  return ToAnsi(text);
+}
+
+struct DialogSearch {
+  HWND owner;
+  const std::set<HWND>* handled;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindEditDialog(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<DialogSearch*>(data);
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+  if (GetWindow(window, GW_OWNER) != search->owner) return TRUE;
+  if (GetDlgItem(window, 0xFFFF) != nullptr) return TRUE;  // a message box: the harness answers it
+  if (search->handled->count(window)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+EditDialogWatcher::EditDialogWatcher(HWND mainWindow, Action action)
+    : mainWindow_(mainWindow), action_(std::move(action)) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSA relayClass = {};
+    relayClass.lpfnWndProc = RelayProc;
+    relayClass.hInstance = GetModuleHandleA(nullptr);
+    relayClass.lpszClassName = kRelayClass;
+    registered = RegisterClassA(&relayClass) != 0;
+  }
+  relay_ = CreateWindowA(kRelayClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SetWindowLongPtrA(relay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  thread_ = CreateThread(
+      nullptr, 0,
+      [](void* self) -> DWORD {
+        static_cast<EditDialogWatcher*>(self)->Watch();
+        return 0;
+      },
+      this, 0, nullptr);
+}
+
+EditDialogWatcher::~EditDialogWatcher() {
+  running_ = false;
+  WaitForSingleObject(thread_, INFINITE);
+  CloseHandle(thread_);
+  DestroyWindow(relay_);
+}
+
+void EditDialogWatcher::Watch() {
+  std::set<HWND> handled;
+  while (running_) {
+    DialogSearch search{mainWindow_, &handled};
+    EnumWindows(FindEditDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found) {
+      handled.insert(search.found);
+      PostMessageA(relay_, kDialogFound, reinterpret_cast<WPARAM>(search.found), 0);
+    }
+    Sleep(10);
+  }
+}
+
+LRESULT CALLBACK EditDialogWatcher::RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kDialogFound) {
+    auto* self = reinterpret_cast<EditDialogWatcher*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const auto dialog = reinterpret_cast<HWND>(wParam);
+    if (self && IsWindow(dialog)) {
+      if (self->action_) {
+        self->action_(dialog);
+      } else {
+        self->RecordAndCancel(dialog);
+      }
+    }
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void EditDialogWatcher::RecordAndCancel(HWND dialog) {
+  opened_.push_back({TextOf(dialog), EditMode, DroppedPath, GetTickCount()});
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+void MainWindowTest::SetUp() {
+  WineTest::SetUp();
+  // The real pointer away from the window, which opens in the middle of the
+  // screen: it would move the hint and the tooltip on its own.
+  SetCursorPos(1, 1);
+  EditMode = EditModes::Add;
+  DroppedPath.clear();
+  MessageOwner = nullptr;
+}
+
+void MainWindowTest::TearDown() {
+  CloseFieldHelp();
+  // Gone without the unload: nothing is saved by the tear-down itself.
+  if (MainWindow()) DestroyWindow(MainWindow());
+  PumpMessages(10);
+  MessageOwner = nullptr;
+  DroppedPath.clear();
+  WineTest::TearDown();
+}
+
+void MainWindowTest::WriteCatalogue(const std::vector<ItemRecord>& registered,
+                                    const std::vector<ItemRecord>& unregistered) {
+  for (const ItemRecord& item : registered) {
+    std::array<bool, 4> contexts;
+    for (int i = 0; i < 4; ++i) contexts[i] = item.Contexts[i] != 0;
+    ASSERT_TRUE(RegisterMenuEntry(item.ItemName, item.FixedString == 1, contexts)) << item.ItemName;
+    ASSERT_TRUE(WriteFileBytes(ScriptFilePath(item.ItemName), "<html></html>\r\n")) << item.ItemName;
+  }
+  Items = registered;
+  Items.insert(Items.end(), unregistered.begin(), unregistered.end());
+  ASSERT_TRUE(SaveItems());
+  Items.clear();
+}
+
+HWND MainWindowTest::Open() {
+  MainWindowOptions options;
+  options.userFolder = UserFolder;
+  options.quitWhenClosed = false;
+  window_ = CreateMainWindow(GetModuleHandleA(nullptr), options);
+  if (!window_) return nullptr;
+  ShowWindow(window_, SW_SHOW);
+  SetForegroundWindow(window_);
+  PumpMessages(30);
+  return window_;
+}
+
+HWND MainWindowTest::Control(int id) const { return GetDlgItem(window_, id); }
+
+std::vector<std::string> MainWindowTest::ListLines() const {
+  std::vector<std::string> lines;
+  HWND list = Control(IDC_LSTITEMS);
+  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    const int length = static_cast<int>(SendMessageA(list, LB_GETTEXTLEN, i, 0));
+    std::string line(length + 1, '\0');
+    line.resize(SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data())));
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+int MainWindowTest::Selection() const {
+  return static_cast<int>(SendMessageA(Control(IDC_LSTITEMS), LB_GETCURSEL, 0, 0));
+}
+
+std::string MainWindowTest::StatusText(int part) const {
+  // Read as UTF-16: Wine's SB_GETTEXTA cuts double-byte text short.
+  HWND bar = GetDlgItem(window_, IDC_STATUSBAR);
+  const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, part, 0));
+  std::wstring text(length + 1, L'\0');
+  text.resize(LOWORD(SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()))));
+  return ToAnsi(text);
+}
+
+std::string MainWindowTest::WindowTextOf(HWND window) const {
+  const int length = GetWindowTextLengthA(window);
+  std::string text(length + 1, '\0');
+  text.resize(GetWindowTextA(window, text.data(), length + 1));
+  return text;
+}
+
+bool MainWindowTest::Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+
+void MainWindowTest::PressKey(HWND target, UINT virtualKey) {
+  for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+    MSG msg = {};
+    msg.hwnd = target;
+    msg.message = message;
+    msg.wParam = virtualKey;
+    msg.lParam = message == WM_KEYDOWN ? 1 : static_cast<LPARAM>(0xC0000001u);
+    if (!MainWindow() || !IsDialogMessageA(MainWindow(), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+}
+
+void MainWindowTest::PressAltKey(char letter) {
+  MSG msg = {};
+  msg.hwnd = GetFocus();
+  msg.message = WM_SYSCHAR;
+  msg.wParam = static_cast<WPARAM>(letter);
+  msg.lParam = 0x20000001;
+  if (!IsDialogMessageA(window_, &msg)) DispatchMessageA(&msg);
+}
+
+std::string MainWindowTest::SettingsText() const { return ReadFileBytes(SettingsFilePath()); }
+
+std::vector<std::string> MainWindowTest::SettingsNames() const {
+  std::vector<std::string> names;
+  const std::string text = SettingsText();
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    const size_t equals = line.find('=');
+    if (line.rfind("ItemName", 0) == 0 && equals != std::string::npos) names.push_back(line.substr(equals + 1));
+    start = end + 2;
+  }
+  return names;
+}
+
+bool MainWindowTest::ScriptExists(const std::string& name) const { return FileExists(ScriptFilePath(name)); }
+
+bool MainWindowTest::KeyExists(const std::string& name) const { return IsMenuEntryRegistered(name); }
+
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+  std::string list;
+  for (const std::string& path : paths) list += path + '\0';
+  list += '\0';
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = FALSE;
+  memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}

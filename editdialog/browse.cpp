@@ -1,12 +1,12 @@
 // btnBrows: the platform's Open File dialog for the application, starting in
 // the folder of the path already typed.
 #include <windows.h>
-
+// After windows.h, which it needs.
 #include <commdlg.h>
 
+#include "common/text_util.h"
 #include "editdialog/edit_dialog_resource.h"
 #include "editdialog/edit_form.h"
-#include "common/text_util.h"
 #include "editdialog/edit_rules.h"
 
 namespace {
@@ -53,10 +53,10 @@ std::string BrowseForFile(HWND owner, const std::string& filter, const std::stri
 
 void OnBrowseClick() {
   const std::string folder = InitialBrowseFolder(FieldText(IDC_TXTAPLPATH), GetPathKind);
-  const std::string path = BrowseForFile(form.dialog, ProgramFilter(), folder);
+  const std::string path = BrowseForFile(frmEdit.dialog, ProgramFilter(), folder);
   if (path.empty()) return;
   SetFieldText(IDC_TXTAPLPATH, path);
-  if (form.mode == EditModes::Add && TrimBlanks(FieldText(IDC_TXTITEMNAME)).empty()) {
+  if (frmEdit.mode == EditModes::Add && TrimBlanks(FieldText(IDC_TXTITEMNAME)).empty()) {
     SetFieldText(IDC_TXTITEMNAME, NameFromProgramPath(path));
   }
 }

@@ -2,12 +2,12 @@
 // update the list, tidy up after a rename, sort, show, save, close. A step
 // that fails stops the workflow with the list unchanged and the disk as the
 // list describes it.
+#include "catalogue/fixed_string_script.h"
 #include "catalogue/item_sort.h"
+#include "catalogue/launcher_script.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
-#include "catalogue/fixed_string_script.h"
-#include "catalogue/launcher_script.h"
 #include "common/atomic_file.h"
 #include "common/text_util.h"
 #include "editdialog/edit_dialog_resource.h"
@@ -53,8 +53,8 @@ std::array<bool, 4> ContextFlags(const ItemRecord& item) {
 
 bool Validate() {
   ValidationInput input;
-  input.mode = ValidationMode(form.mode);
-  input.storedName = form.InitialName;
+  input.mode = ValidationMode(frmEdit.mode);
+  input.storedName = frmEdit.InitialName;
   input.nameField = FieldText(IDC_TXTITEMNAME);
   input.parameterField = FieldText(IDC_TXTARGMENTS);
   input.pathField = FieldText(IDC_TXTAPLPATH);
@@ -71,14 +71,20 @@ bool Validate() {
 
 bool Confirmed(const std::string& name) {
   std::string question;
-  switch (form.mode) {
-    case EditModes::Add: question = "ＩＥの右クリックメニューに「" + name + "」を登録しますか？"; break;
-    case EditModes::Edit: question = "入力された内容で更新しますか？"; break;
-    case EditModes::Rename: question = "項目名を変更しますか？"; break;
+  switch (frmEdit.mode) {
+    case EditModes::Add:
+      question = "ＩＥの右クリックメニューに「" + name + "」を登録しますか？";
+      break;
+    case EditModes::Edit:
+      question = "入力された内容で更新しますか？";
+      break;
+    case EditModes::Rename:
+      question = "項目名を変更しますか？";
+      break;
   }
   if (ShowMessage(question, kQuestionYesNo, kProductName) == IDYES) return true;
   int field = IDC_TXTITEMNAME;
-  if (form.mode == EditModes::Edit) field = Checked(IDC_CHKFIXEDSTRING) ? IDC_TXTARGMENTS : IDC_TXTAPLPATH;
+  if (frmEdit.mode == EditModes::Edit) field = Checked(IDC_CHKFIXEDSTRING) ? IDC_TXTARGMENTS : IDC_TXTAPLPATH;
   FocusFieldControl(Control(field));
   return false;
 }
@@ -115,7 +121,7 @@ struct ScriptBackup {
 // the disk is put back to what the unchanged list describes and false is
 // returned; the caller shows the message.
 bool RegisterOrRollBack(const ItemRecord& item, const ItemRecord* stored, const ScriptBackup& backup) {
-  switch (form.mode) {
+  switch (frmEdit.mode) {
     case EditModes::Add:
       if (Register(item)) return true;
       // Nothing of the new name is listed: neither its file nor a half-made key stays.
@@ -156,13 +162,14 @@ void CommitEdit() {
   ItemRecord item = RecordFromFields();
   if (!Confirmed(item.ItemName)) return;
 
-  const bool indexValid = form.EditedIndex >= 0 && form.EditedIndex < ItemCount();
-  if (form.mode != EditModes::Add && !indexValid) return;
-  const ItemRecord stored = form.mode == EditModes::Add ? ItemRecord{} : Items[form.EditedIndex];
+  const bool indexValid = frmEdit.EditedIndex >= 0 && frmEdit.EditedIndex < ItemCount();
+  if (frmEdit.mode != EditModes::Add && !indexValid) return;
+  const ItemRecord stored = frmEdit.mode == EditModes::Add ? ItemRecord{} : Items[frmEdit.EditedIndex];
 
   ScriptBackup backup;
-  if (form.mode != EditModes::Add) backup.Take(stored.ItemName);
-  const bool caseOnlyRename = form.mode == EditModes::Rename && SameStorageName(item.ItemName, stored.ItemName);
+  if (frmEdit.mode != EditModes::Add) backup.Take(stored.ItemName);
+  const bool caseOnlyRename =
+      frmEdit.mode == EditModes::Rename && SameStorageName(item.ItemName, stored.ItemName);
   // A file replaced in place keeps the letter case of its old name, so the
   // old one goes first (its bytes are kept to put back).
   if (caseOnlyRename && backup.existed) DeleteFileA(backup.path.c_str());
@@ -175,22 +182,22 @@ void CommitEdit() {
     return;
   }
 
-  if (form.mode == EditModes::Edit) {
-    Items[form.EditedIndex] = item;
+  if (frmEdit.mode == EditModes::Edit) {
+    Items[frmEdit.EditedIndex] = item;
   } else {
     Items.push_back(item);
-    if (form.mode == EditModes::Add) ShowItemCount();
+    if (frmEdit.mode == EditModes::Add) ShowItemCount();
   }
-  if (form.mode == EditModes::Rename) {
+  if (frmEdit.mode == EditModes::Rename) {
     // The old record still names the old file and key; in a case-only rename
     // they are the new record's, and both calls leave them alone.
-    DeleteScriptFile(form.EditedIndex);
-    UnregisterMenuEntry(form.EditedIndex);
-    Items.erase(Items.begin() + form.EditedIndex);
+    DeleteScriptFile(frmEdit.EditedIndex);
+    UnregisterMenuEntry(frmEdit.EditedIndex);
+    Items.erase(Items.begin() + frmEdit.EditedIndex);
   }
   if (ItemCount() > 1) SortItems(0, ItemCount() - 1);
 
-  RebuildItemList(form.mode == EditModes::Edit ? form.EditedIndex : 0);
+  RebuildItemList(frmEdit.mode == EditModes::Edit ? frmEdit.EditedIndex : 0);
   SaveCatalogue();
-  EndDialog(form.dialog, IDOK);
+  EndDialog(frmEdit.dialog, IDOK);
 }

@@ -13,7 +13,7 @@
 #include "mainwindow/message_box.h"
 #include "mainwindow/screen_geometry.h"
 
-EditForm form;
+EditForm frmEdit;
 bool SuppressSelectAll = false;
 
 namespace {
@@ -22,9 +22,12 @@ constexpr const char* kWindowStyles[4] = {"非表示", "通常のウィンドウ
 
 const char* Caption(EditModes mode) {
   switch (mode) {
-    case EditModes::Add: return "追加";
-    case EditModes::Edit: return "編集";
-    case EditModes::Rename: return "名称変更";
+    case EditModes::Add:
+      return "追加";
+    case EditModes::Edit:
+      return "編集";
+    case EditModes::Rename:
+      return "名称変更";
   }
   return "";
 }
@@ -46,8 +49,9 @@ void PlaceControls() {
   // The heading sits on the frame's top line, above it.
   SetWindowPos(Control(IDC_FRACONTEXTS), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  HWND dialog = form.dialog;
-  RECT frame = {0, 0, TwipsToPixels(kEditClientWidthTwips, dpiX), TwipsToPixels(kEditClientHeightTwips, dpiY)};
+  HWND dialog = frmEdit.dialog;
+  RECT frame = {0, 0, TwipsToPixels(kEditClientWidthTwips, dpiX),
+                TwipsToPixels(kEditClientHeightTwips, dpiY)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
   const int width = frame.right - frame.left;
@@ -69,26 +73,27 @@ void PlaceControls() {
 }
 
 void CreateTooltips() {
-  form.tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form.dialog, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
-  if (!form.tooltip) return;
+  frmEdit.tooltip =
+      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frmEdit.dialog, nullptr,
+                      GetModuleHandleA(nullptr), nullptr);
+  if (!frmEdit.tooltip) return;
   for (const EditControl control : kEditControls) {
     const char* tip = EditTooltip(control);
     if (!tip) continue;
     TTTOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V1_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = form.dialog;
+    tool.hwnd = frmEdit.dialog;
     tool.uId = reinterpret_cast<UINT_PTR>(Control(ControlId(control)));
     tool.lpszText = const_cast<char*>(tip);
-    SendMessageA(form.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(frmEdit.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
 void FillFromRecord(const ItemRecord& item) {
   SetFieldText(IDC_TXTITEMNAME, item.ItemName);
-  form.InitialName = item.ItemName;
+  frmEdit.InitialName = item.ItemName;
   SetChecked(IDC_CHKFIXEDSTRING, item.FixedString != 0);
   ApplyItemKind();
   SetFieldText(IDC_TXTARGMENTS, item.Argments);
@@ -109,18 +114,19 @@ void FillFromRecord(const ItemRecord& item) {
 
 // The load, by mode. Returns the control that takes the first focus.
 HWND OnLoad(HWND dialog) {
-  form = EditForm{};
-  form.dialog = dialog;
-  form.mode = EditMode;
+  frmEdit = EditForm{};
+  frmEdit.dialog = dialog;
+  frmEdit.mode = EditMode;
   PlaceControls();
-  form.mnuArgs = BuildParameterMenu();
+  frmEdit.mnuArgs = BuildParameterMenu();
   HWND styles = Control(IDC_CMBWINDOUSTYLE);
-  for (const char* style : kWindowStyles) SendMessageA(styles, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(style));
+  for (const char* style : kWindowStyles)
+    SendMessageA(styles, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(style));
   SubclassTextBoxes();
   CreateTooltips();
-  SetWindowTextA(dialog, Caption(form.mode));
+  SetWindowTextA(dialog, Caption(frmEdit.mode));
 
-  if (form.mode == EditModes::Add) {
+  if (frmEdit.mode == EditModes::Add) {
     if (!DroppedPath.empty()) SetFieldText(IDC_TXTAPLPATH, DroppedPath);
     SendMessageA(styles, CB_SETCURSEL, 1, 0);
     ShowWindow(Control(IDC_BTNOPENSOURCE), SW_HIDE);
@@ -129,19 +135,19 @@ HWND OnLoad(HWND dialog) {
   }
 
   const int selected = SelectedItemIndex();
-  form.EditedIndex = static_cast<int16_t>(selected);
+  frmEdit.EditedIndex = static_cast<int16_t>(selected);
   if (selected >= 0 && selected < ItemCount()) FillFromRecord(Items[selected]);
 
-  if (form.mode == EditModes::Edit) {
+  if (frmEdit.mode == EditModes::Edit) {
     HWND name = Control(IDC_TXTITEMNAME);
     SendMessageA(name, EM_SETREADONLY, TRUE, 0);
     SetWindowLongPtrA(name, GWL_STYLE, GetWindowLongPtrA(name, GWL_STYLE) & ~WS_TABSTOP);
     return Control(Checked(IDC_CHKFIXEDSTRING) ? IDC_TXTARGMENTS : IDC_TXTAPLPATH);
   }
 
-  for (const int id : {IDC_CHKFIXEDSTRING, IDC_TXTAPLPATH, IDC_BTNBROWS, IDC_BTNMENU, IDC_TXTARGMENTS, IDC_TXTEDITCOMMENT,
-                       IDC_CHKCONTEXTS0, IDC_CHKCONTEXTS1, IDC_CHKCONTEXTS2, IDC_CHKCONTEXTS3, IDC_CMBWINDOUSTYLE,
-                       IDC_CHKCONFCMDLINE}) {
+  for (const int id : {IDC_CHKFIXEDSTRING, IDC_TXTAPLPATH, IDC_BTNBROWS, IDC_BTNMENU, IDC_TXTARGMENTS,
+                       IDC_TXTEDITCOMMENT, IDC_CHKCONTEXTS0, IDC_CHKCONTEXTS1, IDC_CHKCONTEXTS2,
+                       IDC_CHKCONTEXTS3, IDC_CMBWINDOUSTYLE, IDC_CHKCONFCMDLINE}) {
     EnableWindow(Control(id), FALSE);
   }
   return Control(IDC_TXTITEMNAME);
@@ -165,12 +171,24 @@ void OnCommand(int id, int notification, HWND control) {
   }
   if (notification != BN_CLICKED) return;
   switch (id) {
-    case IDOK: CommitEdit(); break;
-    case IDCANCEL: EndDialog(form.dialog, IDCANCEL); break;
-    case IDC_CHKFIXEDSTRING: ApplyItemKind(); break;
-    case IDC_BTNMENU: OpenParameterMenu(); break;
-    case IDC_BTNBROWS: OnBrowseClick(); break;
-    case IDC_BTNOPENSOURCE: ShowScript(); break;
+    case IDOK:
+      CommitEdit();
+      break;
+    case IDCANCEL:
+      EndDialog(frmEdit.dialog, IDCANCEL);
+      break;
+    case IDC_CHKFIXEDSTRING:
+      ApplyItemKind();
+      break;
+    case IDC_BTNMENU:
+      OpenParameterMenu();
+      break;
+    case IDC_BTNBROWS:
+      OnBrowseClick();
+      break;
+    case IDC_BTNOPENSOURCE:
+      ShowScript();
+      break;
   }
 }
 
@@ -178,16 +196,16 @@ void OnCommand(int id, int notification, HWND control) {
 // menu and the list has no help of its own: its label leads to its topic.
 BOOL OnContextMenu(HWND target, LPARAM point) {
   const int id = GetDlgCtrlID(target);
-  if (target != form.dialog && (IsTextBox(id) || id == IDC_CMBWINDOUSTYLE)) return FALSE;
-  return ShowFieldHelpAt(form.dialog, target, point) ? TRUE : FALSE;
+  if (target != frmEdit.dialog && (IsTextBox(id) || id == IDC_CMBWINDOUSTYLE)) return FALSE;
+  return ShowFieldHelpAt(frmEdit.dialog, target, point) ? TRUE : FALSE;
 }
 
 void OnDestroy() {
   CloseFieldHelp();
-  if (form.mnuArgs) DestroyMenu(form.mnuArgs);
-  if (form.tooltip) DestroyWindow(form.tooltip);
-  if (MessageOwner == form.dialog) MessageOwner = nullptr;
-  form = EditForm{};
+  if (frmEdit.mnuArgs) DestroyMenu(frmEdit.mnuArgs);
+  if (frmEdit.tooltip) DestroyWindow(frmEdit.tooltip);
+  if (MessageOwner == frmEdit.dialog) MessageOwner = nullptr;
+  frmEdit = EditForm{};
 }
 
 INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -213,34 +231,58 @@ INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-HWND Control(int id) { return GetDlgItem(form.dialog, id); }
+HWND Control(int id) { return GetDlgItem(frmEdit.dialog, id); }
 
 int ControlId(EditControl control) {
   switch (control) {
-    case EditControl::LblItemName: return IDC_LBLITEMNAME;
-    case EditControl::TxtItemName: return IDC_TXTITEMNAME;
-    case EditControl::BtnOpenSource: return IDC_BTNOPENSOURCE;
-    case EditControl::ChkFixedString: return IDC_CHKFIXEDSTRING;
-    case EditControl::LblAplPath: return IDC_LBLAPLPATH;
-    case EditControl::TxtAplPath: return IDC_TXTAPLPATH;
-    case EditControl::BtnBrows: return IDC_BTNBROWS;
-    case EditControl::LblArgments: return IDC_LBLARGMENTS;
-    case EditControl::TxtArgments: return IDC_TXTARGMENTS;
-    case EditControl::BtnMenu: return IDC_BTNMENU;
-    case EditControl::LblComment: return IDC_LBLCOMMENT;
-    case EditControl::TxtComment: return IDC_TXTEDITCOMMENT;
-    case EditControl::ChkContext0: return IDC_CHKCONTEXTS0;
-    case EditControl::ChkContext1: return IDC_CHKCONTEXTS1;
-    case EditControl::ChkContext2: return IDC_CHKCONTEXTS2;
-    case EditControl::ChkContext3: return IDC_CHKCONTEXTS3;
-    case EditControl::LblWindowStyle: return IDC_LBLWINDOWSTYLE;
-    case EditControl::CmbWindouStyle: return IDC_CMBWINDOUSTYLE;
-    case EditControl::ChkConfCmdLine: return IDC_CHKCONFCMDLINE;
-    case EditControl::BtnOK: return IDOK;
-    case EditControl::BtnCancel: return IDCANCEL;
-    case EditControl::LblContexts: return IDC_LBLCONTEXTS;
-    case EditControl::PicContexts: return IDC_PICCONTEXTS;
-    case EditControl::FraContexts: return IDC_FRACONTEXTS;
+    case EditControl::LblItemName:
+      return IDC_LBLITEMNAME;
+    case EditControl::TxtItemName:
+      return IDC_TXTITEMNAME;
+    case EditControl::BtnOpenSource:
+      return IDC_BTNOPENSOURCE;
+    case EditControl::ChkFixedString:
+      return IDC_CHKFIXEDSTRING;
+    case EditControl::LblAplPath:
+      return IDC_LBLAPLPATH;
+    case EditControl::TxtAplPath:
+      return IDC_TXTAPLPATH;
+    case EditControl::BtnBrows:
+      return IDC_BTNBROWS;
+    case EditControl::LblArgments:
+      return IDC_LBLARGMENTS;
+    case EditControl::TxtArgments:
+      return IDC_TXTARGMENTS;
+    case EditControl::BtnMenu:
+      return IDC_BTNMENU;
+    case EditControl::LblComment:
+      return IDC_LBLCOMMENT;
+    case EditControl::TxtComment:
+      return IDC_TXTEDITCOMMENT;
+    case EditControl::ChkContext0:
+      return IDC_CHKCONTEXTS0;
+    case EditControl::ChkContext1:
+      return IDC_CHKCONTEXTS1;
+    case EditControl::ChkContext2:
+      return IDC_CHKCONTEXTS2;
+    case EditControl::ChkContext3:
+      return IDC_CHKCONTEXTS3;
+    case EditControl::LblWindowStyle:
+      return IDC_LBLWINDOWSTYLE;
+    case EditControl::CmbWindouStyle:
+      return IDC_CMBWINDOUSTYLE;
+    case EditControl::ChkConfCmdLine:
+      return IDC_CHKCONFCMDLINE;
+    case EditControl::BtnOK:
+      return IDOK;
+    case EditControl::BtnCancel:
+      return IDCANCEL;
+    case EditControl::LblContexts:
+      return IDC_LBLCONTEXTS;
+    case EditControl::PicContexts:
+      return IDC_PICCONTEXTS;
+    case EditControl::FraContexts:
+      return IDC_FRACONTEXTS;
   }
   return 0;
 }
@@ -252,10 +294,11 @@ std::string FieldText(int id) {
   const int length = GetWindowTextLengthW(control);
   std::wstring wide(length + 1, L'\0');
   wide.resize(GetWindowTextW(control, wide.data(), length + 1));
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                       nullptr);
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                       nullptr, nullptr);
   std::string text(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr,
+                      nullptr);
   return text;
 }
 
@@ -268,11 +311,12 @@ void SetChecked(int id, bool checked) {
 }
 
 std::array<bool, 4> CheckedContexts() {
-  return {Checked(IDC_CHKCONTEXTS0), Checked(IDC_CHKCONTEXTS1), Checked(IDC_CHKCONTEXTS2), Checked(IDC_CHKCONTEXTS3)};
+  return {Checked(IDC_CHKCONTEXTS0), Checked(IDC_CHKCONTEXTS1), Checked(IDC_CHKCONTEXTS2),
+          Checked(IDC_CHKCONTEXTS3)};
 }
 
 void OpenEditDialog(HWND owner) {
   DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EDIT), owner, EditDialogProc, 0);
 }
 
-HWND EditDialogWindow() { return form.dialog; }
+HWND EditDialogWindow() { return frmEdit.dialog; }

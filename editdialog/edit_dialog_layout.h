@@ -10,17 +10,17 @@
 // Every control of the dialog, in tab order; the context group's frame,
 // container and heading come last: they only hold and label the four boxes.
 enum class EditControl {
-  LblItemName,    // lblHeader(0)
+  LblItemName,  // lblHeader(0)
   TxtItemName,
   BtnOpenSource,
   ChkFixedString,
-  LblAplPath,     // lblHeader(1)
+  LblAplPath,  // lblHeader(1)
   TxtAplPath,
   BtnBrows,
-  LblArgments,    // lblHeader(2)
+  LblArgments,  // lblHeader(2)
   TxtArgments,
   BtnMenu,
-  LblComment,     // lblHeader(3)
+  LblComment,  // lblHeader(3)
   TxtComment,
   ChkContext0,
   ChkContext1,

@@ -23,7 +23,7 @@ struct EditForm {
 };
 
 // The dialog that is open; dialog is nullptr while none is.
-extern EditForm form;
+extern EditForm frmEdit;
 
 // Cleared at start and set by a click that brings the focus into a text box
 // or by a token insertion: the next focus arrival keeps the caret.

@@ -27,7 +27,8 @@ TokenInsertion InsertTokenAt(std::string_view text, int caret, std::string_view 
 
 // The folder the Open File dialog starts in for the typed path: its folder
 // part, with the final backslash, when that is an existing folder; else "".
-std::string InitialBrowseFolder(std::string_view pathField, const std::function<PathKind(const std::string&)>& pathKind);
+std::string InitialBrowseFolder(std::string_view pathField,
+                                const std::function<PathKind(const std::string&)>& pathKind);
 
 // The item name a chosen program gives: its file name without the last
 // extension (archive.tar.gz gives archive.tar, runme stays runme).

@@ -3,7 +3,7 @@
 // caret where the user clicked when it comes with a click, and the caret left
 // alone after a token was put in.
 #include <windows.h>
-
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include "editdialog/edit_dialog_resource.h"
@@ -48,9 +48,9 @@ void SelectAllText(HWND box) {
 }
 
 void OnControlFocused(int id, HWND control) {
-  form.LastFocusedControl = id;
+  frmEdit.LastFocusedControl = id;
   if (!IsTextBox(id)) return;
-  if (id != IDC_TXTITEMNAME || form.mode != EditModes::Edit) SelectAllText(control);
+  if (id != IDC_TXTITEMNAME || frmEdit.mode != EditModes::Edit) SelectAllText(control);
   SuppressSelectAll = false;
 }
 
@@ -61,16 +61,25 @@ void FocusFieldControl(HWND control) {
     return;
   }
   // Through the dialog manager, which also keeps the default button right.
-  SendMessageA(form.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+  SendMessageA(frmEdit.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
 }
 
 void FocusValidationField(FocusField field) {
   switch (field) {
-    case FocusField::ItemName: FocusFieldControl(Control(IDC_TXTITEMNAME)); break;
-    case FocusField::Argments: FocusFieldControl(Control(IDC_TXTARGMENTS)); break;
-    case FocusField::AplPath: FocusFieldControl(Control(IDC_TXTAPLPATH)); break;
-    case FocusField::FirstContext: SetFocus(Control(IDC_CHKCONTEXTS0)); break;
-    case FocusField::None: break;
+    case FocusField::ItemName:
+      FocusFieldControl(Control(IDC_TXTITEMNAME));
+      break;
+    case FocusField::Argments:
+      FocusFieldControl(Control(IDC_TXTARGMENTS));
+      break;
+    case FocusField::AplPath:
+      FocusFieldControl(Control(IDC_TXTAPLPATH));
+      break;
+    case FocusField::FirstContext:
+      SetFocus(Control(IDC_CHKCONTEXTS0));
+      break;
+    case FocusField::None:
+      break;
   }
 }
 

@@ -28,8 +28,8 @@ void OpenParameterMenu() {
   HWND button = Control(IDC_BTNMENU);
   RECT rect;
   GetWindowRect(button, &rect);
-  TrackPopupMenu(form.mnuArgs, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, rect.left, rect.bottom, 0, form.dialog,
-                 nullptr);
+  TrackPopupMenu(frmEdit.mnuArgs, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, rect.left, rect.bottom, 0,
+                 frmEdit.dialog, nullptr);
 }
 
 int GetCaretPosition() {

@@ -22,7 +22,8 @@ bool StartProgram(const std::string& commandLine) {
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process = {};
   std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
     return false;
   }
   CloseHandle(process.hThread);
@@ -33,7 +34,7 @@ bool StartProgram(const std::string& commandLine) {
 }  // namespace
 
 void ShowScript() {
-  if (form.EditedIndex < 0 || form.EditedIndex >= ItemCount()) return;
+  if (frmEdit.EditedIndex < 0 || frmEdit.EditedIndex >= ItemCount()) return;
   std::string editor = ReadRegistryValue(RegHive::LocalMachine, kEditorKey, "", kRegSz, RegistryValue{}).text;
   if (editor.empty()) {
     editor = "Notepad.exe";
@@ -49,6 +50,6 @@ void ShowScript() {
       return;
     }
   }
-  const std::string script = ScriptFilePath(Items[form.EditedIndex].ItemName);
+  const std::string script = ScriptFilePath(Items[frmEdit.EditedIndex].ItemName);
   if (!StartProgram(EditorCommandLine(editor, script))) ShowMessage(kShowFailed, kWarningOk, kProductName);
 }

@@ -42,7 +42,10 @@ TEST(TokenInsertion, CountsCharactersOfShiftJis) {
   EXPECT_EQ(SjisCharCount("ab"), 2);
   EXPECT_EQ(SjisCharCount("\x95\x5C\x8E\xA6"), 2);
   EXPECT_EQ(SjisCharCount("a\x95"), 2);  // a lone lead byte at the end
-  EXPECT_EQ(SjisByteOffset("\x95\x5C" "a", 1), 2u);
+  EXPECT_EQ(SjisByteOffset("\x95\x5C"
+                           "a",
+                           1),
+            2u);
   EXPECT_EQ(SjisByteOffset("ab", 5), 2u);
 }
 

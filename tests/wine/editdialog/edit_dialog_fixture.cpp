@@ -123,7 +123,8 @@ void EditDialogTest::RunDialog(int buttonId, int line, const std::function<void(
     relayClass.lpszClassName = kRelayClass;
     registered = RegisterClassA(&relayClass) != 0;
   }
-  HWND relay = CreateWindowA(kRelayClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND relay = CreateWindowA(kRelayClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                             nullptr);
   if (line >= 0) SendMessageA(GetDlgItem(main_, IDC_LSTITEMS), LB_SETCURSEL, line, 0);
   PendingSteps pending{&steps};
   const std::function<void(HWND)> wrapped = [&](HWND dialog) {
@@ -132,7 +133,8 @@ void EditDialogTest::RunDialog(int buttonId, int line, const std::function<void(
     steps(dialog);
   };
   pending.steps = &wrapped;
-  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main_, buttonId)));
+  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(main_, buttonId)));
   SetWindowLongPtrA(relay, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pending));
   SetTimer(relay, 1, 10, nullptr);
   const DWORD start = GetTickCount();
@@ -162,7 +164,9 @@ void EditDialogTest::SetText(int id, const std::string& text) const { SetWindowT
 
 void EditDialogTest::Click(int id) const { SendMessageA(Ctl(id), BM_CLICK, 0, 0); }
 
-bool EditDialogTest::IsChecked(int id) const { return SendMessageA(Ctl(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool EditDialogTest::IsChecked(int id) const {
+  return SendMessageA(Ctl(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 std::pair<int, int> EditDialogTest::Selection(int id) const {
   DWORD start = 0, end = 0;
@@ -251,7 +255,8 @@ bool EditDialogTest::ScriptExists(const std::string& name) const { return FileEx
 
 bool EditDialogTest::KeyExists(const std::string& name) const {
   UniqueRegKey key;
-  return RegOpenKeyExA(HKEY_CURRENT_USER, MenuEntryKey(name).c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+  return RegOpenKeyExA(HKEY_CURRENT_USER, MenuEntryKey(name).c_str(), 0, KEY_READ, key.put()) ==
+         ERROR_SUCCESS;
 }
 
 DWORD EditDialogTest::KeyNumber(const std::string& name, const char* value) const {
@@ -266,8 +271,8 @@ DWORD EditDialogTest::KeyNumber(const std::string& name, const char* value) cons
 std::string EditDialogTest::KeyDefault(const std::string& name) const {
   char text[512] = {};
   DWORD size = sizeof text;
-  if (RegGetValueA(HKEY_CURRENT_USER, MenuEntryKey(name).c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text, &size) !=
-      ERROR_SUCCESS) {
+  if (RegGetValueA(HKEY_CURRENT_USER, MenuEntryKey(name).c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text,
+                   &size) != ERROR_SUCCESS) {
     return "<missing>";
   }
   return text;

@@ -43,7 +43,7 @@ class EditDialogTest : public WineTest {
   int FocusId() const;                          // control id of the focus, 0 for none
   void PressKey(HWND target, UINT virtualKey, char typed = 0) const;
   void PressAccessKey(char letter) const;
-  void ClickAt(int id, int x, int y) const;  // left button pressed and released in the control
+  void ClickAt(int id, int x, int y) const;        // left button pressed and released in the control
   void PickToken(const std::string& token) const;  // a parameter-menu entry picked
   bool DialogOpen() const;
 

@@ -3,7 +3,7 @@
 // source editor, the Open File dialog, and an item added through the dialog
 // whose script then starts its application.
 #include <windows.h>
-
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <atomic>
@@ -91,8 +91,8 @@ TEST_F(EditDialogParts, TheMenuOpensUnderTheButtonAndPutsThePickedTokenIn) {
     SendMessageA(Ctl(IDC_TXTARGMENTS), EM_SETSEL, 1, 1);
     MenuSeen seen;
     // The sixth group (date and time), its first entry.
-    std::thread reader = ReadMenuThenPress(dialog, &seen, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN,
-                                                           VK_RIGHT, VK_RETURN});
+    std::thread reader = ReadMenuThenPress(
+        dialog, &seen, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN});
     Click(IDC_BTNMENU);
     PumpMessages(50);
     reader.join();
@@ -100,8 +100,9 @@ TEST_F(EditDialogParts, TheMenuOpensUnderTheButtonAndPutsThePickedTokenIn) {
     GetWindowRect(Ctl(IDC_BTNMENU), &button);
     EXPECT_EQ(seen.rect.left, button.left);
     EXPECT_EQ(seen.rect.top, button.bottom);
-    EXPECT_EQ(seen.captions, (std::vector<std::string>{"&URL", "タイトル(&T)", "リンク(&A)", "画像(&I)", "選択(&S)",
-                                                       "日時(&D)", "その他(&O)", "", "キャンセル(&C)"}));
+    EXPECT_EQ(seen.captions,
+              (std::vector<std::string>{"&URL", "タイトル(&T)", "リンク(&A)", "画像(&I)", "選択(&S)",
+                                        "日時(&D)", "その他(&O)", "", "キャンセル(&C)"}));
     EXPECT_EQ(seen.grayed, std::vector<bool>(9, false));
     EXPECT_EQ(Text(IDC_TXTARGMENTS), "a<Y4>b");
     EXPECT_EQ(FocusId(), IDC_TXTARGMENTS);
@@ -137,11 +138,11 @@ TEST_F(EditDialogParts, RightClickShowsTheTopicOfTheLayout) {
       return topic;
     };
     const std::pair<int, int> launcher[] = {
-        {IDC_LBLITEMNAME, 8},     {IDC_LBLAPLPATH, 9},     {IDC_BTNBROWS, 10},       {IDC_LBLARGMENTS, 11},
-        {IDC_BTNMENU, 12},        {IDC_LBLCOMMENT, 13},    {IDC_PICCONTEXTS, 14},    {IDC_CHKCONTEXTS0, 15},
-        {IDC_CHKCONTEXTS1, 16},   {IDC_CHKCONTEXTS2, 17},  {IDC_CHKCONTEXTS3, 18},   {IDOK, 19},
-        {IDCANCEL, 20},           {IDC_LBLWINDOWSTYLE, 21}, {IDC_CHKCONFCMDLINE, 22}, {IDC_CHKFIXEDSTRING, 24},
-        {IDC_LBLCONTEXTS, 0},     {IDC_TXTARGMENTS, 0},    {IDC_TXTITEMNAME, 0},     {IDC_CMBWINDOUSTYLE, 0},
+        {IDC_LBLITEMNAME, 8},   {IDC_LBLAPLPATH, 9},      {IDC_BTNBROWS, 10},       {IDC_LBLARGMENTS, 11},
+        {IDC_BTNMENU, 12},      {IDC_LBLCOMMENT, 13},     {IDC_PICCONTEXTS, 14},    {IDC_CHKCONTEXTS0, 15},
+        {IDC_CHKCONTEXTS1, 16}, {IDC_CHKCONTEXTS2, 17},   {IDC_CHKCONTEXTS3, 18},   {IDOK, 19},
+        {IDCANCEL, 20},         {IDC_LBLWINDOWSTYLE, 21}, {IDC_CHKCONFCMDLINE, 22}, {IDC_CHKFIXEDSTRING, 24},
+        {IDC_LBLCONTEXTS, 0},   {IDC_TXTARGMENTS, 0},     {IDC_TXTITEMNAME, 0},     {IDC_CMBWINDOUSTYLE, 0},
     };
     for (const auto& [id, topic] : launcher) EXPECT_EQ(topicOf(id), topic) << id;
     Click(IDC_CHKFIXEDSTRING);

@@ -76,8 +76,8 @@ TEST_F(EditDialog, EditModeFillsTheRecordAndLocksTheName) {
     EXPECT_EQ(Text(IDC_TXTAPLPATH), app_);
     EXPECT_EQ(Text(IDC_TXTARGMENTS), "<TU> x");
     EXPECT_EQ(Text(IDC_TXTEDITCOMMENT), "comment");
-    EXPECT_EQ((std::vector<bool>{IsChecked(IDC_CHKCONTEXTS0), IsChecked(IDC_CHKCONTEXTS1), IsChecked(IDC_CHKCONTEXTS2),
-                                 IsChecked(IDC_CHKCONTEXTS3)}),
+    EXPECT_EQ((std::vector<bool>{IsChecked(IDC_CHKCONTEXTS0), IsChecked(IDC_CHKCONTEXTS1),
+                                 IsChecked(IDC_CHKCONTEXTS2), IsChecked(IDC_CHKCONTEXTS3)}),
               (std::vector<bool>{false, true, false, true}));
     EXPECT_EQ(Text(IDC_CMBWINDOUSTYLE), "最大化表示");
     EXPECT_TRUE(IsChecked(IDC_CHKCONFCMDLINE));
@@ -104,8 +104,9 @@ TEST_F(EditDialog, RenameModeLeavesOnlyTheNameEditable) {
     EXPECT_EQ(Selection(IDC_TXTITEMNAME), std::make_pair(0, 5));
     EXPECT_TRUE(IsWindowEnabled(Ctl(IDC_TXTITEMNAME)));
     EXPECT_TRUE(IsWindowVisible(Ctl(IDC_BTNOPENSOURCE)));
-    for (int id : {IDC_CHKFIXEDSTRING, IDC_TXTAPLPATH, IDC_BTNBROWS, IDC_BTNMENU, IDC_TXTARGMENTS, IDC_TXTEDITCOMMENT,
-                   IDC_CHKCONTEXTS0, IDC_CHKCONTEXTS3, IDC_CMBWINDOUSTYLE, IDC_CHKCONFCMDLINE}) {
+    for (int id :
+         {IDC_CHKFIXEDSTRING, IDC_TXTAPLPATH, IDC_BTNBROWS, IDC_BTNMENU, IDC_TXTARGMENTS, IDC_TXTEDITCOMMENT,
+          IDC_CHKCONTEXTS0, IDC_CHKCONTEXTS3, IDC_CMBWINDOUSTYLE, IDC_CHKCONFCMDLINE}) {
       EXPECT_FALSE(IsWindowEnabled(Ctl(id))) << id;
     }
     EXPECT_EQ(Text(IDC_LBLARGMENTS), "定型文字列(&P)");
@@ -126,22 +127,27 @@ TEST_F(EditDialog, EachFailedCheckShowsItsMessageAndFocusesItsField) {
       {"empty name", "  ", app_, "", false, true, "項目名が入力されていません。", IDC_TXTITEMNAME},
       {"forbidden character", "a*b", app_, "", false, true, "項目名に \\ / : * ? \" < > | は使用できません。",
        IDC_TXTITEMNAME},
-      {"tab in the name", "a\tb", app_, "", false, true, "項目名に不正な文字（改行コード等）が含まれています。",
-       IDC_TXTITEMNAME},
+      {"tab in the name", "a\tb", app_, "", false, true,
+       "項目名に不正な文字（改行コード等）が含まれています。", IDC_TXTITEMNAME},
       {"device name", "lpt9", app_, "", false, true, "この名前は予約デバイス名のため、使用できません。",
        IDC_TXTITEMNAME},
       {"too long", std::string(260, 'n'), app_, "", false, true, "項目名が長すぎます。", IDC_TXTITEMNAME},
-      {"listed name in another case", "TAKEN", app_, "", false, true, "この名前は登録済みです。", IDC_TXTITEMNAME},
+      {"listed name in another case", "TAKEN", app_, "", false, true, "この名前は登録済みです。",
+       IDC_TXTITEMNAME},
       {"tab in the parameter", "New", app_, "a\tb", false, true,
        "パラメータに不正な文字（改行コード等）が含まれています。", IDC_TXTARGMENTS},
-      {"blank fixed string", "New", "", "   ", true, false, "パラメータが入力されていません。", IDC_TXTARGMENTS},
-      {"no path", "New", " ", "", false, true, "アプリケーションのパスが入力されていません。", IDC_TXTAPLPATH},
+      {"blank fixed string", "New", "", "   ", true, false, "パラメータが入力されていません。",
+       IDC_TXTARGMENTS},
+      {"no path", "New", " ", "", false, true, "アプリケーションのパスが入力されていません。",
+       IDC_TXTAPLPATH},
       {"tab in the path", "New", "C:\\a\tb.exe", "", false, true,
        "アプリケーションのパスに不正な文字（改行コード等）が含まれています。", IDC_TXTAPLPATH},
       {"missing program", "New", folder + "none.exe", "", false, true, "アプリケーションがみつかりません。",
        IDC_TXTAPLPATH},
-      {"folder for program", "New", folder, "", false, true, "アプリケーションがみつかりません。", IDC_TXTAPLPATH},
-      {"no context", "New", app_, "", false, false, "表示方法がひとつもチェックされていません。", IDC_CHKCONTEXTS0},
+      {"folder for program", "New", folder, "", false, true, "アプリケーションがみつかりません。",
+       IDC_TXTAPLPATH},
+      {"no context", "New", app_, "", false, false, "表示方法がひとつもチェックされていません。",
+       IDC_CHKCONTEXTS0},
   };
   RunDialog(IDC_BTNADD, -1, [&](HWND) {
     size_t seen = 0;
@@ -254,8 +260,8 @@ TEST_F(EditDialog, EditWithoutContextChangeRewritesTheScriptOnly) {
   ASSERT_TRUE(OpenMain());
   // A mark the registration would overwrite.
   const DWORD mark = 7;
-  RegSetKeyValueA(HKEY_CURRENT_USER, ("Software\\Microsoft\\Internet Explorer\\MenuExt\\Viewer"), "Flags", REG_DWORD,
-                  &mark, sizeof mark);
+  RegSetKeyValueA(HKEY_CURRENT_USER, ("Software\\Microsoft\\Internet Explorer\\MenuExt\\Viewer"), "Flags",
+                  REG_DWORD, &mark, sizeof mark);
   RunDialog(IDC_BTNEDIT, 1, [&](HWND) {
     SetText(IDC_TXTARGMENTS, "<ST>");
     SetText(IDC_TXTEDITCOMMENT, "new comment");
@@ -289,8 +295,8 @@ TEST_F(EditDialog, SwitchingToFixedStringStoresTheEmptyValues) {
   RunDialog(IDC_BTNEDIT, 0, [&](HWND) {
     Click(IDC_CHKFIXEDSTRING);
     EXPECT_EQ(Text(IDC_LBLARGMENTS), "定型文字列(&P)");
-    for (int id : {IDC_LBLAPLPATH, IDC_TXTAPLPATH, IDC_BTNBROWS, IDC_CHKCONTEXTS0, IDC_PICCONTEXTS, IDC_FRACONTEXTS,
-                   IDC_LBLWINDOWSTYLE, IDC_CMBWINDOUSTYLE, IDC_CHKCONFCMDLINE}) {
+    for (int id : {IDC_LBLAPLPATH, IDC_TXTAPLPATH, IDC_BTNBROWS, IDC_CHKCONTEXTS0, IDC_PICCONTEXTS,
+                   IDC_FRACONTEXTS, IDC_LBLWINDOWSTYLE, IDC_CMBWINDOUSTYLE, IDC_CHKCONFCMDLINE}) {
       EXPECT_FALSE(IsWindowEnabled(Ctl(id))) << id;
     }
     // Values stay, greyed, and come back unchanged.

@@ -3,8 +3,8 @@
 #pragma once
 
 void OnAddClick();
-void OnEditClick();    // also double-click and Enter in the list
+void OnEditClick();  // also double-click and Enter in the list
 void OnRenameClick();
-void OnDelClick();     // also the Delete key in the list
+void OnDelClick();  // also the Delete key in the list
 void OnAllDelClick();
-void OnTimer1();       // the tick after an accepted drop
+void OnTimer1();  // the tick after an accepted drop

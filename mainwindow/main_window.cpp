@@ -36,15 +36,24 @@ MainWindowState form;
 
 int ControlId(MainControl control) {
   switch (control) {
-    case MainControl::Label1: return IDC_LABEL1;
-    case MainControl::LstItems: return IDC_LSTITEMS;
-    case MainControl::BtnAdd: return IDC_BTNADD;
-    case MainControl::BtnEdit: return IDC_BTNEDIT;
-    case MainControl::BtnRename: return IDC_BTNRENAME;
-    case MainControl::BtnDel: return IDC_BTNDEL;
-    case MainControl::BtnAllDel: return IDC_BTNALLDEL;
-    case MainControl::TxtComment: return IDC_TXTCOMMENT;
-    case MainControl::BtnExit: return IDC_BTNEXIT;
+    case MainControl::Label1:
+      return IDC_LABEL1;
+    case MainControl::LstItems:
+      return IDC_LSTITEMS;
+    case MainControl::BtnAdd:
+      return IDC_BTNADD;
+    case MainControl::BtnEdit:
+      return IDC_BTNEDIT;
+    case MainControl::BtnRename:
+      return IDC_BTNRENAME;
+    case MainControl::BtnDel:
+      return IDC_BTNDEL;
+    case MainControl::BtnAllDel:
+      return IDC_BTNALLDEL;
+    case MainControl::TxtComment:
+      return IDC_TXTCOMMENT;
+    case MainControl::BtnExit:
+      return IDC_BTNEXIT;
   }
   return 0;
 }
@@ -66,7 +75,8 @@ void PlaceControls(HWND window) {
     SetWindowContextHelpId(child, MainHelpTopic(control));
   }
 
-  RECT frame = {0, 0, TwipsToPixels(kMainClientWidthTwips, dpiX), TwipsToPixels(kMainClientHeightTwips, dpiY)};
+  RECT frame = {0, 0, TwipsToPixels(kMainClientWidthTwips, dpiX),
+                TwipsToPixels(kMainClientHeightTwips, dpiY)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
   const int width = frame.right - frame.left;
@@ -76,7 +86,8 @@ void PlaceControls(HWND window) {
   GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
   const RECT& work = monitor.rcWork;
   SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
-               work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+               work.top + (work.bottom - work.top - height) / 2, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CreateStatusBar(HWND window) {
@@ -147,12 +158,24 @@ void OnActivate(HWND window, WPARAM wParam) {
 
 void OnCommand(int id, int notification) {
   switch (id) {
-    case IDC_BTNADD: OnAddClick(); break;
-    case IDC_BTNEDIT: OnEditClick(); break;
-    case IDC_BTNRENAME: OnRenameClick(); break;
-    case IDC_BTNDEL: OnDelClick(); break;
-    case IDC_BTNALLDEL: OnAllDelClick(); break;
-    case IDC_BTNEXIT: UnloadMainWindow(); break;
+    case IDC_BTNADD:
+      OnAddClick();
+      break;
+    case IDC_BTNEDIT:
+      OnEditClick();
+      break;
+    case IDC_BTNRENAME:
+      OnRenameClick();
+      break;
+    case IDC_BTNDEL:
+      OnDelClick();
+      break;
+    case IDC_BTNALLDEL:
+      OnAllDelClick();
+      break;
+    case IDC_BTNEXIT:
+      UnloadMainWindow();
+      break;
     case IDC_LSTITEMS:
       if (notification == LBN_DBLCLK) OnEditClick();
       break;

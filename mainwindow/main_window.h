@@ -8,7 +8,7 @@
 
 inline constexpr char kMainWindowClass[] = "OrbiskMainWindow";
 
-// Control id 101 of the status bar, and the id of Timer1.
+// Timer1: turns an accepted drop into an Add 200 ms later.
 inline constexpr UINT_PTR kTimer1 = 1;
 inline constexpr UINT kTimer1Interval = 200;
 
@@ -35,11 +35,11 @@ HWND CreateMainWindow(HINSTANCE instance, const MainWindowOptions& options);
 void UnloadMainWindow();
 
 // What the list commands and the edit dialog use of the window.
-HWND MainWindow();                    // nullptr when there is none
-HWND MainDlgItem(int id);             // a control by its resource id
+HWND MainWindow();         // nullptr when there is none
+HWND MainDlgItem(int id);  // a control by its resource id
 HWND StatusBar();
-int SelectedItemIndex();              // line selected in lstItems, -1 for none
-void RebuildItemList(int selectIndex);  // lstItems anew from Items; -1 selects nothing
-void ShowItemCount();                 // "項目数：N" in part 0 of the status bar
-void UpdateButtons();                 // enabled buttons from ItemCount and the selection
+int SelectedItemIndex();                 // line selected in lstItems, -1 for none
+void RebuildItemList(int selectIndex);   // lstItems anew from Items; -1 selects nothing
+void ShowItemCount();                    // "項目数：N" in part 0 of the status bar
+void UpdateButtons();                    // enabled buttons from ItemCount and the selection
 void ShowHint(const std::string& text);  // text of the hint box txtComment

@@ -5,13 +5,23 @@
 
 #include <array>
 
-enum class MainControl { Label1, LstItems, BtnAdd, BtnEdit, BtnRename, BtnDel, BtnAllDel, TxtComment, BtnExit };
+enum class MainControl {
+  Label1,
+  LstItems,
+  BtnAdd,
+  BtnEdit,
+  BtnRename,
+  BtnDel,
+  BtnAllDel,
+  TxtComment,
+  BtnExit
+};
 
 // Every control in tab order.
 inline constexpr std::array<MainControl, 9> kMainControls = {
-    MainControl::Label1, MainControl::LstItems,  MainControl::BtnAdd,     MainControl::BtnEdit,
-    MainControl::BtnRename, MainControl::BtnDel, MainControl::BtnAllDel, MainControl::TxtComment,
-    MainControl::BtnExit};
+    MainControl::Label1,    MainControl::LstItems,   MainControl::BtnAdd,
+    MainControl::BtnEdit,   MainControl::BtnRename,  MainControl::BtnDel,
+    MainControl::BtnAllDel, MainControl::TxtComment, MainControl::BtnExit};
 
 struct TwipsRect {
   int left = 0, top = 0, width = 0, height = 0;

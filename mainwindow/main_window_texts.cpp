@@ -4,7 +4,8 @@
 #include "mainwindow/screen_geometry.h"
 
 const char kListNotice[] =
-    "　Internet Explorer の制限（32個）を超えて登録することができますが、超えた分は右クリックメニューには表示さ"
+    "　Internet Explorer "
+    "の制限（32個）を超えて登録することができますが、超えた分は右クリックメニューには表示さ"
     "れません。\r\n"
     "　処理結果を反映させるには、Internet Explorer の再起動が必要です。";
 

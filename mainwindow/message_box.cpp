@@ -20,9 +20,9 @@ LRESULT CALLBACK CenterMessageHook(int code, WPARAM wParam, LPARAM lParam) {
   const auto box = reinterpret_cast<HWND>(wParam);
   RECT ownerRect, boxRect;
   if (IsWindow(centerOwner) && GetWindowRect(centerOwner, &ownerRect) && GetWindowRect(box, &boxRect)) {
-    const ScreenPoint at =
-        CenteredBoxPosition(ToScreenRect(ownerRect), boxRect.right - boxRect.left, boxRect.bottom - boxRect.top,
-                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const ScreenPoint at = CenteredBoxPosition(ToScreenRect(ownerRect), boxRect.right - boxRect.left,
+                                               boxRect.bottom - boxRect.top, GetSystemMetrics(SM_CXSCREEN),
+                                               GetSystemMetrics(SM_CYSCREEN));
     SetWindowPos(box, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   centerHook.reset();

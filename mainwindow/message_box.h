@@ -11,9 +11,9 @@
 extern HWND MessageOwner;
 
 // Button and icon codes the program uses.
-inline constexpr UINT kCriticalOk = MB_ICONSTOP | MB_OK;                          // 16
-inline constexpr UINT kQuestionYesNo = MB_ICONQUESTION | MB_YESNO;                // 36
-inline constexpr UINT kWarningOk = MB_ICONEXCLAMATION | MB_OK;                    // 48
+inline constexpr UINT kCriticalOk = MB_ICONSTOP | MB_OK;                         // 16
+inline constexpr UINT kQuestionYesNo = MB_ICONQUESTION | MB_YESNO;               // 36
+inline constexpr UINT kWarningOk = MB_ICONEXCLAMATION | MB_OK;                   // 48
 inline constexpr UINT kQuestionYesNoNoDefault = kQuestionYesNo | MB_DEFBUTTON2;  // 292
 
 // Shows a modal box with the text, button code and title (the program's

@@ -13,8 +13,8 @@ TEST(MainWindowRules, RoundHalfEven) {
   const struct {
     double value;
     int rounded;
-  } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-               {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {7.0, 7}, {-7.0, -7}};
+  } cases[] = {{0.5, 0},   {1.5, 2},    {2.5, 2},    {3.5, 4},   {-0.5, 0}, {-1.5, -2},
+               {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {7.0, 7},  {-7.0, -7}};
   for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
 }
 
@@ -104,8 +104,8 @@ TEST(MainWindowRules, HelpTopicsOfTheControls) {
   const struct {
     MainControl control;
     int topic;
-  } cases[] = {{MainControl::Label1, 2},    {MainControl::LstItems, 2},  {MainControl::BtnAdd, 3},
-               {MainControl::BtnEdit, 4},   {MainControl::BtnDel, 5},    {MainControl::BtnAllDel, 6},
+  } cases[] = {{MainControl::Label1, 2},     {MainControl::LstItems, 2},   {MainControl::BtnAdd, 3},
+               {MainControl::BtnEdit, 4},    {MainControl::BtnDel, 5},     {MainControl::BtnAllDel, 6},
                {MainControl::TxtComment, 7}, {MainControl::BtnRename, 26}, {MainControl::BtnExit, 0}};
   for (const auto& c : cases) EXPECT_EQ(MainHelpTopic(c.control), c.topic);
 }
@@ -117,7 +117,8 @@ TEST(MainWindowRules, Texts) {
   EXPECT_EQ(DeleteConfirmText("メモ"), "ＩＥの右クリックメニューから「メモ」を削除しますか？");
   EXPECT_STREQ(kDeleteAllConfirmText, "ＩＥの右クリックメニューから一覧の全項目を削除しますか？");
   EXPECT_EQ(AlreadyRunningText("Orbisk"), "Orbisk は既に起動されています。");
-  EXPECT_EQ(SaveFailedText("C:\\P\\user\\u\\Orbisk.ini"), "設定ファイルの保存に失敗しました。\r\nC:\\P\\user\\u\\Orbisk.ini");
+  EXPECT_EQ(SaveFailedText("C:\\P\\user\\u\\Orbisk.ini"),
+            "設定ファイルの保存に失敗しました。\r\nC:\\P\\user\\u\\Orbisk.ini");
   // Two lines, each opened by an ideographic space (81 40 in code page 932).
   const std::string notice = kListNotice;
   const auto lineEnd = notice.find("\r\n");
@@ -125,9 +126,10 @@ TEST(MainWindowRules, Texts) {
   EXPECT_EQ(notice.substr(0, 2), "\x81\x40");
   EXPECT_EQ(notice.substr(lineEnd + 2, 2), "\x81\x40");
   EXPECT_EQ(notice.find("\r\n", lineEnd + 2), std::string::npos);
-  EXPECT_EQ(notice,
-            "　Internet Explorer の制限（32個）を超えて登録することができますが、超えた分は右クリックメニューには"
-            "表示されません。\r\n　処理結果を反映させるには、Internet Explorer の再起動が必要です。");
+  EXPECT_EQ(
+      notice,
+      "　Internet Explorer の制限（32個）を超えて登録することができますが、超えた分は右クリックメニューには"
+      "表示されません。\r\n　処理結果を反映させるには、Internet Explorer の再起動が必要です。");
 }
 
 TEST(MainWindowRules, WhichDropsStartAnAdd) {
@@ -160,13 +162,10 @@ TEST(MainWindowRules, FullNameTipOnlyWhenTheNameDoesNotFit) {
     int listWidth, nameWidth;
     bool tip;
   } cases[] = {
-      {193, 100, false},
-      {193, 187, false},  // 187 * 1.03 = 192.61 -> 193: fits
-      {193, 188, true},   // 193.64 -> 194
-      {200, 194, false},  // 199.82 -> 200
-      {193, 193, true},
-      {193, 400, true},
-      {150, 0, false},
+      {193, 100, false}, {193, 187, false},  // 187 * 1.03 = 192.61 -> 193: fits
+      {193, 188, true},                      // 193.64 -> 194
+      {200, 194, false},                     // 199.82 -> 200
+      {193, 193, true},  {193, 400, true},  {150, 0, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(NeedsFullNameTip(c.listWidth, c.nameWidth), c.tip) << c.listWidth << " " << c.nameWidth;

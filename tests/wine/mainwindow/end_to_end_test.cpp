@@ -2,6 +2,7 @@
 // outside by window messages: start-up over a catalogue, a second start, and
 // closing with Esc, which saves the settings file.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "catalogue/menu_registration.h"
@@ -23,8 +24,8 @@ class RealProgram : public WineTest {
   void SetUp() override {
     WineTest::SetUp();
     exe_ = ProgramFolder() + "Orbisk.exe";
-    ASSERT_TRUE(CopyFileA((TestProgramFolder() + "..\\..\\..\\mainwindow\\Orbisk.exe").c_str(), exe_.c_str(),
-                          FALSE))
+    ASSERT_TRUE(
+        CopyFileA((TestProgramFolder() + "..\\..\\..\\mainwindow\\Orbisk.exe").c_str(), exe_.c_str(), FALSE))
         << "Orbisk.exe is built beside the tests";
   }
 
@@ -38,7 +39,8 @@ class RealProgram : public WineTest {
   }
 
   // The settings file of Orbisk.exe (named after the program) and the entries.
-  void WriteCatalogue(const std::vector<std::string>& registered, const std::vector<std::string>& unregistered) {
+  void WriteCatalogue(const std::vector<std::string>& registered,
+                      const std::vector<std::string>& unregistered) {
     Items.clear();
     for (const std::string& name : registered) {
       ASSERT_TRUE(RegisterMenuEntry(name, false, {true, false, false, false}));

@@ -1,8 +1,9 @@
 // What's This help: a right-button release over a control shows its topic in
 // a pop-up beside it; the texts are there for every topic of both windows.
+#include "mainwindow/field_help.h"
+
 #include <windows.h>
 
-#include "mainwindow/field_help.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/message_boxes.h"
@@ -36,9 +37,12 @@ TEST_F(FieldHelp, EachControlShowsItsTopicBesideIt) {
     int topic;
     const char* heading;
   } cases[] = {
-      {IDC_LABEL1, true, 2, "登録済み項目一覧"}, {IDC_LSTITEMS, false, 2, "登録済み項目一覧"},
-      {IDC_BTNADD, false, 3, "追加"},           {IDC_BTNEDIT, false, 4, "編集"},
-      {IDC_BTNDEL, false, 5, "削除"},           {IDC_BTNALLDEL, false, 6, "全削除"},
+      {IDC_LABEL1, true, 2, "登録済み項目一覧"},
+      {IDC_LSTITEMS, false, 2, "登録済み項目一覧"},
+      {IDC_BTNADD, false, 3, "追加"},
+      {IDC_BTNEDIT, false, 4, "編集"},
+      {IDC_BTNDEL, false, 5, "削除"},
+      {IDC_BTNALLDEL, false, 6, "全削除"},
       {IDC_BTNRENAME, false, 26, "名称変更"},
   };
   for (const auto& c : cases) {
@@ -121,13 +125,32 @@ TEST_F(FieldHelp, EveryTopicOfBothWindowsHasItsText) {
     int topic;
     const char* heading;
   } topics[] = {
-      {2, "登録済み項目一覧"}, {3, "追加"}, {4, "編集"}, {5, "削除"}, {6, "全削除"},
-      {7, "コメントと注意事項"}, {8, "項目名"}, {9, "アプリケーションのパス"},
-      {10, "アプリケーションの選択"}, {11, "パラメータ"}, {12, "置換パラメータの選択"},
-      {13, "コメント"}, {14, "表示方法"}, {15, "通常時"}, {16, "画像上"}, {17, "リンク上"},
-      {18, "テキスト選択時"}, {19, "OK"}, {20, "Cancel"}, {21, "ウィンドウスタイル"},
-      {22, "コマンドライン確認"}, {23, "スクリプトの表示"}, {24, "定型文字列を登録する"},
-      {25, "定型文字列"}, {26, "名称変更"}, {27, "置換パラメータの選択"},
+      {2, "登録済み項目一覧"},
+      {3, "追加"},
+      {4, "編集"},
+      {5, "削除"},
+      {6, "全削除"},
+      {7, "コメントと注意事項"},
+      {8, "項目名"},
+      {9, "アプリケーションのパス"},
+      {10, "アプリケーションの選択"},
+      {11, "パラメータ"},
+      {12, "置換パラメータの選択"},
+      {13, "コメント"},
+      {14, "表示方法"},
+      {15, "通常時"},
+      {16, "画像上"},
+      {17, "リンク上"},
+      {18, "テキスト選択時"},
+      {19, "OK"},
+      {20, "Cancel"},
+      {21, "ウィンドウスタイル"},
+      {22, "コマンドライン確認"},
+      {23, "スクリプトの表示"},
+      {24, "定型文字列を登録する"},
+      {25, "定型文字列"},
+      {26, "名称変更"},
+      {27, "置換パラメータの選択"},
   };
   for (const auto& t : topics) {
     const std::string text = HelpTopicText(t.topic);

@@ -21,7 +21,8 @@ class ListCommands : public MainWindowTest {
   void Select(int line) { SendMessageA(Control(IDC_LSTITEMS), LB_SETCURSEL, line, 0); }
 
   std::vector<ItemRecord> Five() {
-    return {LauncherItem("A1"), LauncherItem("B2"), LauncherItem("C3"), LauncherItem("D4"), LauncherItem("E5")};
+    return {LauncherItem("A1"), LauncherItem("B2"), LauncherItem("C3"), LauncherItem("D4"),
+            LauncherItem("E5")};
   }
 };
 
@@ -81,7 +82,8 @@ TEST_F(ListCommands, DeletingTheOnlyItemLeavesOnlyAddEnabled) {
   EXPECT_EQ(Selection(), -1);
   EXPECT_EQ(StatusText(0), "項目数：0");
   EXPECT_TRUE(Enabled(IDC_BTNADD));
-  for (const int id : {IDC_BTNEDIT, IDC_BTNRENAME, IDC_BTNDEL, IDC_BTNALLDEL}) EXPECT_FALSE(Enabled(id)) << id;
+  for (const int id : {IDC_BTNEDIT, IDC_BTNRENAME, IDC_BTNDEL, IDC_BTNALLDEL})
+    EXPECT_FALSE(Enabled(id)) << id;
   // The disabled button had the focus; the keyboard stays usable.
   EXPECT_EQ(GetFocus(), Control(IDC_LSTITEMS));
   EXPECT_TRUE(SettingsNames().empty());
@@ -129,7 +131,8 @@ TEST_F(ListCommands, DeleteAllRemovesEveryItemNamesDifferingInCaseIncluded) {
     EXPECT_FALSE(KeyExists(name)) << name;
   }
   EXPECT_TRUE(Enabled(IDC_BTNADD));
-  for (const int id : {IDC_BTNEDIT, IDC_BTNRENAME, IDC_BTNDEL, IDC_BTNALLDEL}) EXPECT_FALSE(Enabled(id)) << id;
+  for (const int id : {IDC_BTNEDIT, IDC_BTNRENAME, IDC_BTNDEL, IDC_BTNALLDEL})
+    EXPECT_FALSE(Enabled(id)) << id;
   EXPECT_TRUE(SettingsNames().empty());
 }
 

@@ -1,10 +1,12 @@
 // The list under the pointer: the hint box following the item, the tooltip
 // for names too long to read, and files dropped on the list.
+#include "mainwindow/list_pointer.h"
+
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "catalogue/program_paths.h"
-#include "mainwindow/list_pointer.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/resource.h"
@@ -140,7 +142,8 @@ TEST_F(ListPointer, ADroppedProgramOpensTheAddDialogAfterTheTimer) {
 TEST_F(ListPointer, OnlyTheFirstFileOfADropCounts) {
   WriteCatalogue({});
   ASSERT_TRUE(Open());
-  const std::string a = ProgramFolder() + "a.exe", b = ProgramFolder() + "b.exe", t = ProgramFolder() + "t.txt";
+  const std::string a = ProgramFolder() + "a.exe", b = ProgramFolder() + "b.exe",
+                    t = ProgramFolder() + "t.txt";
   for (const std::string& path : {a, b, t}) ASSERT_TRUE(WriteFileBytes(path, "MZ"));
   EditDialogWatcher watcher(Window());
   Drop({a, b});

@@ -67,7 +67,8 @@ EditDialogWatcher::EditDialogWatcher(HWND mainWindow, Action action)
     relayClass.lpszClassName = kRelayClass;
     registered = RegisterClassA(&relayClass) != 0;
   }
-  relay_ = CreateWindowA(kRelayClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+  relay_ = CreateWindowA(kRelayClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                         nullptr);
   SetWindowLongPtrA(relay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   thread_ = CreateThread(
       nullptr, 0,
@@ -235,7 +236,8 @@ std::vector<std::string> MainWindowTest::SettingsNames() const {
     if (end == std::string::npos) end = text.size();
     const std::string line = text.substr(start, end - start);
     const size_t equals = line.find('=');
-    if (line.rfind("ItemName", 0) == 0 && equals != std::string::npos) names.push_back(line.substr(equals + 1));
+    if (line.rfind("ItemName", 0) == 0 && equals != std::string::npos)
+      names.push_back(line.substr(equals + 1));
     start = end + 2;
   }
   return names;

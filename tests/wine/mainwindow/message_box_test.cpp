@@ -1,8 +1,9 @@
 // ShowMessage: boxes centred over their owner, kept on the screen, with the
 // owner's window disabled while they are open.
+#include "mainwindow/message_box.h"
+
 #include <windows.h>
 
-#include "mainwindow/message_box.h"
 #include "mainwindow/screen_geometry.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
@@ -36,7 +37,9 @@ TEST_F(ShowMessageTest, CentredOverTheOwnerAndKeptOnScreen) {
     RECT owner;
     Expect expect;
   } cases[] = {
-      {"middle", {screenW / 2 - 200, screenH / 2 - 150, screenW / 2 + 200, screenH / 2 + 150}, Expect::Centred},
+      {"middle",
+       {screenW / 2 - 200, screenH / 2 - 150, screenW / 2 + 200, screenH / 2 + 150},
+       Expect::Centred},
       {"left edge", {-100, 200, 60, 400}, Expect::LeftEdge},
       {"right edge", {screenW - 60, 200, screenW + 100, 400}, Expect::RightEdge},
       {"bottom edge", {300, screenH - 40, 700, screenH + 60}, Expect::Bottom},
@@ -44,13 +47,15 @@ TEST_F(ShowMessageTest, CentredOverTheOwnerAndKeptOnScreen) {
   size_t seen = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    MessageOwner = MakeOwner(c.owner.left, c.owner.top, c.owner.right - c.owner.left, c.owner.bottom - c.owner.top);
+    MessageOwner =
+        MakeOwner(c.owner.left, c.owner.top, c.owner.right - c.owner.left, c.owner.bottom - c.owner.top);
     ExpectMessageBox(IDOK);
     EXPECT_EQ(ShowMessage("位置の確認", MB_ICONEXCLAMATION | MB_OK, "Orbisk"), IDOK);
     ASSERT_EQ(SeenMessageBoxes().size(), ++seen);
     const RECT box = SeenMessageBoxes().back().rect;
     const int w = box.right - box.left, h = box.bottom - box.top;
-    const int ownerCentreX = (c.owner.left + c.owner.right) / 2, ownerCentreY = (c.owner.top + c.owner.bottom) / 2;
+    const int ownerCentreX = (c.owner.left + c.owner.right) / 2,
+              ownerCentreY = (c.owner.top + c.owner.bottom) / 2;
     switch (c.expect) {
       case Expect::Centred:
         EXPECT_NEAR(box.left + w / 2.0, ownerCentreX, 1.0);
@@ -107,9 +112,8 @@ TEST_F(ShowMessageTest, TheOwnerIsDisabledWhileTheBoxIsOpen) {
   static HWND owner = nullptr;
   during = &enabledDuring;
   owner = MessageOwner;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
-    *during = IsWindowEnabled(owner) != FALSE;
-  });
+  const UINT_PTR timer = SetTimer(
+      nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { *during = IsWindowEnabled(owner) != FALSE; });
   ShowMessage("本文", MB_OK, "Orbisk");
   KillTimer(nullptr, timer);
   EXPECT_FALSE(enabledDuring);

@@ -2,6 +2,7 @@
 // bar and the buttons show for catalogues of several sizes, the layout, the
 // keyboard, the version, and a per-user folder that cannot be made.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -189,9 +190,12 @@ TEST_F(StartUp, CaptionsTabOrderAndAccessKeys) {
   const struct {
     int id;
     const char* caption;
-  } captions[] = {{IDC_LABEL1, "登録済み項目一覧(&L)"}, {IDC_BTNADD, "追加(&A)..."},
-                  {IDC_BTNEDIT, "編集(&E)..."},         {IDC_BTNRENAME, "名称変更(&R)..."},
-                  {IDC_BTNDEL, "削除(&D)"},             {IDC_BTNALLDEL, "全削除(&C)"},
+  } captions[] = {{IDC_LABEL1, "登録済み項目一覧(&L)"},
+                  {IDC_BTNADD, "追加(&A)..."},
+                  {IDC_BTNEDIT, "編集(&E)..."},
+                  {IDC_BTNRENAME, "名称変更(&R)..."},
+                  {IDC_BTNDEL, "削除(&D)"},
+                  {IDC_BTNALLDEL, "全削除(&C)"},
                   {IDC_BTNEXIT, "終了"}};
   for (const auto& c : captions) EXPECT_EQ(WindowTextOf(Control(c.id)), c.caption) << c.id;
 

@@ -13,5 +13,9 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="
 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# Windows' Japanese UI font is proportional; without this Wine falls back to
+# the fixed-pitch IPA Gothic, which is wider than the layouts were made for.
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d 'IPAPGothic' /f \
+  >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
 touch "$prefix/.orbisk-ready"

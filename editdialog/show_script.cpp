@@ -3,6 +3,7 @@
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
 #include "common/path_kind.h"
+#include "common/start_program.h"
 #include "editdialog/edit_form.h"
 #include "editdialog/edit_rules.h"
 #include "mainwindow/main_window_texts.h"
@@ -12,24 +13,6 @@ namespace {
 
 constexpr char kEditorKey[] = "Software\\Microsoft\\Internet Explorer\\View Source Editor\\Editor Name";
 constexpr char kShowFailed[] = "スクリプトの表示に失敗しました。";
-
-// Starts the command line in a normal, activated window; true when a process
-// was started.
-bool StartProgram(const std::string& commandLine) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process = {};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    return false;
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
-}
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "common/start_program.h"
+
 // Defined by each launcher program; the title of its message boxes and the
 // section of its settings file, whatever name the program file is given.
 extern const char kProductName[];
@@ -32,10 +34,6 @@ int ReadSettingNumber(const char* key, int fallback);
 
 // Writes the key into the launcher's section; a failure goes unreported.
 void WriteSetting(const char* key, const std::string& value);
-
-// Starts the command line (the quoted program first) with a normal, activated
-// window; true when the process was created.
-bool StartProgram(const std::string& commandLine);
 
 // Deletes the file; a missing file, a file in use or a bad path are ignored.
 void DeleteQuietly(const std::string& path);

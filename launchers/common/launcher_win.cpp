@@ -63,22 +63,6 @@ void WriteSetting(const char* key, const std::string& value) {
   WritePrivateProfileStringA(kProductName, key, value.c_str(), LauncherSettingsPath().c_str());
 }
 
-bool StartProgram(const std::string& commandLine) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process = {};
-  std::string mutableLine = commandLine;  // CreateProcessA may write into it
-  if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    return false;
-  }
-  UniqueHandle processHandle(process.hProcess);
-  UniqueHandle threadHandle(process.hThread);
-  return true;
-}
-
 void DeleteQuietly(const std::string& path) {
   // No "insert a disk" box for a path on an empty drive either.
   const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

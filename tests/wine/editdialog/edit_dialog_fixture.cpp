@@ -16,6 +16,7 @@
 #include "mainwindow/message_box.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/win_test_util.h"
+#include "tests/wine/app_test_util.h"
 
 ItemRecord Launcher(const std::string& name, const std::string& path) {
   ItemRecord item;
@@ -90,27 +91,10 @@ void EditDialogTest::TearDown() {
   WineTest::TearDown();
 }
 
-void EditDialogTest::WriteCatalogue(const std::vector<ItemRecord>& items) {
-  for (const ItemRecord& item : items) {
-    std::array<bool, 4> contexts;
-    for (int i = 0; i < 4; ++i) contexts[i] = item.Contexts[i] != 0;
-    ASSERT_TRUE(RegisterMenuEntry(item.ItemName, item.FixedString == 1, contexts)) << item.ItemName;
-    ASSERT_TRUE(WriteFileBytes(ScriptFilePath(item.ItemName), "<html>" + item.ItemName + "</html>\r\n"));
-  }
-  Items = items;
-  ASSERT_TRUE(SaveItems());
-  Items.clear();
-}
+void EditDialogTest::WriteCatalogue(const std::vector<ItemRecord>& items) { WriteTestCatalogue(items); }
 
 HWND EditDialogTest::OpenMain() {
-  MainWindowOptions options;
-  options.userFolder = UserFolder;
-  options.quitWhenClosed = false;
-  main_ = CreateMainWindow(GetModuleHandleA(nullptr), options);
-  if (!main_) return nullptr;
-  ShowWindow(main_, SW_SHOW);
-  SetForegroundWindow(main_);
-  PumpMessages(30);
+  main_ = OpenTestMainWindow();
   return main_;
 }
 

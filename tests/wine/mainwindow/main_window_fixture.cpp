@@ -13,6 +13,7 @@
 #include "mainwindow/message_box.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/win_test_util.h"
+#include "tests/wine/app_test_util.h"
 
 ItemRecord LauncherItem(const std::string& name, const std::string& comment) {
   ItemRecord item;
@@ -142,27 +143,11 @@ void MainWindowTest::TearDown() {
 
 void MainWindowTest::WriteCatalogue(const std::vector<ItemRecord>& registered,
                                     const std::vector<ItemRecord>& unregistered) {
-  for (const ItemRecord& item : registered) {
-    std::array<bool, 4> contexts;
-    for (int i = 0; i < 4; ++i) contexts[i] = item.Contexts[i] != 0;
-    ASSERT_TRUE(RegisterMenuEntry(item.ItemName, item.FixedString == 1, contexts)) << item.ItemName;
-    ASSERT_TRUE(WriteFileBytes(ScriptFilePath(item.ItemName), "<html></html>\r\n")) << item.ItemName;
-  }
-  Items = registered;
-  Items.insert(Items.end(), unregistered.begin(), unregistered.end());
-  ASSERT_TRUE(SaveItems());
-  Items.clear();
+  WriteTestCatalogue(registered, unregistered);
 }
 
 HWND MainWindowTest::Open() {
-  MainWindowOptions options;
-  options.userFolder = UserFolder;
-  options.quitWhenClosed = false;
-  window_ = CreateMainWindow(GetModuleHandleA(nullptr), options);
-  if (!window_) return nullptr;
-  ShowWindow(window_, SW_SHOW);
-  SetForegroundWindow(window_);
-  PumpMessages(30);
+  window_ = OpenTestMainWindow();
   return window_;
 }
 

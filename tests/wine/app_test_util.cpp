@@ -1,0 +1,35 @@
+#include "tests/wine/app_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue/menu_registration.h"
+#include "catalogue/program_paths.h"
+#include "catalogue/settings_file.h"
+#include "mainwindow/main_window.h"
+#include "tests/harness/win_test_util.h"
+
+void WriteTestCatalogue(const std::vector<ItemRecord>& registered, const std::vector<ItemRecord>& unregistered) {
+  for (const ItemRecord& item : registered) {
+    std::array<bool, 4> contexts;
+    for (int i = 0; i < 4; ++i) contexts[i] = item.Contexts[i] != 0;
+    EXPECT_TRUE(RegisterMenuEntry(item.ItemName, item.FixedString == 1, contexts)) << item.ItemName;
+    EXPECT_TRUE(WriteFileBytes(ScriptFilePath(item.ItemName), "<html>" + item.ItemName + "</html>\r\n"))
+        << item.ItemName;
+  }
+  Items = registered;
+  Items.insert(Items.end(), unregistered.begin(), unregistered.end());
+  EXPECT_TRUE(SaveItems());
+  Items.clear();
+}
+
+HWND OpenTestMainWindow() {
+  MainWindowOptions options;
+  options.userFolder = UserFolder;
+  options.quitWhenClosed = false;
+  HWND window = CreateMainWindow(GetModuleHandleA(nullptr), options);
+  if (!window) return nullptr;
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  PumpMessages(30);
+  return window;
+}

@@ -1,0 +1,19 @@
+// Shared by the tests that run Orbisk's windows in the test process.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "catalogue/item_record.h"
+
+// Registers each item of registered and gives it a script file holding its
+// name, then writes the settings file with registered followed by
+// unregistered (items whose menu entry is missing). Items is left empty.
+// Failures are reported as test failures.
+void WriteTestCatalogue(const std::vector<ItemRecord>& registered,
+                        const std::vector<ItemRecord>& unregistered = {});
+
+// The main window over the current UserFolder, shown and in front, as the
+// program shows it at start; nullptr when it could not be made.
+HWND OpenTestMainWindow();

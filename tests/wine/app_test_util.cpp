@@ -5,7 +5,10 @@
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/settings_file.h"
+#include "mainwindow/edit_mode.h"
+#include "mainwindow/field_help.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/message_box.h"
 #include "tests/harness/win_test_util.h"
 
 void WriteTestCatalogue(const std::vector<ItemRecord>& registered, const std::vector<ItemRecord>& unregistered) {
@@ -32,4 +35,21 @@ HWND OpenTestMainWindow() {
   SetForegroundWindow(window);
   PumpMessages(30);
   return window;
+}
+
+void AppWindowTest::SetUp() {
+  WineTest::SetUp();
+  SetCursorPos(1, 1);
+  EditMode = EditModes::Add;
+  DroppedPath.clear();
+  MessageOwner = nullptr;
+}
+
+void AppWindowTest::TearDown() {
+  CloseFieldHelp();
+  if (MainWindow()) DestroyWindow(MainWindow());
+  PumpMessages(10);
+  MessageOwner = nullptr;
+  DroppedPath.clear();
+  WineTest::TearDown();
 }

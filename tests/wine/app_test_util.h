@@ -6,6 +6,18 @@
 #include <vector>
 
 #include "catalogue/item_record.h"
+#include "tests/harness/test_folder.h"
+
+// Base of the window tests: the pointer parked in a corner (the window opens
+// mid-screen, and a pointer over it would move the hint and tooltip on its
+// own), the shared dialog state reset, and at the end any help pop-up closed
+// and the main window destroyed without its unload, so nothing is saved by
+// the tear-down itself.
+class AppWindowTest : public WineTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
 
 // Registers each item of registered and gives it a script file holding its
 // name, then writes the settings file with registered followed by

@@ -75,22 +75,6 @@ std::wstring WideText(HWND window) {
 
 }  // namespace
 
-void EditDialogTest::SetUp() {
-  WineTest::SetUp();
-  SetCursorPos(1, 1);
-  EditMode = EditModes::Add;
-  DroppedPath.clear();
-  MessageOwner = nullptr;
-}
-
-void EditDialogTest::TearDown() {
-  CloseFieldHelp();
-  if (MainWindow()) DestroyWindow(MainWindow());
-  PumpMessages(10);
-  MessageOwner = nullptr;
-  WineTest::TearDown();
-}
-
 void EditDialogTest::WriteCatalogue(const std::vector<ItemRecord>& items) { WriteTestCatalogue(items); }
 
 HWND EditDialogTest::OpenMain() {

@@ -13,16 +13,14 @@
 
 #include "catalogue/item_record.h"
 #include "tests/harness/test_folder.h"
+#include "tests/wine/app_test_util.h"
 
 // A launcher item starting path with all contexts set.
 ItemRecord Launcher(const std::string& name, const std::string& path);
 ItemRecord FixedStringItem(const std::string& name, const std::string& text);
 
-class EditDialogTest : public WineTest {
+class EditDialogTest : public AppWindowTest {
  protected:
-  void SetUp() override;
-  void TearDown() override;
-
   // Registers every item, writes a script file for each and the settings file.
   void WriteCatalogue(const std::vector<ItemRecord>& items);
   // Creates and shows the main window over the catalogue.

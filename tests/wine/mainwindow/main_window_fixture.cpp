@@ -121,26 +121,6 @@ void EditDialogWatcher::RecordAndCancel(HWND dialog) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
-void MainWindowTest::SetUp() {
-  WineTest::SetUp();
-  // The real pointer away from the window, which opens in the middle of the
-  // screen: it would move the hint and the tooltip on its own.
-  SetCursorPos(1, 1);
-  EditMode = EditModes::Add;
-  DroppedPath.clear();
-  MessageOwner = nullptr;
-}
-
-void MainWindowTest::TearDown() {
-  CloseFieldHelp();
-  // Gone without the unload: nothing is saved by the tear-down itself.
-  if (MainWindow()) DestroyWindow(MainWindow());
-  PumpMessages(10);
-  MessageOwner = nullptr;
-  DroppedPath.clear();
-  WineTest::TearDown();
-}
-
 void MainWindowTest::WriteCatalogue(const std::vector<ItemRecord>& registered,
                                     const std::vector<ItemRecord>& unregistered) {
   WriteTestCatalogue(registered, unregistered);

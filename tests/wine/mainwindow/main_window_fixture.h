@@ -12,6 +12,7 @@
 #include "catalogue/item_record.h"
 #include "mainwindow/edit_mode.h"
 #include "tests/harness/test_folder.h"
+#include "tests/wine/app_test_util.h"
 
 // A launcher item with a name and a comment, all four contexts set.
 ItemRecord LauncherItem(const std::string& name, const std::string& comment = "");
@@ -53,11 +54,8 @@ class EditDialogWatcher {
   HANDLE thread_ = nullptr;
 };
 
-class MainWindowTest : public WineTest {
+class MainWindowTest : public AppWindowTest {
  protected:
-  void SetUp() override;
-  void TearDown() override;
-
   // Registers the items (menu entry and a script file each) and writes the
   // settings file listing them, followed by the unregistered ones.
   void WriteCatalogue(const std::vector<ItemRecord>& registered,

@@ -25,6 +25,20 @@ void WriteTestCatalogue(const std::vector<ItemRecord>& registered, const std::ve
   Items.clear();
 }
 
+HWND CreateRelayWindow(const char* className, WNDPROC procedure, void* userData) {
+  WNDCLASSA relayClass = {};
+  if (!GetClassInfoA(GetModuleHandleA(nullptr), className, &relayClass)) {
+    relayClass.lpfnWndProc = procedure;
+    relayClass.hInstance = GetModuleHandleA(nullptr);
+    relayClass.lpszClassName = className;
+    RegisterClassA(&relayClass);
+  }
+  HWND relay =
+      CreateWindowA(className, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (relay) SetWindowLongPtrA(relay, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
+  return relay;
+}
+
 HWND OpenTestMainWindow() {
   MainWindowOptions options;
   options.userFolder = UserFolder;

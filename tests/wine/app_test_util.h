@@ -26,6 +26,11 @@ class AppWindowTest : public WineTest {
 void WriteTestCatalogue(const std::vector<ItemRecord>& registered,
                         const std::vector<ItemRecord>& unregistered = {});
 
+// A message-only window of its own class (registered on first use) with
+// userData in GWLP_USERDATA: the tests use one to run steps from timers
+// inside the modal loops of dialogs.
+HWND CreateRelayWindow(const char* className, WNDPROC procedure, void* userData);
+
 // The main window over the current UserFolder, shown and in front, as the
 // program shows it at start; nullptr when it could not be made.
 HWND OpenTestMainWindow();

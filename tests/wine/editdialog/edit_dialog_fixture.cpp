@@ -83,16 +83,6 @@ HWND EditDialogTest::OpenMain() {
 }
 
 void EditDialogTest::RunDialog(int buttonId, int line, const std::function<void(HWND)>& steps) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSA relayClass = {};
-    relayClass.lpfnWndProc = RelayProc;
-    relayClass.hInstance = GetModuleHandleA(nullptr);
-    relayClass.lpszClassName = kRelayClass;
-    registered = RegisterClassA(&relayClass) != 0;
-  }
-  HWND relay = CreateWindowA(kRelayClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                             nullptr);
   if (line >= 0) SendMessageA(GetDlgItem(main_, IDC_LSTITEMS), LB_SETCURSEL, line, 0);
   PendingSteps pending{&steps};
   const std::function<void(HWND)> wrapped = [&](HWND dialog) {
@@ -103,7 +93,7 @@ void EditDialogTest::RunDialog(int buttonId, int line, const std::function<void(
   pending.steps = &wrapped;
   PostMessageA(main_, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(main_, buttonId)));
-  SetWindowLongPtrA(relay, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pending));
+  HWND relay = CreateRelayWindow(kRelayClass, RelayProc, &pending);
   SetTimer(relay, 1, 10, nullptr);
   const DWORD start = GetTickCount();
   while (!pending.ran || EditDialogWindow()) {

@@ -60,17 +60,7 @@ BOOL CALLBACK FindEditDialog(HWND window, LPARAM data) {
 
 EditDialogWatcher::EditDialogWatcher(HWND mainWindow, Action action)
     : mainWindow_(mainWindow), action_(std::move(action)) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSA relayClass = {};
-    relayClass.lpfnWndProc = RelayProc;
-    relayClass.hInstance = GetModuleHandleA(nullptr);
-    relayClass.lpszClassName = kRelayClass;
-    registered = RegisterClassA(&relayClass) != 0;
-  }
-  relay_ = CreateWindowA(kRelayClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                         nullptr);
-  SetWindowLongPtrA(relay_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  relay_ = CreateRelayWindow(kRelayClass, RelayProc, this);
   thread_ = CreateThread(
       nullptr, 0,
       [](void* self) -> DWORD {

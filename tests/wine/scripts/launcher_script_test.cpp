@@ -46,7 +46,7 @@ class LauncherScript : public WineTest {
     const size_t boxesBefore = SeenMessageBoxes().size();
     ExpectMessageBox(IDOK);
     const ScriptRun run = Run(name, page);
-    EXPECT_TRUE(run.completed) << run.error;
+    EXPECT_TRUE(run.completed) << run.error << (run.ran ? "" : " (cscript did not start or end)");
     const std::vector<SeenMessageBox> boxes = SeenMessageBoxes();
     EXPECT_EQ(boxes.size(), boxesBefore + 1);
     if (boxes.size() > boxesBefore) {
@@ -296,7 +296,7 @@ TEST_F(LauncherScript, ConfirmationShowsTheCommandLineInstead) {
   page.sourceElement = 0;
   ExpectMessageBox(IDOK);
   const ScriptRun run = Run("R&D Check", page);
-  EXPECT_TRUE(run.completed);
+  EXPECT_TRUE(run.completed) << run.error << (run.ran ? "" : " (cscript did not start or end)");
   const std::vector<SeenMessageBox> boxes = SeenMessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, Line("http://www.example.jp/a.html \"q\""));

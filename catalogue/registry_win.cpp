@@ -5,8 +5,12 @@
 
 namespace {
 
-// Query value, set value, create subkey, enumerate subkeys, notify, create link.
-constexpr REGSAM kKeyAccess = 0x3F;
+// Writes: query value, set value, create subkey, enumerate subkeys, notify,
+// create link.
+constexpr REGSAM kWriteAccess = 0x3F;
+// Reads ask for nothing more than reading: a standard user may read, but not
+// write, keys under HKEY_LOCAL_MACHINE such as the source-editor setting.
+constexpr REGSAM kReadAccess = KEY_QUERY_VALUE;
 constexpr DWORD kStringBufferSize = 256;
 
 HKEY RootKey(RegHive hive) {
@@ -20,7 +24,7 @@ bool WriteRegistryValue(RegHive hive, const std::string& keyPath, const std::str
   if (type != kRegSz && type != kRegDword) return false;
   UniqueRegKey key;
   char emptyClass[] = "";
-  if (RegCreateKeyExA(RootKey(hive), keyPath.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE, kKeyAccess,
+  if (RegCreateKeyExA(RootKey(hive), keyPath.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE, kWriteAccess,
                       nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
     return false;
   }
@@ -41,7 +45,7 @@ RegistryValue ReadRegistryValue(RegHive hive, const std::string& keyPath, const 
                                 uint32_t type, const RegistryValue& defaultValue) {
   if (type != kRegSz && type != kRegDword) return defaultValue;
   UniqueRegKey key;
-  if (RegOpenKeyExA(RootKey(hive), keyPath.c_str(), 0, kKeyAccess, key.put()) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(RootKey(hive), keyPath.c_str(), 0, kReadAccess, key.put()) != ERROR_SUCCESS) {
     return defaultValue;
   }
   RegistryValue result;

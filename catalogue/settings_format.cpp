@@ -105,7 +105,10 @@ std::vector<std::pair<std::string, std::string>> CatalogueEntries(const std::vec
   int n = 0;
   for (const ItemRecord& r : records) {
     const std::string suffix = std::to_string(++n);
-    entries.emplace_back("ItemName" + suffix, r.ItemName);
+    // Names are quoted like the texts: a name that starts and ends with
+    // the same quote would otherwise lose those quotes on the way back, and
+    // with them its registry key and script file.
+    entries.emplace_back("ItemName" + suffix, QuoteForProfile(r.ItemName));
     entries.emplace_back("FixedString" + suffix, std::to_string(r.FixedString));
     entries.emplace_back("Argments" + suffix, QuoteForProfile(r.Argments));
     entries.emplace_back("Comment" + suffix, EncodeComment(r.Comment));

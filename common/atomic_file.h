@@ -7,9 +7,12 @@
 // Reads a whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string* bytes);
 
-// A temporary name in the same folder as path, so that the final move stays
-// on one volume and can be done in one step.
-std::string TemporarySibling(const std::string& path);
+// Creates a new, empty temporary file in the same folder as path, so that
+// the final move stays on one volume and can be done in one step, and returns
+// its path; "" when none could be created. Its name is never longer than
+// path's own file name (TemporaryNameFor), so any path that fits the limit
+// with its final name can be written this way.
+std::string CreateTemporarySibling(const std::string& path);
 
 // Writes bytes to a temporary file beside path and moves it over path only
 // when every byte was written and flushed. On failure path is left as it was

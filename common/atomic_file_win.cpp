@@ -1,14 +1,35 @@
 #include <windows.h>
 
 #include "common/atomic_file.h"
+#include "common/temporary_name.h"
+#include "common/text_util.h"
 #include "common/win_handles.h"
 
-std::string TemporarySibling(const std::string& path) {
-  // Unique per call: the profile functions cache files by name, and a reused
-  // name could be served from that cache.
+namespace {
+
+// Creates the temporary file under a name no other file has: CREATE_NEW
+// never opens an existing file, so two writers, or a leftover file, never
+// share one. The seed differs per process, per call and per attempt.
+UniqueFile CreateNewTemporarySibling(const std::string& path, std::string* temporary) {
   static LONG counter = 0;
-  return path + "." + std::to_string(GetCurrentProcessId()) + "-" +
-         std::to_string(InterlockedIncrement(&counter)) + ".tmp";
+  const std::string folder = GetFolderPart(path);
+  const std::string finalName = GetFileNamePart(path);
+  const uint64_t base = (static_cast<uint64_t>(GetCurrentProcessId()) << 32) ^ GetTickCount64();
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    const uint64_t seed = base + (static_cast<uint64_t>(InterlockedIncrement(&counter)) << 40);
+    *temporary = folder + TemporaryNameFor(finalName, seed);
+    UniqueFile file(CreateFileA(temporary->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return UniqueFile();
+}
+
+}  // namespace
+
+std::string CreateTemporarySibling(const std::string& path) {
+  std::string temporary;
+  return CreateNewTemporarySibling(path, &temporary) ? temporary : std::string();
 }
 
 bool ReadWholeFile(const std::string& path, std::string* bytes) {
@@ -40,11 +61,10 @@ bool ReplaceFileWith(const std::string& temporary, const std::string& target) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::string temporary = TemporarySibling(path);
+  std::string temporary;
   bool written = false;
   {
-    UniqueFile file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = CreateNewTemporarySibling(path, &temporary);
     if (!file) return false;
     DWORD done = 0;
     written = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&

@@ -51,14 +51,9 @@ std::string AskWwwcPath() {
 // Writes the shortcut in the documented Internet-shortcut format, the format
 // the scripting host's shortcut object saves on Windows. (Wine's
 // scripting host saves a binary link under the .url name instead, which is
-// no Internet shortcut.) The file goes through a short temporary name beside
-// it, since the shortcut's own name may already be as long as paths can be,
-// so that a failed write leaves no half file behind.
+// no Internet shortcut.) A failed write leaves no half file behind.
 bool CreateUrlShortcut(const std::string& url, const std::string& shortcutPath) {
-  const std::string temporary =
-      GetFolderPart(shortcutPath) + "~pw" + std::to_string(GetCurrentProcessId()) + ".tmp";
-  if (!WriteFileAtomically(temporary, UrlShortcutContent(url))) return false;
-  return ReplaceFileWith(temporary, shortcutPath);
+  return WriteFileAtomically(shortcutPath, UrlShortcutContent(url));
 }
 
 bool RunWwwc(const std::string& wwwcPath, const std::string& shortcutPath) {

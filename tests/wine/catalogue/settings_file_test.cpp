@@ -1,6 +1,8 @@
 // Loading and saving the settings file through the real profile functions.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "catalogue/item_record.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
@@ -120,6 +122,28 @@ TEST_F(SettingsFile, ValuesRoundTrip) {
     EXPECT_EQ(Items[i].Comment, expectedComment) << i;
     EXPECT_EQ(Items[i].WindowStyle, 2);
   }
+}
+
+TEST_F(SettingsFile, NamesWithQuotesAtEitherEndRoundTrip) {
+  // A name that loses its quotes on the way back no longer matches its
+  // registry key, and the item would be dropped at the next start.
+  const std::vector<std::string> names = {"'memo'", "'memo", "memo'", "\"memo\"", "\"memo", "memo\"",
+                                          "'\x95\x5C'", "\"'mixed'\"", "'"};
+  for (const std::string& name : names) {
+    Register(name);
+    ItemRecord fixed;
+    fixed.ItemName = name;
+    fixed.FixedString = 1;
+    fixed.Argments = "x";
+    Items.push_back(name == "'memo'" ? Launcher(name, "<TU>", "") : fixed);
+  }
+  ASSERT_TRUE(SaveItems());
+  LoadItems();
+  auto expected = names;
+  std::vector<std::string> loaded = Names();
+  std::sort(expected.begin(), expected.end());
+  std::sort(loaded.begin(), loaded.end());
+  EXPECT_EQ(loaded, expected);
 }
 
 TEST_F(SettingsFile, BlanksAroundValuesAreLost) {

@@ -75,3 +75,24 @@ TEST_F(ScriptFile, MissingFolderFails) {
   EXPECT_FALSE(WriteFixedStringScript("Stamp", "x"));
   EXPECT_EQ(GetFileAttributesA(UserFolder.c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+TEST_F(ScriptFile, NamesThatFillThePathLimitAreWritten) {
+  // The name check lets a script path reach 255 bytes; the temporary file
+  // written on the way must fit wherever the script itself fits.
+  const std::size_t room = 255 - UserFolder.size() - 5;
+  ASSERT_GT(room, 20u);
+  std::string doubleByte;
+  while (doubleByte.size() + 2 <= room) doubleByte += "\x95\x5C";  // 表
+  if (doubleByte.size() < room) doubleByte += "x";
+  const std::string names[] = {std::string(room, 'a'), doubleByte};
+  for (const std::string& name : names) {
+    const std::string path = UserFolder + name + ".html";
+    ASSERT_EQ(path.size(), 255u);
+    ASSERT_TRUE(WriteLauncherScript(name, kApp, "<TU>", 1, false)) << name.size();
+    EXPECT_EQ(ReadFileBytes(path), LauncherScriptText(name, kApp, "<TU>", 1, false));
+    ASSERT_TRUE(WriteFixedStringScript(name, "<Y4>")) << name.size();
+    EXPECT_EQ(ReadFileBytes(path), FixedStringScriptText("<Y4>"));
+    EXPECT_EQ(Files(), std::vector<std::string>{name + ".html"}) << "no temporary file left";
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+  }
+}

@@ -295,6 +295,7 @@ TEST_F(Fetchbay, DownloadsNeverReplaceFilesBesideThePrograms) {
       {"/Fetchbay.ini", "Fetchbay (2).ini"},
       {"/Pagewatch.ini", "Pagewatch (2).ini"},
       {"/notes.txt", "notes (3).txt"},
+      {"/downloads", "downloads (2)"},  // a folder's name is taken too
       // Beside the programs, libraries and settings files are never taken
       // as they are, present or not.
       {"/urlmon.dll", "urlmon (2).dll"},

@@ -1,12 +1,12 @@
 // Fetchbay: downloads a URL's target (or takes a file URL's path) and starts
 // an application on the file.
-#include <urlmon.h>
 #include <windows.h>
 
 #include "common/module_path.h"
 #include "common/path_kind.h"
 #include "launchers/common/launcher.h"
 #include "launchers/common/launcher_text.h"
+#include "launchers/fetchbay/download_win.h"
 #include "launchers/fetchbay/fetchbay_rules.h"
 #include "launchers/fetchbay/product.h"
 
@@ -31,10 +31,6 @@ void RemovePreviousDownload(const std::string& folder) {
   if (previous) DeleteQuietly(*previous);
 }
 
-bool Download(const std::string& url, const std::string& targetPath) {
-  return URLDownloadToFileA(nullptr, url.c_str(), targetPath.c_str(), 0, nullptr) == S_OK;
-}
-
 bool RunApplication(const std::string& applicationPath, const std::string& targetPath) {
   return StartProgram(ProgramWithFileArgument(applicationPath, "\"" + targetPath + "\""));
 }
@@ -48,19 +44,24 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   RemovePreviousDownload(folder);
 
   const auto arguments = SplitFetchbayArguments(GetArgumentText());
-  if (!arguments || GetPathKind(arguments->pathToCheck) != PathKind::File) ShowUsage(kFetchbayUsageTail);
+  if (!arguments || GetPathKind(arguments->applicationPath) != PathKind::File) ShowUsage(kFetchbayUsageTail);
 
   std::string targetPath;
   if (IsFileUrl(arguments->url)) {
     targetPath = FileUrlToPath(arguments->url);
   } else {
+    // The name comes from the page. Beside the programs, where downloads go
+    // unless told otherwise, it must not become a file they would load.
     const std::string fileName = FileNameFromUrl(arguments->url);
-    targetPath = folder + fileName;
-    if (!Download(arguments->url, targetPath)) {
+    const bool besidePrograms = IsSameFolder(folder, GetProgramFolder());
+    const auto saved = DownloadUnderFreeName(arguments->url, folder, fileName,
+                                             besidePrograms && IsNameProgramsPickUp(fileName));
+    if (!saved) {
       ShowLauncherMessage("ファイルのダウンロードに失敗しました。", LauncherIcon::Error);
       EndLauncher();
     }
-    WriteSetting(kLastDownloadFileKey, fileName);
+    WriteSetting(kLastDownloadFileKey, *saved);
+    targetPath = folder + *saved;
   }
   if (!RunApplication(arguments->applicationPath, targetPath)) {
     ShowLauncherMessage("アプリケーションの起動に失敗しました。", LauncherIcon::Error);

@@ -1,7 +1,24 @@
 #include "launchers/fetchbay/fetchbay_rules.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "common/text_util.h"
 #include "launchers/common/file_names.h"
+
+namespace {
+
+// A double quote or a control byte is never the trail byte of a Shift_JIS
+// pair, so byte-wise looks for them are exact.
+bool IsControlByte(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
+bool HoldsControlByte(std::string_view text) { return std::any_of(text.begin(), text.end(), IsControlByte); }
+
+}  // namespace
+
+bool IsPlainPathText(std::string_view text) {
+  return text.find('"') == std::string_view::npos && !HoldsControlByte(text);
+}
 
 std::optional<FetchbayArguments> SplitFetchbayArguments(std::string_view argumentText) {
   const auto blank = argumentText.find(' ');
@@ -10,9 +27,14 @@ std::optional<FetchbayArguments> SplitFetchbayArguments(std::string_view argumen
   arguments.url = std::string(argumentText.substr(0, blank));
   arguments.applicationPath = std::string(argumentText.substr(blank + 1));
   if (arguments.url.find("://") == std::string::npos) return std::nullopt;
+  // Text after the ".exe" would be started as part of the command line, and
+  // a quote would end the program's name early: either lets the argument
+  // text, which may come from the page, pick another program or its options.
   const auto exe = FindSjis(ToUpperSjis(arguments.applicationPath), ".EXE");
-  if (exe == std::string::npos) return std::nullopt;
-  arguments.pathToCheck = arguments.applicationPath.substr(0, exe + 4);
+  if (exe == std::string::npos || exe + 4 != arguments.applicationPath.size()) return std::nullopt;
+  if (!IsPlainPathText(arguments.applicationPath)) return std::nullopt;
+  // The file URL's path becomes the quoted file argument.
+  if (IsFileUrl(arguments.url) && !IsPlainPathText(FileUrlToPath(arguments.url))) return std::nullopt;
   return arguments;
 }
 
@@ -28,8 +50,69 @@ std::string FileUrlToPath(std::string_view url) {
 
 std::string FileNameFromUrl(std::string_view url) {
   const auto slash = FindLastSjisChar(url, '/');
-  const std::string name = WidenForbiddenChars(slash == std::string_view::npos ? url : url.substr(slash + 1));
-  return IsBareFileName(name) ? name : "NoFileName";
+  const std::string_view last = slash == std::string_view::npos ? url : url.substr(slash + 1);
+  if (HoldsControlByte(last)) return kNoFileName;
+  std::string name = WidenForbiddenChars(last);
+  // Neither a dot nor a blank is ever a trail byte.
+  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+  if (!IsBareFileName(name) || IsDeviceName(name)) return kNoFileName;
+  return name;
+}
+
+bool IsDeviceName(std::string_view name) {
+  std::string base(name.substr(0, name.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  base = ToUpperSjis(base);
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+    if (base == device) return true;
+  }
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+bool IsNameProgramsPickUp(std::string_view name) {
+  if (FindLastSjisChar(name, '.') == std::string_view::npos) return false;
+  const std::string extension = ToUpperSjis(GetExtensionPart(name));
+  for (const char* picked : {"DLL", "INI", "HLP", "CNT", "GID", "MANIFEST", "LOCAL"}) {
+    if (extension == picked) return true;
+  }
+  return false;
+}
+
+std::string NumberedName(std::string_view name, int n) {
+  if (n <= 1) return std::string(name);
+  const std::string number = " (" + std::to_string(n) + ")";
+  const auto dot = FindLastSjisChar(name, '.');
+  // A name that only starts with a dot has no extension to keep apart.
+  if (dot == std::string_view::npos || dot == 0) return std::string(name) + number;
+  return std::string(name.substr(0, dot)) + number + std::string(name.substr(dot));
+}
+
+std::optional<std::string> ClaimFreeName(const std::string& name, bool skipPlainName,
+                                         const std::function<NameClaim(const std::string&)>& claim) {
+  for (int n = skipPlainName ? 2 : 1; n <= kMaxNumberedName; ++n) {
+    const std::string candidate = NumberedName(name, n);
+    switch (claim(candidate)) {
+      case NameClaim::Claimed:
+        return candidate;
+      case NameClaim::Failed:
+        return std::nullopt;
+      case NameClaim::Taken:
+        break;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string TemporaryDownloadName(std::string_view finalName, unsigned number) {
+  const size_t digits = std::clamp<size_t>(finalName.size(), 5, 9) - 1;
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "%08x", number);
+  return "~" + std::string(hex + 8 - digits);
+}
+
+bool DownloadSucceeded(bool transferred, std::optional<unsigned> httpStatus) {
+  return transferred && (!httpStatus || (*httpStatus >= 200 && *httpStatus <= 299));
 }
 
 DownloadFolderChoice ChooseDownloadFolder(const std::string& setting, const std::string& programFolder,
@@ -42,6 +125,8 @@ DownloadFolderChoice ChooseDownloadFolder(const std::string& setting, const std:
   }
   return {programFolder, true};
 }
+
+bool IsSameFolder(std::string_view a, std::string_view b) { return ToUpperSjis(a) == ToUpperSjis(b); }
 
 std::optional<std::string> PreviousDownloadPath(const std::string& folder,
                                                 const std::string& lastDownloadFile) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
+#include "common/text_util.h"
 #include "launchers/fetchbay/fetchbay_rules.h"
 
 TEST(FetchbayRules, SplitsTheUrlAndTheApplicationPath) {
@@ -7,21 +11,45 @@ TEST(FetchbayRules, SplitsTheUrlAndTheApplicationPath) {
   ASSERT_TRUE(split);
   EXPECT_EQ(split->url, "http://h/a.zip");
   EXPECT_EQ(split->applicationPath, "C:\\Program Files\\Tool\\tool.EXE");
-  EXPECT_EQ(split->pathToCheck, "C:\\Program Files\\Tool\\tool.EXE");
 
-  split = SplitFetchbayArguments("file:///C:/a.txt C:\\x.exe -opt x.exe");
+  split = SplitFetchbayArguments("file:///C:/a%20b.txt C:\\表\\x.exe");
   ASSERT_TRUE(split);
-  EXPECT_EQ(split->applicationPath, "C:\\x.exe -opt x.exe");
-  EXPECT_EQ(split->pathToCheck, "C:\\x.exe");
+  EXPECT_EQ(split->url, "file:///C:/a%20b.txt");
+  EXPECT_EQ(split->applicationPath, "C:\\表\\x.exe");
+}
 
-  split = SplitFetchbayArguments("http://h/ \"C:\\x.exe\"");
-  ASSERT_TRUE(split);  // quoted: the caller's file check fails on it
-  EXPECT_EQ(split->pathToCheck, "\"C:\\x.exe");
+// Every argument text that is refused, with why; the page may fill in the
+// URL part, and whatever follows its first blank lands in the path.
+TEST(FetchbayRules, RefusesArgumentsThatCouldPickAnotherProgram) {
+  struct Case {
+    std::string text, why;
+  } cases[] = {
+      {"", "empty"},
+      {"http://h/a.zip", "no blank"},
+      {" C:\\x.exe", "empty URL"},
+      {"http:/h/a C:\\x.exe", "no ://"},
+      {"http://h/a C:\\x.com", "no .exe"},
+      {"http://h/ \"C:\\x.exe\"", "quoted"},
+      {"file:///x C:\\Windows\\System32\\cmd.exe\" /c calc & rem C:\\Viewer\\v.exe", "quote ends the name"},
+      {"http://h/a C:\\Windows\\System32\\cmd.exe C:\\Viewer\\v.exe", "a second program"},
+      {"file:///C:/a.txt C:\\x.exe -opt x.exe", "options after the .exe"},
+      {"http://h/a C:\\x.exe ", "a trailing blank"},
+      {"http://h/a C:\\x.exe.exe", "text after the first .exe"},
+      {"http://h/a C:\\x.exe\t", "a tab after the .exe"},
+      {"http://h/a C:\\a\tb\\x.exe", "a tab"},
+      {"http://h/a C:\\a\r\nb\\x.exe", "a line break"},
+      {"http://h/a C:\\a\x7F\\x.exe", "DEL"},
+      {"http://h/a C:\\a\"b\\x.exe", "a quote inside"},
+      {"file:///C:/a.txt\"\t-x\" C:\\x.exe", "file URL with a quote"},
+      {"file:///C:/a.txt\t-x C:\\x.exe", "file URL with a tab"},
+      {"FILE:///C:/a\x01.txt C:\\x.exe", "file URL in capitals with a control character"},
+  };
+  for (const Case& c : cases) EXPECT_FALSE(SplitFetchbayArguments(c.text)) << c.why;
 
-  for (const char* unusable :
-       {"http://h/a.zip", "http:/h/a C:\\x.exe", "http://h/a C:\\x.com", "", " C:\\x.exe", "http://h/a"}) {
-    EXPECT_FALSE(SplitFetchbayArguments(unusable)) << unusable;
-  }
+  // A quote or a tab in a URL that is downloaded only shapes the file name.
+  EXPECT_TRUE(SplitFetchbayArguments("http://h/a\"\tb C:\\x.exe"));
+  // 表 (95 5C) and ポ (83 7C) hold no quote or control byte.
+  EXPECT_TRUE(SplitFetchbayArguments("file:///C:/表ポ.txt C:\\表ポ\\x.exe"));
 }
 
 TEST(FetchbayRules, FileUrls) {
@@ -56,12 +84,169 @@ TEST(FetchbayRules, FileNamesStayInsideTheDownloadFolder) {
       {"http://host/a\\..\\..\\x.exe", "a￥..￥..￥x.exe"},
       {"http://host/..", "NoFileName"},
       {"http://host/.", "NoFileName"},
-      {"http://host/a%2F..", "a%2F.."},
+      {"http://host/a%2F..", "a%2F"},
       {"http://host/C:x", "C：x"},
       {"http://host/a|b<c>\"d*", "a｜b＜c＞”d＊"},
       {"http://host/表.txt", "表.txt"},
+      // The file system drops trailing dots; the recorded name must be the
+      // name the file gets.
+      {"http://host/a.txt.", "a.txt"},
+      {"http://host/Fetchbay.ini...", "Fetchbay.ini"},
+      {"http://host/...", "NoFileName"},
+      // No file can hold a control character.
+      {"http://host/a\tb.txt", "NoFileName"},
+      {"http://host/a\x7F", "NoFileName"},
+      // Device names are no files.
+      {"http://host/CON", "NoFileName"},
+      {"http://host/nul.txt", "NoFileName"},
+      {"http://host/Com1.tar.gz", "NoFileName"},
+      {"http://host/LPT9", "NoFileName"},
+      {"http://host/con..", "NoFileName"},
+      {"http://host/CONSOLE.txt", "CONSOLE.txt"},
   };
   for (const Case& c : cases) EXPECT_EQ(FileNameFromUrl(c.url), c.name) << c.url;
+}
+
+TEST(FetchbayRules, DeviceNames) {
+  for (const char* device : {"CON", "con", "PRN", "AUX", "NUL", "COM1", "com9", "LPT1", "LPT9", "CONIN$",
+                             "conout$", "CON.txt", "nul.tar.gz", "CON .txt", "AUX  "}) {
+    EXPECT_TRUE(IsDeviceName(device)) << device;
+  }
+  for (const char* file : {"", "CONX", "ICON", "COM", "COM10", "COM0", "LPT", "LPTA", "NULL.txt", " CON",
+                           "CON1", "a.CON", "ＣＯＮ"}) {
+    EXPECT_FALSE(IsDeviceName(file)) << file;
+  }
+}
+
+TEST(FetchbayRules, NamesTheProgramsBesideFetchbayPickUp) {
+  for (const char* picked :
+       {"urlmon.dll", "VERSION.DLL", "Pagewatch.ini", "Fetchbay.INI", "desktop.ini", "Orbisk.hlp",
+        "Orbisk.cnt", "Orbisk.GID", "Orbisk.exe.manifest", "Fetchbay.exe.local"}) {
+    EXPECT_TRUE(IsNameProgramsPickUp(picked)) << picked;
+  }
+  for (const char* plain :
+       {"report.txt", "setup.exe", "dll", "ini", "a.dll.txt", "a.dllx", "NoFileName", "表.zip"}) {
+    EXPECT_FALSE(IsNameProgramsPickUp(plain)) << plain;
+  }
+}
+
+TEST(FetchbayRules, NumberedNames) {
+  struct Case {
+    std::string name;
+    int n;
+    std::string numbered;
+  } cases[] = {
+      {"a.zip", 1, "a.zip"},
+      {"a.zip", 2, "a (2).zip"},
+      {"a.zip", 10, "a (10).zip"},
+      {"archive.tar.gz", 2, "archive.tar (2).gz"},
+      {"NoFileName", 3, "NoFileName (3)"},
+      {".profile", 2, ".profile (2)"},
+      {"Orbisk.exe", 2, "Orbisk (2).exe"},
+      {"表.txt", 2, "表 (2).txt"},
+      {"get.cgi？id=1.5&x", 2, "get.cgi？id=1 (2).5&x"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(NumberedName(c.name, c.n), c.numbered) << c.name << " " << c.n;
+}
+
+// A folder stand-in: the names present (compared without case, as the file
+// system does) and the names whose claim fails outright.
+TEST(FetchbayRules, ClaimsTheFirstFreeName) {
+  struct Case {
+    std::string name;
+    bool skipPlain;
+    std::set<std::string> present, failing;
+    std::optional<std::string> claimed;
+  } cases[] = {
+      {"a.zip", false, {}, {}, "a.zip"},
+      {"a.zip", false, {"A.ZIP"}, {}, "a (2).zip"},
+      {"a.zip", false, {"A.ZIP", "a (2).zip", "a (3).ZIP"}, {}, "a (4).zip"},
+      {"a.zip", false, {"a (2).zip"}, {}, "a.zip"},
+      {"Pagewatch.ini", true, {}, {}, "Pagewatch (2).ini"},
+      {"Fetchbay.ini", true, {"FETCHBAY (2).INI"}, {}, "Fetchbay (3).ini"},
+      {"a.zip", false, {"A.ZIP"}, {"A (2).ZIP"}, std::nullopt},
+      {"a.zip", false, {}, {"A.ZIP"}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> tried;
+    const auto claimed = ClaimFreeName(c.name, c.skipPlain, [&](const std::string& candidate) {
+      tried.push_back(candidate);
+      const std::string upper = ToUpperSjis(candidate);
+      for (const std::string& name : c.failing) {
+        if (ToUpperSjis(name) == upper) return NameClaim::Failed;
+      }
+      for (const std::string& name : c.present) {
+        if (ToUpperSjis(name) == upper) return NameClaim::Taken;
+      }
+      return NameClaim::Claimed;
+    });
+    EXPECT_EQ(claimed, c.claimed) << c.name;
+    // Nothing is tried after the claim or the failure.
+    ASSERT_FALSE(tried.empty());
+    if (claimed) EXPECT_EQ(tried.back(), *claimed) << c.name;
+  }
+
+  // A folder where every name is taken gives nothing, after a bounded search.
+  int calls = 0;
+  EXPECT_EQ(ClaimFreeName("a", false,
+                          [&](const std::string&) {
+                            ++calls;
+                            return NameClaim::Taken;
+                          }),
+            std::nullopt);
+  EXPECT_EQ(calls, kMaxNumberedName);
+}
+
+TEST(FetchbayRules, TemporaryNamesAreNoLongerThanTheFinalName) {
+  struct Case {
+    std::string finalName;
+    unsigned number;
+    std::string temporary;
+  } cases[] = {
+      {"a", 0x1234, "~1234"},         {"abcde", 0xABCDE, "~bcde"}, {"report.txt", 0x12345678, "~12345678"},
+      {"NoFileName", 7, "~00000007"}, {"a.txt", 0xFFFF, "~ffff"},  {"abcdef", 0xFFFFFFFF, "~fffff"},
+  };
+  for (const Case& c : cases) {
+    const std::string temporary = TemporaryDownloadName(c.finalName, c.number);
+    EXPECT_EQ(temporary, c.temporary) << c.finalName;
+    if (c.finalName.size() >= 5) EXPECT_LE(temporary.size(), c.finalName.size()) << c.finalName;
+    // Never a name a download could be given by mistake, nor a device.
+    EXPECT_FALSE(IsDeviceName(temporary));
+  }
+  // Consecutive numbers give distinct names.
+  EXPECT_NE(TemporaryDownloadName("a.txt", 1), TemporaryDownloadName("a.txt", 2));
+}
+
+TEST(FetchbayRules, OnlyA2xxStatusIsADownload) {
+  struct Case {
+    bool transferred;
+    std::optional<unsigned> status;
+    bool succeeded;
+  } cases[] = {
+      {true, std::nullopt, true},  // a scheme without HTTP status
+      {true, 200, true},
+      {true, 204, true},
+      {true, 299, true},
+      {true, 199, false},
+      {true, 300, false},
+      {true, 302, false},
+      {true, 304, false},
+      {true, 404, false},
+      {true, 500, false},
+      {false, 200, false},
+      {false, std::nullopt, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DownloadSucceeded(c.transferred, c.status), c.succeeded)
+        << c.transferred << " " << c.status.value_or(0);
+  }
+}
+
+TEST(FetchbayRules, SameFolder) {
+  EXPECT_TRUE(IsSameFolder("C:\\Prog\\", "c:\\PROG\\"));
+  EXPECT_FALSE(IsSameFolder("C:\\Prog\\", "C:\\Prog\\Down\\"));
+  // ヂ (83 61) and ア (83 41): trail bytes are no letters.
+  EXPECT_FALSE(IsSameFolder("C:\\ヂ\\", "C:\\ア\\"));
 }
 
 TEST(FetchbayRules, DownloadFolderFallsBackToTheProgramFolder) {

@@ -6,6 +6,8 @@
 // clang-format on
 #include <windows.h>
 
+#include <map>
+
 #include "common/text_util.h"
 #include "launchers/fetchbay/fetchbay_rules.h"
 #include "tests/harness/message_boxes.h"
@@ -14,6 +16,50 @@
 #include "tests/wine/launchers/launcher_run.h"
 
 namespace {
+
+// Every file below folder (relative path to its bytes), to show what a run
+// wrote and deleted.
+using FolderSnapshot = std::map<std::string, std::string>;
+
+void AddFilesBelow(const std::string& folder, const std::string& relative, FolderSnapshot* files) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + relative + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      AddFilesBelow(folder, relative + name + "\\", files);
+    } else {
+      (*files)[relative + name] = ReadFileBytes(folder + relative + name);
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+FolderSnapshot SnapshotOf(const std::string& folder) {
+  FolderSnapshot files;
+  AddFilesBelow(folder, "", &files);
+  return files;
+}
+
+// The names that differ between two snapshots ("-" gone, "*" changed, "+"
+// new); "" when they are the same.
+std::string ChangedFiles(const FolderSnapshot& before, const FolderSnapshot& after) {
+  std::string changed;
+  for (const auto& [name, bytes] : before) {
+    const auto now = after.find(name);
+    if (now == after.end()) {
+      changed += " -" + Utf8(name);
+    } else if (now->second != bytes) {
+      changed += " *" + Utf8(name);
+    }
+  }
+  for (const auto& [name, bytes] : after) {
+    if (before.count(name) == 0) changed += " +" + Utf8(name);
+  }
+  return changed;
+}
 
 class Fetchbay : public WineTest {
  protected:
@@ -159,19 +205,6 @@ TEST_F(Fetchbay, LastDownloadFileNamingAnotherPlaceIsIgnored) {
   }
 }
 
-TEST_F(Fetchbay, FailedDownloadIsReportedAndKeepsLastDownloadFile) {
-  SetIniValue(settings_, "Fetchbay", "LastDownloadFile", "older.bin");
-  ExpectMessageBox(IDOK);
-  EXPECT_EQ(Fetch(UnreachableBaseUrl() + "/never.bin"), 0);
-  const auto boxes = SeenMessageBoxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].title, "Fetchbay");
-  EXPECT_EQ(boxes[0].text, "ファイルのダウンロードに失敗しました。");
-  EXPECT_EQ(boxes[0].icon, BoxIcon::Stop);
-  EXPECT_EQ(Setting("LastDownloadFile"), "older.bin");
-  EXPECT_TRUE(RecordedStarts(application_).empty());
-}
-
 TEST_F(Fetchbay, FileUrlsAreHandedOverWithoutDownload) {
   const std::string local = ProgramFolder() + "local files\\doc 1.txt";
   ASSERT_TRUE(CreateDirectoryA((ProgramFolder() + "local files").c_str(), nullptr));
@@ -230,4 +263,175 @@ TEST_F(Fetchbay, UsageForUnusableArguments) {
   }
   EXPECT_TRUE(server_.Requests().empty());
   EXPECT_TRUE(RecordedStarts(application_).empty());
+}
+
+// A link named after a file beside the programs, or after a device, gets a
+// free name of its own; the planted programs (recorder copies) never start,
+// and a run writes and deletes nothing but its own download and the previous
+// one.
+TEST_F(Fetchbay, DownloadsNeverReplaceFilesBesideThePrograms) {
+  for (const char* planted : {"Clipsy.exe", "Orbisk.exe", "Pagewatch.exe", "wwwc\\WWWC.EXE"}) {
+    ASSERT_FALSE(CopyProgram("Recorder", GetFolderPart(ProgramFolder() + planted),
+                             GetFileNamePart(ProgramFolder() + planted))
+                     .empty());
+  }
+  SetIniValue(ProgramFolder() + "Pagewatch.ini", "Pagewatch", "WwwcPath", ProgramFolder() + "wwwc\\WWWC.EXE");
+  ASSERT_TRUE(WriteFileBytes(ProgramFolder() + "notes.txt", "mine"));
+  ASSERT_TRUE(WriteFileBytes(ProgramFolder() + "notes (2).txt", "mine too"));
+  ASSERT_TRUE(CreateDirectoryA((ProgramFolder() + "downloads").c_str(), nullptr));
+  SetIniValue(settings_, "Fetchbay", "DownloadDir", ProgramFolder());
+
+  struct Case {
+    std::string path;   // on the server
+    std::string saved;  // the name the download gets
+    bool noDelete = false;
+    std::string folder = "";  // below the program folder
+  } cases[] = {
+      {"/Clipsy.exe", "Clipsy (2).exe"},
+      {"/clipsy.EXE", "clipsy (2).EXE"},  // the file system ignores case
+      {"/Orbisk.exe", "Orbisk (2).exe"},
+      {"/Orbisk.exe.", "Orbisk (2).exe"},  // the trailing dot would be dropped
+      {"/Fetchbay.exe", "Fetchbay (2).exe"},
+      {"/Fetchbay.ini", "Fetchbay (2).ini"},
+      {"/Pagewatch.ini", "Pagewatch (2).ini"},
+      {"/notes.txt", "notes (3).txt"},
+      {"/downloads", "downloads (2)"},  // a folder's name is taken too
+      // Beside the programs, libraries and settings files are never taken
+      // as they are, present or not.
+      {"/urlmon.dll", "urlmon (2).dll"},
+      {"/Jotwell.ini", "Jotwell (2).ini"},
+      {"/Orbisk.exe.manifest", "Orbisk.exe (2).manifest"},
+      // Devices are no file names.
+      {"/CON", "NoFileName"},
+      {"/con.txt", "NoFileName"},
+      {"/LPT1.log", "NoFileName"},
+      {"/nul", "NoFileName"},
+      // The previous download is kept with NoDelete, so a new one of the
+      // same name gets a free name beside it.
+      {"/NoFileName", "NoFileName (2)", true},
+      // Elsewhere a library keeps its name.
+      {"/urlmon.dll", "urlmon.dll", false, "downloads\\"},
+      {"/Clipsy.exe", "Clipsy.exe", false, "downloads\\"},
+  };
+  size_t starts = 0;
+  // The last download's name; the next run deletes that name in its own
+  // download folder.
+  std::string previous;
+  for (const Case& c : cases) {
+    const std::string folder = ProgramFolder() + c.folder;
+    SetIniValue(settings_, "Fetchbay", "NoDelete", c.noDelete ? "1" : "0");
+    SetIniValue(settings_, "Fetchbay", "DownloadDir", folder);
+    FolderSnapshot expected = SnapshotOf(ProgramFolder());
+    if (!c.noDelete) expected.erase(c.folder + previous);
+
+    ASSERT_EQ(Fetch(server_.BaseUrl() + c.path), 0) << c.path;
+    ExpectApplicationStartedOn(++starts, folder + c.saved);
+    EXPECT_EQ(ReadFileBytes(folder + c.saved), LocalHttpServer::BodyFor(c.path)) << c.path;
+    EXPECT_EQ(Setting("LastDownloadFile"), c.saved) << c.path;
+
+    expected[c.folder + c.saved] = LocalHttpServer::BodyFor(c.path);
+    FolderSnapshot after = SnapshotOf(ProgramFolder());
+    for (const char* changes : {"Fetchbay.ini", "app dir\\viewer.exe.log"}) {
+      expected.erase(changes);
+      after.erase(changes);
+    }
+    EXPECT_EQ(ChangedFiles(expected, after), "") << c.path;
+    previous = c.saved;
+  }
+  for (const char* planted : {"Clipsy.exe", "Orbisk.exe", "Pagewatch.exe", "wwwc\\WWWC.EXE"}) {
+    EXPECT_TRUE(RecordedStarts(ProgramFolder() + planted).empty()) << planted;
+  }
+  EXPECT_EQ(IniValue(ProgramFolder() + "Pagewatch.ini", "Pagewatch", "WwwcPath"),
+            ProgramFolder() + "wwwc\\WWWC.EXE");
+  EXPECT_TRUE(SeenMessageBoxes().empty());
+}
+
+// The page fills in the URL part of the argument text; whatever it puts after
+// a blank lands in the application path. None of these may start a program
+// other than the item's own, nor the item's program with other arguments.
+TEST_F(Fetchbay, ArgumentsThatCouldStartAnotherProgramGetTheUsage) {
+  const std::string victim = CopyProgram("Recorder", ProgramFolder() + "sys\\", "cmd.exe");
+  ASSERT_FALSE(victim.empty());
+  const std::string local = ProgramFolder() + "doc.txt";
+  ASSERT_TRUE(WriteFileBytes(local, "local"));
+  std::string localUrl = "file:///" + local;
+  for (char& c : localUrl) {
+    if (c == '\\') c = '/';
+  }
+  SetIniValue(settings_, "Fetchbay", "DownloadDir", ProgramFolder());
+  const std::string download = server_.BaseUrl() + "/a.txt";
+
+  struct Case {
+    std::string selection;  // what the page put where the item's "<ST>" is
+    std::string why;
+  } cases[] = {
+      {"file:///x " + victim + "\" /c calc & rem", "a quote ends the program's name early"},
+      {download + " " + victim, "a second program before the item's"},
+      {download + " " + victim + "\t", "a tab between the two"},
+      {localUrl + "\"\t\"" + victim, "a quote in the file URL's path adds an argument"},
+      {localUrl + "\r\n-evil", "a line break in the file URL's path"},
+      {localUrl + "\x01", "a control character in the file URL's path"},
+  };
+  for (const Case& c : cases) {
+    const FolderSnapshot before = SnapshotOf(ProgramFolder());
+    const size_t boxes = SeenMessageBoxes().size();
+    ExpectMessageBox(IDOK);
+    // The item's template: "<ST> <application>".
+    EXPECT_EQ(RunLauncher(program_, c.selection + " " + application_), 0) << c.why;
+    const SeenMessageBox box = OnlyNewBox(boxes);
+    EXPECT_EQ(box.text, ExpectedUsage("Fetchbay", kFetchbayUsageTail)) << c.why;
+    EXPECT_EQ(box.icon, BoxIcon::Information) << c.why;
+    const FolderSnapshot after = SnapshotOf(ProgramFolder());
+    EXPECT_EQ(ChangedFiles(before, after), "") << c.why;
+  }
+  // The item's own application with nothing after its ".exe" still works.
+  ASSERT_EQ(Fetch(localUrl), 0);
+  ExpectApplicationStartedOn(1, local);
+  EXPECT_TRUE(RecordedStarts(victim).empty());
+  EXPECT_TRUE(server_.Requests().empty());
+}
+
+// A download counts only when the final HTTP status is 2xx; an error page is
+// no file, and a refused connection none either.
+TEST_F(Fetchbay, HttpErrorsAndRefusedConnectionsAreFailedDownloads) {
+  RefusingPort refusing;
+  ASSERT_TRUE(refusing.bound());
+  SetIniValue(settings_, "Fetchbay", "DownloadDir", ProgramFolder());
+  SetIniValue(settings_, "Fetchbay", "LastDownloadFile", "older.bin");
+
+  struct Case {
+    std::string url;
+    bool succeeds;
+    std::string saved;  // for a success
+  } cases[] = {
+      {server_.BaseUrl() + "/status/404/page.html", false},
+      {server_.BaseUrl() + "/status/500/report.txt", false},
+      {server_.BaseUrl() + "/status/403/x.bin", false},
+      {server_.BaseUrl() + "/redirect/status/404/moved.bin", false},
+      {refusing.BaseUrl() + "/never.bin", false},
+      // After a redirect the final status counts; the name is the link's.
+      {server_.BaseUrl() + "/redirect/files/moved.bin", true, "moved.bin"},
+  };
+  for (const Case& c : cases) {
+    const FolderSnapshot before = SnapshotOf(ProgramFolder());
+    const size_t boxes = SeenMessageBoxes().size();
+    if (!c.succeeds) ExpectMessageBox(IDOK);
+    EXPECT_EQ(Fetch(c.url), 0) << c.url;
+    if (c.succeeds) {
+      EXPECT_EQ(SeenMessageBoxes().size(), boxes) << c.url;
+      EXPECT_EQ(ReadFileBytes(ProgramFolder() + c.saved), LocalHttpServer::BodyFor("/files/moved.bin"));
+      EXPECT_EQ(Setting("LastDownloadFile"), c.saved);
+      ExpectApplicationStartedOn(1, ProgramFolder() + c.saved);
+      continue;
+    }
+    const SeenMessageBox box = OnlyNewBox(boxes);
+    EXPECT_EQ(box.title, "Fetchbay");
+    EXPECT_EQ(box.text, "ファイルのダウンロードに失敗しました。") << c.url;
+    EXPECT_EQ(box.icon, BoxIcon::Stop);
+    EXPECT_EQ(Setting("LastDownloadFile"), "older.bin") << c.url;
+    // Nothing written: no error page, no temporary file.
+    const FolderSnapshot after = SnapshotOf(ProgramFolder());
+    EXPECT_EQ(ChangedFiles(before, after), "") << c.url;
+    EXPECT_TRUE(RecordedStarts(application_).empty()) << c.url;
+  }
 }

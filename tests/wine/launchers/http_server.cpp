@@ -79,10 +79,7 @@ void LocalHttpServer::Answer(SOCKET client) {
     std::lock_guard<std::mutex> guard(lock_);
     requests_.push_back(path);
   }
-  const std::string body = BodyFor(path);
-  const std::string response =
-      "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
-      std::to_string(body.size()) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
+  const std::string response = ResponseFor(path);
   send(client, response.data(), static_cast<int>(response.size()), 0);
   shutdown(client, SD_SEND);
   // Let the client read everything before the socket goes.
@@ -90,10 +87,31 @@ void LocalHttpServer::Answer(SOCKET client) {
   }
 }
 
-std::string UnreachableBaseUrl() {
-  // A port that was just free; nothing listens on it once the socket closes.
-  unsigned short port = 0;
-  SOCKET s = BoundLoopbackSocket(&port);
-  if (s != INVALID_SOCKET) closesocket(s);
-  return "http://127.0.0.1:" + std::to_string(port);
+std::string LocalHttpServer::ResponseFor(const std::string& path) {
+  // "/status/<code>/..." answers with that code and a small error page,
+  // "/redirect/<rest>" sends the client on to "/<rest>".
+  std::string status = "200 OK";
+  std::string extra;
+  std::string body = BodyFor(path);
+  const std::string statusPrefix = "/status/", redirectPrefix = "/redirect/";
+  if (path.compare(0, statusPrefix.size(), statusPrefix) == 0) {
+    const std::string code = path.substr(statusPrefix.size(), 3);
+    status = code + " Status " + code;
+    body = ErrorPageFor(code);
+  } else if (path.compare(0, redirectPrefix.size(), redirectPrefix) == 0) {
+    status = "302 Found";
+    extra = "Location: /" + path.substr(redirectPrefix.size()) + "\r\n";
+    body = ErrorPageFor("302");
+  }
+  return "HTTP/1.1 " + status +
+         "\r\nContent-Type: application/octet-stream\r\nContent-Length: " + std::to_string(body.size()) +
+         "\r\n" + extra + "Cache-Control: no-store\r\nConnection: close\r\n\r\n" + body;
 }
+
+RefusingPort::RefusingPort() { socket_ = BoundLoopbackSocket(&port_); }
+
+RefusingPort::~RefusingPort() {
+  if (socket_ != INVALID_SOCKET) closesocket(socket_);
+}
+
+std::string RefusingPort::BaseUrl() const { return "http://127.0.0.1:" + std::to_string(port_); }

@@ -1,5 +1,7 @@
-// A tiny HTTP server on 127.0.0.1 for the download tests: every GET is
-// answered with 200 and the body "payload of " followed by the request path.
+// A tiny HTTP server on 127.0.0.1 for the download tests: a GET is answered
+// with 200 and the body "payload of " followed by the request path, except
+// "/status/<code>/..." (that status code and ErrorPageFor(code)) and
+// "/redirect/<rest>" (302 to "/<rest>").
 #pragma once
 
 #include <winsock2.h>
@@ -24,10 +26,14 @@ class LocalHttpServer {
   std::vector<std::string> Requests();
 
   static std::string BodyFor(const std::string& path) { return "payload of " + path; }
+  static std::string ErrorPageFor(const std::string& code) {
+    return "<html><body>error " + code + "</body></html>";
+  }
 
  private:
   void Serve();
   void Answer(SOCKET client);
+  static std::string ResponseFor(const std::string& path);
 
   SOCKET listener_ = INVALID_SOCKET;
   unsigned short port_ = 0;
@@ -37,5 +43,20 @@ class LocalHttpServer {
   std::vector<std::string> requests_;
 };
 
-// A URL on 127.0.0.1 where nothing listens, for failed downloads.
-std::string UnreachableBaseUrl();
+// A port on 127.0.0.1 that refuses every connection for as long as the
+// object lives: it is bound, so nothing else can take it, but never listens.
+class RefusingPort {
+ public:
+  RefusingPort();
+  ~RefusingPort();
+  RefusingPort(const RefusingPort&) = delete;
+  RefusingPort& operator=(const RefusingPort&) = delete;
+
+  bool bound() const { return socket_ != INVALID_SOCKET; }
+  // "http://127.0.0.1:<port>"
+  std::string BaseUrl() const;
+
+ private:
+  SOCKET socket_ = INVALID_SOCKET;
+  unsigned short port_ = 0;
+};

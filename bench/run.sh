@@ -10,6 +10,6 @@ use_wine_prefix "$PWD/build/windows/wine-bench-prefix" shared
 for bench in build/windows/bench/*.exe; do
   echo "== $(basename "$bench")"
   # Through a file: Wine's background services would hold a pipe open.
-  /usr/lib/wine/wine64 "$bench" </dev/null >build/bench.out 2>&1 || true
+  "$WINE64" "$bench" </dev/null >build/bench.out 2>&1 || true
   iconv -f CP932 -t UTF-8 -c <build/bench.out
 done

@@ -13,11 +13,11 @@ prepare_program() {
   work="$(mktemp -d)"
   source scripts/wine-env.sh
   use_wine_prefix "$work/prefix"
-  trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+  add_exit_trap '"$WINESERVER" -k 2>/dev/null || true; rm -rf "$work"'
   mkdir -p "$work/program/tools"
   cp "$exe_dir/Orbisk.exe" "$work/program/"
-  program="$(/usr/lib/wine/wine64 winepath -w "$work/program" 2>/dev/null | tr -d '\r')"
-  login="$(/usr/lib/wine/wine64 cmd /c 'echo %USERNAME%' 2>/dev/null | tr -d '\r')"
+  program="$("$WINE64" winepath -w "$work/program" 2>/dev/null | tr -d '\r')"
+  login="$("$WINE64" cmd /c 'echo %USERNAME%' 2>/dev/null | tr -d '\r')"
   user_folder="$work/program/user/$login"
   mkdir -p "$user_folder"
 }
@@ -35,19 +35,19 @@ write_catalogue() {
       ini+="AplPath$n=$path\r\nContexts$n=$contexts\r\nWindowStyle$n=1\r\nConfCmdLine$n=0\r\n"
     fi
     key="HKCU\\Software\\Microsoft\\Internet Explorer\\MenuExt\\$name"
-    /usr/lib/wine/wine64 reg add "$key" /ve /d "$program\\user\\$login\\$name.html" /f >/dev/null 2>&1
-    /usr/lib/wine/wine64 reg add "$key" /v Contexts /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    "$WINE64" reg add "$key" /ve /d "$program\\user\\$login\\$name.html" /f >/dev/null 2>&1
+    "$WINE64" reg add "$key" /v Contexts /t REG_DWORD /d 1 /f >/dev/null 2>&1
   done
   printf '%s' "$ini" | sed 's/\\r\\n/\r\n/g' | iconv -f UTF-8 -t CP932 >"$user_folder/Orbisk.ini"
   # Wine's desktop process belongs to the display of the session that started
   # it: let the set-up's session end before the one on the virtual screen.
-  /usr/lib/wine/wineserver -w
+  "$WINESERVER" -w
 }
 
 # On the virtual screen: start_orbisk <program> <log>; sets orbisk (the pid)
 # and main (its window).
 start_orbisk() {
-  /usr/lib/wine/wine64 "$1\\Orbisk.exe" >"$2" 2>&1 &
+  "$WINE64" "$1\\Orbisk.exe" >"$2" 2>&1 &
   orbisk=$!
   main="$(wait_for_window '^Orbisk$')" || { cat "$2" >&2; exit 1; }
 }
@@ -77,5 +77,5 @@ close_orbisk() {
   xdotool key --window "$main" Escape || true
   for _ in $(seq 1 50); do kill -0 "$orbisk" 2>/dev/null || break; sleep 0.2; done
   kill "$orbisk" 2>/dev/null || true
-  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
 }

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what Orbisk's build, run and tests need on Debian 12, only what is
-# missing: packages, the ja_JP.UTF-8 locale. Quiet when nothing is missing.
+# missing: packages, the ja_JP.UTF-8 locale. Quiet when nothing is missing;
+# otherwise it says what it installs and shows apt's own progress.
 set -eu
 
 packages=(g++-mingw-w64-x86-64-posix g++ cmake make googletest libgtest-dev wine wine64
           xvfb xauth xdotool imagemagick x11-apps locales fonts-ipafont-gothic python3 iproute2)
 
+# as_root <command…>: runs the command as root, through sudo when needed.
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
@@ -16,13 +18,38 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
+need_locale=0
+locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' || need_locale=1
+
+# Everything that needs root, as one list, so that a user without sudo is
+# told the whole of it at once.
+root_commands=()
 if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  root_commands+=("apt-get update" "apt-get install -y --no-install-recommends ${missing[*]}")
+fi
+if [ "$need_locale" -eq 1 ]; then
+  root_commands+=("sed -i 's/^# *\\(ja_JP.UTF-8 UTF-8\\)/\\1/' /etc/locale.gen && locale-gen")
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+if [ "${#root_commands[@]}" -gt 0 ] && [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null 2>&1; then
+  {
+    echo "Orbisk's set-up has to install what is missing, which needs root rights."
+    echo "This account is not root and has no sudo. Run these as root (for example after su -),"
+    echo "then run this command again:"
+    for line in "${root_commands[@]}"; do echo "    $line"; done
+  } >&2
+  exit 1
+fi
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing ${#missing[@]} missing packages (up to about 300 MB; two to three minutes on a bare machine):"
+  echo "    ${missing[*]}"
+  as_root apt-get update
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+  echo "Packages installed."
+fi
+
+if [ "$need_locale" -eq 1 ]; then
   echo "Generating the ja_JP.UTF-8 locale"
   as_root sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null

@@ -3,6 +3,7 @@
 # prompts, and unmanaged windows so that closing a dialog does not wait for a
 # window manager that Xvfb does not have.
 set -eu
+. "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 prefix="$1"
 [ -f "$prefix/.orbisk-ready" ] && exit 0
 mkdir -p "$(dirname "$prefix")"
@@ -11,11 +12,11 @@ flock 9
 [ -f "$prefix/.orbisk-ready" ] && exit 0
 export WINEPREFIX="$prefix" WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="
-/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+"$WINE64" wineboot --init >/dev/null 2>&1
+"$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 # Windows' Japanese UI font is proportional; without this Wine falls back to
 # the fixed-pitch IPA Gothic, which is wider than the layouts were made for.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d 'IPAPGothic' /f \
+"$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d 'IPAPGothic' /f \
   >/dev/null 2>&1
-/usr/lib/wine/wineserver -w
+"$WINESERVER" -w
 touch "$prefix/.orbisk-ready"

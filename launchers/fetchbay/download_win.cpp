@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 
+#include "common/atomic_file.h"
 #include "common/path_kind.h"
 #include "common/win_handles.h"
 #include "launchers/fetchbay/fetchbay_rules.h"
@@ -110,26 +111,16 @@ class StatusCallback final : public IBindStatusCallback, public IHttpNegotiate {
   std::optional<unsigned> status_;
 };
 
-// A new, empty file beside the download's final name; its path goes to
-// *path. Created exclusively, so it can never be a file that was there.
-bool CreateTemporaryFile(const std::string& folder, const std::string& finalName, std::string* path) {
-  const unsigned seed = GetTickCount() ^ (GetCurrentProcessId() << 12);
-  for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    *path = folder + TemporaryDownloadName(finalName, seed + attempt);
-    UniqueFile file(
-        CreateFileA(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) return true;
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return false;
+// Gives the finished temporary file the name, unless something has it. Only
+// the previous download itself may be replaced by a download of its name.
+NameClaim MoveToName(const std::string& temporary, const std::string& target, bool mayReplace) {
+  const PathKind kind = GetPathKind(target);
+  if (kind == PathKind::Folder || (kind == PathKind::File && !mayReplace)) return NameClaim::Taken;
+  // Otherwise without MOVEFILE_REPLACE_EXISTING: a file that appeared
+  // meanwhile stays.
+  if (MoveFileExA(temporary.c_str(), target.c_str(), mayReplace ? MOVEFILE_REPLACE_EXISTING : 0)) {
+    return NameClaim::Claimed;
   }
-  return false;
-}
-
-// Gives the finished temporary file the name, unless something has it.
-NameClaim MoveToName(const std::string& temporary, const std::string& target) {
-  if (GetPathKind(target) != PathKind::Missing) return NameClaim::Taken;
-  // Without MOVEFILE_REPLACE_EXISTING: a file that appeared meanwhile stays.
-  if (MoveFileExA(temporary.c_str(), target.c_str(), 0)) return NameClaim::Claimed;
   const DWORD error = GetLastError();
   return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? NameClaim::Taken : NameClaim::Failed;
 }
@@ -146,13 +137,16 @@ bool DownloadToFile(const std::string& url, const std::string& path) {
 }
 
 std::optional<std::string> DownloadUnderFreeName(const std::string& url, const std::string& folder,
-                                                 const std::string& name, bool avoidPlainName) {
-  std::string temporary;
-  if (!CreateTemporaryFile(folder, name, &temporary)) return std::nullopt;
+                                                 const std::string& name, bool avoidPlainName,
+                                                 const std::string& previousDownload) {
+  // Created exclusively, so the temporary file can never be one that was
+  // there before.
+  const std::string temporary = CreateTemporarySibling(folder + name);
+  if (temporary.empty()) return std::nullopt;
   std::optional<std::string> saved;
   if (DownloadToFile(url, temporary)) {
     saved = ClaimFreeName(name, avoidPlainName, [&](const std::string& candidate) {
-      return MoveToName(temporary, folder + candidate);
+      return MoveToName(temporary, folder + candidate, IsSamePath(candidate, previousDownload));
     });
   }
   if (!saved) DeleteFileA(temporary.c_str());

@@ -13,7 +13,10 @@ bool DownloadToFile(const std::string& url, const std::string& path);
 // first free numbered form of it ("name (2).ext", …) when a file or folder of
 // that name is there already, or always when avoidPlainName is set. The data
 // goes to a temporary file beside it first and takes the name only once the
-// download has succeeded, so no existing file is ever replaced and nothing
-// half-written is left. Returns the name the file got, or nothing on failure.
+// download has succeeded, so nothing half-written is left, and no existing
+// file is replaced but the previous download (previousDownload, a name in
+// folder; "" for none) by a download of the same name. Returns the name the
+// file got, or nothing on failure.
 std::optional<std::string> DownloadUnderFreeName(const std::string& url, const std::string& folder,
-                                                 const std::string& name, bool avoidPlainName);
+                                                 const std::string& name, bool avoidPlainName,
+                                                 const std::string& previousDownload);

@@ -53,9 +53,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The name comes from the page. Beside the programs, where downloads go
     // unless told otherwise, it must not become a file they would load.
     const std::string fileName = FileNameFromUrl(arguments->url);
-    const bool besidePrograms = IsSameFolder(folder, GetProgramFolder());
+    const bool besidePrograms = IsSamePath(folder, GetProgramFolder());
     const auto saved = DownloadUnderFreeName(arguments->url, folder, fileName,
-                                             besidePrograms && IsNameProgramsPickUp(fileName));
+                                             besidePrograms && IsNameProgramsPickUp(fileName),
+                                             ReadSetting(kLastDownloadFileKey));
     if (!saved) {
       ShowLauncherMessage("ファイルのダウンロードに失敗しました。", LauncherIcon::Error);
       EndLauncher();

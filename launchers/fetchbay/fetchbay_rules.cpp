@@ -104,13 +104,6 @@ std::optional<std::string> ClaimFreeName(const std::string& name, bool skipPlain
   return std::nullopt;
 }
 
-std::string TemporaryDownloadName(std::string_view finalName, unsigned number) {
-  const size_t digits = std::clamp<size_t>(finalName.size(), 5, 9) - 1;
-  char hex[16];
-  std::snprintf(hex, sizeof hex, "%08x", number);
-  return "~" + std::string(hex + 8 - digits);
-}
-
 bool DownloadSucceeded(bool transferred, std::optional<unsigned> httpStatus) {
   return transferred && (!httpStatus || (*httpStatus >= 200 && *httpStatus <= 299));
 }
@@ -126,7 +119,7 @@ DownloadFolderChoice ChooseDownloadFolder(const std::string& setting, const std:
   return {programFolder, true};
 }
 
-bool IsSameFolder(std::string_view a, std::string_view b) { return ToUpperSjis(a) == ToUpperSjis(b); }
+bool IsSamePath(std::string_view a, std::string_view b) { return ToUpperSjis(a) == ToUpperSjis(b); }
 
 std::optional<std::string> PreviousDownloadPath(const std::string& folder,
                                                 const std::string& lastDownloadFile) {

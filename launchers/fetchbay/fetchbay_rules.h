@@ -70,12 +70,6 @@ inline constexpr int kMaxNumberedName = 9999;
 std::optional<std::string> ClaimFreeName(const std::string& name, bool skipPlainName,
                                          const std::function<NameClaim(const std::string&)>& claim);
 
-// The name of the nth temporary file a download is first written to: "~"
-// and hexadecimal digits, as long as the final name (but at least 5 and at
-// most 9 characters), so that its path is no longer than the final one
-// wherever the final name has 5 characters or more.
-std::string TemporaryDownloadName(std::string_view finalName, unsigned number);
-
 // True when a download counts as done: the transfer succeeded and the last
 // HTTP status seen, if any, is in 200-299 (an error page is no download).
 bool DownloadSucceeded(bool transferred, std::optional<unsigned> httpStatus);
@@ -91,9 +85,10 @@ struct DownloadFolderChoice {
 DownloadFolderChoice ChooseDownloadFolder(const std::string& setting, const std::string& programFolder,
                                           const std::function<PathKind(const std::string&)>& pathKind);
 
-// True when the two folders (both ending in a backslash) are the same text,
-// ASCII letters compared without case.
-bool IsSameFolder(std::string_view a, std::string_view b);
+// True when the two paths or names are the same text, ASCII letters compared
+// without case, as the file system compares them (folders both ending in a
+// backslash).
+bool IsSamePath(std::string_view a, std::string_view b);
 
 // The previous download to delete: the folder and LastDownloadFile, but only
 // when that is a bare file name; a value that could reach outside the folder

@@ -197,26 +197,6 @@ TEST(FetchbayRules, ClaimsTheFirstFreeName) {
   EXPECT_EQ(calls, kMaxNumberedName);
 }
 
-TEST(FetchbayRules, TemporaryNamesAreNoLongerThanTheFinalName) {
-  struct Case {
-    std::string finalName;
-    unsigned number;
-    std::string temporary;
-  } cases[] = {
-      {"a", 0x1234, "~1234"},         {"abcde", 0xABCDE, "~bcde"}, {"report.txt", 0x12345678, "~12345678"},
-      {"NoFileName", 7, "~00000007"}, {"a.txt", 0xFFFF, "~ffff"},  {"abcdef", 0xFFFFFFFF, "~fffff"},
-  };
-  for (const Case& c : cases) {
-    const std::string temporary = TemporaryDownloadName(c.finalName, c.number);
-    EXPECT_EQ(temporary, c.temporary) << c.finalName;
-    if (c.finalName.size() >= 5) EXPECT_LE(temporary.size(), c.finalName.size()) << c.finalName;
-    // Never a name a download could be given by mistake, nor a device.
-    EXPECT_FALSE(IsDeviceName(temporary));
-  }
-  // Consecutive numbers give distinct names.
-  EXPECT_NE(TemporaryDownloadName("a.txt", 1), TemporaryDownloadName("a.txt", 2));
-}
-
 TEST(FetchbayRules, OnlyA2xxStatusIsADownload) {
   struct Case {
     bool transferred;
@@ -242,11 +222,13 @@ TEST(FetchbayRules, OnlyA2xxStatusIsADownload) {
   }
 }
 
-TEST(FetchbayRules, SameFolder) {
-  EXPECT_TRUE(IsSameFolder("C:\\Prog\\", "c:\\PROG\\"));
-  EXPECT_FALSE(IsSameFolder("C:\\Prog\\", "C:\\Prog\\Down\\"));
+TEST(FetchbayRules, SamePath) {
+  EXPECT_TRUE(IsSamePath("C:\\Prog\\", "c:\\PROG\\"));
+  EXPECT_FALSE(IsSamePath("C:\\Prog\\", "C:\\Prog\\Down\\"));
+  EXPECT_TRUE(IsSamePath("Report.PDF", "report.pdf"));
+  EXPECT_FALSE(IsSamePath("report.pdf", ""));
   // ヂ (83 61) and ア (83 41): trail bytes are no letters.
-  EXPECT_FALSE(IsSameFolder("C:\\ヂ\\", "C:\\ア\\"));
+  EXPECT_FALSE(IsSamePath("C:\\ヂ\\", "C:\\ア\\"));
 }
 
 TEST(FetchbayRules, DownloadFolderFallsBackToTheProgramFolder) {

@@ -306,9 +306,10 @@ TEST_F(Fetchbay, DownloadsNeverReplaceFilesBesideThePrograms) {
       {"/con.txt", "NoFileName"},
       {"/LPT1.log", "NoFileName"},
       {"/nul", "NoFileName"},
-      // The previous download is kept with NoDelete, so a new one of the
-      // same name gets a free name beside it.
-      {"/NoFileName", "NoFileName (2)", true},
+      // The previous download, kept with NoDelete, is the one file a new
+      // download of the same name replaces.
+      {"/NoFileName", "NoFileName", true},
+      {"/notes.txt", "notes (3).txt", true},
       // Elsewhere a library keeps its name.
       {"/urlmon.dll", "urlmon.dll", false, "downloads\\"},
       {"/Clipsy.exe", "Clipsy.exe", false, "downloads\\"},

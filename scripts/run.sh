@@ -4,6 +4,31 @@
 # (Xvfb), of which it takes a picture.
 set -eu
 cd "$(dirname "$0")/.."
+
+# run_on_virtual_screen <program folder> <picture>: inside xvfb-run, starts
+# Orbisk, takes a picture once its window is there and waits for it to end.
+run_on_virtual_screen() {
+  "$WINE64" "$1/Orbisk.exe" &
+  local orbisk=$!
+  for _ in $(seq 1 150); do
+    if xdotool search --name '^Orbisk$' >/dev/null 2>&1; then
+      sleep 1
+      import -window root "$2"
+      echo "Orbisk is running. A picture of the virtual screen: $2"
+      break
+    fi
+    kill -0 "$orbisk" 2>/dev/null || break
+    sleep 0.2
+  done
+  wait "$orbisk"
+}
+
+if [ "${1:-}" = --on-virtual-screen ]; then
+  . scripts/wine-env.sh
+  run_on_virtual_screen "$2" "$3"
+  exit
+fi
+
 scripts/setup.sh
 scripts/build.sh
 
@@ -22,30 +47,11 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$WINE64" "$program_folder/Orbisk.exe"
 fi
 
-if [ "${1:-}" != --on-virtual-screen ]; then
-  screenshot="$PWD/build/orbisk-screen.png"
-  cat <<MESSAGE
+cat <<MESSAGE
 No display: DISPLAY is not set, so Orbisk runs on an invisible virtual screen
 (Xvfb). This command waits there until Orbisk ends; press Ctrl+C to end it.
 To see and use Orbisk, point DISPLAY at your X display, for example:
     DISPLAY=:0 bash scripts/run.sh
 MESSAGE
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --on-virtual-screen "$screenshot"
-fi
-
-# On the virtual screen: start Orbisk, take a picture once its window is
-# there, and wait for it to end.
-screenshot="$2"
-"$WINE64" "$program_folder/Orbisk.exe" &
-orbisk=$!
-for _ in $(seq 1 100); do
-  if xdotool search --name '^Orbisk$' >/dev/null 2>&1; then
-    sleep 1
-    import -window root "$screenshot"
-    echo "Orbisk is running. A picture of the virtual screen: $screenshot"
-    break
-  fi
-  kill -0 "$orbisk" 2>/dev/null || break
-  sleep 0.2
-done
-wait "$orbisk"
+exec xvfb-run -a -s "-screen 0 1024x768x24" \
+  bash "$0" --on-virtual-screen "$program_folder" "$PWD/build/orbisk-screen.png"

@@ -62,9 +62,15 @@ struct MenuTraits {
   static void Close(HMENU h) { DestroyMenu(h); }
 };
 
+struct WindowTraits {
+  static HWND Invalid() { return nullptr; }
+  static void Close(HWND h) { DestroyWindow(h); }
+};
+
 using UniqueFile = UniqueWinHandle<HANDLE, FileHandleTraits>;
 using UniqueHandle = UniqueWinHandle<HANDLE, KernelHandleTraits>;
 using UniqueRegKey = UniqueWinHandle<HKEY, RegKeyTraits>;
 using UniqueHook = UniqueWinHandle<HHOOK, HookTraits>;
 using UniqueGdiObject = UniqueWinHandle<HGDIOBJ, GdiObjectTraits>;
 using UniqueMenu = UniqueWinHandle<HMENU, MenuTraits>;
+using UniqueWindow = UniqueWinHandle<HWND, WindowTraits>;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/text_util.h"
+#include "common/win_handles.h"
 
 namespace {
 
@@ -13,9 +14,18 @@ DWORD LastErrorOr(DWORD fallback) {
   return error != 0 ? error : fallback;
 }
 
+// The clipboard's owner while Clipsy fills it. Opened without a window,
+// EmptyClipboard leaves the clipboard without an owner, and Windows may then
+// refuse SetClipboardData. Message-only: it is never shown and gets no
+// broadcasts.
+UniqueWindow CreateOwnerWindow() {
+  return UniqueWindow(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr));
+}
+
 class OpenedClipboard {
  public:
-  OpenedClipboard() : open_(OpenClipboard(nullptr) != FALSE) {}
+  explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
   OpenedClipboard(const OpenedClipboard&) = delete;
   OpenedClipboard& operator=(const OpenedClipboard&) = delete;
   ~OpenedClipboard() {
@@ -31,7 +41,10 @@ class OpenedClipboard {
 
 ClipboardResult PutTextOnClipboard(const std::string& text) {
   SetLastError(0);
-  OpenedClipboard clipboard;
+  // Declared first, so it is destroyed after the clipboard is closed.
+  const UniqueWindow owner = CreateOwnerWindow();
+  if (!owner) return {LastErrorOr(ERROR_INVALID_WINDOW_HANDLE)};
+  OpenedClipboard clipboard(owner.get());
   if (!clipboard.open()) return {LastErrorOr(ERROR_ACCESS_DENIED)};
   if (!EmptyClipboard()) return {LastErrorOr(ERROR_ACCESS_DENIED)};
 

@@ -1,7 +1,6 @@
 // Jotwell: appends its text as a line to a text file, then may open the file.
 #include <windows.h>
 
-#include "common/path_kind.h"
 #include "launchers/common/launcher.h"
 #include "launchers/jotwell/jotwell_options.h"
 #include "launchers/jotwell/jotwell_win.h"
@@ -10,7 +9,7 @@
 extern const char kProductName[] = LAUNCHER_PRODUCT_NAME;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const JotwellOptions options = ParseOptions(GetArgumentText(), GetPathKind);
+  const JotwellOptions options = ParseOptions(GetArgumentText(), LocalPathKind);
   if (!options.usable) ShowUsage(kJotwellUsageTail);
 
   // The line is written before anything is opened, so it stays written

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "common/text_util.h"
+#include "launchers/jotwell/jotwell_paths.h"
 
 namespace {
 
@@ -26,8 +26,10 @@ std::vector<std::string_view> SplitAtBlankSlash(std::string_view text) {
   return pieces;
 }
 
+// The disk is asked only about paths of the right shape: even looking up a
+// share's file makes the machine connect to that host.
 bool IsUsableEditor(const std::string& path, const std::function<PathKind(const std::string&)>& pathKind) {
-  if (!ContainsNoCase(path, ".EXE")) return false;
+  if (!HasLocalProgramShape(path)) return false;
   const auto unquoted = StripEnclosingQuotes(path);
   return unquoted && pathKind(*unquoted) == PathKind::File;
 }

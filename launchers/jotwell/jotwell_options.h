@@ -24,8 +24,9 @@ struct JotwellOptions {
 std::optional<std::string> StripEnclosingQuotes(std::string_view text);
 
 // Splits the argument text into options (see kJotwellUsageTail). pathKind
-// tells what a path names on disk; an editor path is kept only when it holds
-// ".exe" in any case and names a file (after its enclosing quotes are
-// stripped).
+// tells what a path names on disk; an editor path is kept only when it has
+// the shape of a local program (HasLocalProgramShape) and then names a file
+// (after its enclosing quotes are stripped). Any other editor path is
+// emptied, so the file is opened with its associated program.
 JotwellOptions ParseOptions(std::string_view argumentText,
                             const std::function<PathKind(const std::string&)>& pathKind);

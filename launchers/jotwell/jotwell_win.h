@@ -3,8 +3,16 @@
 
 #include <string>
 
+#include "common/path_kind.h"
+
+// What the path names on a local disk: Missing also for a path that reaches
+// another machine or a device, even when something is there.
+PathKind LocalPathKind(const std::string& path);
+
 // Appends text and CR LF to the file (created when missing); the path loses
-// one pair of enclosing quotes first. True when the whole line was written.
+// one pair of enclosing quotes first. Refuses, writing nothing, a file that
+// Windows would run or open as code (IsSafeTextFilePath). Waits a moment for
+// a file that another run holds. True when the whole line was written.
 bool AppendTextLine(const std::string& filePath, const std::string& text);
 
 // Starts the editor with the text file as its one argument, each quoted

@@ -3,20 +3,24 @@
 #include <map>
 
 #include "launchers/jotwell/jotwell_options.h"
+#include "launchers/jotwell/jotwell_paths.h"
 
 namespace {
 
 // What the fake disk holds; anything else is Missing. It records what it was
-// asked, so that the tests see the quotes were stripped first.
+// asked, so that the tests see the quotes were stripped first and that some
+// paths are never looked up at all.
 struct FakeDisk {
   std::map<std::string, PathKind> entries = {
-      {"C:\\Tools\\ed.exe", PathKind::File},
-      {"C:\\Tools\\my editor.EXE", PathKind::File},
-      {"C:\\Tools\\notes.txt", PathKind::File},
-      {"C:\\Tools\\dir.exe", PathKind::Folder},
+      {"C:\\Tools\\ed.exe", PathKind::File},      {"C:\\Tools\\my editor.EXE", PathKind::File},
+      {"C:\\Tools\\notes.txt", PathKind::File},   {"C:\\Tools\\dir.exe", PathKind::Folder},
+      {"C:\\Tools\\run.exe.bat", PathKind::File}, {"\\\\host\\share\\ed.exe", PathKind::File},
+      {"//host/share/ed.exe", PathKind::File},
   };
+  std::vector<std::string> asked;
   std::function<PathKind(const std::string&)> Kind() {
     return [this](const std::string& path) {
+      asked.push_back(path);
       const auto found = entries.find(path);
       return found == entries.end() ? PathKind::Missing : found->second;
     };
@@ -81,4 +85,147 @@ TEST(JotwellOptions, ParsesOptionsInAnyOrderAndCase) {
     EXPECT_EQ(options.editorPath, c.editorPath) << c.argumentText;
     EXPECT_EQ(options.usable, c.usable) << c.argumentText;
   }
+}
+
+TEST(JotwellOptions, EditorsOfTheWrongShapeAreDroppedWithoutLookingThemUp) {
+  struct Case {
+    std::string editor;
+    std::string kept;  // "" when dropped
+    bool lookedUp;
+  } cases[] = {
+      {"C:\\Tools\\ed.exe", "C:\\Tools\\ed.exe", true},
+      {"\"C:\\Tools\\my editor.EXE\"", "\"C:\\Tools\\my editor.EXE\"", true},
+      // On the disk, but on another machine or smuggling a second token.
+      {"\\\\host\\share\\ed.exe", "", false},
+      {"//host/share/ed.exe", "", false},
+      {"\\\\?\\UNC\\host\\share\\ed.exe", "", false},
+      {"C:\\Tools\\ed.exe\" \"C:\\Tools\\ed.exe", "", false},
+      // ".exe" in the path, but what would start is a batch file.
+      {"C:\\Tools\\run.exe.bat", "", false},
+  };
+  for (const Case& c : cases) {
+    FakeDisk disk;
+    const JotwellOptions options = ParseOptions("/sx /oy /e" + c.editor, disk.Kind());
+    EXPECT_EQ(options.editorPath, c.kept) << c.editor;
+    EXPECT_TRUE(options.open) << c.editor;
+    EXPECT_EQ(!disk.asked.empty(), c.lookedUp) << c.editor;
+  }
+}
+
+TEST(JotwellPaths, TextFileThatWindowsWouldRunIsRefused) {
+  const auto extensions = ExecutableExtensions("");
+  struct Case {
+    std::string path;
+    bool safe;
+  } cases[] = {
+      {"C:\\notes.txt", true},
+      {"notes", true},
+      {"C:\\dir.bat\\notes.txt", true},  // only the last name counts
+      {"C:\\x.bat\\..\\notes.txt", true},
+      {"\\\\nas\\home\\notes.txt", true},
+      {"C:\\x.batch", true},
+      {"C:\\x.txt::$DATA", true},
+      {"C:\\x.txt:notes", true},
+      // Straight, in any case; types of PATHEXT and of the shell.
+      {"C:\\Startup\\x.bat", false},
+      {"C:\\x.BaT", false},
+      {".bat", false},
+      {"C:\\x.cmd", false},
+      {"C:\\x.lnk", false},
+      {"C:\\x.hta", false},
+      {"C:\\x.ps1", false},
+      // What Windows drops or resolves before it creates the file.
+      {"C:\\x.bat.", false},
+      {"C:\\x.bat ", false},
+      {"C:\\x.bat. . .", false},
+      {"C:\\x.bat\\", false},
+      {"C:\\x.bat\\.", false},
+      {"C:\\x.bat\\\\", false},
+      {"C:\\x.bat/.", false},
+      {"C:\\notes.txt\\..\\x.bat", false},
+      {"C:/Startup/x.bat", false},
+      {"C:x.bat", false},
+      {"x.bat", false},
+      // Streams: of an executable file, or with an executable name.
+      {"C:\\x.txt:y.bat", false},
+      {"C:\\x.txt:y.bat:$DATA", false},
+      {"C:\\x.txt:y.bat.", false},
+      {"C:\\x.bat::$DATA", false},
+      {"C:\\x.bat:s", false},
+      {"C:\\dir\\:y.bat", false},
+      // A quote is in no file name; devices are no files.
+      {"C:\\x.bat\"", false},
+      {"C:\\\"x.txt", false},
+      {"\\\\.\\pipe\\notes", false},
+      {"\\\\?\\GLOBALROOT\\Device\\x.txt", false},
+      {"\\??\\pipe\\x", false},
+      {"C:\\dir\\nul.txt", false},
+      {"CON", false},
+      {"C:\\com1 .log", false},
+      {"\\\\?\\C:\\notes.txt", true},
+      {"\\\\?\\C:\\x.bat", false},
+      // Japanese names; 表 and ソ end in the byte of a backslash.
+      {"C:\\表\\ソ.txt", true},
+      {"C:\\表.bat", false},
+      {"C:\\ソ\\x.bat", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsSafeTextFilePath(c.path, extensions), c.safe) << c.path;
+}
+
+TEST(JotwellPaths, ExecutableExtensionsAddThePathExtVariable) {
+  struct Case {
+    std::string pathext, name;
+    bool executable;
+  } cases[] = {
+      {"", "x.bat", true},           // unset: the system's defaults
+      {".COM;.EXE", "x.bat", true},  // Explorer runs them whatever the variable says
+      {".COM;.EXE;.ORBISKRUN", "x.OrbiskRun", true},
+      {" .foo ; bar;;", "x.FOO", true},
+      {" .foo ; bar;;", "x.bar", true},
+      {".foo", "x.txt", false},
+      {";.;", "x", false},
+      {";.;", "x.", false},
+      {"", "x.orbiskrun", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HasExtensionIn(c.name, ExecutableExtensions(c.pathext)), c.executable)
+        << c.pathext << " " << c.name;
+  }
+}
+
+TEST(JotwellPaths, EditorMustLookLikeALocalProgram) {
+  struct Case {
+    std::string editor;
+    bool local;
+  } cases[] = {
+      {"C:\\Tools\\ed.exe", true},
+      {"\"C:\\Program Files\\ed.EXE\"", true},
+      {"ed.exe", true},
+      {"..\\Tools\\ed.exe", true},
+      {"C:\\Tools\\ed.exe.", true},
+      {"\\\\?\\C:\\Tools\\ed.exe", true},
+      {"C:\\表\\ソ.exe", true},
+      // Another machine.
+      {"\\\\host\\share\\ed.exe", false},
+      {"//host/share/ed.exe", false},
+      {"\\/host/share/ed.exe", false},
+      {"\"\\\\host\\share\\ed.exe\"", false},
+      {"  \\\\host\\share\\ed.exe", false},
+      {"\\\\?\\UNC\\host\\share\\ed.exe", false},
+      {"\\\\.\\unc\\host\\share\\ed.exe", false},
+      {"\\??\\UNC\\host\\share\\ed.exe", false},
+      {"\\\\?\\GLOBALROOT\\Device\\Mup\\host\\ed.exe", false},
+      // Quotes other than one enclosing pair.
+      {"C:\\Tools\\ed.exe\"", false},
+      {"\"C:\\Tools\\ed.exe", false},
+      {"\"C:\\ed.exe\" \"C:\\x.exe\"", false},
+      {"C:\\Tools\\e\"d.exe", false},
+      {"\"", false},
+      // Not a program file of its own.
+      {"C:\\Tools\\ed.com", false},
+      {"C:\\Tools.exe\\run.bat", false},
+      {"C:\\Tools\\ed.exe\\..\\run.cmd", false},
+      {"C:\\Tools\\notes.txt:ed.exe", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(HasLocalProgramShape(c.editor), c.local) << c.editor;
 }

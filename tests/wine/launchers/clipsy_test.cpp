@@ -2,6 +2,7 @@
 // process, and its two message boxes.
 #include <windows.h>
 
+#include "common/win_handles.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
@@ -64,6 +65,33 @@ std::wstring ClipboardWideText() {
   }
   CloseClipboard();
   return text;
+}
+
+// A window of this process that owns the clipboard before Clipsy runs.
+// EmptyClipboard sends the owner WM_DESTROYCLIPBOARD while the caller holds
+// the clipboard open, and it hands ownership to the window that opened it:
+// the window GetOpenClipboardWindow names at that moment.
+struct EmptiedBy {
+  bool seen = false;
+  HWND window = nullptr;  // that held the clipboard open
+  DWORD processId = 0;
+  bool visible = false;
+  HWND parent = nullptr;
+};
+EmptiedBy g_emptiedBy;
+
+LRESULT CALLBACK PreviousOwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROYCLIPBOARD) {
+    g_emptiedBy.seen = true;
+    g_emptiedBy.window = GetOpenClipboardWindow();
+    if (g_emptiedBy.window) {
+      GetWindowThreadProcessId(g_emptiedBy.window, &g_emptiedBy.processId);
+      g_emptiedBy.visible = IsWindowVisible(g_emptiedBy.window) != FALSE;
+      g_emptiedBy.parent = GetAncestor(g_emptiedBy.window, GA_PARENT);
+    }
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 bool ClipboardHas(UINT format) {
@@ -144,4 +172,47 @@ TEST_F(Clipsy, ClipboardHeldByAnotherProcessGivesTheErrorBox) {
   EXPECT_EQ(number.find_first_not_of("0123456789"), std::string::npos) << Utf8(text);
   EXPECT_NE(number, "0");
   EXPECT_EQ(ClipboardWideText(), L"held");
+}
+
+TEST_F(Clipsy, OwnsTheClipboardWithAHiddenWindowOfItsOwn) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = PreviousOwnerProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "OrbiskTestPreviousOwner";
+  RegisterClassA(&windowClass);
+  UniqueWindow previousOwner(CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 1, 1, nullptr, nullptr,
+                                           windowClass.hInstance, nullptr));
+  ASSERT_TRUE(previousOwner);
+  ASSERT_TRUE(OpenClipboardPatiently(previousOwner.get()));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 7);
+  memcpy(GlobalLock(memory), "before", 7);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+  ASSERT_EQ(GetClipboardOwner(), previousOwner.get());
+
+  g_emptiedBy = {};
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  std::string commandLine = MenuCommandLine(program_, "owned text");
+  ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  UniqueHandle processHandle(process.hProcess);
+  UniqueHandle threadHandle(process.hThread);
+  // Clipsy waits in EmptyClipboard until this thread has answered.
+  const DWORD start = GetTickCount();
+  while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {
+    PumpMessages(0);
+    ASSERT_LT(GetTickCount() - start, 30000u);
+  }
+
+  ASSERT_TRUE(g_emptiedBy.seen);
+  EXPECT_NE(g_emptiedBy.window, nullptr) << "the clipboard was opened without an owner";
+  EXPECT_EQ(g_emptiedBy.processId, process.dwProcessId);
+  EXPECT_FALSE(g_emptiedBy.visible);
+  EXPECT_NE(g_emptiedBy.parent, GetDesktopWindow()) << "a message-only window";
+  EXPECT_EQ(ClipboardAnsiText(), "owned text");
+  EXPECT_TRUE(SeenMessageBoxes().empty());
 }

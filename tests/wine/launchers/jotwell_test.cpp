@@ -2,7 +2,14 @@
 // associated program started for real (a recorder stands in for both).
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
+#include <vector>
+
 #include "common/win_handles.h"
+#include "launchers/common/launcher_text.h"
 #include "launchers/jotwell/jotwell_options.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
@@ -13,6 +20,71 @@ namespace {
 
 constexpr char kAssociatedExtension[] = ".orbiskjw";
 constexpr char kAssociatedProgId[] = "OrbiskTest.JotwellNotes";
+constexpr char kCreateFailure[] = "テキストファイルの作成に失敗しました。";
+
+// Every file and folder below folder, by its path relative to it.
+void CollectBelow(const std::string& folder, const std::string& relative, std::set<std::string>& found) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + relative + "*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    found.insert(relative + name);
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      CollectBelow(folder, relative + name + "\\", found);
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+}
+
+std::set<std::string> EntriesBelow(const std::string& folder) {
+  std::set<std::string> found;
+  CollectBelow(folder, "", found);
+  return found;
+}
+
+std::string Joined(const std::set<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += Utf8(name) + "; ";
+  return text;
+}
+
+// Sets an environment variable of this process, which the launchers it
+// starts inherit, and puts the old value back at the end of the scope.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    if (size > 0) {
+      old_.assign(size, '\0');
+      old_.resize(GetEnvironmentVariableA(name, old_.data(), size));
+      hadOld_ = true;
+    }
+    SetEnvironmentVariableA(name, value);
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+  ~ScopedEnvironment() { SetEnvironmentVariableA(name_.c_str(), hadOld_ ? old_.c_str() : nullptr); }
+
+ private:
+  std::string name_, old_;
+  bool hadOld_ = false;
+};
+
+// Wine serves \\host\share from the prefix's dosdevices\unc\host\share
+// folder, so a UNC path can reach a real program in these tests. Made here,
+// when missing, and removed by the caller.
+std::string WineUncFolder(const std::string& host) {
+  const DWORD size = GetEnvironmentVariableA("WINEPREFIX", nullptr, 0);
+  if (size == 0) return {};
+  std::string prefix(size, '\0');
+  prefix.resize(GetEnvironmentVariableA("WINEPREFIX", prefix.data(), size));
+  std::replace(prefix.begin(), prefix.end(), '/', '\\');
+  const std::string unc = "Z:" + prefix + "\\dosdevices\\unc\\";
+  CreateDirectoryA(unc.c_str(), nullptr);
+  CreateDirectoryA((unc + host).c_str(), nullptr);
+  return unc + host + "\\";
+}
 
 class Jotwell : public WineTest {
  protected:
@@ -190,4 +262,230 @@ TEST_F(Jotwell, FileWithoutAssociationGivesTheOpenFailure) {
   EXPECT_EQ(boxes[0].text, "テキストファイルのオープンに失敗しました。");
   EXPECT_EQ(boxes[0].icon, BoxIcon::Stop);
   EXPECT_EQ(ReadFileBytes(file), "x\r\n");
+}
+
+TEST_F(Jotwell, SelectionNamingAFileWindowsWouldRunWritesNothing) {
+  const std::string folder = ProgramFolder();
+  const std::string startup = folder + "Startup\\";
+  ASSERT_TRUE(CreateDirectoryA(startup.c_str(), nullptr));
+  const std::string notes = folder + "notes.txt";
+  // Each as a selection's text would slip it in after the item's own /o.
+  const std::string targets[] = {
+      startup + "x.bat",
+      startup + "x.CmD",
+      startup + "x.lnk",
+      startup + "x.hta",
+      startup + "x.ps1",
+      // Windows drops trailing dots and blanks and resolves "." and "..".
+      startup + "x.bat.",
+      startup + "x.bat. .",
+      "\"" + startup + "x.bat \"",
+      startup + "x.bat\\.",
+      startup + "notes.txt\\..\\x.bat",
+      folder + "Startup/x.bat",
+      "Startup\\x.bat",
+      // Streams, of or with an executable name.
+      startup + "x.txt:y.bat",
+      startup + "x.bat::$DATA",
+      startup + "x.bat:s",
+      "\"" + startup + "x.bat\"",
+  };
+  const auto before = EntriesBelow(folder);
+  for (const std::string& target : targets) {
+    const size_t boxes = SeenMessageBoxes().size();
+    ExpectMessageBox(IDOK);
+    ASSERT_EQ(RunLauncher(program_, "/o" + notes + " /sselected words /o" + target + " /e", folder), 0)
+        << Utf8(target);
+    const SeenMessageBox box = OnlyNewBox(boxes);
+    EXPECT_EQ(box.text, kCreateFailure) << Utf8(target);
+    EXPECT_EQ(box.icon, BoxIcon::Stop);
+    EXPECT_EQ(EntriesBelow(folder), before) << Utf8(target) << ": " << Joined(EntriesBelow(folder));
+  }
+}
+
+TEST_F(Jotwell, ExecutableTypesIncludeThoseOfPathExt) {
+  const std::string folder = ProgramFolder();
+  struct Case {
+    const char* pathext;  // nullptr: unset
+    std::string name;
+    bool written;
+  } cases[] = {
+      {nullptr, "a.orbiskrun", true},
+      {".COM;.EXE;.ORBISKRUN", "b.orbiskrun", false},
+      {".com;.exe;.orbiskrun", "c.OrbiskRun", false},
+      // The system's own types stay refused whatever the variable says.
+      {".COM;.EXE;.ORBISKRUN", "d.bat", false},
+      {nullptr, "e.cmd", false},
+      {".ORBISKRUN", "f.txt", true},
+  };
+  for (const Case& c : cases) {
+    ScopedEnvironment pathext("PATHEXT", c.pathext);
+    const size_t boxes = SeenMessageBoxes().size();
+    if (!c.written) ExpectMessageBox(IDOK);
+    ASSERT_EQ(RunLauncher(program_, "/sline /o" + folder + c.name), 0) << c.name;
+    EXPECT_EQ(ReadFileBytes(folder + c.name), c.written ? "line\r\n" : "") << c.name;
+    EXPECT_EQ(FileExists(folder + c.name), c.written) << c.name;
+    const auto seen = SeenMessageBoxes();
+    ASSERT_EQ(seen.size(), boxes + (c.written ? 0 : 1)) << c.name;
+    if (!c.written) EXPECT_EQ(seen.back().text, kCreateFailure);
+  }
+}
+
+TEST_F(Jotwell, EditorOnAShareOrWithQuotesOrNoProgramIsNotStarted) {
+  const std::string folder = ProgramFolder();
+  const std::string opener = AssociateRecorder();
+  ASSERT_FALSE(opener.empty());
+  const std::string file = folder + "notes" + kAssociatedExtension;
+
+  // Baits: a recorder on a share, one in a local folder, a batch file and a
+  // program stored under a stream's name, all with ".exe" in their paths.
+  const std::string host = "orbisktest-jotwell";
+  const std::string uncFolder = WineUncFolder(host);
+  ASSERT_FALSE(uncFolder.empty());
+  const std::string shared = CopyProgram("Recorder", uncFolder + "share\\", "editor.exe");
+  ASSERT_FALSE(shared.empty()) << Utf8(uncFolder);
+  const std::string tools = folder + "tools\\";
+  const std::string local = CopyProgram("Recorder", tools, "editor.exe");
+  const std::string streamed = CopyProgram("Recorder", tools, "notes.txt:editor.exe");
+  ASSERT_FALSE(streamed.empty());
+  const std::string batch = tools + "run.exe.bat";
+  const std::string batchLog = tools + "batch.log";
+  ASSERT_TRUE(WriteFileBytes(batch, "@echo ran>>\"" + batchLog + "\"\r\n"));
+  const auto recorderRuns = [](const std::string& recorder) {
+    return [recorder] { return RecordedStarts(recorder).size(); };
+  };
+  const auto batchRuns = [&batchLog] {
+    const std::string log = ReadFileBytes(batchLog);
+    return static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));
+  };
+
+  struct Case {
+    std::string editor;
+    std::function<size_t()> runs;  // how often the bait was started
+    bool reachable;                // the bait starts when named so directly
+  } cases[] = {
+      {"\\\\" + host + "\\share\\editor.exe", recorderRuns(shared), true},
+      {"//" + host + "/share/editor.exe", recorderRuns(shared), true},
+      {"\\\\?\\UNC\\" + host + "\\share\\editor.exe", recorderRuns(shared), true},
+      {"\"\\\\" + host + "\\share\\editor.exe\"", recorderRuns(shared), true},
+      {"\"" + local + "\" \"" + local + "\"", recorderRuns(local), false},
+      {local + "\"", recorderRuns(local), false},
+      {"\"" + local + "\"\"", recorderRuns(local), false},
+      {batch, batchRuns, true},
+      {streamed, recorderRuns(streamed), true},
+  };
+  size_t opened = 0;
+  for (const Case& c : cases) {
+    if (c.reachable) {
+      // Without Jotwell's rules this name would start the bait.
+      const size_t runs = c.runs();
+      ASSERT_EQ(RunCommandLine(QuoteUnlessEnclosed(c.editor) + " control"), 0) << Utf8(c.editor);
+      for (int wait = 0; wait < 100 && c.runs() == runs; ++wait) Sleep(50);
+      ASSERT_EQ(c.runs(), runs + 1) << "the bait does not start: " << Utf8(c.editor);
+    }
+    const size_t runs = c.runs();
+    ASSERT_EQ(RunLauncher(program_, "/sline /o\"" + file + "\" /e" + c.editor), 0) << Utf8(c.editor);
+    // The file is opened with its associated program instead.
+    EXPECT_EQ(WaitForRecordedStarts(opener, ++opened).size(), opened) << Utf8(c.editor);
+    EXPECT_EQ(c.runs(), runs) << Utf8(c.editor);
+  }
+  std::string lines;
+  for (size_t i = 0; i < std::size(cases); ++i) lines += "line\r\n";
+  EXPECT_EQ(ReadFileBytes(file), lines);
+  EXPECT_TRUE(SeenMessageBoxes().empty());
+  DeleteTree(uncFolder);
+}
+
+TEST_F(Jotwell, TwentyRunsAtOnceWriteTwentyWholeLines) {
+  const std::string file = ProgramFolder() + "shared.txt";
+  std::set<std::string> expected;
+  // Started suspended and let go together, so that their opens and writes
+  // meet as closely as separate processes can.
+  std::vector<UniqueHandle> processes, threads;
+  for (int i = 0; i < 20; ++i) {
+    // Long lines, each of its own letter, would show any mixing.
+    const std::string line = "run" + std::to_string(i) + " " + std::string(20000, static_cast<char>('a' + i));
+    expected.insert(line);
+    std::string commandLine = MenuCommandLine(program_, "/s" + line + " /o" + file);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                               nullptr, nullptr, &startup, &process));
+    processes.emplace_back(process.hProcess);
+    threads.emplace_back(process.hThread);
+  }
+  for (const UniqueHandle& thread : threads) ResumeThread(thread.get());
+  for (const UniqueHandle& process : processes) {
+    ASSERT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(GetExitCodeProcess(process.get(), &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+  }
+
+  // Each expected line exactly once, and nothing else; the lines are too
+  // long to print, so a failure names the runs.
+  const std::string text = ReadFileBytes(file);
+  std::map<std::string, int> counts;
+  std::string::size_type start = 0;
+  for (std::string::size_type end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    ++counts[text.substr(start, end - start)];
+  }
+  EXPECT_EQ(start, text.size()) << "the file ends in a whole line";
+  for (const auto& [line, count] : counts) {
+    EXPECT_TRUE(expected.count(line))
+        << "a mixed line of " << line.size() << " bytes: " << line.substr(0, 12);
+    EXPECT_EQ(count, 1) << line.substr(0, 6);
+  }
+  for (const std::string& line : expected) EXPECT_TRUE(counts.count(line)) << "missing " << line.substr(0, 6);
+  EXPECT_TRUE(SeenMessageBoxes().empty());
+}
+
+TEST_F(Jotwell, FileHeldByAnotherWriterIsAppendedToAtOnce) {
+  const std::string file = ProgramFolder() + "held.txt";
+  // As another run holds it in the middle of its own append.
+  UniqueFile writer(CreateFileA(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(writer);
+  ASSERT_EQ(RunLauncher(program_, "/sjotted /o" + file), 0);
+  DWORD written = 0;
+  ASSERT_TRUE(WriteFile(writer.get(), "other\r\n", 7, &written, nullptr));
+  writer.reset();
+  EXPECT_EQ(ReadFileBytes(file), "jotted\r\nother\r\n");
+  EXPECT_TRUE(SeenMessageBoxes().empty());
+}
+
+TEST_F(Jotwell, FileLockedForAMomentIsWaitedForButNotForever) {
+  const std::string file = ProgramFolder() + "locked.txt";
+  const auto lockFile = [&file] {
+    // A reader that lets nobody write meanwhile.
+    return UniqueFile(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  };
+
+  // Let go after half a second: the line is written, without a message.
+  UniqueFile lock = lockFile();
+  ASSERT_TRUE(lock);
+  RunningProcess waiting(MenuCommandLine(program_, "/safter the lock /o" + file));
+  ASSERT_TRUE(waiting.started());
+  Sleep(500);
+  lock.reset();
+  EXPECT_EQ(waiting.Wait(), 0);
+  EXPECT_EQ(ReadFileBytes(file), "after the lock\r\n");
+  EXPECT_TRUE(SeenMessageBoxes().empty());
+
+  // Held throughout: Jotwell gives up after its two seconds and says so.
+  lock = lockFile();
+  ASSERT_TRUE(lock);
+  ExpectMessageBox(IDOK);
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(RunLauncher(program_, "/snever /o" + file), 0);
+  const DWORD elapsed = GetTickCount() - start;
+  lock.reset();
+  EXPECT_GE(elapsed, 2000u);
+  EXPECT_LT(elapsed, 15000u);
+  const auto boxes = SeenMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, kCreateFailure);
+  EXPECT_EQ(ReadFileBytes(file), "after the lock\r\n");
 }

@@ -8,6 +8,9 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string self(MAX_PATH * 4, '\0');
   self.resize(GetModuleFileNameA(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  // Wine names a program started from a share "UNC\host\share\..." here,
+  // without the leading backslashes of its UNC path.
+  if (self.compare(0, 4, "UNC\\") == 0) self = "\\\\" + self.substr(4);
   std::string folder(GetCurrentDirectoryA(0, nullptr), '\0');
   folder.resize(GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data()));
 

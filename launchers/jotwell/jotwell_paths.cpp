@@ -1,0 +1,170 @@
+#include "launchers/jotwell/jotwell_paths.h"
+
+#include <algorithm>
+
+#include "common/text_util.h"
+#include "launchers/common/launcher_text.h"
+#include "launchers/jotwell/jotwell_options.h"
+
+namespace {
+
+// What the system's PATHEXT holds when nobody changed it. Explorer runs these
+// on a double click (and the Startup folder at logon) whatever the variable
+// of this process says, so they always count.
+constexpr std::string_view kDefaultPathExt = ".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC";
+
+// Further types the shell runs, installs, follows or opens as code: links
+// and shortcuts, HTML applications, scripts of other hosts, registry and
+// setup files, installers, control-panel items, libraries and drivers,
+// screen savers, compiled help and click-once deployments.
+constexpr std::string_view kShellCodeTypes[] = {
+    ".LNK", ".URL", ".SCF",         ".HTA",       ".PS1",
+    ".REG", ".INF", ".MSI",         ".MSC",       ".CPL",
+    ".DLL", ".SYS", ".JSE",         ".VBE",       ".WSF",
+    ".WSH", ".SCR", ".PIF",         ".CHM",       ".MSP",
+    ".VB",  ".WS",  ".APPLICATION", ".APPREF-MS", ".SETTINGCONTENT-MS",
+};
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Windows drops these from the end of a name.
+std::string_view WithoutTrailingDotsAndBlanks(std::string_view name) {
+  const auto last = name.find_last_not_of(". ");
+  return last == std::string_view::npos ? std::string_view() : name.substr(0, last + 1);
+}
+
+// The components between separators, a backslash that is the trail byte of
+// a double-byte character not counting as one.
+std::vector<std::string_view> Components(std::string_view path) {
+  std::vector<std::string_view> components;
+  std::string_view::size_type start = 0;
+  std::string_view::size_type i = 0;
+  while (i < path.size()) {
+    if (IsSjisLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+      i += 2;
+      continue;
+    }
+    if (IsSeparator(path[i])) {
+      components.push_back(path.substr(start, i - start));
+      start = i + 1;
+    }
+    ++i;
+  }
+  components.push_back(path.substr(start));
+  return components;
+}
+
+// CON, NUL, COM1 and the like: with any extension they name a device, not a
+// file, in every folder.
+bool IsDosDeviceName(std::string_view fileName) {
+  const std::string base = ToUpperSjis(TrimBlanks(fileName.substr(0, fileName.find('.'))));
+  static constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  if (std::find(std::begin(kDevices), std::end(kDevices), base) != std::end(kDevices)) return true;
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && ToUpperSjis(text.substr(0, prefix.size())) == ToUpperSjis(prefix);
+}
+
+}  // namespace
+
+PathRoot RootOf(std::string_view path) {
+  const auto first = path.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return PathRoot::Local;
+  path.remove_prefix(first);
+  // "\\?\", "\\.\" and the native "\??\" hand the rest to the object manager
+  // unchanged: a drive there is still a local file, anything else is a share
+  // or a device.
+  const bool prefixed =
+      path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[3]) &&
+      ((IsSeparator(path[1]) && (path[2] == '?' || path[2] == '.')) || (path[1] == '?' && path[2] == '?'));
+  if (prefixed) {
+    const std::string_view rest = path.substr(4);
+    if (StartsWithNoCase(rest, "UNC") && (rest.size() == 3 || IsSeparator(rest[3]))) return PathRoot::Network;
+    if (rest.size() >= 2 && IsAsciiLetter(rest[0]) && rest[1] == ':' &&
+        (rest.size() == 2 || IsSeparator(rest[2]))) {
+      return PathRoot::Local;
+    }
+    return PathRoot::Device;
+  }
+  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return PathRoot::Network;
+  return PathRoot::Local;
+}
+
+ResolvedName ResolveLastName(std::string_view path) {
+  // "C:x.bat" is x.bat in drive C's current folder.
+  if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') path.remove_prefix(2);
+  std::vector<std::string_view> kept;
+  for (const std::string_view component : Components(path)) {
+    if (component == "..") {
+      if (!kept.empty()) kept.pop_back();
+      continue;
+    }
+    // Empty (doubled or final separators), "." and whatever Windows trims
+    // to nothing leave the name where it is.
+    const std::string_view trimmed = WithoutTrailingDotsAndBlanks(component);
+    if (!trimmed.empty()) kept.push_back(trimmed);
+  }
+  if (kept.empty()) return {};
+  const std::string_view last = kept.back();
+  // "file:stream:type"; a colon is never a trail byte.
+  const auto colon = last.find(':');
+  ResolvedName name;
+  name.file = std::string(WithoutTrailingDotsAndBlanks(last.substr(0, colon)));
+  if (colon != std::string_view::npos) {
+    const std::string_view stream = last.substr(colon + 1);
+    name.stream = std::string(WithoutTrailingDotsAndBlanks(stream.substr(0, stream.find(':'))));
+  }
+  return name;
+}
+
+std::vector<std::string> ExecutableExtensions(std::string_view pathext) {
+  std::vector<std::string> extensions;
+  const auto addList = [&extensions](std::string_view list) {
+    std::string_view::size_type start = 0;
+    for (;;) {
+      const auto end = list.find(';', start);
+      std::string entry = TrimBlanks(list.substr(start, end == std::string_view::npos ? end : end - start));
+      if (!entry.empty() && entry.front() != '.') entry.insert(entry.begin(), '.');
+      if (entry.size() > 1) extensions.push_back(ToUpperSjis(entry));
+      if (end == std::string_view::npos) break;
+      start = end + 1;
+    }
+  };
+  addList(pathext);
+  addList(kDefaultPathExt);
+  for (const std::string_view type : kShellCodeTypes) extensions.emplace_back(type);
+  return extensions;
+}
+
+bool HasExtensionIn(std::string_view name, const std::vector<std::string>& extensions) {
+  return std::any_of(extensions.begin(), extensions.end(),
+                     [name](const std::string& extension) { return EndsWithNoCase(name, extension); });
+}
+
+bool IsSafeTextFilePath(std::string_view path, const std::vector<std::string>& executableExtensions) {
+  // A quote cannot be part of a file name; the only pair allowed was
+  // stripped before.
+  if (path.find('"') != std::string_view::npos) return false;
+  if (RootOf(path) == PathRoot::Device) return false;
+  const ResolvedName name = ResolveLastName(path);
+  if (IsDosDeviceName(name.file)) return false;
+  return !HasExtensionIn(name.file, executableExtensions) &&
+         !HasExtensionIn(name.stream, executableExtensions);
+}
+
+bool HasLocalProgramShape(std::string_view editorPath) {
+  if (!ContainsNoCase(editorPath, ".EXE")) return false;
+  const auto unquoted = StripEnclosingQuotes(editorPath);
+  // Another quote would end the program's name early on the command line
+  // and turn the rest into something else.
+  if (!unquoted || unquoted->find('"') != std::string::npos) return false;
+  if (RootOf(*unquoted) != PathRoot::Local) return false;
+  // A batch file or a stream given a name with ".exe" in it would run too.
+  const ResolvedName name = ResolveLastName(*unquoted);
+  return name.stream.empty() && EndsWithNoCase(name.file, ".EXE");
+}

@@ -5,6 +5,7 @@
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
+#include "common/win_handles.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
 
@@ -117,4 +118,54 @@ TEST_F(Registration, DeleteRemovesKeyAndScriptButNeverAnotherItemsStorage) {
   EXPECT_FALSE(UnregisterMenuEntry(0));
   EXPECT_TRUE(FileExists(ScriptFilePath("Foo")));
   EXPECT_TRUE(IsMenuEntryRegistered("Foo"));
+}
+
+TEST_F(Registration, ReadingNeedsOnlyTheRightToRead) {
+  // A standard user may read, but not write, keys such as the browser's
+  // source-editor setting under HKEY_LOCAL_MACHINE. A key whose access list
+  // grants reading only stands in for one: a read must not ask for more.
+  const std::string path = "Software\\OrbiskTests\\ReadOnly";
+  HKEY raw = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
+            ERROR_SUCCESS);
+  UniqueRegKey key(raw);
+  const char editor[] = "C:\\Editors\\view.exe";
+  ASSERT_EQ(RegSetValueExA(key.get(), "", 0, REG_SZ, reinterpret_cast<const BYTE*>(editor), sizeof editor),
+            ERROR_SUCCESS);
+  const DWORD number = 7;
+  ASSERT_EQ(RegSetValueExA(key.get(), "N", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number),
+            ERROR_SUCCESS);
+  SECURITY_DESCRIPTOR readOnly;
+  alignas(ACL) BYTE aclBuffer[256];
+  auto* acl = reinterpret_cast<ACL*>(aclBuffer);
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
+  ASSERT_TRUE(InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION));
+  ASSERT_TRUE(AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone));
+  ASSERT_TRUE(InitializeSecurityDescriptor(&readOnly, SECURITY_DESCRIPTOR_REVISION));
+  ASSERT_TRUE(SetSecurityDescriptorDacl(&readOnly, TRUE, acl, FALSE));
+  ASSERT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &readOnly), ERROR_SUCCESS);
+  key.reset();
+
+  // The key now really refuses the old, wider request.
+  HKEY wide = nullptr;
+  EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, 0x3F, &wide), ERROR_ACCESS_DENIED);
+  if (wide) RegCloseKey(wide);
+
+  EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, path, "", kRegSz, RegistryValue{}).text, editor);
+  EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, path, "N", kRegDword, RegistryValue{}).number, 7u);
+
+  // Give the access back (a descriptor without an access list lets
+  // everyone in) so that the key can go.
+  HKEY owner = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, &owner), ERROR_SUCCESS);
+  SECURITY_DESCRIPTOR open;
+  ASSERT_TRUE(InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION));
+  ASSERT_TRUE(SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE));
+  EXPECT_EQ(RegSetKeySecurity(owner, DACL_SECURITY_INFORMATION, &open), ERROR_SUCCESS);
+  RegCloseKey(owner);
+  FreeSid(everyone);
+  EXPECT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str()), ERROR_SUCCESS);
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\OrbiskTests");
 }

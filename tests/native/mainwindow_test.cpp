@@ -3,9 +3,10 @@
 // get a tooltip.
 #include <gtest/gtest.h>
 
+#include "mainwindow/list_rules.h"
 #include "mainwindow/main_window_layout.h"
 #include "mainwindow/main_window_texts.h"
-#include "mainwindow/screen_geometry.h"
+#include "ui/screen_geometry.h"
 
 namespace {
 

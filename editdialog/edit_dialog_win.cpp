@@ -107,7 +107,7 @@ void FillFromRecord(const ItemRecord& item) {
 
 // The load, by mode. Returns the control that takes the first focus.
 HWND OnLoad(HWND dialog) {
-  frmEdit = EditForm{};  // destroys the parameter menu as well
+  frmEdit = EditForm{};
   frmEdit.dialog = dialog;
   frmEdit.mode = EditMode;
   PlaceControlsAndDialog();

@@ -14,7 +14,7 @@ const std::array<PlaceholderGroup, kPlaceholderGroupCount> kPlaceholderGroups = 
     {TokenGroup::Other, "その他(&O)"},
 }};
 
-const std::array<Placeholder, kPlaceholderCount> kPlaceholders = {{
+constexpr std::array<Placeholder, kPlaceholderCount> kPlaceholders = {{
     {TokenGroup::Url, "<&TU> - ページ（フレーム分割されている場合はトップ）のURL", "<TU>", false},
     {TokenGroup::Url, "<&FU> - フレームのURL", "<FU>", false},
     {TokenGroup::Url, "<TU&2> - <TU>のファイル名として使用できない文字を全角変換", "<TU2>", false},
@@ -47,6 +47,14 @@ const std::array<Placeholder, kPlaceholderCount> kPlaceholders = {{
     {TokenGroup::Other, "<\\&T> - タブ文字", "<\\T>", true},
     {TokenGroup::Other, "<&IT> - 文字列入力", "<IT>", false},
 }};
+
+// The 31 tokens, every row given: a std::array fills missing rows with empty
+// ones instead of failing to compile.
+static_assert(kPlaceholderCount == 31);
+static_assert(std::all_of(kPlaceholders.begin(), kPlaceholders.end(),
+                          [](const Placeholder& p) { return p.token != nullptr && p.caption != nullptr; }));
+static_assert(std::count_if(kPlaceholders.begin(), kPlaceholders.end(),
+                            [](const Placeholder& p) { return p.fixedString; }) == kFixedStringTokenCount);
 
 PlaceholderRange PlaceholdersOf(TokenGroup group) {
   const Placeholder* first = std::find_if(kPlaceholders.begin(), kPlaceholders.end(),

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,8 +13,10 @@
 
 #include "common/path_kind.h"
 
-// The edit dialog's three modes.
-enum class DialogMode { Add = 0, Edit = 1, Rename = 2 };
+// The edit dialog's three modes (its EditMode), which decide the checks that
+// run. DialogMode is the older name the validation tests still use.
+enum class EditModes : int16_t { Add = 0, Edit = 1, Rename = 2 };
+using DialogMode = EditModes;
 
 // The dialog field that takes the focus after a failed check.
 enum class FocusField { None, ItemName, Argments, AplPath, FirstContext };
@@ -26,7 +29,7 @@ struct ValidationResult {
 
 // The dialog's fields as typed, and what they are checked against.
 struct ValidationInput {
-  DialogMode mode = DialogMode::Add;
+  EditModes mode = EditModes::Add;
   std::string storedName;      // the item's name as stored (edit and rename)
   std::string nameField;       // txtItemName
   std::string parameterField;  // txtArgments: template or fixed string

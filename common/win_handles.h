@@ -61,6 +61,19 @@ struct MenuTraits {
   static HMENU Invalid() { return nullptr; }
   static void Close(HMENU h) { DestroyMenu(h); }
 };
+struct FindTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { FindClose(h); }
+};
+struct LocalMemoryTraits {
+  static HLOCAL Invalid() { return nullptr; }
+  static void Close(HLOCAL h) { LocalFree(h); }
+};
+// A device context made by CreateCompatibleDC (not one borrowed from a window).
+struct MemoryDcTraits {
+  static HDC Invalid() { return nullptr; }
+  static void Close(HDC h) { DeleteDC(h); }
+};
 
 struct WindowTraits {
   static HWND Invalid() { return nullptr; }
@@ -74,3 +87,62 @@ using UniqueHook = UniqueWinHandle<HHOOK, HookTraits>;
 using UniqueGdiObject = UniqueWinHandle<HGDIOBJ, GdiObjectTraits>;
 using UniqueMenu = UniqueWinHandle<HMENU, MenuTraits>;
 using UniqueWindow = UniqueWinHandle<HWND, WindowTraits>;
+using UniqueMemoryDc = UniqueWinHandle<HDC, MemoryDcTraits>;
+using UniqueFind = UniqueWinHandle<HANDLE, FindTraits>;
+using UniqueLocalMemory = UniqueWinHandle<HLOCAL, LocalMemoryTraits>;
+
+// A window's device context (GetDC; nullptr for the screen), released to the
+// same window at the end of the scope.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// The device context of a WM_PAINT: BeginPaint now, EndPaint at the end of
+// the scope.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  ~PaintDc() { EndPaint(window_, &paint_); }
+
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_ = {};
+  HDC dc_;
+};
+
+// An object selected into a device context for the length of the scope; the
+// object it replaced is selected back at the end, so that the context never
+// keeps a font or bitmap it does not own. Nothing is selected into a null
+// context or for a null object.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};

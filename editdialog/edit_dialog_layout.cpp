@@ -1,5 +1,7 @@
 #include "editdialog/edit_dialog_layout.h"
 
+#include "editdialog/edit_dialog_resource.h"
+
 const std::array<EditControl, kEditControlCount> kEditControls = {
     EditControl::LblItemName,    EditControl::TxtItemName,    EditControl::BtnOpenSource,
     EditControl::ChkFixedString, EditControl::LblAplPath,     EditControl::TxtAplPath,
@@ -13,112 +15,52 @@ const std::array<EditControl, kEditControlCount> kEditControls = {
 namespace {
 
 // Positions in pixels at 96 DPI; every value times 15 is the twips.
-TwipsRect Px(int left, int top, int width, int height) {
+constexpr TwipsRect Px(int left, int top, int width, int height) {
   return {left * 15, top * 15, width * 15, height * 15};
 }
 
+std::size_t Row(EditControl control) { return static_cast<std::size_t>(control); }
+
 }  // namespace
 
-TwipsRect EditControlTwips(EditControl control) {
-  switch (control) {
-    case EditControl::LblItemName:
-      return Px(8, 8, 250, 14);
-    case EditControl::TxtItemName:
-      return Px(8, 24, 334, 21);
-    case EditControl::BtnOpenSource:
-      return Px(348, 24, 24, 21);
-    case EditControl::ChkFixedString:
-      return Px(8, 52, 250, 18);
-    case EditControl::LblAplPath:
-      return Px(8, 78, 250, 14);
-    case EditControl::TxtAplPath:
-      return Px(8, 94, 334, 21);
-    case EditControl::BtnBrows:
-      return Px(348, 94, 24, 21);
-    case EditControl::LblArgments:
-      return Px(8, 122, 250, 14);
-    case EditControl::TxtArgments:
-      return Px(8, 138, 334, 21);
-    case EditControl::BtnMenu:
-      return Px(348, 138, 24, 21);
-    case EditControl::LblComment:
-      return Px(8, 166, 250, 14);
-    case EditControl::TxtComment:
-      return Px(8, 182, 364, 54);
-    case EditControl::FraContexts:
-      return Px(8, 246, 214, 66);
-    case EditControl::LblContexts:
-      return Px(16, 245, 60, 13);
-    case EditControl::PicContexts:
-      return Px(12, 260, 206, 48);
-    case EditControl::ChkContext0:
-      return Px(18, 263, 84, 18);
-    case EditControl::ChkContext1:
-      return Px(104, 263, 112, 18);
-    case EditControl::ChkContext2:
-      return Px(18, 286, 84, 18);
-    case EditControl::ChkContext3:
-      return Px(104, 286, 112, 18);
-    case EditControl::LblWindowStyle:
-      return Px(230, 248, 142, 14);
-    case EditControl::CmbWindouStyle:
-      return Px(230, 264, 142, 200);
-    case EditControl::ChkConfCmdLine:
-      return Px(230, 292, 142, 18);
-    case EditControl::BtnOK:
-      return Px(214, 322, 76, 26);
-    case EditControl::BtnCancel:
-      return Px(296, 322, 76, 26);
-  }
-  return {};
-}
+const std::array<ControlLayout, kEditControlCount> kEditLayout = {{
+    {IDC_LBLITEMNAME, Px(8, 8, 250, 14), 8},           // LblItemName
+    {IDC_TXTITEMNAME, Px(8, 24, 334, 21), 8},          // TxtItemName
+    {IDC_BTNOPENSOURCE, Px(348, 24, 24, 21), 23},      // BtnOpenSource
+    {IDC_CHKFIXEDSTRING, Px(8, 52, 250, 18), 24},      // ChkFixedString
+    {IDC_LBLAPLPATH, Px(8, 78, 250, 14), 9},           // LblAplPath
+    {IDC_TXTAPLPATH, Px(8, 94, 334, 21), 9},           // TxtAplPath
+    {IDC_BTNBROWS, Px(348, 94, 24, 21), 10},           // BtnBrows
+    {IDC_LBLARGMENTS, Px(8, 122, 250, 14), 11},        // LblArgments
+    {IDC_TXTARGMENTS, Px(8, 138, 334, 21), 11},        // TxtArgments
+    {IDC_BTNMENU, Px(348, 138, 24, 21), 12},           // BtnMenu
+    {IDC_LBLCOMMENT, Px(8, 166, 250, 14), 13},         // LblComment
+    {IDC_TXTEDITCOMMENT, Px(8, 182, 364, 54), 13},     // TxtComment
+    {IDC_CHKCONTEXTS0, Px(18, 263, 84, 18), 15},       // ChkContext0
+    {IDC_CHKCONTEXTS1, Px(104, 263, 112, 18), 16},     // ChkContext1
+    {IDC_CHKCONTEXTS2, Px(18, 286, 84, 18), 17},       // ChkContext2
+    {IDC_CHKCONTEXTS3, Px(104, 286, 112, 18), 18},     // ChkContext3
+    {IDC_LBLWINDOWSTYLE, Px(230, 248, 142, 14), 21},   // LblWindowStyle
+    {IDC_CMBWINDOUSTYLE, Px(230, 264, 142, 200), 21},  // CmbWindouStyle
+    {IDC_CHKCONFCMDLINE, Px(230, 292, 142, 18), 22},   // ChkConfCmdLine
+    {IDC_BTNOK, Px(214, 322, 76, 26), 19},             // BtnOK
+    {IDC_BTNCANCEL, Px(296, 322, 76, 26), 20},         // BtnCancel
+    {IDC_LBLCONTEXTS, Px(16, 245, 60, 13), 0},         // LblContexts
+    {IDC_PICCONTEXTS, Px(12, 260, 206, 48), 14},       // PicContexts
+    {IDC_FRACONTEXTS, Px(8, 246, 214, 66), 14},        // FraContexts
+}};
+
+int EditControlId(EditControl control) { return kEditLayout[Row(control)].id; }
+
+TwipsRect EditControlTwips(EditControl control) { return kEditLayout[Row(control)].twips; }
 
 int EditHelpTopic(EditControl control, bool fixedString) {
-  switch (control) {
-    case EditControl::LblItemName:
-    case EditControl::TxtItemName:
-      return 8;
-    case EditControl::LblAplPath:
-    case EditControl::TxtAplPath:
-      return 9;
-    case EditControl::BtnBrows:
-      return 10;
-    case EditControl::LblArgments:
-    case EditControl::TxtArgments:
-      return fixedString ? 25 : 11;
-    case EditControl::BtnMenu:
-      return fixedString ? 27 : 12;
-    case EditControl::LblComment:
-    case EditControl::TxtComment:
-      return 13;
-    case EditControl::FraContexts:
-    case EditControl::PicContexts:
-      return 14;
-    case EditControl::ChkContext0:
-      return 15;
-    case EditControl::ChkContext1:
-      return 16;
-    case EditControl::ChkContext2:
-      return 17;
-    case EditControl::ChkContext3:
-      return 18;
-    case EditControl::BtnOK:
-      return 19;
-    case EditControl::BtnCancel:
-      return 20;
-    case EditControl::LblWindowStyle:
-    case EditControl::CmbWindouStyle:
-      return 21;
-    case EditControl::ChkConfCmdLine:
-      return 22;
-    case EditControl::BtnOpenSource:
-      return 23;
-    case EditControl::ChkFixedString:
-      return 24;
-    case EditControl::LblContexts:
-      return 0;
+  if (fixedString) {
+    // The parameter box holds the fixed string, and the menu offers only its tokens.
+    if (control == EditControl::LblArgments || control == EditControl::TxtArgments) return 25;
+    if (control == EditControl::BtnMenu) return 27;
   }
-  return 0;
+  return kEditLayout[Row(control)].helpTopic;
 }
 
 const char* EditTooltip(EditControl control) {

@@ -1,14 +1,15 @@
 // The fixed layout of the edit dialog in twips, the help topic and tooltip of
-// each control. Converted to pixels at the system's DPI when the dialog loads
-// (15 twips are one pixel at 96 DPI).
+// each control: one row of ui/control_layout.h per control.
 #pragma once
 
 #include <array>
+#include <cstddef>
 
-#include "mainwindow/main_window_layout.h"
+#include "ui/control_layout.h"
 
-// Every control of the dialog, in tab order; the context group's frame,
-// container and heading come last: they only hold and label the four boxes.
+// Every control of the dialog, in tab order, which is also its row in
+// kEditLayout; the context group's frame, container and heading come last:
+// they only hold and label the four boxes.
 enum class EditControl {
   LblItemName,  // lblHeader(0)
   TxtItemName,
@@ -36,11 +37,17 @@ enum class EditControl {
   FraContexts,
 };
 
-inline constexpr int kEditControlCount = 24;
+inline constexpr std::size_t kEditControlCount = 24;
 extern const std::array<EditControl, kEditControlCount> kEditControls;
+
+// The rows carry the help topics of the launcher layout.
+extern const std::array<ControlLayout, kEditControlCount> kEditLayout;
 
 inline constexpr int kEditClientWidthTwips = 5700;
 inline constexpr int kEditClientHeightTwips = 5340;
+
+// The control's resource id.
+int EditControlId(EditControl control);
 
 // Where the control sits in the client area.
 TwipsRect EditControlTwips(EditControl control);

@@ -26,7 +26,10 @@
 #define IDC_PICCONTEXTS 2021
 #define IDC_FRACONTEXTS 2022
 // btnOK and btnCancel are the dialog's IDOK and IDCANCEL, so that Enter and
-// Esc press them.
+// Esc press them; the numbers stand here for the layout table, which is built
+// without windows.h as well.
+#define IDC_BTNOK 1
+#define IDC_BTNCANCEL 2
 
 // Commands of the parameter menu: kPlaceholders[i] is IDM_TOKEN_BASE + i.
 #define IDM_TOKEN_BASE 2100

@@ -34,7 +34,7 @@ HWND CreateMainWindow(HINSTANCE instance, const MainWindowOptions& options);
 // file is saved, the window is destroyed.
 void UnloadMainWindow();
 
-// What the list commands and the edit dialog use of the window.
+// What the list commands use of the window.
 HWND MainWindow();         // nullptr when there is none
 HWND MainDlgItem(int id);  // a control by its resource id
 HWND StatusBar();

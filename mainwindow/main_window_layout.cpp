@@ -1,48 +1,21 @@
 #include "mainwindow/main_window_layout.h"
 
+#include "mainwindow/resource.h"
+
+const std::array<ControlLayout, kMainControlCount> kMainLayout = {{
+    {IDC_LABEL1, {240, 240, 1650, 180}, 2},
+    {IDC_LSTITEMS, {240, 495, 2895, 2220}, 2},
+    {IDC_BTNADD, {3240, 480, 1215, 375}, 3},
+    {IDC_BTNEDIT, {3240, 945, 1215, 375}, 4},
+    {IDC_BTNRENAME, {3240, 1410, 1215, 375}, 26},
+    {IDC_BTNDEL, {3240, 1875, 1215, 375}, 5},
+    {IDC_BTNALLDEL, {3240, 2340, 1215, 375}, 6},
+    {IDC_TXTCOMMENT, {240, 2880, 4215, 1215}, 7},
+    {IDC_BTNEXIT, {-500, -500, 450, 375}, 0},
+}};
+
 TwipsRect MainControlTwips(MainControl control) {
-  switch (control) {
-    case MainControl::Label1:
-      return {240, 240, 1650, 180};
-    case MainControl::LstItems:
-      return {240, 495, 2895, 2220};
-    case MainControl::BtnAdd:
-      return {3240, 480, 1215, 375};
-    case MainControl::BtnEdit:
-      return {3240, 945, 1215, 375};
-    case MainControl::BtnRename:
-      return {3240, 1410, 1215, 375};
-    case MainControl::BtnDel:
-      return {3240, 1875, 1215, 375};
-    case MainControl::BtnAllDel:
-      return {3240, 2340, 1215, 375};
-    case MainControl::TxtComment:
-      return {240, 2880, 4215, 1215};
-    case MainControl::BtnExit:
-      return {-500, -500, 450, 375};
-  }
-  return {};
+  return kMainLayout[static_cast<std::size_t>(control)].twips;
 }
 
-int MainHelpTopic(MainControl control) {
-  switch (control) {
-    case MainControl::Label1:
-    case MainControl::LstItems:
-      return 2;
-    case MainControl::BtnAdd:
-      return 3;
-    case MainControl::BtnEdit:
-      return 4;
-    case MainControl::BtnDel:
-      return 5;
-    case MainControl::BtnAllDel:
-      return 6;
-    case MainControl::TxtComment:
-      return 7;
-    case MainControl::BtnRename:
-      return 26;
-    case MainControl::BtnExit:
-      return 0;
-  }
-  return 0;
-}
+int MainHelpTopic(MainControl control) { return kMainLayout[static_cast<std::size_t>(control)].helpTopic; }

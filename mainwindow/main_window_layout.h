@@ -1,10 +1,13 @@
-// The fixed layout of the main window in twips, and the help topic each
-// control leads to. Converted to pixels at the system's DPI when the window
-// loads (15 twips are one pixel at 96 DPI).
+// The fixed layout of the main window in twips and the help topic each
+// control leads to: one row of ui/control_layout.h per control.
 #pragma once
 
 #include <array>
+#include <cstddef>
 
+#include "ui/control_layout.h"
+
+// Every control in tab order, which is also its row in kMainLayout.
 enum class MainControl {
   Label1,
   LstItems,
@@ -17,15 +20,8 @@ enum class MainControl {
   BtnExit
 };
 
-// Every control in tab order.
-inline constexpr std::array<MainControl, 9> kMainControls = {
-    MainControl::Label1,    MainControl::LstItems,   MainControl::BtnAdd,
-    MainControl::BtnEdit,   MainControl::BtnRename,  MainControl::BtnDel,
-    MainControl::BtnAllDel, MainControl::TxtComment, MainControl::BtnExit};
-
-struct TwipsRect {
-  int left = 0, top = 0, width = 0, height = 0;
-};
+inline constexpr std::size_t kMainControlCount = 9;
+extern const std::array<ControlLayout, kMainControlCount> kMainLayout;
 
 inline constexpr int kMainClientWidthTwips = 4695;
 inline constexpr int kMainClientHeightTwips = 4470;

@@ -1,8 +1,5 @@
 #include "mainwindow/main_window_texts.h"
 
-#include "common/text_util.h"
-#include "mainwindow/screen_geometry.h"
-
 const char kListNotice[] =
     "　Internet Explorer "
     "の制限（32個）を超えて登録することができますが、超えた分は右クリックメニューには表示さ"
@@ -26,16 +23,3 @@ std::string AlreadyRunningText(const std::string& title) { return title + " は�
 std::string SaveFailedText(const std::string& settingsPath) {
   return "設定ファイルの保存に失敗しました。\r\n" + settingsPath;
 }
-
-bool IsAcceptableDrop(std::string_view path, PathKind kind) {
-  if (kind != PathKind::File) return false;
-  const std::string lower = ToLowerSjis(path);
-  // The recycle bins of every Windows version: a file there is a deleted one.
-  // Checked from the second character on, after the drive letter.
-  for (const std::string_view bin : {":\\recycler\\", ":\\recycled\\", ":\\$recycle.bin\\"}) {
-    if (!lower.empty() && lower.compare(1, bin.size(), bin) == 0) return false;
-  }
-  return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".exe") == 0;
-}
-
-bool NeedsFullNameTip(int listWidth, int nameWidth) { return listWidth < RoundHalfEven(nameWidth * 1.03); }

@@ -1,5 +1,5 @@
-// Resource identifiers of the main window, its version and the help texts.
-// The edit dialog keeps its own identifiers in the 200 and 2000 ranges.
+// Resource identifiers of the main window. The edit dialog keeps its own in
+// the 200 and 2000 ranges, the help texts theirs from 4096 on.
 #pragma once
 
 #define IDD_MAIN 100
@@ -15,6 +15,3 @@
 #define IDC_TXTCOMMENT 1008
 // btnExit is the dialog's cancel button, so that Esc presses it.
 #define IDC_BTNEXIT 2
-
-// Help topic n is string IDS_HELP_TOPIC_BASE + n (topics 0 to 31).
-#define IDS_HELP_TOPIC_BASE 4096

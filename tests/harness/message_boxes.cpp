@@ -8,6 +8,7 @@
 #include <set>
 #include <thread>
 
+#include "common/win_handles.h"
 #include "tests/harness/win_test_util.h"
 
 namespace {
@@ -50,7 +51,8 @@ constexpr StandardIcon kStandardIcons[] = {
 
 HICON StandardIconHandle(WORD id) { return LoadIconW(nullptr, MAKEINTRESOURCEW(id)); }
 
-// The pixels of a width x height bitmap selected into dc, top row first.
+// The pixels of a width x height bitmap compatible with dc (and not selected
+// into any), top row first.
 std::vector<COLORREF> PixelsOf(HDC dc, HBITMAP bitmap, int width, int height) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -74,25 +76,27 @@ BoxIcon IconByLooks(HWND iconControl) {
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0 || width > 256 || height > 256) return BoxIcon::None;
 
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, previous);
-  const std::vector<COLORREF> shown = PixelsOf(memory, bitmap, width, height);
+  const WindowDc screen(nullptr);
+  const UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+  const UniqueGdiObject bitmapObject(CreateCompatibleBitmap(screen.get(), width, height));
+  const auto bitmap = static_cast<HBITMAP>(bitmapObject.get());
+  {
+    const SelectedObject drawing(memory.get(), bitmap);
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+  }
+  const std::vector<COLORREF> shown = PixelsOf(memory.get(), bitmap, width, height);
 
   BoxIcon best = BoxIcon::None;
   size_t bestMatches = 0;
   for (const StandardIcon& icon : kStandardIcons) {
-    previous = SelectObject(memory, bitmap);
-    HBRUSH background = CreateSolidBrush(shown[0] & 0x00FFFFFF);  // a corner is background
-    const RECT all = {0, 0, width, height};
-    FillRect(memory, &all, background);
-    DeleteObject(background);
-    DrawIconEx(memory, 0, 0, StandardIconHandle(icon.id), width, height, 0, nullptr, DI_NORMAL);
-    SelectObject(memory, previous);
-    const std::vector<COLORREF> drawn = PixelsOf(memory, bitmap, width, height);
+    {
+      const SelectedObject drawing(memory.get(), bitmap);
+      const UniqueGdiObject background(CreateSolidBrush(shown[0] & 0x00FFFFFF));  // a corner is background
+      const RECT all = {0, 0, width, height};
+      FillRect(memory.get(), &all, static_cast<HBRUSH>(background.get()));
+      DrawIconEx(memory.get(), 0, 0, StandardIconHandle(icon.id), width, height, 0, nullptr, DI_NORMAL);
+    }
+    const std::vector<COLORREF> drawn = PixelsOf(memory.get(), bitmap, width, height);
     size_t matches = 0;
     for (size_t i = 0; i < drawn.size(); ++i) matches += drawn[i] == shown[i];
     if (matches > bestMatches) {
@@ -100,9 +104,6 @@ BoxIcon IconByLooks(HWND iconControl) {
       best = icon.kind;
     }
   }
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return bestMatches * 10 >= shown.size() * 9 ? best : BoxIcon::None;
 }
 

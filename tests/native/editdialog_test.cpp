@@ -103,6 +103,13 @@ TEST(EditDialogLayout, ControlsInsideTheClientAreaAndTopicsAsListed) {
   std::set<int> topics;
   for (const EditControl control : kEditControls) topics.insert(EditHelpTopic(control, false));
   EXPECT_EQ(topics, (std::set<int>{0, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}));
+  // Each row names its own control: no id twice, OK and Cancel the dialog's
+  // IDOK and IDCANCEL.
+  std::set<int> ids;
+  for (const ControlLayout& row : kEditLayout) ids.insert(row.id);
+  EXPECT_EQ(ids.size(), kEditLayout.size());
+  EXPECT_EQ(EditControlId(EditControl::BtnOK), 1);
+  EXPECT_EQ(EditControlId(EditControl::BtnCancel), 2);
   EXPECT_STREQ(EditTooltip(EditControl::BtnMenu), "置換ﾊﾟﾗﾒｰﾀの選択");
   EXPECT_EQ(EditTooltip(EditControl::TxtArgments), nullptr);
 }

@@ -3,9 +3,12 @@
 // get a tooltip.
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "mainwindow/list_rules.h"
 #include "mainwindow/main_window_layout.h"
 #include "mainwindow/main_window_texts.h"
-#include "mainwindow/screen_geometry.h"
+#include "ui/screen_geometry.h"
 
 namespace {
 
@@ -108,6 +111,11 @@ TEST(MainWindowRules, HelpTopicsOfTheControls) {
                {MainControl::BtnEdit, 4},    {MainControl::BtnDel, 5},     {MainControl::BtnAllDel, 6},
                {MainControl::TxtComment, 7}, {MainControl::BtnRename, 26}, {MainControl::BtnExit, 0}};
   for (const auto& c : cases) EXPECT_EQ(MainHelpTopic(c.control), c.topic);
+  // Each row names its own control; the exit button is the dialog's IDCANCEL.
+  std::set<int> ids;
+  for (const ControlLayout& row : kMainLayout) ids.insert(row.id);
+  EXPECT_EQ(ids.size(), kMainLayout.size());
+  EXPECT_EQ(kMainLayout[static_cast<size_t>(MainControl::BtnExit)].id, 2);
 }
 
 TEST(MainWindowRules, Texts) {

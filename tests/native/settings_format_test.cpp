@@ -93,7 +93,9 @@ TEST(SettingsFormat, LauncherAcceptanceAndContextFlags) {
   for (const Case& c : cases) {
     const auto records = Launcher("Viewer", c.contexts).Load(1);
     ASSERT_EQ(records.size(), c.accepted ? 1u : 0u) << c.contexts;
-    if (c.accepted) EXPECT_EQ(records[0].Contexts, c.flags) << c.contexts;
+    if (c.accepted) {
+      EXPECT_EQ(records[0].Contexts, c.flags) << c.contexts;
+    }
   }
 }
 
@@ -190,10 +192,20 @@ TEST(SettingsFormat, ReplaceIniSectionKeepsEveryOtherLine) {
   for (const Case& c : cases) EXPECT_EQ(ReplaceIniSection(c.before, "ItemList", entries), c.after) << c.before;
 }
 
+namespace {
+
+ItemRecord Named(const std::string& name) {
+  ItemRecord item;
+  item.ItemName = name;
+  return item;
+}
+
+}  // namespace
+
 TEST(ItemSort, MiddlePivotQuicksortOrder) {
   const auto ciLess = [](const std::string& a, const std::string& b) { return ToUpperSjis(a) < ToUpperSjis(b); };
   std::vector<ItemRecord> records;
-  for (const char* name : {"b", "B", "a", "c", "A", "b"}) records.push_back(ItemRecord{name});
+  for (const char* name : {"b", "B", "a", "c", "A", "b"}) records.push_back(Named(name));
   SortItems(records, 0, static_cast<int>(records.size()) - 1, ciLess);
   std::vector<std::string> names;
   for (const auto& r : records) names.push_back(r.ItemName);
@@ -208,7 +220,7 @@ TEST(ItemSort, LargeSortedAndReversedInputs) {
     for (int i = 0; i < 5000; ++i) {
       char name[16];
       snprintf(name, sizeof name, "%05d", reversed ? 4999 - i : i);
-      records.push_back(ItemRecord{name});
+      records.push_back(Named(name));
     }
     SortItems(records, 0, 4999, less);
     for (int i = 1; i < 5000; ++i) ASSERT_LT(records[i - 1].ItemName, records[i].ItemName);

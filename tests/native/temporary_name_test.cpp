@@ -27,7 +27,9 @@ TEST(TemporaryName, NeverLongerThanTheFinalNameAndPlainAscii) {
       EXPECT_EQ(name.size(), c.length) << c.finalName;
       EXPECT_EQ(name.size() >= 4 && name.substr(name.size() - 4) == ".tmp", c.tmpSuffix) << name;
       EXPECT_EQ(name.find_first_not_of("~.0123456789abcdefghijklmnopqrstuvwxyz"), std::string::npos) << name;
-      if (c.length > 1) EXPECT_EQ(name.front(), '~') << name;
+      if (c.length > 1) {
+        EXPECT_EQ(name.front(), '~') << name;
+      }
     }
   }
 }

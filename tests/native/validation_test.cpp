@@ -68,7 +68,7 @@ PathKind FakeDisk(const std::string& path) {
 // A launcher item that passes every check.
 ValidationInput Valid() {
   ValidationInput in;
-  in.mode = DialogMode::Add;
+  in.mode = EditModes::Add;
   in.nameField = "Viewer";
   in.parameterField = "<AU>";
   in.pathField = kApp;
@@ -95,26 +95,26 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
        FocusField::ItemName},
       {"empty name in rename",
        [](ValidationInput& in) {
-         in.mode = DialogMode::Rename;
+         in.mode = EditModes::Rename;
          in.nameField = "";
        },
        kNameEmpty, FocusField::ItemName},
       {"edit skips the empty-name and duplicate checks",
        [](ValidationInput& in) {
-         in.mode = DialogMode::Edit;
+         in.mode = EditModes::Edit;
          in.nameField = "Other";
        },
        "", FocusField::None},
       {"rename to own name with blanks",
        [](ValidationInput& in) {
-         in.mode = DialogMode::Rename;
+         in.mode = EditModes::Rename;
          in.storedName = "Viewer";
          in.nameField = " Viewer  ";
        },
        kNameUnchanged, FocusField::ItemName},
       {"rename changing only the case: the item gives its own key and file up",
        [](ValidationInput& in) {
-         in.mode = DialogMode::Rename;
+         in.mode = EditModes::Rename;
          in.storedName = "Viewer";
          in.itemNames = {"Alpha", "Viewer", "Zeta"};
          in.nameField = "viewer";
@@ -122,7 +122,7 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
        "", FocusField::None},
       {"rename changing only the case still collides with another item of that name",
        [](ValidationInput& in) {
-         in.mode = DialogMode::Rename;
+         in.mode = EditModes::Rename;
          in.storedName = "Viewer";
          in.itemNames = {"VIEWER", "Viewer"};
          in.nameField = "viewer";
@@ -136,7 +136,7 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
        kNameTaken, FocusField::ItemName},
       {"rename to a new name",
        [](ValidationInput& in) {
-         in.mode = DialogMode::Rename;
+         in.mode = EditModes::Rename;
          in.storedName = "Viewer";
          in.itemNames.push_back("Viewer");
          in.nameField = "Viewer 2";

@@ -5,13 +5,14 @@
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/settings_file.h"
-#include "mainwindow/edit_mode.h"
-#include "mainwindow/field_help.h"
+#include "editdialog/edit_dialog.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/message_box.h"
 #include "tests/harness/win_test_util.h"
+#include "ui/field_help.h"
+#include "ui/message_box.h"
 
-void WriteTestCatalogue(const std::vector<ItemRecord>& registered, const std::vector<ItemRecord>& unregistered) {
+void WriteTestCatalogue(const std::vector<ItemRecord>& registered,
+                        const std::vector<ItemRecord>& unregistered) {
   for (const ItemRecord& item : registered) {
     std::array<bool, 4> contexts;
     for (int i = 0; i < 4; ++i) contexts[i] = item.Contexts[i] != 0;

@@ -13,8 +13,10 @@ namespace {
 
 class Registration : public WineTest {};
 
-std::string DefaultValue(const std::string& name) {
-  return ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey(name), "", kRegSz, RegistryValue{}).text;
+ItemRecord Named(const std::string& name) {
+  ItemRecord item;
+  item.ItemName = name;
+  return item;
 }
 
 uint32_t Dword(const std::string& name, const char* value) {
@@ -24,13 +26,14 @@ uint32_t Dword(const std::string& name, const char* value) {
 }
 
 DWORD RawType(const std::string& name, const char* value, std::string* bytes) {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, MenuEntryKey(name).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+  UniqueRegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, MenuEntryKey(name).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+    return 0;
+  }
   DWORD type = 0, size = 1024;
   bytes->assign(size, '\0');
-  RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(bytes->data()), &size);
+  RegQueryValueExA(key.get(), value, nullptr, &type, reinterpret_cast<BYTE*>(bytes->data()), &size);
   bytes->resize(size);
-  RegCloseKey(key);
   return type;
 }
 
@@ -99,7 +102,7 @@ TEST_F(Registration, RegistryOperationsReportFailure) {
 }
 
 TEST_F(Registration, DeleteRemovesKeyAndScriptButNeverAnotherItemsStorage) {
-  Items = {ItemRecord{"Foo"}, ItemRecord{"Bar"}};
+  Items = {Named("Foo"), Named("Bar")};
   for (const auto& item : Items) {
     ASSERT_TRUE(RegisterMenuEntry(item.ItemName, false, {true, false, false, false}));
     ASSERT_TRUE(WriteFileBytes(ScriptFilePath(item.ItemName), "x"));
@@ -113,7 +116,7 @@ TEST_F(Registration, DeleteRemovesKeyAndScriptButNeverAnotherItemsStorage) {
 
   // A rename from foo to Foo lists both for a moment: the old record's clean-up
   // must not remove the key and file the new name has just written.
-  Items = {ItemRecord{"foo"}, ItemRecord{"Foo"}};
+  Items = {Named("foo"), Named("Foo")};
   EXPECT_FALSE(DeleteScriptFile(0));
   EXPECT_FALSE(UnregisterMenuEntry(0));
   EXPECT_TRUE(FileExists(ScriptFilePath("Foo")));

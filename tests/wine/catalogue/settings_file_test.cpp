@@ -7,6 +7,7 @@
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/settings_file.h"
+#include "common/win_handles.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
 
@@ -230,7 +231,6 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndReportsFalse) {
 
   // Nothing is left behind beside the settings file.
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((UserFolder + "*.tmp").c_str(), &found);
-  EXPECT_EQ(search, INVALID_HANDLE_VALUE);
-  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  const UniqueFind search(FindFirstFileA((UserFolder + "*.tmp").c_str(), &found));
+  EXPECT_FALSE(search);
 }

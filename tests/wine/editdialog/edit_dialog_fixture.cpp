@@ -10,13 +10,12 @@
 #include "common/win_handles.h"
 #include "editdialog/edit_dialog.h"
 #include "editdialog/edit_dialog_resource.h"
-#include "mainwindow/edit_mode.h"
-#include "mainwindow/field_help.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/message_box.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/app_test_util.h"
+#include "ui/field_help.h"
+#include "ui/message_box.h"
 
 ItemRecord Launcher(const std::string& name, const std::string& path) {
   ItemRecord item;
@@ -238,9 +237,8 @@ std::string EditDialogTest::KeyDefault(const std::string& name) const {
 
 std::string EditDialogTest::ScriptNameOnDisk(const std::string& name) const {
   WIN32_FIND_DATAA found = {};
-  HANDLE search = FindFirstFileA(ScriptFilePath(name).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return "<missing>";
-  FindClose(search);
+  const UniqueFind search(FindFirstFileA(ScriptFilePath(name).c_str(), &found));
+  if (!search) return "<missing>";
   return found.cFileName;
 }
 
@@ -258,10 +256,10 @@ bool DenyValueWrites(const std::string& itemName) {
                                                             &descriptor, nullptr)) {
     return false;
   }
+  const UniqueLocalMemory descriptorMemory(descriptor);
   UniqueRegKey key;
   bool ok = RegCreateKeyExA(HKEY_CURRENT_USER, MenuEntryKey(itemName).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                             nullptr, key.put(), nullptr) == ERROR_SUCCESS;
   ok = ok && RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
-  LocalFree(descriptor);
   return ok;
 }

@@ -11,12 +11,12 @@
 
 #include "catalogue/program_paths.h"
 #include "editdialog/edit_dialog_resource.h"
-#include "mainwindow/field_help.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/editdialog/edit_dialog_fixture.h"
 #include "tests/wine/scripts/browser_standin.h"
+#include "ui/field_help.h"
 
 namespace {
 

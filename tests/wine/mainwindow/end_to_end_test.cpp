@@ -30,11 +30,11 @@ class RealProgram : public WineTest {
   }
 
   void TearDown() override {
-    for (HANDLE process : processes_) {
-      if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 1);
-      WaitForSingleObject(process, 5000);
-      CloseHandle(process);
+    for (const UniqueHandle& process : processes_) {
+      if (WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process.get(), 1);
+      WaitForSingleObject(process.get(), 5000);
     }
+    processes_.clear();
     WineTest::TearDown();
   }
 
@@ -63,8 +63,8 @@ class RealProgram : public WineTest {
                         &startup, &process)) {
       return nullptr;
     }
-    CloseHandle(process.hThread);
-    processes_.push_back(process.hProcess);
+    const UniqueHandle thread(process.hThread);
+    processes_.emplace_back(process.hProcess);
     return process.hProcess;
   }
 
@@ -118,7 +118,7 @@ class RealProgram : public WineTest {
   }
 
   std::string exe_;
-  std::vector<HANDLE> processes_;
+  std::vector<UniqueHandle> processes_;
 };
 
 TEST_F(RealProgram, StartsOverTheCatalogueAndSavesWhenClosedWithEsc) {

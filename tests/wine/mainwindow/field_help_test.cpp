@@ -1,6 +1,6 @@
 // What's This help: a right-button release over a control shows its topic in
 // a pop-up beside it; the texts are there for every topic of both windows.
-#include "mainwindow/field_help.h"
+#include "ui/field_help.h"
 
 #include <windows.h>
 
@@ -9,6 +9,7 @@
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/mainwindow/main_window_fixture.h"
+#include "ui/help_texts.h"
 
 namespace {
 
@@ -69,9 +70,21 @@ TEST_F(FieldHelp, EachControlShowsItsTopicBesideIt) {
 TEST_F(FieldHelp, OtherButtonsKeysAndDisabledControlsShowNothing) {
   WriteCatalogue({});
   ASSERT_TRUE(Open());
-  ShowFieldHelp(MouseButton::Left, Control(IDC_BTNDEL));
-  ShowFieldHelp(MouseButton::Middle, Control(IDC_BTNADD));
-  EXPECT_EQ(FieldHelpWindow(), nullptr);
+  // Only a right click asks for help: the left and the middle button pressed
+  // and released over controls that have a topic.
+  const struct {
+    int id;
+    UINT down, up;
+  } clicks[] = {{IDC_LABEL1, WM_LBUTTONDOWN, WM_LBUTTONUP},
+                {IDC_LSTITEMS, WM_LBUTTONDOWN, WM_LBUTTONUP},
+                {IDC_BTNDEL, WM_MBUTTONDOWN, WM_MBUTTONUP},
+                {IDC_BTNADD, WM_MBUTTONDOWN, WM_MBUTTONUP}};
+  for (const auto& click : clicks) {
+    const WPARAM button = click.down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_MBUTTON;
+    SendMessageA(Control(click.id), click.down, button, MAKELPARAM(4, 4));
+    SendMessageA(Control(click.id), click.up, 0, MAKELPARAM(4, 4));
+    EXPECT_EQ(FieldHelpWindow(), nullptr) << click.id;
+  }
   // The menu key: no mouse position.
   SendMessageA(Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(IDC_BTNADD)), MAKELPARAM(-1, -1));
   EXPECT_EQ(FieldHelpWindow(), nullptr);
@@ -158,6 +171,12 @@ TEST_F(FieldHelp, EveryTopicOfBothWindowsHasItsText) {
     EXPECT_GT(text.size(), strlen(t.heading) + 20) << t.topic;
   }
   for (const int none : {0, 1, 28, -3}) EXPECT_EQ(HelpTopicText(none), "") << none;
+  // Whole, as the string table holds them: both are made from ui/help_texts.h.
+  ASSERT_EQ(std::size(kHelpTexts), std::size(topics));
+  for (size_t i = 0; i < std::size(topics); ++i) {
+    EXPECT_EQ(kHelpTexts[i].topic, topics[i].topic);
+    EXPECT_EQ(HelpTopicText(kHelpTexts[i].topic), kHelpTexts[i].text) << kHelpTexts[i].topic;
+  }
 }
 
 }  // namespace

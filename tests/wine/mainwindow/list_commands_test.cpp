@@ -5,10 +5,10 @@
 
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
+#include "editdialog/edit_dialog.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/resource.h"
-#include "mainwindow/settings_save.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/mainwindow/main_window_fixture.h"
@@ -214,35 +214,34 @@ TEST_F(ListCommands, ButtonsKeysAndDoubleClickOpenTheEditDialogInTheirMode) {
 TEST_F(ListCommands, ACommitOfTheEditDialogReachesTheSettingsFileAtOnce) {
   WriteCatalogue({LauncherItem("Old")}, {LauncherItem("Unregistered")});
   ASSERT_TRUE(Open());
-  // Stands in for the dialog's commit: register, append, sort, rebuild.
-  EditDialogWatcher watcher(Window(), [&](HWND dialog) {
+  // Stands in for the dialog's commit: register, append, sort, and report the
+  // added item; showing and saving the list are the main window's.
+  EditDialogWatcher watcher(Window(), [&](HWND) {
     ASSERT_TRUE(RegisterMenuEntry("New", false, {true, false, false, false}));
     Items.push_back(LauncherItem("New"));
-    RebuildItemList(0);
-    ShowItemCount();
-    EndDialog(dialog, IDOK);
+    EndEditDialog({EditCommit::Added, 1});
   });
   Click(IDC_BTNADD);
   EXPECT_EQ(SettingsNames(), (std::vector<std::string>{"Old", "New"}));
   EXPECT_EQ(StatusText(0), "項目数：2");
   EXPECT_TRUE(Enabled(IDC_BTNALLDEL));
+  EXPECT_EQ(ListLines(), (std::vector<std::string>{"Old", "New"}));
+  EXPECT_EQ(Selection(), 0);
 }
 
-TEST_F(ListCommands, ADialogThatSavedItselfIsNotSavedAgain) {
+TEST_F(ListCommands, ADialogThatReportsNoCommitIsNotSaved) {
   WriteCatalogue({LauncherItem("Old")});
   ASSERT_TRUE(Open());
-  std::string savedByDialog;
+  std::string marked;
   EditDialogWatcher watcher(Window(), [&](HWND dialog) {
     Items.push_back(LauncherItem("New"));
-    ASSERT_TRUE(SaveCatalogue());
-    // Marks the file: a second save by the main window would rewrite it.
-    savedByDialog = SettingsText() + "[Mark]\r\n";
-    WriteFileBytes(SettingsFilePath(), savedByDialog);
+    // Marks the file: a save by the main window would rewrite it.
+    marked = SettingsText() + "[Mark]\r\n";
+    WriteFileBytes(SettingsFilePath(), marked);
     EndDialog(dialog, IDOK);
   });
   Click(IDC_BTNADD);
-  EXPECT_TRUE(CatalogueSaved());
-  EXPECT_EQ(SettingsText(), savedByDialog);
+  EXPECT_EQ(SettingsText(), marked);
 }
 
 TEST_F(ListCommands, AFailedSaveIsReportedWithTheSettingsFile) {

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "catalogue/program_paths.h"
+#include "common/win_handles.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/resource.h"
@@ -48,11 +49,10 @@ class ListPointer : public MainWindowTest {
   }
 
   int NameWidth(const std::string& name) const {
-    HDC dc = GetDC(List());
-    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(List(), WM_GETFONT, 0, 0)));
+    const WindowDc dc(List());
+    const SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(List(), WM_GETFONT, 0, 0)));
     SIZE size;
-    GetTextExtentPoint32A(dc, name.c_str(), static_cast<int>(name.size()), &size);
-    ReleaseDC(List(), dc);
+    GetTextExtentPoint32A(dc.get(), name.c_str(), static_cast<int>(name.size()), &size);
     return size.cx;
   }
 

@@ -8,12 +8,12 @@
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/settings_file.h"
-#include "mainwindow/field_help.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/message_box.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/app_test_util.h"
+#include "ui/field_help.h"
+#include "ui/message_box.h"
 
 ItemRecord LauncherItem(const std::string& name, const std::string& comment) {
   ItemRecord item;
@@ -61,19 +61,19 @@ BOOL CALLBACK FindEditDialog(HWND window, LPARAM data) {
 EditDialogWatcher::EditDialogWatcher(HWND mainWindow, Action action)
     : mainWindow_(mainWindow), action_(std::move(action)) {
   relay_ = CreateRelayWindow(kRelayClass, RelayProc, this);
-  thread_ = CreateThread(
+  thread_.reset(CreateThread(
       nullptr, 0,
       [](void* self) -> DWORD {
         static_cast<EditDialogWatcher*>(self)->Watch();
         return 0;
       },
-      this, 0, nullptr);
+      this, 0, nullptr));
 }
 
 EditDialogWatcher::~EditDialogWatcher() {
   running_ = false;
-  WaitForSingleObject(thread_, INFINITE);
-  CloseHandle(thread_);
+  WaitForSingleObject(thread_.get(), INFINITE);
+  thread_.reset();
   DestroyWindow(relay_);
 }
 

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "catalogue/item_record.h"
-#include "mainwindow/edit_mode.h"
+#include "common/win_handles.h"
+#include "editdialog/edit_dialog.h"
 #include "tests/harness/test_folder.h"
 #include "tests/wine/app_test_util.h"
 
@@ -51,7 +52,7 @@ class EditDialogWatcher {
   Action action_;
   std::vector<OpenedDialog> opened_;
   volatile bool running_ = true;
-  HANDLE thread_ = nullptr;
+  UniqueHandle thread_;
 };
 
 class MainWindowTest : public AppWindowTest {

@@ -1,13 +1,13 @@
 // ShowMessage: boxes centred over their owner, kept on the screen, with the
 // owner's window disabled while they are open.
-#include "mainwindow/message_box.h"
+#include "ui/message_box.h"
 
 #include <windows.h>
 
-#include "mainwindow/screen_geometry.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
+#include "ui/screen_geometry.h"
 
 namespace {
 

@@ -11,17 +11,19 @@
 #include "catalogue/program_paths.h"
 #include "catalogue/version_info.h"
 #include "common/module_path.h"
-#include "mainwindow/field_help.h"
+#include "common/win_handles.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_layout.h"
 #include "mainwindow/main_window_texts.h"
-#include "mainwindow/message_box.h"
 #include "mainwindow/resource.h"
-#include "mainwindow/screen_geometry.h"
 #include "mainwindow/version_resource.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/mainwindow/main_window_fixture.h"
+#include "ui/field_help.h"
+#include "ui/message_box.h"
+#include "ui/product.h"
+#include "ui/screen_geometry.h"
 
 namespace {
 
@@ -98,33 +100,26 @@ TEST_F(StartUp, UnregisteredItemsAreDroppedAndLeaveTheFileAtTheNextSave) {
 }
 
 TEST_F(StartUp, VersionAndRightsNoticeComeFromTheVersionResource) {
+  // The test program carries Orbisk's version resource, made from ui/product.h.
   ProgramVersion version;
   ASSERT_TRUE(ReadProgramVersion(GetProgramPath(), version));
-  EXPECT_EQ(version.major, 1);
-  EXPECT_EQ(version.minor, 0);
-  EXPECT_EQ(version.revision, 0);
-  EXPECT_EQ(version.rightsNotice, "Copyright (C) 2026 Orbisk");
+  EXPECT_EQ(version.major, ORBISK_VERSION_MAJOR);
+  EXPECT_EQ(version.minor, ORBISK_VERSION_MINOR);
+  EXPECT_EQ(version.revision, ORBISK_VERSION_REVISION);
+  EXPECT_EQ(version.rightsNotice, ORBISK_RIGHTS_NOTICE);
   WriteCatalogue({});
   ASSERT_TRUE(Open());
-  EXPECT_EQ(VersionText, "1.00");
-  EXPECT_EQ(StatusText(2), "v1.00  Copyright (C) 2026 Orbisk");
+  EXPECT_EQ(VersionText, ORBISK_VERSION_TEXT);
+  EXPECT_EQ(StatusText(2), "v" ORBISK_VERSION_TEXT "  " ORBISK_RIGHTS_NOTICE);
   ProgramVersion none;
   EXPECT_FALSE(ReadProgramVersion(ProgramFolder() + "missing.exe", none));
-}
-
-TEST_F(StartUp, HelpFileIsChosenAtLoad) {
-  WriteCatalogue({});
-  ASSERT_TRUE(Open());
-  EXPECT_EQ(ApplicationHelpFile, HelpFilePath());
-  EXPECT_EQ(ApplicationHelpFile, GetProgramFileName() + ".hlp");  // none beside the test program
 }
 
 TEST_F(StartUp, LayoutInPixelsAtTheSystemDpi) {
   WriteCatalogue({LauncherItem("One")});
   ASSERT_TRUE(Open());
-  HDC screen = GetDC(nullptr);
-  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  const int dpiX = GetDeviceCaps(screen.get(), LOGPIXELSX), dpiY = GetDeviceCaps(screen.get(), LOGPIXELSY);
 
   RECT client;
   GetClientRect(Window(), &client);

@@ -1,6 +1,6 @@
-// Placement arithmetic of the main window's pop-ups, kept apart from Win32 so
-// that the rules are tested natively: message boxes centred over their owner,
-// help pop-ups beside their control, twips converted to pixels.
+// Placement arithmetic of both windows and their pop-ups, kept apart from
+// Win32 so that the rules are tested natively: message boxes centred over
+// their owner, help pop-ups beside their control, twips converted to pixels.
 #pragma once
 
 struct ScreenRect {
@@ -31,3 +31,9 @@ ScreenPoint HelpPopupPosition(const ScreenRect& control, int width, int height, 
 
 // A length in twips (1440 per inch) as pixels at dpi pixels per inch.
 int TwipsToPixels(int twips, int dpi);
+
+// A control's place in its window's client area, in twips: the unit the
+// fixed layouts of both windows are given in.
+struct TwipsRect {
+  int left = 0, top = 0, width = 0, height = 0;
+};

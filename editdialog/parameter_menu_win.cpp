@@ -5,19 +5,25 @@
 #include "editdialog/edit_form.h"
 #include "editdialog/edit_rules.h"
 
-HMENU BuildParameterMenu() {
-  HMENU menu = CreatePopupMenu();
-  if (!menu) return nullptr;
+UniqueMenu BuildParameterMenu() {
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return {};
   for (const PlaceholderGroup& group : kPlaceholderGroups) {
-    HMENU entries = CreatePopupMenu();
+    UniqueMenu entries(CreatePopupMenu());
+    if (!entries) return {};
     for (const Placeholder& placeholder : PlaceholdersOf(group.id)) {
       const auto command = static_cast<UINT_PTR>(IDM_TOKEN_BASE + (&placeholder - kPlaceholders.data()));
-      AppendMenuA(entries, MF_STRING, command, placeholder.caption);
+      AppendMenuA(entries.get(), MF_STRING, command, placeholder.caption);
     }
-    AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(entries), group.caption);
+    // Once appended, the submenu belongs to the menu and goes with it.
+    if (!AppendMenuA(menu.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(entries.get()),
+                     group.caption)) {
+      return {};
+    }
+    entries.release();
   }
-  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(menu, MF_STRING, IDM_CANCEL, "キャンセル(&C)");
+  AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu.get(), MF_STRING, IDM_CANCEL, "キャンセル(&C)");
   return menu;
 }
 
@@ -25,11 +31,12 @@ HMENU BuildParameterMenu() {
 // picked token arrives as the entry's WM_COMMAND; the cancel entry's command
 // does nothing.
 void OpenParameterMenu() {
+  if (!frmEdit.mnuArgs) return;
   HWND button = Control(IDC_BTNMENU);
   RECT rect;
   GetWindowRect(button, &rect);
-  TrackPopupMenu(frmEdit.mnuArgs, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, rect.left, rect.bottom, 0,
-                 frmEdit.dialog, nullptr);
+  TrackPopupMenu(frmEdit.mnuArgs.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, rect.left, rect.bottom,
+                 0, frmEdit.dialog, nullptr);
 }
 
 int GetCaretPosition() {

@@ -6,8 +6,8 @@
 #include "common/start_program.h"
 #include "editdialog/edit_form.h"
 #include "editdialog/edit_rules.h"
-#include "mainwindow/main_window_texts.h"
-#include "mainwindow/message_box.h"
+#include "ui/message_box.h"
+#include "ui/product.h"
 
 namespace {
 

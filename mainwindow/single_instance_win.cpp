@@ -12,10 +12,12 @@ void BringForward(HWND window) {
 }  // namespace
 
 bool ClaimSingleInstance(const std::string& mutexName, UniqueHandle& owner) {
-  owner.reset(CreateMutexA(nullptr, FALSE, mutexName.c_str()));
-  const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, mutexName.c_str());
+  // Read before anything else can set it (closing a handle owner held, say).
+  const DWORD error = GetLastError();
+  owner.reset(mutex);
   if (!owner) return true;  // without the mutex nothing can be decided: run
-  return !existed;
+  return error != ERROR_ALREADY_EXISTS;
 }
 
 bool ActivateRunningInstance(const std::string& windowClass, const std::string& title) {

@@ -8,17 +8,18 @@
 #include "catalogue/settings_file.h"
 #include "catalogue/version_info.h"
 #include "common/path_kind.h"
-#include "mainwindow/field_help.h"
+#include "mainwindow/catalogue_save.h"
 #include "mainwindow/list_commands.h"
 #include "mainwindow/list_pointer.h"
 #include "mainwindow/main_window_layout.h"
 #include "mainwindow/main_window_texts.h"
-#include "mainwindow/message_box.h"
 #include "mainwindow/resource.h"
-#include "mainwindow/screen_geometry.h"
-#include "mainwindow/settings_save.h"
 #include "mainwindow/single_instance.h"
 #include "mainwindow/version_resource.h"
+#include "ui/control_layout.h"
+#include "ui/field_help.h"
+#include "ui/message_box.h"
+#include "ui/product.h"
 
 namespace {
 
@@ -34,59 +35,18 @@ struct MainWindowState {
 
 MainWindowState form;
 
-int ControlId(MainControl control) {
-  switch (control) {
-    case MainControl::Label1:
-      return IDC_LABEL1;
-    case MainControl::LstItems:
-      return IDC_LSTITEMS;
-    case MainControl::BtnAdd:
-      return IDC_BTNADD;
-    case MainControl::BtnEdit:
-      return IDC_BTNEDIT;
-    case MainControl::BtnRename:
-      return IDC_BTNRENAME;
-    case MainControl::BtnDel:
-      return IDC_BTNDEL;
-    case MainControl::BtnAllDel:
-      return IDC_BTNALLDEL;
-    case MainControl::TxtComment:
-      return IDC_TXTCOMMENT;
-    case MainControl::BtnExit:
-      return IDC_BTNEXIT;
-  }
-  return 0;
-}
-
-// Sizes the client area and puts every control where the layout in twips says,
-// at the screen's DPI; gives each its help topic. The exit button lands at
-// -500, -500 twips, outside the window, where it only serves Esc.
-void PlaceControls(HWND window) {
-  HDC screen = GetDC(nullptr);
-  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-
-  for (const MainControl control : kMainControls) {
-    const TwipsRect twips = MainControlTwips(control);
-    HWND child = GetDlgItem(window, ControlId(control));
-    MoveWindow(child, TwipsToPixels(twips.left, dpiX), TwipsToPixels(twips.top, dpiY),
-               TwipsToPixels(twips.width, dpiX), TwipsToPixels(twips.height, dpiY), FALSE);
-    SetWindowContextHelpId(child, MainHelpTopic(control));
-  }
-
-  RECT frame = {0, 0, TwipsToPixels(kMainClientWidthTwips, dpiX),
-                TwipsToPixels(kMainClientHeightTwips, dpiY)};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
+// Puts every control where the layout in twips says, at the screen's DPI,
+// gives each its help topic, sizes the client area and centres the window in
+// the work area. The exit button lands at -500, -500 twips, outside the
+// window, where it only serves Esc.
+void PlaceControlsAndWindow(HWND window) {
+  const SIZE size = PlaceControls(window, kMainLayout, kMainClientWidthTwips, kMainClientHeightTwips);
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
   const RECT& work = monitor.rcWork;
-  SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
-               work.top + (work.bottom - work.top - height) / 2, width, height,
+  SetWindowPos(window, nullptr, work.left + (work.right - work.left - size.cx) / 2,
+               work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -126,13 +86,12 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
 void OnLoad(HWND window) {
   form.window = window;
   form.loadFailed = false;
-  PlaceControls(window);
+  PlaceControlsAndWindow(window);
   HWND list = GetDlgItem(window, IDC_LSTITEMS);
   SetWindowSubclass(list, ListProc, kListSubclassId, 0);
   DragAcceptFiles(list, TRUE);
   CreateListTooltip(window, list);
 
-  ApplicationHelpFile = HelpFilePath();
   LoadVersionTexts();
   SetWindowTextA(window, kProductName);
   CreateStatusBar(window);

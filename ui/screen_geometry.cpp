@@ -1,4 +1,4 @@
-#include "mainwindow/screen_geometry.h"
+#include "ui/screen_geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,9 @@
 
 #include "catalogue/item_record.h"
 #include "common/path_kind.h"
-#include "mainwindow/edit_mode.h"
+#include "common/win_handles.h"
+#include "editdialog/edit_dialog.h"
+#include "mainwindow/list_rules.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
 
@@ -34,12 +36,10 @@ void SetListTooltip(const std::string& text) {
 
 // Width of a name in the list's font, in pixels.
 int NameWidth(HWND list, const std::string& name) {
-  HDC dc = GetDC(list);
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  WindowDc dc(list);
+  SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
   SIZE size = {};
-  GetTextExtentPoint32A(dc, name.c_str(), static_cast<int>(name.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
+  GetTextExtentPoint32A(dc.get(), name.c_str(), static_cast<int>(name.size()), &size);
   return size.cx;
 }
 

@@ -48,7 +48,6 @@ void SelectAllText(HWND box) {
 }
 
 void OnControlFocused(int id, HWND control) {
-  frmEdit.LastFocusedControl = id;
   if (!IsTextBox(id)) return;
   if (id != IDC_TXTITEMNAME || frmEdit.mode != EditModes::Edit) SelectAllText(control);
   SuppressSelectAll = false;

@@ -1,7 +1,10 @@
 // The OK workflow: check, confirm, write the script, register the menu entry,
-// update the list, tidy up after a rename, sort, show, save, close. A step
-// that fails stops the workflow with the list unchanged and the disk as the
-// list describes it.
+// update the list, tidy up after a rename, sort, close and tell the main
+// window what was committed (it shows the list and saves it). A step that
+// fails stops the workflow with the list unchanged and the disk as the list
+// describes it.
+#include <algorithm>
+
 #include "catalogue/fixed_string_script.h"
 #include "catalogue/item_sort.h"
 #include "catalogue/launcher_script.h"
@@ -12,17 +15,13 @@
 #include "common/text_util.h"
 #include "editdialog/edit_dialog_resource.h"
 #include "editdialog/edit_form.h"
-#include "mainwindow/main_window.h"
-#include "mainwindow/main_window_texts.h"
-#include "mainwindow/message_box.h"
-#include "mainwindow/settings_save.h"
+#include "ui/message_box.h"
+#include "ui/product.h"
 
 namespace {
 
 constexpr char kScriptFailed[] = "スクリプトファイルの作成に失敗しました。";
 constexpr char kRegisterFailed[] = "ＩＥの右クリックメニューへの登録に失敗しました。";
-
-DialogMode ValidationMode(EditModes mode) { return static_cast<DialogMode>(static_cast<int>(mode)); }
 
 // The record the dialog's fields describe. A fixed-string item keeps none of
 // what the greyed controls still show.
@@ -53,7 +52,7 @@ std::array<bool, 4> ContextFlags(const ItemRecord& item) {
 
 bool Validate() {
   ValidationInput input;
-  input.mode = ValidationMode(frmEdit.mode);
+  input.mode = frmEdit.mode;
   input.storedName = frmEdit.InitialName;
   input.nameField = FieldText(IDC_TXTITEMNAME);
   input.parameterField = FieldText(IDC_TXTARGMENTS);
@@ -155,6 +154,21 @@ bool RegisterOrRollBack(const ItemRecord& item, const ItemRecord* stored, const 
   return false;
 }
 
+// What the commit of the item named name tells the main window.
+EditResult Committed(const std::string& name) {
+  switch (frmEdit.mode) {
+    case EditModes::Edit:
+      return {EditCommit::Edited, frmEdit.EditedIndex};
+    case EditModes::Add:
+    case EditModes::Rename:
+      break;
+  }
+  const auto at = std::find_if(Items.begin(), Items.end(),
+                               [&](const ItemRecord& listed) { return listed.ItemName == name; });
+  const int index = at == Items.end() ? -1 : static_cast<int>(at - Items.begin());
+  return {frmEdit.mode == EditModes::Add ? EditCommit::Added : EditCommit::Renamed, index};
+}
+
 }  // namespace
 
 void CommitEdit() {
@@ -186,7 +200,6 @@ void CommitEdit() {
     Items[frmEdit.EditedIndex] = item;
   } else {
     Items.push_back(item);
-    if (frmEdit.mode == EditModes::Add) ShowItemCount();
   }
   if (frmEdit.mode == EditModes::Rename) {
     // The old record still names the old file and key; in a case-only rename
@@ -196,8 +209,5 @@ void CommitEdit() {
     Items.erase(Items.begin() + frmEdit.EditedIndex);
   }
   if (ItemCount() > 1) SortItems(0, ItemCount() - 1);
-
-  RebuildItemList(frmEdit.mode == EditModes::Edit ? frmEdit.EditedIndex : 0);
-  SaveCatalogue();
-  EndDialog(frmEdit.dialog, IDOK);
+  EndEditDialog(Committed(item.ItemName));
 }

@@ -1,30 +1,32 @@
 #include "mainwindow/list_commands.h"
 
-#include <vector>
-
 #include "catalogue/item_record.h"
 #include "catalogue/menu_registration.h"
 #include "editdialog/edit_dialog.h"
-#include "mainwindow/edit_mode.h"
+#include "mainwindow/catalogue_save.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
-#include "mainwindow/message_box.h"
 #include "mainwindow/resource.h"
-#include "mainwindow/settings_save.h"
+#include "ui/message_box.h"
+#include "ui/product.h"
 
 namespace {
 
-// Opens the edit dialog in mode over the main window and gives the window the
-// focus back. A change the dialog committed reaches the settings file at once
-// unless the dialog saved it already.
+// Opens the edit dialog in mode over the main window on the selected item.
+// What it committed is shown in the list (an edited item stays selected, else
+// the first line is) and reaches the settings file at once; then the window
+// has the focus back.
 void OpenEditor(EditModes mode) {
   HWND window = MainWindow();
   EditMode = mode;
-  const std::vector<ItemRecord> before = Items;
-  OpenEditDialog(window);
+  const EditResult result = OpenEditDialog(window, SelectedItemIndex());
+  if (result.commit != EditCommit::None) {
+    if (result.commit == EditCommit::Added) ShowItemCount();
+    RebuildItemList(result.commit == EditCommit::Edited ? result.index : 0);
+    SaveCatalogue();
+  }
   SetFocus(window);
   if (mode == EditModes::Add) UpdateButtons();
-  if (Items != before && !CatalogueSaved()) SaveCatalogue();
 }
 
 bool Confirmed(const std::string& question) {

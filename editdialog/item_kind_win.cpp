@@ -15,11 +15,11 @@ void ApplyItemKind() {
   SetFieldText(IDC_LBLARGMENTS, fixedString ? "定型文字列(&P)" : "パラメータ(&P)");
   for (const EditControl control :
        {EditControl::LblArgments, EditControl::TxtArgments, EditControl::BtnMenu}) {
-    SetWindowContextHelpId(Control(ControlId(control)), EditHelpTopic(control, fixedString));
+    SetWindowContextHelpId(Control(control), EditHelpTopic(control, fixedString));
   }
   // The page-fact groups of the parameter menu mean nothing in a fixed string.
   for (int position = 0; position < kPlaceholderGroupCount; ++position) {
     const bool offered = !fixedString || GroupOfferedForFixedString(kPlaceholderGroups[position].id);
-    EnableMenuItem(frmEdit.mnuArgs, position, MF_BYPOSITION | (offered ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(frmEdit.mnuArgs.get(), position, MF_BYPOSITION | (offered ? MF_ENABLED : MF_GRAYED));
   }
 }

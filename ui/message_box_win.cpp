@@ -1,8 +1,8 @@
-#include "mainwindow/message_box.h"
+#include "ui/message_box.h"
 
 #include "common/win_handles.h"
-#include "mainwindow/main_window_texts.h"
-#include "mainwindow/screen_geometry.h"
+#include "ui/product.h"
+#include "ui/screen_geometry.h"
 
 HWND MessageOwner = nullptr;
 

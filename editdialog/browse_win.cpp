@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr DWORD kOpenFlags = 0x81804;  // explorer, file and path must exist, no read-only box
+constexpr DWORD kOpenFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+static_assert(kOpenFlags == 0x81804);
 constexpr DWORD kBufferSize = 256;
 
 // The two entries, each text and pattern NUL-separated, ending in a double NUL.
@@ -27,8 +28,6 @@ std::string ProgramFilter() {
   filter += '\0';
   return filter;
 }
-
-}  // namespace
 
 // The chosen full path, "" when the user cancels or the dialog fails (a path
 // longer than the buffer included).
@@ -50,6 +49,8 @@ std::string BrowseForFile(HWND owner, const std::string& filter, const std::stri
   if (!GetOpenFileNameA(&open)) return {};
   return file.substr(0, file.find('\0'));
 }
+
+}  // namespace
 
 void OnBrowseClick() {
   const std::string folder = InitialBrowseFolder(FieldText(IDC_TXTAPLPATH), GetPathKind);

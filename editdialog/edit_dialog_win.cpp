@@ -3,20 +3,28 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "catalogue/item_record.h"
 #include "catalogue/placeholders.h"
 #include "editdialog/edit_dialog_resource.h"
 #include "editdialog/edit_form.h"
-#include "mainwindow/field_help.h"
-#include "mainwindow/main_window.h"
-#include "mainwindow/message_box.h"
-#include "mainwindow/screen_geometry.h"
+#include "ui/control_layout.h"
+#include "ui/field_help.h"
+#include "ui/message_box.h"
 
+static_assert(IDC_BTNOK == IDOK && IDC_BTNCANCEL == IDCANCEL);
+
+EditModes EditMode = EditModes::Add;
+std::string DroppedPath;
 EditForm frmEdit;
 bool SuppressSelectAll = false;
 
 namespace {
+
+// What the dialog that is open was asked to work on, and what it committed.
+int requestedIndex = -1;
+EditResult committed;
 
 constexpr const char* kWindowStyles[4] = {"非表示", "通常のウィンドウ", "最小化表示", "最大化表示"};
 
@@ -33,29 +41,14 @@ const char* Caption(EditModes mode) {
 }
 
 // Puts every control where the layout in twips says, at the screen's DPI,
-// gives it its help topic and sizes the client area.
-void PlaceControls() {
-  HDC screen = GetDC(nullptr);
-  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  for (const EditControl control : kEditControls) {
-    const TwipsRect twips = EditControlTwips(control);
-    HWND child = Control(ControlId(control));
-    MoveWindow(child, TwipsToPixels(twips.left, dpiX), TwipsToPixels(twips.top, dpiY),
-               TwipsToPixels(twips.width, dpiX), TwipsToPixels(twips.height, dpiY), FALSE);
-    SetWindowContextHelpId(child, EditHelpTopic(control, false));
-  }
+// gives it its help topic, sizes the client area and centres the dialog over
+// its owner, inside the work area.
+void PlaceControlsAndDialog() {
+  HWND dialog = frmEdit.dialog;
+  const SIZE size = PlaceControls(dialog, kEditLayout, kEditClientWidthTwips, kEditClientHeightTwips);
   // The heading sits on the frame's top line, above it.
   SetWindowPos(Control(IDC_FRACONTEXTS), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  HWND dialog = frmEdit.dialog;
-  RECT frame = {0, 0, TwipsToPixels(kEditClientWidthTwips, dpiX),
-                TwipsToPixels(kEditClientHeightTwips, dpiY)};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
   RECT owner;
   HWND ownerWindow = GetWindow(dialog, GW_OWNER);
   if (!ownerWindow || !GetWindowRect(ownerWindow, &owner)) {
@@ -65,11 +58,11 @@ void PlaceControls() {
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoA(MonitorFromRect(&owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
   const RECT& work = monitor.rcWork;
-  int left = owner.left + (owner.right - owner.left - width) / 2;
-  int top = owner.top + (owner.bottom - owner.top - height) / 2;
-  left = std::max<int>(work.left, std::min<int>(left, work.right - width));
-  top = std::max<int>(work.top, std::min<int>(top, work.bottom - height));
-  SetWindowPos(dialog, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  int left = owner.left + (owner.right - owner.left - size.cx) / 2;
+  int top = owner.top + (owner.bottom - owner.top - size.cy) / 2;
+  left = std::max<int>(work.left, std::min<int>(left, work.right - size.cx));
+  top = std::max<int>(work.top, std::min<int>(top, work.bottom - size.cy));
+  SetWindowPos(dialog, nullptr, left, top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CreateTooltips() {
@@ -85,7 +78,7 @@ void CreateTooltips() {
     tool.cbSize = TTTOOLINFOA_V1_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = frmEdit.dialog;
-    tool.uId = reinterpret_cast<UINT_PTR>(Control(ControlId(control)));
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(control));
     tool.lpszText = const_cast<char*>(tip);
     SendMessageA(frmEdit.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
@@ -117,7 +110,7 @@ HWND OnLoad(HWND dialog) {
   frmEdit = EditForm{};
   frmEdit.dialog = dialog;
   frmEdit.mode = EditMode;
-  PlaceControls();
+  PlaceControlsAndDialog();
   frmEdit.mnuArgs = BuildParameterMenu();
   HWND styles = Control(IDC_CMBWINDOUSTYLE);
   for (const char* style : kWindowStyles)
@@ -134,7 +127,7 @@ HWND OnLoad(HWND dialog) {
     return Control(IDC_TXTITEMNAME);
   }
 
-  const int selected = SelectedItemIndex();
+  const int selected = requestedIndex;
   frmEdit.EditedIndex = static_cast<int16_t>(selected);
   if (selected >= 0 && selected < ItemCount()) FillFromRecord(Items[selected]);
 
@@ -175,7 +168,7 @@ void OnCommand(int id, int notification, HWND control) {
       CommitEdit();
       break;
     case IDCANCEL:
-      EndDialog(frmEdit.dialog, IDCANCEL);
+      EndEditDialog({});
       break;
     case IDC_CHKFIXEDSTRING:
       ApplyItemKind();
@@ -202,10 +195,9 @@ BOOL OnContextMenu(HWND target, LPARAM point) {
 
 void OnDestroy() {
   CloseFieldHelp();
-  if (frmEdit.mnuArgs) DestroyMenu(frmEdit.mnuArgs);
   if (frmEdit.tooltip) DestroyWindow(frmEdit.tooltip);
   if (MessageOwner == frmEdit.dialog) MessageOwner = nullptr;
-  frmEdit = EditForm{};
+  frmEdit = EditForm{};  // destroys the parameter menu as well
 }
 
 INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -233,59 +225,7 @@ INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 HWND Control(int id) { return GetDlgItem(frmEdit.dialog, id); }
 
-int ControlId(EditControl control) {
-  switch (control) {
-    case EditControl::LblItemName:
-      return IDC_LBLITEMNAME;
-    case EditControl::TxtItemName:
-      return IDC_TXTITEMNAME;
-    case EditControl::BtnOpenSource:
-      return IDC_BTNOPENSOURCE;
-    case EditControl::ChkFixedString:
-      return IDC_CHKFIXEDSTRING;
-    case EditControl::LblAplPath:
-      return IDC_LBLAPLPATH;
-    case EditControl::TxtAplPath:
-      return IDC_TXTAPLPATH;
-    case EditControl::BtnBrows:
-      return IDC_BTNBROWS;
-    case EditControl::LblArgments:
-      return IDC_LBLARGMENTS;
-    case EditControl::TxtArgments:
-      return IDC_TXTARGMENTS;
-    case EditControl::BtnMenu:
-      return IDC_BTNMENU;
-    case EditControl::LblComment:
-      return IDC_LBLCOMMENT;
-    case EditControl::TxtComment:
-      return IDC_TXTEDITCOMMENT;
-    case EditControl::ChkContext0:
-      return IDC_CHKCONTEXTS0;
-    case EditControl::ChkContext1:
-      return IDC_CHKCONTEXTS1;
-    case EditControl::ChkContext2:
-      return IDC_CHKCONTEXTS2;
-    case EditControl::ChkContext3:
-      return IDC_CHKCONTEXTS3;
-    case EditControl::LblWindowStyle:
-      return IDC_LBLWINDOWSTYLE;
-    case EditControl::CmbWindouStyle:
-      return IDC_CMBWINDOUSTYLE;
-    case EditControl::ChkConfCmdLine:
-      return IDC_CHKCONFCMDLINE;
-    case EditControl::BtnOK:
-      return IDOK;
-    case EditControl::BtnCancel:
-      return IDCANCEL;
-    case EditControl::LblContexts:
-      return IDC_LBLCONTEXTS;
-    case EditControl::PicContexts:
-      return IDC_PICCONTEXTS;
-    case EditControl::FraContexts:
-      return IDC_FRACONTEXTS;
-  }
-  return 0;
-}
+HWND Control(EditControl control) { return Control(EditControlId(control)); }
 
 // Read and written as UTF-16 and converted at the ANSI code page, so that the
 // text is whole whatever the control keeps inside.
@@ -315,8 +255,20 @@ std::array<bool, 4> CheckedContexts() {
           Checked(IDC_CHKCONTEXTS3)};
 }
 
-void OpenEditDialog(HWND owner) {
+EditResult OpenEditDialog(HWND owner, int selectedIndex) {
+  requestedIndex = selectedIndex;
+  committed = {};
   DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EDIT), owner, EditDialogProc, 0);
+  requestedIndex = -1;
+  return std::exchange(committed, {});
+}
+
+void EndEditDialog(const EditResult& result) {
+  // A Cancel that arrives while an ended dialog waits to go changes nothing.
+  if (!frmEdit.dialog || frmEdit.ended) return;
+  frmEdit.ended = true;
+  committed = result;
+  EndDialog(frmEdit.dialog, result.commit == EditCommit::None ? IDCANCEL : IDOK);
 }
 
 HWND EditDialogWindow() { return frmEdit.dialog; }

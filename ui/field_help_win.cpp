@@ -1,11 +1,10 @@
-#include "mainwindow/field_help.h"
+#include "ui/field_help.h"
 
 #include <windowsx.h>
 
-#include "mainwindow/resource.h"
-#include "mainwindow/screen_geometry.h"
-
-std::string ApplicationHelpFile;
+#include "common/win_handles.h"
+#include "ui/help_texts.h"
+#include "ui/screen_geometry.h"
 
 namespace {
 
@@ -24,29 +23,24 @@ HFONT PopupFont(HWND owner) {
 
 RECT TextBounds(HWND owner, const std::string& text) {
   RECT bounds = {0, 0, kMaxTextWidth, 0};
-  HDC dc = GetDC(owner);
-  const HGDIOBJ old = SelectObject(dc, PopupFont(owner));
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+  WindowDc dc(owner);
+  SelectedObject font(dc.get(), PopupFont(owner));
+  DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  SelectObject(dc, old);
-  ReleaseDC(owner, dc);
   return bounds;
 }
 
 void OnPaint(HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
+  PaintDc dc(window);
   RECT client;
   GetClientRect(window, &client);
-  FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
-  const HGDIOBJ old = SelectObject(dc, PopupFont(GetWindow(window, GW_OWNER)));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+  FillRect(dc.get(), &client, GetSysColorBrush(COLOR_INFOBK));
+  SelectedObject font(dc.get(), PopupFont(GetWindow(window, GW_OWNER)));
+  SetBkMode(dc.get(), TRANSPARENT);
+  SetTextColor(dc.get(), GetSysColor(COLOR_INFOTEXT));
   InflateRect(&client, -kPadding, -kPadding);
-  DrawTextA(dc, popupText.c_str(), static_cast<int>(popupText.size()), &client,
+  DrawTextA(dc.get(), popupText.c_str(), static_cast<int>(popupText.size()), &client,
             DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  SelectObject(dc, old);
-  EndPaint(window, &paint);
 }
 
 LRESULT CALLBACK PopupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -115,22 +109,10 @@ HWND ControlUnder(HWND dialog, POINT point) {
   return search.found;
 }
 
-}  // namespace
-
-std::string HelpTopicText(int topic) {
-  if (topic <= 0) return {};
-  const wchar_t* resource = nullptr;
-  const int length = LoadStringW(GetModuleHandleA(nullptr), IDS_HELP_TOPIC_BASE + topic,
-                                 reinterpret_cast<LPWSTR>(&resource), 0);
-  if (length <= 0 || !resource) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, resource, length, nullptr, 0, nullptr, nullptr);
-  std::string text(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, resource, length, text.data(), size, nullptr, nullptr);
-  return text;
-}
-
-void ShowFieldHelp(MouseButton button, HWND control) {
-  if (button != MouseButton::Right || !control) return;
+// Shows the help topic of control in a pop-up beside it; nothing for a
+// control without a topic.
+void ShowFieldHelp(HWND control) {
+  if (!control) return;
   const int topic = static_cast<int>(GetWindowContextHelpId(control));
   const std::string text = HelpTopicText(topic);
   if (text.empty()) return;
@@ -163,12 +145,26 @@ void ShowFieldHelp(MouseButton button, HWND control) {
   UpdateWindow(popup);
 }
 
-bool ShowFieldHelpAt(HWND dialog, HWND target, LPARAM screenPoint) {
+}  // namespace
+
+std::string HelpTopicText(int topic) {
+  if (topic <= 0) return {};
+  const wchar_t* resource = nullptr;
+  const int length = LoadStringW(GetModuleHandleA(nullptr), IDS_HELP_TOPIC_BASE + topic,
+                                 reinterpret_cast<LPWSTR>(&resource), 0);
+  if (length <= 0 || !resource) return {};
+  const int size = WideCharToMultiByte(CP_ACP, 0, resource, length, nullptr, 0, nullptr, nullptr);
+  std::string text(size, '\0');
+  WideCharToMultiByte(CP_ACP, 0, resource, length, text.data(), size, nullptr, nullptr);
+  return text;
+}
+
+bool ShowFieldHelpAt(HWND window, HWND target, LPARAM screenPoint) {
   const POINT point = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
   if (point.x == -1 && point.y == -1) return false;
-  HWND control = target == dialog ? ControlUnder(dialog, point) : target;
-  if (!control || control == dialog || !IsWindowEnabled(control)) return false;
-  ShowFieldHelp(MouseButton::Right, control);
+  HWND control = target == window ? ControlUnder(window, point) : target;
+  if (!control || control == window || !IsWindowEnabled(control)) return false;
+  ShowFieldHelp(control);
   return popup != nullptr;
 }
 

@@ -1,4 +1,0 @@
-#include "mainwindow/edit_mode.h"
-
-EditModes EditMode = EditModes::Add;
-std::string DroppedPath;

@@ -32,10 +32,13 @@ export async function waitFor(what, check, timeoutMs = 10000, everyMs = 50) {
 
 // What both browsers offer the tests.
 class Session {
-  constructor(family, browser, extensionPage) {
+  constructor(family, browser, extensionPage, hostManifestFile) {
     this.family = family;
     this.browser = browser;
     this.extensionPage = extensionPage;
+    // Where this browser finds the host's manifest; it reads it anew for
+    // every connection.
+    this.hostManifestFile = hostManifestFile;
   }
 
   async newPage() {
@@ -128,8 +131,8 @@ class Session {
 }
 
 class ChromiumSession extends Session {
-  constructor(browser, extensionPage, worker) {
-    super('chromium', browser, extensionPage);
+  constructor(browser, extensionPage, worker, hostManifestFile) {
+    super('chromium', browser, extensionPage, hostManifestFile);
     this.worker = worker;
   }
 
@@ -148,8 +151,8 @@ class ChromiumSession extends Session {
 }
 
 class FirefoxSession extends Session {
-  constructor(browser, extensionPage) {
-    super('firefox', browser, extensionPage);
+  constructor(browser, extensionPage, hostManifestFile) {
+    super('firefox', browser, extensionPage, hostManifestFile);
   }
 
   // Firefox's WebDriver BiDi reaches no extension background, but does
@@ -181,7 +184,8 @@ class FirefoxSession extends Session {
 export async function launchChromium({ extensionDir, extensionId, hostManifest, profileDir }) {
   fs.rmSync(profileDir, { recursive: true, force: true });
   fs.mkdirSync(path.join(profileDir, 'NativeMessagingHosts'), { recursive: true });
-  fs.writeFileSync(path.join(profileDir, 'NativeMessagingHosts', `${HOST_NAME}.json`), JSON.stringify(hostManifest));
+  const hostManifestFile = path.join(profileDir, 'NativeMessagingHosts', `${HOST_NAME}.json`);
+  fs.writeFileSync(hostManifestFile, JSON.stringify(hostManifest));
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,
@@ -200,7 +204,7 @@ export async function launchChromium({ extensionDir, extensionId, hostManifest, 
       (target) => target.type() === 'page' && target.url() === `chrome-extension://${extensionId}/options.html`,
       { timeout: 20000 },
     );
-    return new ChromiumSession(browser, await pageTarget.page(), worker);
+    return new ChromiumSession(browser, await pageTarget.page(), worker, hostManifestFile);
   } catch (error) {
     await browser.close();
     throw error;
@@ -212,7 +216,8 @@ export async function launchFirefox({ extensionDir, hostManifest, profileDir }) 
   fs.rmSync(profileDir, { recursive: true, force: true });
   const hostsDir = path.join(profileDir, 'home', '.mozilla', 'native-messaging-hosts');
   fs.mkdirSync(hostsDir, { recursive: true });
-  fs.writeFileSync(path.join(hostsDir, `${HOST_NAME}.json`), JSON.stringify(hostManifest));
+  const hostManifestFile = path.join(hostsDir, `${HOST_NAME}.json`);
+  fs.writeFileSync(hostManifestFile, JSON.stringify(hostManifest));
   const browser = await puppeteer.launch({
     browser: 'firefox',
     executablePath: '/usr/bin/firefox-esr',
@@ -236,7 +241,7 @@ export async function launchFirefox({ extensionDir, hostManifest, profileDir }) 
     await waitFor('the background script', () =>
       extensionPage.evaluate(async () => typeof (await browser.runtime.getBackgroundPage()).orbisk === 'object'),
     );
-    return new FirefoxSession(browser, extensionPage);
+    return new FirefoxSession(browser, extensionPage, hostManifestFile);
   } catch (error) {
     await browser.close();
     throw error;

@@ -4,7 +4,8 @@
 set -eu
 
 packages=(g++-mingw-w64-x86-64-posix g++ cmake make googletest libgtest-dev wine wine64
-          xvfb xauth xdotool imagemagick x11-apps locales fonts-ipafont-gothic python3 iproute2)
+          xvfb xauth xdotool imagemagick x11-apps locales fonts-ipafont-gothic python3 iproute2
+          nlohmann-json3-dev)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

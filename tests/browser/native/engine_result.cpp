@@ -70,7 +70,8 @@ int main() {
   const nlohmann::json request =
       nlohmann::json::parse(std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()));
   PageFacts16 facts;
-  for (const auto& [name, value] : request.value("facts", nlohmann::json::object()).items()) {
+  const nlohmann::json given = request.value("facts", nlohmann::json::object());
+  for (const auto& [name, value] : given.items()) {
     if (const auto fact = FactFromName(name)) facts[*fact] = FromUtf8(value.get<std::string>());
   }
   const std::u16string text = FromUtf8(request.at("template").get<std::string>());

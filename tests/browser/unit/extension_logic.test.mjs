@@ -148,3 +148,18 @@ test('a click that woke the background waits for the first list, but not for eve
   t.mock.timers.tick(5000);
   assert.equal(await never, null);
 });
+
+test('the manifest carries the key whose id the host allows', async () => {
+  const fs = await import('node:fs');
+  const { chromiumExtensionId } = await import('../lib/browsers.mjs');
+  const dir = new URL('../../../bridge/extension/', import.meta.url);
+  const manifest = JSON.parse(fs.readFileSync(new URL('manifest.json', dir), 'utf8'));
+  const key = fs.readFileSync(new URL('key.txt', dir), 'utf8').trim();
+  assert.equal(manifest.key, key);
+  const ids = fs.readFileSync(new URL('../../../bridge/host/extension_ids.h', import.meta.url), 'utf8');
+  assert.match(ids, new RegExp(`kChromiumExtensionId\\[\\] = "${chromiumExtensionId(key)}"`));
+  assert.match(ids, new RegExp(`kGeckoExtensionId\\[\\] = "${manifest.browser_specific_settings.gecko.id}"`));
+  // Both families load the same folder.
+  assert.equal(manifest.background.service_worker, 'background.js');
+  assert.deepEqual(manifest.background.scripts, ['background.js']);
+});

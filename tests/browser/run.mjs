@@ -130,6 +130,7 @@ describe(`Orbisk in ${family}`, () => {
     }
     await world.addItem(FIXED);
     const manifests = await world.register();
+    assert.deepEqual(manifests.box && [manifests.box.title, manifests.box.text], ['Orbisk', 'ブラウザとの連携を登録しました。']);
     server = await startServer();
     const key = fs.readFileSync(path.join(extensionDir, 'key.txt'), 'utf8').trim();
     const profileDir = path.join(work, 'profile');

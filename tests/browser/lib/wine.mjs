@@ -80,15 +80,19 @@ export class WineWorld {
     });
   }
 
-  // OrbiskHost.exe /register: the host manifests it writes beside itself.
+  // OrbiskHost.exe /register: the host manifests it writes beside itself,
+  // and the message box that tells the user so (closed here).
   async register() {
+    const boxes = this.watchBoxes(1);
     const code = await this.run(path.join(this.programDir, 'OrbiskHost.exe'), ['/register']);
-    if (code !== 0) throw new Error(`OrbiskHost.exe /register ended with ${code}`);
+    const [box] = await boxes;
+    if (code !== 0) throw new Error(`OrbiskHost.exe /register ended with ${code}: ${box && box.text}`);
     const manifests = fs
       .readdirSync(this.programDir)
       .filter((name) => name.endsWith('.json'))
       .map((name) => JSON.parse(fs.readFileSync(path.join(this.programDir, name), 'utf8')));
     return {
+      box,
       chromium: manifests.find((manifest) => Array.isArray(manifest.allowed_origins)),
       firefox: manifests.find((manifest) => Array.isArray(manifest.allowed_extensions)),
     };

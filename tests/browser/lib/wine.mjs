@@ -46,7 +46,7 @@ export class WineWorld {
     fs.rmSync(this.work, { recursive: true, force: true });
     fs.mkdirSync(this.programDir, { recursive: true });
     fs.mkdirSync(this.appsDir, { recursive: true });
-    fs.copyFileSync(this.buildFile('bridge', 'host', 'OrbiskHost.exe'), path.join(this.programDir, 'OrbiskHost.exe'));
+    fs.copyFileSync(this.buildFile('mainwindow', 'OrbiskHost.exe'), path.join(this.programDir, 'OrbiskHost.exe'));
     fs.copyFileSync(this.buildFile('tests', 'browser', 'browser_catalogue.exe'), path.join(this.programDir, 'Orbisk.exe'));
     this.hostStderr = path.join(this.work, 'host-stderr.log');
     // What the browser starts as the host: the real program under Wine.

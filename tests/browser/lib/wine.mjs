@@ -49,6 +49,7 @@ export class WineWorld {
     fs.copyFileSync(this.buildFile('mainwindow', 'OrbiskHost.exe'), path.join(this.programDir, 'OrbiskHost.exe'));
     fs.copyFileSync(this.buildFile('tests', 'browser', 'browser_catalogue.exe'), path.join(this.programDir, 'Orbisk.exe'));
     this.hostStderr = path.join(this.work, 'host-stderr.log');
+    this.hostStartLog = path.join(this.work, 'host-starts.log');
     // What the browser starts as the host: the real program under Wine.
     this.hostWrapper = path.join(this.work, 'orbisk-host.sh');
     const exports = ['WINEPREFIX', 'WINEDEBUG', 'LANG', 'LC_ALL', 'WINEDLLOVERRIDES']
@@ -56,17 +57,24 @@ export class WineWorld {
       .join(' ');
     fs.writeFileSync(
       this.hostWrapper,
-      `#!/bin/sh\nexport ${exports}\nexec ${WINE} ${shellQuote(path.join(this.programDir, 'OrbiskHost.exe'))} "$@" 2>>${shellQuote(this.hostStderr)}\n`,
+      `#!/bin/sh\nexport ${exports}\necho started >>${shellQuote(this.hostStartLog)}\nexec ${WINE} ${shellQuote(path.join(this.programDir, 'OrbiskHost.exe'))} "$@" 2>>${shellQuote(this.hostStderr)}\n`,
       { mode: 0o755 },
     );
   }
 
+  // How often a browser has started the host so far.
+  hostStarts() {
+    return fs.existsSync(this.hostStartLog) ? fs.readFileSync(this.hostStartLog, 'utf8').split('\n').length - 1 : 0;
+  }
+
   // Runs a Windows program to its end; resolves with its exit code. Output
   // goes to a file: Wine's services would hold a pipe open.
-  run(exe, args = [], { cwd = path.dirname(exe), timeoutMs = 60000 } = {}) {
+  // An aborted `signal` ends the program; the result is then null.
+  run(exe, args = [], { cwd = path.dirname(exe), timeoutMs = 60000, signal } = {}) {
     const log = fs.openSync(path.join(this.work, 'wine-run.log'), 'a');
     return new Promise((resolve, reject) => {
       const child = spawn(WINE, [exe, ...args], { cwd, env: this.env, stdio: ['ignore', log, log] });
+      signal?.addEventListener('abort', () => child.kill('SIGKILL'));
       const timer = setTimeout(() => {
         child.kill('SIGKILL');
         reject(new Error(`${path.basename(exe)} ${args.join(' ')} did not end in ${timeoutMs} ms`));
@@ -75,7 +83,7 @@ export class WineWorld {
       child.on('exit', (code) => {
         clearTimeout(timer);
         fs.closeSync(log);
-        resolve(code);
+        resolve(signal?.aborted ? null : code);
       });
     });
   }
@@ -142,10 +150,11 @@ export class WineWorld {
 
   // Starts reading the next `count` message boxes; resolves, once they were
   // seen and closed or the time ran out, with [{title, text, buttons}].
-  watchBoxes(count, timeoutMs = 15000) {
+  // An aborted `signal` stops the reading early.
+  watchBoxes(count, timeoutMs = 15000, signal = undefined) {
     const out = path.join(this.work, `boxes-${Date.now()}-${Math.random().toString(16).slice(2)}.jsonl`);
     const exe = this.buildFile('tests', 'browser', 'browser_boxes.exe');
-    return this.run(exe, [winPath(out), String(timeoutMs), String(count)], { timeoutMs: timeoutMs + 30000 }).then(
+    return this.run(exe, [winPath(out), String(timeoutMs), String(count)], { timeoutMs: timeoutMs + 30000, signal }).then(
       () => {
         const text = fs.existsSync(out) ? fs.readFileSync(out, 'utf8') : '';
         return text.split('\n').filter(Boolean).map((line) => JSON.parse(line));

@@ -3,7 +3,6 @@
 // the same pick sent straight to a running OrbiskHost.exe. Median of 20 runs
 // each, and their ratio.
 //   node pick_bench.mjs --windows-build <dir> --work <dir>
-import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -11,7 +10,7 @@ import { parseArgs } from 'node:util';
 
 import { chromiumExtensionId, launchChromium, waitFor } from '../../tests/browser/lib/browsers.mjs';
 import { startServer } from '../../tests/browser/lib/server.mjs';
-import { WINE, WineWorld, clearRecord, readRecord, winPath } from '../../tests/browser/lib/wine.mjs';
+import { WineWorld, clearRecord, readRecord, startHost, winPath } from '../../tests/browser/lib/wine.mjs';
 
 const RUNS = 20;
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -42,33 +41,6 @@ async function timeToRecord(exe, pick) {
   return elapsed;
 }
 
-// OrbiskHost.exe on a pipe of our own, as the browser runs it.
-function startHost() {
-  const child = spawn(WINE, [path.join(world.programDir, 'OrbiskHost.exe')], {
-    env: world.env,
-    stdio: ['pipe', 'pipe', 'ignore'],
-  });
-  let buffer = Buffer.alloc(0);
-  const waiting = [];
-  child.stdout.on('data', (chunk) => {
-    buffer = Buffer.concat([buffer, chunk]);
-    while (buffer.length >= 4 && buffer.length >= 4 + buffer.readUInt32LE(0)) {
-      const message = JSON.parse(buffer.subarray(4, 4 + buffer.readUInt32LE(0)).toString('utf8'));
-      buffer = buffer.subarray(4 + buffer.readUInt32LE(0));
-      if (message.type !== 'items' || waiting[0]?.wantsItems) waiting.shift()?.resolve(message);
-    }
-  });
-  const send = (message, wantsItems = false) =>
-    new Promise((resolve) => {
-      waiting.push({ resolve, wantsItems });
-      const body = Buffer.from(JSON.stringify(message), 'utf8');
-      const head = Buffer.alloc(4);
-      head.writeUInt32LE(body.length);
-      child.stdin.write(Buffer.concat([head, body]));
-    });
-  return { send, stop: () => child.stdin.end() };
-}
-
 world.setUp();
 const recorder = world.installRecorder('ベンチ');
 const item = { name: 'ベンチ', kind: 'launcher', application: winPath(recorder), template: '<TT> <TU>', contexts: { page: true } };
@@ -96,14 +68,14 @@ for (let i = 0; i <= RUNS; ++i) {
 await session.close();
 await server.close();
 
-const host = startHost();
+const host = startHost(world, manifests.chromium.allowed_origins);
 await host.send({ type: 'list' }, true);
 const hostAlone = [];
 for (let i = 0; i <= RUNS; ++i) {
   const ms = await timeToRecord(recorder, () => host.send({ type: 'pick', name: item.name, facts }));
   if (i > 0) hostAlone.push(ms);
 }
-host.stop();
+await host.stop();
 
 const browserMs = median(throughBrowser);
 const hostMs = median(hostAlone);

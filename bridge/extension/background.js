@@ -81,6 +81,16 @@ async function runInFrame(tabId, frameId, func, args = []) {
   return result ? result.result : undefined;
 }
 
+// A page's text may hold halves of surrogate pairs. Chromium turns them into
+// U+FFFD on the way to the host and Firefox sends them as \udXXX escapes,
+// which are no text at all; both get U+FFFD here, so that the pick works the
+// same in both.
+function wellFormed(text) {
+  if (typeof text !== 'string') return '';
+  if (typeof text.toWellFormed === 'function') return text.toWellFormed();
+  return text.replace(/[\ud800-\udbff](?![\udc00-\udfff])|(?<![\ud800-\udbff])[\udc00-\udfff]/g, '\ufffd');
+}
+
 // The facts that `needs` names, from the frame the menu was opened in and,
 // for the top document's facts, from the top frame. A page that cannot be
 // scripted (the browser's own pages, other extensions') gives what the click
@@ -103,6 +113,7 @@ async function gatherFacts(needs, info, tab) {
     };
     for (const name of needs) if (typeof fromClick[name] === 'string') facts[name] = fromClick[name];
   }
+  for (const name of FACT_NAMES) facts[name] = wellFormed(facts[name]);
   return facts;
 }
 

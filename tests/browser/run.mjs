@@ -15,7 +15,7 @@ import { parseArgs } from 'node:util';
 
 import { GECKO_ID, chromiumExtensionId, launchChromium, launchFirefox, waitFor } from './lib/browsers.mjs';
 import { startServer } from './lib/server.mjs';
-import { WineWorld, clearRecord, engineResults, readRecord, winPath } from './lib/wine.mjs';
+import { WineWorld, clearRecord, engineResults, readRecord, startHost, winPath } from './lib/wine.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const repo = path.resolve(here, '..', '..');
@@ -41,6 +41,7 @@ const world = new WineWorld({ prefix, windowsBuild, work: path.join(work, 'world
 let server;
 let session;
 let page;
+let manifests;
 const apps = {};
 
 // One item per token group, each starting its own recorder copy, in its own
@@ -129,7 +130,7 @@ describe(`Orbisk in ${family}`, () => {
       await world.addItem({ ...entry, kind: 'launcher', application: winPath(apps[entry.name]) });
     }
     await world.addItem(FIXED);
-    const manifests = await world.register();
+    manifests = await world.register();
     assert.deepEqual(manifests.box && [manifests.box.title, manifests.box.text], ['Orbisk', 'ブラウザとの連携を登録しました。']);
     server = await startServer();
     const key = fs.readFileSync(path.join(extensionDir, 'key.txt'), 'utf8').trim();
@@ -411,6 +412,7 @@ describe(`Orbisk in ${family}`, () => {
         const started = Date.now();
         const reply = await session.pick(passThrough.name, page);
         t.diagnostic(`${at}: ${JSON.stringify(reply)} after ${Date.now() - started} ms`);
+        if (at === '#lone') assert.equal(reply.type, 'started', 'halves of surrogate pairs reach the host as U+FFFD');
         if (reply.type === 'error' && reply.message === START_FAILED) {
           assert.deepEqual((await boxes).map((box) => box.text), [START_FAILED], at);
         } else {
@@ -432,6 +434,26 @@ describe(`Orbisk in ${family}`, () => {
       await expectRecordMatchesEngine(entry, again, await frameFacts(page.mainFrame()));
     } finally {
       await world.deleteItem(passThrough.name);
+    }
+  });
+
+  it('the host answers escaped halves of surrogate pairs sent straight to it, and goes on answering', async (t) => {
+    const caller = family === 'chromium' ? manifests.chromium.allowed_origins : [path.join(work, 'orbisk.host.json'), GECKO_ID];
+    const host = startHost(world, caller);
+    try {
+      const entry = item('ページ情報(&P)');
+      clearRecord(apps[entry.name]);
+      const raw = `{"type":"pick","name":${JSON.stringify(entry.name)},"facts":{"topTitle":"A\\ud800B\\udc00C"}}`;
+      const answer = await host.send(raw);
+      t.diagnostic(`${raw} gets ${JSON.stringify(answer)}`);
+      assert.ok(['started', 'error'].includes(answer.type), JSON.stringify(answer));
+      if (answer.type === 'started') {
+        const record = await waitFor('the recorder', () => readRecord(apps[entry.name]), 15000);
+        assert.ok(record.commandLine.startsWith(`"${winPath(apps[entry.name])}" `));
+      }
+      assert.equal((await host.send({ type: 'list' }, true)).type, 'items');
+    } finally {
+      assert.equal(await host.stop(), 0);
     }
   });
 

@@ -163,6 +163,46 @@ export class WineWorld {
   }
 }
 
+// OrbiskHost.exe on pipes of our own, as a browser runs it: `callerArgs` are
+// what the browser names itself with. send() writes one message (an object,
+// or a raw JSON text) and resolves with the next answer that is not an
+// unasked list.
+export function startHost(world, callerArgs) {
+  const child = spawn(WINE, [path.join(world.programDir, 'OrbiskHost.exe'), ...callerArgs], {
+    env: world.env,
+    stdio: ['pipe', 'pipe', 'ignore'],
+  });
+  let buffer = Buffer.alloc(0);
+  const waiting = [];
+  child.stdout.on('data', (chunk) => {
+    buffer = Buffer.concat([buffer, chunk]);
+    while (buffer.length >= 4 && buffer.length >= 4 + buffer.readUInt32LE(0)) {
+      const size = buffer.readUInt32LE(0);
+      const message = JSON.parse(buffer.subarray(4, 4 + size).toString('utf8'));
+      buffer = buffer.subarray(4 + size);
+      if (message.type !== 'items' || waiting[0]?.wantsItems) waiting.shift()?.resolve(message);
+    }
+  });
+  const exited = new Promise((resolve) => child.on('exit', resolve));
+  return {
+    send(message, wantsItems = false) {
+      return new Promise((resolve) => {
+        waiting.push({ resolve, wantsItems });
+        const body = Buffer.from(typeof message === 'string' ? message : JSON.stringify(message), 'utf8');
+        const head = Buffer.alloc(4);
+        head.writeUInt32LE(body.length);
+        child.stdin.write(Buffer.concat([head, body]));
+      });
+    },
+    // Closes the host's input, as a browser closing the port; resolves with
+    // its exit code.
+    stop() {
+      child.stdin.end();
+      return exited;
+    },
+  };
+}
+
 // What a recorder copy was started with, once it has finished writing.
 export function readRecord(exe) {
   if (!fs.existsSync(`${exe}.done`)) return null;

@@ -6,10 +6,9 @@
 //            "times": [[year, month, day, weekday, hour, minute, second], …]}
 //   stdout: {"results": ["…", …]}, one result per time, all in UTF-8.
 // The tests give every second a pick may have read the clock in.
-#include <nlohmann/json.hpp>
-
 #include <iostream>
 #include <iterator>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "catalogue/page_facts.h"

@@ -50,10 +50,9 @@ bool Add(ItemRecord record) {
   if (FindItem(record.ItemName) >= 0) Remove(record.ItemName);
   std::array<bool, 4> contexts{};
   for (size_t i = 0; i < contexts.size(); ++i) contexts[i] = record.Contexts[i] != 0;
-  const bool written = record.FixedString
-                           ? WriteFixedStringScript(record.ItemName, record.Argments)
-                           : WriteLauncherScript(record.ItemName, record.AplPath, record.Argments, record.WindowStyle,
-                                                 record.ConfCmdLine != 0);
+  const bool written = record.FixedString ? WriteFixedStringScript(record.ItemName, record.Argments)
+                                          : WriteLauncherScript(record.ItemName, record.AplPath, record.Argments,
+                                                                record.WindowStyle, record.ConfCmdLine != 0);
   if (!written || !RegisterMenuEntry(record.ItemName, record.FixedString != 0, contexts)) return false;
   Items.push_back(record);
   SortItems(0, ItemCount() - 1);

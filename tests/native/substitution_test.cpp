@@ -5,7 +5,6 @@
 #include "catalogue/substitution.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <random>
 #include <regex>
@@ -14,6 +13,7 @@
 #include "catalogue/fixed_string_script.h"
 #include "catalogue/launcher_script.h"
 #include "catalogue/placeholders.h"
+#include "tests/native/code_page.h"
 
 namespace {
 
@@ -237,24 +237,7 @@ TEST(Substitution, SameTokensInTheSameOrderAsTheScripts) {
   }
 }
 
-// Code page 932 to UTF-16 as the system converts it (glibc's CP932 table
-// agrees with Windows' for every character used here).
-std::u16string Utf16(const std::string& cp932) {
-  iconv_t cd = iconv_open("UTF-16LE", "CP932");
-  std::string in = cp932, out(cp932.size() * 4 + 4, '\0');
-  char* inPtr = in.data();
-  char* outPtr = out.data();
-  size_t inLeft = in.size(), outLeft = out.size();
-  const size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  EXPECT_NE(result, static_cast<size_t>(-1)) << cp932;
-  std::u16string wide;
-  for (size_t i = 0; i + 1 < out.size() - outLeft; i += 2) {
-    wide += static_cast<char16_t>(static_cast<unsigned char>(out[i]) | static_cast<unsigned char>(out[i + 1])
-                                                                           << 8);
-  }
-  return wide;
-}
+std::u16string Utf16(const std::string& cp932) { return Cp932ToUtf16(cp932); }
 
 // Random templates and facts from pieces that provoke the engine: tokens,
 // near-tokens, quotes, the nine narrow characters, double-byte characters

@@ -324,7 +324,8 @@ ScriptRun RunMenuScript(const std::string& itemName, const PageFixture& page, co
 bool InstallRecorder(const std::string& path) {
   const std::string folder = GetFolderPart(path);
   SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-  for (const char* suffix : {".cmdline", ".cwd", ".show", ".done"}) DeleteFileA((path + suffix).c_str());
+  for (const char* suffix : {".cmdline", ".wcmdline", ".cwd", ".show", ".done"})
+    DeleteFileA((path + suffix).c_str());
   return CopyFileA((TestProgramFolder() + "script_recorder.exe").c_str(), path.c_str(), FALSE) != FALSE;
 }
 
@@ -333,6 +334,9 @@ Recorded ReadRecorder(const std::string& path) {
   recorded.started = FileExists(path + ".done");
   if (!recorded.started) return recorded;
   recorded.commandLine = ReadFileBytes(path + ".cmdline");
+  const std::string wide = ReadFileBytes(path + ".wcmdline");
+  recorded.wideCommandLine.assign(reinterpret_cast<const wchar_t*>(wide.data()),
+                                  wide.size() / sizeof(wchar_t));
   recorded.workingDir = ReadFileBytes(path + ".cwd");
   recorded.show = ReadFileBytes(path + ".show");
   return recorded;

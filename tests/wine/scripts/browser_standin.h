@@ -78,9 +78,10 @@ std::string ExtractScriptCode(const std::string& html);
 // What the recorder program was started with.
 struct Recorded {
   bool started = false;
-  std::string commandLine;  // raw, as GetCommandLineA gave it
-  std::string workingDir;   // GetCurrentDirectoryA
-  std::string show;         // "<STARTF_USESHOWWINDOW 0/1> <wShowWindow>"
+  std::string commandLine;       // raw, as GetCommandLineA gave it
+  std::wstring wideCommandLine;  // raw, as GetCommandLineW gave it
+  std::string workingDir;        // GetCurrentDirectoryA
+  std::string show;              // "<STARTF_USESHOWWINDOW 0/1> <wShowWindow>"
 };
 
 // Copies the recorder program to path (its folder is created) and removes

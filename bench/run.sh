@@ -13,3 +13,8 @@ for bench in build/windows/bench/*.exe; do
   "$WINE64" "$bench" </dev/null >build/bench.out 2>&1 || true
   iconv -f CP932 -t UTF-8 -c <build/bench.out
 done
+
+# A pick through the browser extension in headless Chromium against the same
+# pick sent straight to OrbiskHost.exe.
+echo "== browser pick (bench/browser/pick_bench.mjs)"
+node bench/browser/pick_bench.mjs --windows-build build/windows --work build/bench-browser

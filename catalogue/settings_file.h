@@ -1,9 +1,15 @@
 // The settings file: read once at start-up, rewritten after every change.
 #pragma once
 
+#include <string>
+
 // Replaces Items with the registered, acceptable items of the settings file,
 // sorted by name. A missing file or section gives an empty list.
 void LoadItems();
+
+// LoadItems from the given settings file. The browser bridge, a program of
+// another name beside Orbisk, reads Orbisk's file with it.
+void LoadItemsFrom(const std::string& settingsPath);
 
 // Rewrites the ItemList section from Items. The new file is built beside the
 // old one and replaces it in one step; other sections are kept. False when

@@ -44,9 +44,11 @@ int HighestItemNumber(const std::map<std::string, std::string>& values) {
 
 }  // namespace
 
-void LoadItems() {
+void LoadItems() { LoadItemsFrom(SettingsFilePath()); }
+
+void LoadItemsFrom(const std::string& settingsPath) {
   Items.clear();
-  const auto values = ParseSectionBlock(ReadSectionBlock(SettingsFilePath()));
+  const auto values = ParseSectionBlock(ReadSectionBlock(settingsPath));
   const ProfileReader read = [&](const std::string& key) -> std::optional<std::string> {
     const auto found = values.find(ToUpperSjis(key));
     if (found == values.end()) return std::nullopt;

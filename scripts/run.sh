@@ -39,7 +39,7 @@ use_wine_prefix "${WINEPREFIX:-$HOME/.local/share/orbisk/wineprefix}"
 # the build tree so that a rebuild never touches the user's items.
 program_folder="${ORBISK_HOME:-$HOME/.local/share/orbisk/program}"
 mkdir -p "$program_folder"
-for exe in build/windows/mainwindow/Orbisk.exe build/windows/launchers/*/*.exe; do
+for exe in build/windows/mainwindow/Orbisk.exe build/windows/mainwindow/OrbiskHost.exe build/windows/launchers/*/*.exe; do
   [ -f "$exe" ] && cp -f "$exe" "$program_folder/"
 done
 

@@ -1,6 +1,7 @@
 // Times a full run of each launcher (process start to process end; for
-// Clipsy that is start to clipboard filled) over 20 runs against the
-// do-nothing program started the same way, and prints the ratio of medians.
+// Clipsy that is start to clipboard filled) against the do-nothing program
+// started the same way, in 20 pairs of runs, and prints the median of the
+// pairs' ratios.
 // Run under Wine by bench/run.sh.
 // winsock2.h, which the server needs, must come before windows.h.
 // clang-format off
@@ -15,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "bench/paired_timing.h"
+
 namespace {
 
 constexpr int kRuns = 20;
@@ -24,13 +27,6 @@ std::string WindowsPathOfBuild(std::string path) {
     if (c == '/') c = '\\';
   }
   return "Z:" + path;
-}
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // Starts the command line and waits for its end; the elapsed seconds, or -1.
@@ -52,50 +48,16 @@ double TimedRun(const std::string& commandLine) {
   return ended ? elapsed : -1;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.size() % 2 ? values[values.size() / 2]
-                           : (values[values.size() / 2 - 1] + values[values.size() / 2]) / 2;
-}
-
-struct Figures {
-  double median = 0, mean = 0;
-  bool ok = true;
-};
-
-Figures Summarise(const std::vector<double>& times) {
-  Figures figures;
-  for (const double t : times) {
-    if (t < 0) figures.ok = false;
-    figures.mean += t / static_cast<double>(times.size());
-  }
-  figures.median = Median(times);
-  return figures;
-}
-
-// One warm-up run of each, then kRuns timed runs of each, taken in turns so
-// that a busy moment of the machine weighs on both alike.
-std::pair<Figures, Figures> Measure(const std::string& commandLine, const std::string& idleCommandLine) {
-  TimedRun(idleCommandLine);
-  TimedRun(commandLine);
-  std::vector<double> times, idleTimes;
-  for (int i = 0; i < kRuns; ++i) {
-    idleTimes.push_back(TimedRun(idleCommandLine));
-    times.push_back(TimedRun(commandLine));
-  }
-  return {Summarise(times), Summarise(idleTimes)};
-}
-
 std::string Copy(const std::string& from, const std::string& folder, const std::string& name) {
   const std::string to = folder + name;
   CopyFileA(from.c_str(), to.c_str(), FALSE);
   return to;
 }
 
-void Print(const char* name, const Figures& launcher, const Figures& idle) {
+void Print(const char* name, const PairedFigures& f) {
   std::printf("%-10s median %7.1f ms  mean %7.1f ms   do-nothing median %6.1f ms   ratio %.2f%s\n", name,
-              launcher.median * 1000, launcher.mean * 1000, idle.median * 1000, launcher.median / idle.median,
-              launcher.ok ? "" : "  (some runs failed)");
+              f.medianB * 1000, f.meanB * 1000, f.medianA * 1000, f.medianRatio,
+              f.ok ? "" : "  (some runs failed)");
 }
 
 }  // namespace
@@ -145,11 +107,17 @@ int main() {
       {"Pagewatch", pagewatch, "http://example.com/bench ベンチマーク: ページ",
        [&] { return fileThere(folder + "ベンチマーク： ページ.url"); }},
   };
-  std::printf("%d runs each, under Wine; times from process start to process end.\n", kRuns);
+  std::printf(
+      "%d pairs of runs, under Wine; times from process start to process end; the ratio is the\n"
+      "median of launcher / do-nothing over the pairs.\n",
+      kRuns);
   for (const Case& c : cases) {
-    const auto [launcher, idleFigures] =
-        Measure("\"" + c.program + "\" " + c.argumentText, "\"" + idle + "\" " + c.argumentText);
-    Print(c.name, launcher, idleFigures);
+    // Pair by pair: the do-nothing program, then the launcher.
+    const std::string arguments = c.argumentText;
+    const PairedFigures figures = MeasurePairs(
+        kRuns, [&] { return TimedRun("\"" + idle + "\" " + arguments); },
+        [&] { return TimedRun("\"" + c.program + "\" " + arguments); });
+    Print(c.name, figures);
     if (!c.done()) std::printf("           but its result is missing: the figures mean nothing\n");
   }
   std::printf("Fetchbay served %zu downloads.\n", server.Requests().size());

@@ -10,8 +10,8 @@ namespace {
 
 constexpr char kMenuExt[] = "Software\\Microsoft\\Internet Explorer\\MenuExt\\";
 
-// A VBScript expression with the value text: a literal with doubled quotes,
-// control characters joined in with Chr().
+}  // namespace
+
 std::string VbText(const std::string& text) {
   std::string out = "\"";
   for (const char c : text) {
@@ -26,6 +26,8 @@ std::string VbText(const std::string& text) {
   }
   return out + "\"";
 }
+
+namespace {
 
 // The classes and functions that stand in for the browser. `event` and `type`
 // are words VBScript reserves, so those two are read-only properties.
@@ -170,8 +172,8 @@ std::string Element(const PageElement& e) {
 // e(0) is BODY (its parent HTML); fixture element i is e(i + 1).
 std::string ElementRef(int index) { return "e(" + std::to_string(index + 1) + ")"; }
 
-std::string BuildPageSub(const PageFixture& page) {
-  std::string s = "Sub StandInBuildPage()\r\n";
+std::string BuildPageSub(const PageFixture& page, const std::string& subName) {
+  std::string s = "Sub " + subName + "()\r\n";
   s += "Dim e, frameDoc, topDoc, frameWin, topWin, ev, sel\r\n";
   s += "ReDim e(" + std::to_string(page.elements.size()) + ")\r\n";
   s += "Set e(0) = StandInNewElement(\"BODY\", \"\", \"\", \"\", \"\", \"\", \"\", \"\")\r\n";
@@ -254,6 +256,12 @@ std::string Upper(const std::string& text) { return ToUpperSjis(text); }
 
 }  // namespace
 
+std::string StandInClasses() { return kStandInClasses; }
+
+std::string StandInPageSub(const PageFixture& page, const std::string& subName) {
+  return BuildPageSub(page, subName);
+}
+
 std::string RegisteredScriptPath(const std::string& itemName) {
   UniqueRegKey key;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, (kMenuExt + itemName).c_str(), 0, KEY_READ, key.put()) !=
@@ -296,7 +304,7 @@ ScriptRun RunMenuScript(const std::string& itemName, const PageFixture& page, co
   CreateDirectoryA(workFolder.c_str(), nullptr);
   CreateDirectoryA(results.c_str(), nullptr);
   const std::string composed =
-      code + "\r\n" + kStandInClasses + BuildPageSub(page) + FinishStatements(results);
+      code + "\r\n" + kStandInClasses + BuildPageSub(page, "StandInBuildPage") + FinishStatements(results);
   const std::string vbs = workFolder + "menu-script.vbs";
   if (!WriteFileBytes(vbs, composed)) {
     run.error = "cannot write " + vbs;
@@ -316,7 +324,8 @@ ScriptRun RunMenuScript(const std::string& itemName, const PageFixture& page, co
 bool InstallRecorder(const std::string& path) {
   const std::string folder = GetFolderPart(path);
   SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-  for (const char* suffix : {".cmdline", ".cwd", ".show", ".done"}) DeleteFileA((path + suffix).c_str());
+  for (const char* suffix : {".cmdline", ".wcmdline", ".cwd", ".show", ".done"})
+    DeleteFileA((path + suffix).c_str());
   return CopyFileA((TestProgramFolder() + "script_recorder.exe").c_str(), path.c_str(), FALSE) != FALSE;
 }
 
@@ -325,6 +334,9 @@ Recorded ReadRecorder(const std::string& path) {
   recorded.started = FileExists(path + ".done");
   if (!recorded.started) return recorded;
   recorded.commandLine = ReadFileBytes(path + ".cmdline");
+  const std::string wide = ReadFileBytes(path + ".wcmdline");
+  recorded.wideCommandLine.assign(reinterpret_cast<const wchar_t*>(wide.data()),
+                                  wide.size() / sizeof(wchar_t));
   recorded.workingDir = ReadFileBytes(path + ".cwd");
   recorded.show = ReadFileBytes(path + ".show");
   return recorded;

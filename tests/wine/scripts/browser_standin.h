@@ -56,6 +56,18 @@ struct ScriptRun {
 // workFolder, so a working directory change by the script can be seen.
 ScriptRun RunMenuScript(const std::string& itemName, const PageFixture& page, const std::string& workFolder);
 
+// The pieces RunMenuScript composes, for tests that run several items' code
+// in one script run. StandInClasses holds the stand-in's classes and the
+// global functions `external` and `window`, which build the page with the
+// Sub "StandInBuildPage" on first use unless a page was built before;
+// StandInPageSub gives a Sub of the given name that builds page.
+std::string StandInClasses();
+std::string StandInPageSub(const PageFixture& page, const std::string& subName);
+
+// A VBScript expression with the value text (code page 932): a literal with
+// doubled quotes, control characters joined in with Chr().
+std::string VbText(const std::string& text);
+
 // The script path the item's MenuExt key names, "" when there is none.
 std::string RegisteredScriptPath(const std::string& itemName);
 
@@ -66,9 +78,10 @@ std::string ExtractScriptCode(const std::string& html);
 // What the recorder program was started with.
 struct Recorded {
   bool started = false;
-  std::string commandLine;  // raw, as GetCommandLineA gave it
-  std::string workingDir;   // GetCurrentDirectoryA
-  std::string show;         // "<STARTF_USESHOWWINDOW 0/1> <wShowWindow>"
+  std::string commandLine;       // raw, as GetCommandLineA gave it
+  std::wstring wideCommandLine;  // raw, as GetCommandLineW gave it
+  std::string workingDir;        // GetCurrentDirectoryA
+  std::string show;              // "<STARTF_USESHOWWINDOW 0/1> <wShowWindow>"
 };
 
 // Copies the recorder program to path (its folder is created) and removes

@@ -2,6 +2,7 @@
 // started with, beside its own file, then ends. Nothing on its command line is
 // interpreted, so that whatever a script passes reaches the test unchanged.
 //   <exe>.cmdline  the raw command line (GetCommandLineA)
+//   <exe>.wcmdline the raw command line in UTF-16 (GetCommandLineW), as bytes
 //   <exe>.cwd      the working directory it was started in
 //   <exe>.show     "<STARTF_USESHOWWINDOW set 0/1> <wShowWindow>"
 //   <exe>.done     written last, once the others are complete
@@ -47,7 +48,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   GetStartupInfoA(&startup);
   const std::string show = std::string((startup.dwFlags & STARTF_USESHOWWINDOW) ? "1 " : "0 ") +
                            std::to_string(startup.wShowWindow);
+  const std::wstring wide = GetCommandLineW();
   const bool ok = WriteWhole(self + ".cmdline", GetCommandLineA()) &&
+                  WriteWhole(self + ".wcmdline", std::string(reinterpret_cast<const char*>(wide.data()),
+                                                             wide.size() * sizeof(wchar_t))) &&
                   WriteWhole(self + ".cwd", CurrentDirectory()) && WriteWhole(self + ".show", show);
   return ok && WriteWhole(self + ".done", "") ? 0 : 1;
 }

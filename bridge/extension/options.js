@@ -1,0 +1,70 @@
+// The extension's own page: whether Orbisk's host answers and how many items
+// it lists, how to register it when it does not, and the errors of recent
+// picks. Items are edited in Orbisk's own windows, not here.
+import { HOST_NAME } from './lib/host_link.js';
+
+const api = globalThis.browser ?? globalThis.chrome;
+
+function show(id, text) {
+  const element = document.getElementById(id);
+  element.textContent = text;
+  element.hidden = text === '';
+}
+
+async function askHost() {
+  try {
+    const answer = await api.runtime.sendNativeMessage(HOST_NAME, { type: 'list' });
+    if (answer && answer.type === 'items' && Array.isArray(answer.items)) return { items: answer.items };
+    return { error: answer && answer.message ? String(answer.message) : '応答が読めません。' };
+  } catch (error) {
+    return { error: String(error && error.message ? error.message : error) };
+  }
+}
+
+async function showNotices() {
+  let status = null;
+  try {
+    status = await api.runtime.sendMessage({ type: 'status' });
+  } catch {
+    // Without the background's answer there is nothing to list.
+  }
+  const notices = status && Array.isArray(status.notices) ? status.notices : [];
+  const list = document.getElementById('notice-list');
+  list.replaceChildren(
+    ...notices.map((notice) => {
+      const line = document.createElement('li');
+      const time = document.createElement('time');
+      time.dateTime = notice.time;
+      time.textContent = new Date(notice.time).toLocaleString('ja-JP');
+      line.append(time, notice.message);
+      return line;
+    }),
+  );
+  document.getElementById('notices').hidden = notices.length === 0;
+}
+
+async function check() {
+  const state = document.getElementById('state');
+  state.className = 'checking';
+  state.textContent = '確認しています…';
+  show('count', '');
+  show('detail', '');
+  const result = await askHost();
+  const register = document.getElementById('register');
+  if (result.items) {
+    state.className = 'ok';
+    state.textContent = 'OrbiskHost.exe は応答しています。';
+    show('count', `Orbisk の項目は ${result.items.length} 件です。`);
+    register.classList.remove('missing');
+  } else {
+    state.className = 'missing';
+    state.textContent = 'OrbiskHost.exe が応答しません。登録されていないか、起動できません。';
+    show('detail', result.error);
+    register.classList.add('missing');
+  }
+  await showNotices();
+  document.body.dataset.checked = result.items ? 'ok' : 'missing';
+}
+
+document.getElementById('recheck').addEventListener('click', check);
+check();

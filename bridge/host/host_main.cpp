@@ -1,0 +1,111 @@
+// OrbiskHost.exe: the browsers' native messaging host for Orbisk's items.
+// Started by a browser for the Orbisk extension, it lists Orbisk's items and
+// does what an item's script would do when one is picked. Started with
+// /register or /unregister, it registers itself with the browsers or
+// removes that registration.
+#include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bridge/host/caller.h"
+#include "bridge/host/host_platform_win.h"
+#include "bridge/host/host_session.h"
+#include "bridge/host/host_texts.h"
+#include "bridge/host/registration_win.h"
+#include "bridge/host/settings_watch_win.h"
+#include "bridge/host/stdio_win.h"
+#include "bridge/host/utf.h"
+#include "catalogue/program_paths.h"
+#include "common/module_path.h"
+
+namespace {
+
+// Orbisk's settings file keeps Orbisk's name, whatever this program is called.
+constexpr char kOrbiskSettingsFileName[] = "Orbisk.ini";
+
+std::vector<std::wstring> CommandLineArguments() {
+  std::vector<std::wstring> arguments;
+  int count = 0;
+  LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!list) return arguments;
+  for (int i = 0; i < count; ++i) arguments.emplace_back(list[i]);
+  LocalFree(list);
+  return arguments;
+}
+
+std::wstring HostPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) return path.substr(0, length);
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring Wide(const std::string& utf8) {
+  const std::u16string text = Utf8ToUtf16(utf8);
+  return std::wstring(text.begin(), text.end());
+}
+
+bool SameSwitch(const std::wstring& argument, const wchar_t* name) {
+  return CompareStringOrdinal(argument.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL;
+}
+
+// In the program's Japanese style: titled with the product name.
+int Report(bool ok, const std::string& success, const std::string& failure) {
+  MessageBoxW(nullptr, Wide(ok ? success : failure).c_str(), L"Orbisk",
+              MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONERROR) | MB_SETFOREGROUND);
+  return ok ? 0 : 1;
+}
+
+int Serve(const std::vector<std::wstring>& arguments) {
+  std::vector<std::string> callerArguments;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    callerArguments.push_back(Utf16ToUtf8(std::u16string(arguments[i].begin(), arguments[i].end())));
+  }
+  const bool allowed = IsOrbiskExtension(callerArguments);
+
+  UserFolder = GetUserFolder();
+  WinHostPlatform platform(UserFolder + kOrbiskSettingsFileName);
+  StandardOutputWriter output;
+  HostSession session(platform, allowed, [&output](const std::string& body) { output.Write(body); });
+
+  // The port stays open after the first answer; from then on a changed list
+  // goes out unasked. A one-off message's answer is never raced by it.
+  std::unique_ptr<SettingsWatcher> watcher;
+  const auto startWatching = [&] {
+    if (!allowed) return;
+    session.SendItemsIfChanged();  // the list as it is now, unless one was sent
+    watcher = std::make_unique<SettingsWatcher>(UserFolder, GetProgramFolder(),
+                                                [&session] { session.SendItemsIfChanged(); });
+    if (!watcher->Start()) watcher.reset();
+  };
+  ServeMessages(StandardInputReader(), session, startWatching);
+  watcher.reset();
+  return 0;
+}
+
+int Run() {
+  const std::vector<std::wstring> arguments = CommandLineArguments();
+  if (arguments.size() >= 2 && SameSwitch(arguments[1], L"/register")) {
+    return Report(RegisterHost(HostPath()), host_texts::Registered(), host_texts::RegisterFailed());
+  }
+  if (arguments.size() >= 2 && SameSwitch(arguments[1], L"/unregister")) {
+    return Report(UnregisterHost(HostPath()), host_texts::Unregistered(), host_texts::UnregisterFailed());
+  }
+  return Serve(arguments);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  try {
+    return Run();
+  } catch (...) {
+    return 2;
+  }
+}

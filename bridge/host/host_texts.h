@@ -1,0 +1,35 @@
+// The host's messages, in UTF-8: the error answers the extension shows, and
+// the texts of the host's message boxes.
+#pragma once
+
+#include <string>
+
+#include "bridge/host/utf.h"
+
+namespace host_texts {
+
+// Answers to messages the host cannot take.
+inline std::string Malformed() { return FromU8(u8"メッセージを読み取れませんでした。"); }
+inline std::string UnknownRequest() { return FromU8(u8"不明な要求です。"); }
+inline std::string NoItemName() { return FromU8(u8"項目名が指定されていません。"); }
+inline std::string BadFacts() { return FromU8(u8"ページの情報が正しくありません。"); }
+inline std::string UnknownItem() { return FromU8(u8"その項目は登録されていません。"); }
+inline std::string TooLong() { return FromU8(u8"メッセージが大きすぎます。"); }
+inline std::string Truncated() { return FromU8(u8"メッセージが途中で切れています。"); }
+inline std::string TooManyItems() { return FromU8(u8"項目が多すぎるため一覧を送れません。"); }
+inline std::string RefusedCaller() { return FromU8(u8"Orbisk の拡張機能以外からの要求には応じられません。"); }
+
+// The item script's own box when the application does not start; the host
+// shows it and answers with it.
+inline std::string StartFailed() { return FromU8(u8"プログラムの起動に失敗しました。"); }
+
+// Registration with the browsers.
+inline std::string Registered() { return FromU8(u8"ブラウザとの連携を登録しました。"); }
+inline std::string RegisterFailed() { return FromU8(u8"ブラウザとの連携の登録に失敗しました。"); }
+inline std::string Unregistered() { return FromU8(u8"ブラウザとの連携の登録を解除しました。"); }
+inline std::string UnregisterFailed() { return FromU8(u8"ブラウザとの連携の登録解除に失敗しました。"); }
+
+// The manifests' description of the host.
+inline std::string HostDescription() { return FromU8(u8"Orbisk の項目をブラウザのメニューから使う"); }
+
+}  // namespace host_texts

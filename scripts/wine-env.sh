@@ -37,7 +37,7 @@ use_wine_prefix() {
   export WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 WINEDLLOVERRIDES="mscoree,mshtml="
   "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" "$WINEPREFIX"
   if [ "${2:-}" = shared ]; then
-    "$WINESERVER" -p
+    "$WINESERVER" -p || true  # one may already be running for this prefix
     add_exit_trap '"$WINESERVER" -k 2>/dev/null || true'
   fi
 }

@@ -80,7 +80,7 @@ int Serve(const std::vector<std::wstring>& arguments) {
   const auto startWatching = [&] {
     if (!allowed) return;
     session.SendItemsIfChanged();  // the list as it is now, unless one was sent
-    watcher = std::make_unique<SettingsWatcher>(UserFolder, GetProgramFolder(),
+    watcher = std::make_unique<SettingsWatcher>(UserFolder + kOrbiskSettingsFileName, GetProgramFolder(),
                                                 [&session] { session.SendItemsIfChanged(); });
     if (!watcher->Start()) watcher.reset();
   };

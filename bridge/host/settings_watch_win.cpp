@@ -1,5 +1,7 @@
 #include "bridge/host/settings_watch_win.h"
 
+#include "common/text_util.h"
+
 namespace {
 
 // Quiet spell after the last change before the list is read again, and the
@@ -7,6 +9,11 @@ namespace {
 // second.
 constexpr DWORD kQuietMs = 100;
 constexpr int kMaxQuietWaits = 5;
+
+// Change notifications are the fast path; a look at the settings file's size
+// and time every so often is the safety net. Under Wine a watch set up before
+// the user folder existed can miss the first save into it.
+constexpr DWORD kPollMs = 400;
 
 constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
                            FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
@@ -17,11 +24,21 @@ struct ChangeTraits {
 };
 using UniqueChange = UniqueWinHandle<HANDLE, ChangeTraits>;
 
+// The settings file's size and last write; all zero while it is missing.
+std::string FileStamp(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
+  return std::to_string(data.nFileSizeHigh) + ":" + std::to_string(data.nFileSizeLow) + ":" +
+         std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" +
+         std::to_string(data.ftLastWriteTime.dwLowDateTime);
+}
+
 }  // namespace
 
-SettingsWatcher::SettingsWatcher(std::string folder, std::string fallbackFolder,
+SettingsWatcher::SettingsWatcher(std::string settingsFile, std::string fallbackFolder,
                                  std::function<void()> onChange)
-    : folder_(std::move(folder)),
+    : settingsFile_(std::move(settingsFile)),
+      folder_(GetFolderPart(settingsFile_)),
       fallbackFolder_(std::move(fallbackFolder)),
       onChange_(std::move(onChange)) {}
 
@@ -43,15 +60,21 @@ bool SettingsWatcher::Start() {
 void SettingsWatcher::Run(HANDLE handle) {
   UniqueChange change(handle);
   const HANDLE waits[] = {stop_.get(), change.get()};
+  std::string stamp = FileStamp(settingsFile_);
   for (;;) {
-    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return;
-    if (!FindNextChangeNotification(change.get())) return;
+    const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, kPollMs);
+    if (woken == WAIT_TIMEOUT) {
+      if (FileStamp(settingsFile_) == stamp) continue;
+    } else if (woken != WAIT_OBJECT_0 + 1 || !FindNextChangeNotification(change.get())) {
+      return;
+    }
     for (int i = 0; i < kMaxQuietWaits; ++i) {
       const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, kQuietMs);
       if (waited == WAIT_OBJECT_0) return;
       if (waited != WAIT_OBJECT_0 + 1) break;  // quiet
       if (!FindNextChangeNotification(change.get())) return;
     }
+    stamp = FileStamp(settingsFile_);
     try {
       onChange_();
     } catch (...) {

@@ -10,11 +10,12 @@
 
 class SettingsWatcher {
  public:
-  // onChange runs on the watcher's thread, once a change below folder has
-  // been followed by a short quiet spell (a save is several file operations).
-  // When folder does not exist yet, everything below fallbackFolder is
+  // onChange runs on the watcher's thread, once a change in the settings
+  // file's folder has been followed by a short quiet spell (a save is several
+  // file operations), or once the file's size or time is seen to differ.
+  // When the folder does not exist yet, everything below fallbackFolder is
   // watched instead.
-  SettingsWatcher(std::string folder, std::string fallbackFolder, std::function<void()> onChange);
+  SettingsWatcher(std::string settingsFile, std::string fallbackFolder, std::function<void()> onChange);
   ~SettingsWatcher();  // stops the thread and waits for it
   SettingsWatcher(const SettingsWatcher&) = delete;
   SettingsWatcher& operator=(const SettingsWatcher&) = delete;
@@ -25,7 +26,7 @@ class SettingsWatcher {
  private:
   void Run(HANDLE change);
 
-  std::string folder_, fallbackFolder_;
+  std::string settingsFile_, folder_, fallbackFolder_;
   std::function<void()> onChange_;
   UniqueHandle stop_;
   std::thread thread_;

@@ -183,7 +183,9 @@ TEST(FetchbayRules, ClaimsTheFirstFreeName) {
     EXPECT_EQ(claimed, c.claimed) << c.name;
     // Nothing is tried after the claim or the failure.
     ASSERT_FALSE(tried.empty());
-    if (claimed) EXPECT_EQ(tried.back(), *claimed) << c.name;
+    if (claimed) {
+      EXPECT_EQ(tried.back(), *claimed) << c.name;
+    }
   }
 
   // A folder where every name is taken gives nothing, after a bounded search.

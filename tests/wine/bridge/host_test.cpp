@@ -229,7 +229,7 @@ TEST_F(BridgeHost, ChangedListIsSentUnasked) {
   const auto first = host->Ask({{"type", "list"}});
   ASSERT_TRUE(first);
   ASSERT_EQ((*first)["items"].size(), 1u);
-  for (const std::string& added : {"Second", "Third"}) {
+  for (const char* added : {"Second", "Third"}) {
     std::vector<ItemRecord> items = {Launcher("First", app_, "<TU>"), Launcher(added, app_, "<TT>")};
     const DWORD saved = GetTickCount();
     WriteCatalogue(items);

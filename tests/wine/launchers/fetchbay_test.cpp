@@ -405,11 +405,11 @@ TEST_F(Fetchbay, HttpErrorsAndRefusedConnectionsAreFailedDownloads) {
     bool succeeds;
     std::string saved;  // for a success
   } cases[] = {
-      {server_.BaseUrl() + "/status/404/page.html", false},
-      {server_.BaseUrl() + "/status/500/report.txt", false},
-      {server_.BaseUrl() + "/status/403/x.bin", false},
-      {server_.BaseUrl() + "/redirect/status/404/moved.bin", false},
-      {refusing.BaseUrl() + "/never.bin", false},
+      {server_.BaseUrl() + "/status/404/page.html", false, ""},
+      {server_.BaseUrl() + "/status/500/report.txt", false, ""},
+      {server_.BaseUrl() + "/status/403/x.bin", false, ""},
+      {server_.BaseUrl() + "/redirect/status/404/moved.bin", false, ""},
+      {refusing.BaseUrl() + "/never.bin", false, ""},
       // After a redirect the final status counts; the name is the link's.
       {server_.BaseUrl() + "/redirect/files/moved.bin", true, "moved.bin"},
   };

@@ -327,7 +327,9 @@ TEST_F(Jotwell, ExecutableTypesIncludeThoseOfPathExt) {
     EXPECT_EQ(FileExists(folder + c.name), c.written) << c.name;
     const auto seen = SeenMessageBoxes();
     ASSERT_EQ(seen.size(), boxes + (c.written ? 0 : 1)) << c.name;
-    if (!c.written) EXPECT_EQ(seen.back().text, kCreateFailure);
+    if (!c.written) {
+      EXPECT_EQ(seen.back().text, kCreateFailure);
+    }
   }
 }
 

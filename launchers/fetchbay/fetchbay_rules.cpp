@@ -59,17 +59,6 @@ std::string FileNameFromUrl(std::string_view url) {
   return name;
 }
 
-bool IsDeviceName(std::string_view name) {
-  std::string base(name.substr(0, name.find('.')));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  base = ToUpperSjis(base);
-  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
-    if (base == device) return true;
-  }
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
-}
-
 bool IsNameProgramsPickUp(std::string_view name) {
   if (FindLastSjisChar(name, '.') == std::string_view::npos) return false;
   const std::string extension = ToUpperSjis(GetExtensionPart(name));

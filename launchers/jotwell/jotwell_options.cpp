@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/text_util.h"
 #include "launchers/jotwell/jotwell_paths.h"
 
 namespace {
@@ -35,12 +36,6 @@ bool IsUsableEditor(const std::string& path, const std::function<PathKind(const 
 }
 
 }  // namespace
-
-std::optional<std::string> StripEnclosingQuotes(std::string_view text) {
-  if (text.empty() || text.front() != '"' || text.back() != '"') return std::string(text);
-  if (text.size() == 1) return std::nullopt;
-  return std::string(text.substr(1, text.size() - 2));
-}
 
 JotwellOptions ParseOptions(std::string_view argumentText,
                             const std::function<PathKind(const std::string&)>& pathKind) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/text_util.h"
+#include "launchers/common/file_names.h"
 #include "launchers/common/launcher_text.h"
 #include "launchers/jotwell/jotwell_options.h"
 
@@ -39,31 +40,15 @@ std::string_view WithoutTrailingDotsAndBlanks(std::string_view name) {
 // a double-byte character not counting as one.
 std::vector<std::string_view> Components(std::string_view path) {
   std::vector<std::string_view> components;
-  std::string_view::size_type start = 0;
-  std::string_view::size_type i = 0;
-  while (i < path.size()) {
-    if (IsSjisLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-      i += 2;
-      continue;
-    }
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size(); i = NextSjisChar(path, i)) {
     if (IsSeparator(path[i])) {
       components.push_back(path.substr(start, i - start));
       start = i + 1;
     }
-    ++i;
   }
   components.push_back(path.substr(start));
   return components;
-}
-
-// CON, NUL, COM1 and the like: with any extension they name a device, not a
-// file, in every folder.
-bool IsDosDeviceName(std::string_view fileName) {
-  const std::string base = ToUpperSjis(TrimBlanks(fileName.substr(0, fileName.find('.'))));
-  static constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-  if (std::find(std::begin(kDevices), std::end(kDevices), base) != std::end(kDevices)) return true;
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -152,7 +137,10 @@ bool IsSafeTextFilePath(std::string_view path, const std::vector<std::string>& e
   if (path.find('"') != std::string_view::npos) return false;
   if (RootOf(path) == PathRoot::Device) return false;
   const ResolvedName name = ResolveLastName(path);
-  if (IsDosDeviceName(name.file)) return false;
+  // CON, NUL, COM1 and the like name a device, not a file, in every folder;
+  // blanks before them do not hide them either.
+  const auto first = name.file.find_first_not_of(' ');
+  if (first != std::string::npos && IsDeviceName(std::string_view(name.file).substr(first))) return false;
   return !HasExtensionIn(name.file, executableExtensions) &&
          !HasExtensionIn(name.stream, executableExtensions);
 }

@@ -37,18 +37,6 @@ TEST(TokenInsertion, GoesInAtTheCaretAndTheCaretFollowsIt) {
   }
 }
 
-TEST(TokenInsertion, CountsCharactersOfShiftJis) {
-  EXPECT_EQ(SjisCharCount(""), 0);
-  EXPECT_EQ(SjisCharCount("ab"), 2);
-  EXPECT_EQ(SjisCharCount("\x95\x5C\x8E\xA6"), 2);
-  EXPECT_EQ(SjisCharCount("a\x95"), 2);  // a lone lead byte at the end
-  EXPECT_EQ(SjisByteOffset("\x95\x5C"
-                           "a",
-                           1),
-            2u);
-  EXPECT_EQ(SjisByteOffset("ab", 5), 2u);
-}
-
 TEST(BrowseRules, StartsInTheTypedPathsFolderWhenItExists) {
   const auto kind = [](const std::string& path) {
     return path == "C:\\Tools\\" || path == "C:\\\x95\x5C\\" ? PathKind::Folder : PathKind::Missing;
@@ -69,19 +57,7 @@ TEST(BrowseRules, NameFromTheChosenProgram) {
   EXPECT_EQ(NameFromProgramPath("C:\\\x95\x5C\\\x8E\xA6.exe"), "\x8E\xA6");
 }
 
-TEST(ShowScriptRules, EditorQuotesAndCommandLine) {
-  std::string editor;
-  ASSERT_TRUE(UnquoteEditorPath("\"C:\\Program Files\\ed.exe\"", &editor));
-  EXPECT_EQ(editor, "C:\\Program Files\\ed.exe");
-  ASSERT_TRUE(UnquoteEditorPath("C:\\ed.exe", &editor));
-  EXPECT_EQ(editor, "C:\\ed.exe");
-  // Arguments behind the closing quote keep the whole value, which is then
-  // no existing file.
-  ASSERT_TRUE(UnquoteEditorPath("\"C:\\ed.exe\" /r", &editor));
-  EXPECT_EQ(editor, "\"C:\\ed.exe\" /r");
-  ASSERT_TRUE(UnquoteEditorPath("\"\"", &editor));
-  EXPECT_EQ(editor, "");
-  EXPECT_FALSE(UnquoteEditorPath("\"", &editor));
+TEST(ShowScriptRules, EditorCommandLine) {
   EXPECT_EQ(EditorCommandLine("Notepad.exe", "C:\\a b\\x.html"), "\"Notepad.exe\" \"C:\\a b\\x.html\"");
 }
 

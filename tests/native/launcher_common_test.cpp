@@ -87,3 +87,15 @@ TEST(LauncherFileNames, BareFileNames) {
     EXPECT_FALSE(IsBareFileName(name)) << name;
   }
 }
+
+// Fetchbay refuses such download names, Jotwell such text files.
+TEST(LauncherFileNames, DeviceNames) {
+  for (const char* device : {"CON", "con", "PRN", "AUX", "NUL", "COM1", "com9", "LPT1", "LPT9", "CONIN$",
+                             "conout$", "CON.txt", "nul.tar.gz", "CON .txt", "AUX  "}) {
+    EXPECT_TRUE(IsDeviceName(device)) << device;
+  }
+  for (const char* file : {"", "CONX", "ICON", "COM", "COM10", "COM0", "LPT", "LPTA", "NULL.txt", " CON",
+                           "CON1", "a.CON", "ＣＯＮ"}) {
+    EXPECT_FALSE(IsDeviceName(file)) << file;
+  }
+}

@@ -2,6 +2,7 @@
 // shortcut on disk, WWWC (a recorder named wwwc.exe) started on it.
 #include <windows.h>
 
+#include "common/sjis_chars.h"
 #include "launchers/pagewatch/pagewatch_rules.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
@@ -173,7 +174,7 @@ TEST_F(Pagewatch, TitlesMadeIntoFileNames) {
   // A title too long for a path is cut to fit, at a character boundary.
   ASSERT_EQ(RunLauncher(program_, "http://example.com/long " + longTitle), 0);
   const std::string shortcut = Setting("LastCreateShortcutPath");
-  EXPECT_EQ(CharacterCount(shortcut), kMaxPathChars) << Utf8(shortcut);
+  EXPECT_EQ(SjisCharCount(shortcut), kMaxPathChars) << Utf8(shortcut);
   const std::string kept =
       shortcut.substr(ProgramFolder().size(), shortcut.size() - ProgramFolder().size() - 4);
   EXPECT_EQ(kept, longTitle.substr(0, kept.size()));

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "catalogue/menu_registration.h"
+#include "common/sjis_chars.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
@@ -81,18 +82,13 @@ std::string Wide(const std::string& text) {
       {'\\', "\x81\x8F"}, {'/', "\x81^"},    {':', "\x81\x46"}, {'*', "\x81\x96"}, {'?', "\x81H"},
       {'"', "\x81h"},     {'<', "\x81\x83"}, {'>', "\x81\x84"}, {'|', "\x81\x62"}};
   std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    const auto byte = static_cast<unsigned char>(c);
-    if (((byte >= 0x81 && byte <= 0x9F) || byte >= 0xE0) && i + 1 < text.size()) {
-      out += text.substr(i++, 2);
-      continue;
-    }
+  for (size_t i = 0; i < text.size(); i = NextSjisChar(text, i)) {
+    const std::string character = text.substr(i, NextSjisChar(text, i) - i);
     const char* wide = nullptr;
     for (const auto& [narrow, replacement] : pairs) {
-      if (c == narrow) wide = replacement;
+      if (character == std::string(1, narrow)) wide = replacement;
     }
-    out += wide ? std::string(wide) : std::string(1, c);
+    out += wide ? std::string(wide) : character;
   }
   return out;
 }

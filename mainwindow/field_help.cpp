@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "common/wide_text.h"
 #include "mainwindow/resource.h"
 #include "mainwindow/screen_geometry.h"
 
@@ -123,10 +124,7 @@ std::string HelpTopicText(int topic) {
   const int length = LoadStringW(GetModuleHandleA(nullptr), IDS_HELP_TOPIC_BASE + topic,
                                  reinterpret_cast<LPWSTR>(&resource), 0);
   if (length <= 0 || !resource) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, resource, length, nullptr, 0, nullptr, nullptr);
-  std::string text(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, resource, length, text.data(), size, nullptr, nullptr);
-  return text;
+  return ToAnsi(std::wstring_view(resource, length));
 }
 
 void ShowFieldHelp(MouseButton button, HWND control) {

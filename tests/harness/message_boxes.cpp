@@ -22,13 +22,6 @@ std::set<HWND> handled;
 std::atomic<bool> running{false};
 std::thread watcher;
 
-std::string WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(length + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), length + 1));
-  return ToAnsi(text);
-}
-
 bool IsMessageBox(HWND window) {
   char className[16] = {};
   GetClassNameA(window, className, sizeof className);
@@ -125,8 +118,8 @@ BoxIcon IconOf(HWND box) {
 
 void Answer(HWND box) {
   SeenMessageBox record;
-  record.title = WindowText(box);
-  record.text = WindowText(GetDlgItem(box, kMessageTextId));
+  record.title = WindowTextAnsi(box);
+  record.text = WindowTextAnsi(GetDlgItem(box, kMessageTextId));
   GetWindowThreadProcessId(box, &record.processId);
   GetWindowRect(box, &record.rect);
   record.icon = IconOf(box);

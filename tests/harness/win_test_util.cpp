@@ -42,22 +42,6 @@ bool DeleteTree(const std::string& folder) {
   return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-std::wstring ToWide(const std::string& ansi) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-  return wide;
-}
-
-std::string ToAnsi(const std::wstring& wide) {
-  const int length =
-      WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string ansi(length, '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
-                      nullptr);
-  return ansi;
-}
-
 std::string Utf8(const std::string& ansi) {
   const std::wstring wide = ToWide(ansi);
   const int length =

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "common/wide_text.h"
+
 // Whole file as bytes; "" when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
@@ -13,9 +15,8 @@ bool FileExists(const std::string& path);
 // Deletes a folder and everything below it; true when it is gone.
 bool DeleteTree(const std::string& folder);
 
-// ANSI (code page 932) <-> UTF-16, and CP932 -> UTF-8 for readable failures.
-std::wstring ToWide(const std::string& ansi);
-std::string ToAnsi(const std::wstring& wide);
+// CP932 -> UTF-8, for readable failures. (ToWide and ToAnsi come with
+// common/wide_text.h.)
 std::string Utf8(const std::string& ansi);
 
 // Starts a command line and waits up to timeoutMs for it to end; returns the

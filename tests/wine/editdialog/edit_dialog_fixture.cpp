@@ -66,13 +66,6 @@ LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-std::wstring WideText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(length + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), length + 1));
-  return text;
-}
-
 }  // namespace
 
 void EditDialogTest::WriteCatalogue(const std::vector<ItemRecord>& items) { WriteTestCatalogue(items); }
@@ -116,7 +109,7 @@ void EditDialogTest::RunDialog(int buttonId, int line, const std::function<void(
 
 HWND EditDialogTest::Ctl(int id) const { return GetDlgItem(dialog_, id); }
 
-std::string EditDialogTest::Text(int id) const { return ToAnsi(WideText(Ctl(id))); }
+std::string EditDialogTest::Text(int id) const { return WindowTextAnsi(Ctl(id)); }
 
 void EditDialogTest::SetText(int id, const std::string& text) const { SetWindowTextA(Ctl(id), text.c_str()); }
 

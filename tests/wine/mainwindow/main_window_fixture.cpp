@@ -31,13 +31,6 @@ namespace {
 constexpr UINT kDialogFound = WM_APP + 1;
 constexpr char kRelayClass[] = "MainWindowTestRelay";
 
-std::string TextOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(length + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), length + 1));
-  return ToAnsi(text);
-}
-
 struct DialogSearch {
   HWND owner;
   const std::set<HWND>* handled;
@@ -107,7 +100,7 @@ LRESULT CALLBACK EditDialogWatcher::RelayProc(HWND window, UINT message, WPARAM 
 }
 
 void EditDialogWatcher::RecordAndCancel(HWND dialog) {
-  opened_.push_back({TextOf(dialog), EditMode, DroppedPath, GetTickCount()});
+  opened_.push_back({WindowTextAnsi(dialog), EditMode, DroppedPath, GetTickCount()});
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 

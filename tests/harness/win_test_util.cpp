@@ -4,6 +4,7 @@
 
 #include "common/module_path.h"
 #include "common/win_handles.h"
+#include "tests/harness/child_process.h"
 
 std::string ReadFileBytes(const std::string& path) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -53,27 +54,8 @@ std::string Utf8(const std::string& ansi) {
 }
 
 int RunProcess(const std::string& commandLine, DWORD timeoutMs, const std::string& workingDir) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  std::string mutableLine = commandLine;
-  if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &process)) {
-    return -1;
-  }
-  UniqueHandle processHandle(process.hProcess);
-  UniqueHandle threadHandle(process.hThread);
-  if (WaitForSingleObject(processHandle.get(), timeoutMs) != WAIT_OBJECT_0) {
-    TerminateProcess(processHandle.get(), 1);
-    WaitForSingleObject(processHandle.get(), 5000);
-    return -1;
-  }
-  DWORD exitCode = 0;
-  GetExitCodeProcess(processHandle.get(), &exitCode);
-  return static_cast<int>(exitCode);
+  return ChildProcess(commandLine, workingDir).Wait(timeoutMs);
 }
-
-std::string TestProgramFolder() { return GetProgramFolder(); }
 
 void PumpMessages(DWORD ms) {
   const DWORD end = GetTickCount() + ms;

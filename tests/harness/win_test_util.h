@@ -19,13 +19,11 @@ bool DeleteTree(const std::string& folder);
 // common/wide_text.h.)
 std::string Utf8(const std::string& ansi);
 
-// Starts a command line and waits up to timeoutMs for it to end; returns the
-// exit code, or -1 when it could not start or was killed after the timeout.
+// Starts a command line as a ChildProcess and waits up to timeoutMs for it
+// and everything it started to end; returns the exit code, or -1 when it
+// could not start or was ended after the timeout.
 int RunProcess(const std::string& commandLine, DWORD timeoutMs = 30000,
                const std::string& workingDir = std::string());
-
-// Folder of the running test executable, ending in a backslash.
-std::string TestProgramFolder();
 
 // Pumps this thread's messages for about ms milliseconds.
 void PumpMessages(DWORD ms);

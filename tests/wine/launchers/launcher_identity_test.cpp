@@ -131,12 +131,13 @@ TEST_F(Launchers, RenamedProgramShowsItsNewNameAndUsesItsOwnSettingsFile) {
 
   // Pagewatch under another name reads and writes its own file.
   const std::string watcher = folder + "ページ監視.exe";
-  const std::string wwwc = CopyProgram("Recorder", folder + "w\\", "wwwc.exe");
+  const std::string wwwc = folder + "w\\wwwc.exe";
+  ASSERT_TRUE(InstallRecorder(wwwc));
   SetIniValue(folder + "ページ監視.ini", "Pagewatch", "WwwcPath", wwwc);
   ASSERT_EQ(RunLauncher(watcher, "http://example.com/ Page"), 0);
   EXPECT_EQ(IniValue(folder + "ページ監視.ini", "Pagewatch", "LastCreateShortcutPath"), folder + "Page.url");
   EXPECT_FALSE(FileExists(folder + "Pagewatch.ini"));
-  EXPECT_EQ(WaitForRecordedStarts(wwwc, 1).size(), 1u);
+  EXPECT_EQ(RecordedStarts(wwwc).size(), 1u);
 
   // Clipsy's warning keeps its product name as title.
   const std::string clip = CopyProgram("Clipsy", folder, "Copier.exe");

@@ -57,6 +57,15 @@ int RunProcess(const std::string& commandLine, DWORD timeoutMs, const std::strin
   return ChildProcess(commandLine, workingDir).Wait(timeoutMs);
 }
 
+void FlushMessages() {
+  MSG message;
+  // A bound against a queue that refills itself for ever.
+  for (int handled = 0; handled < 100000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++handled) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
 void PumpMessages(DWORD ms) {
   const DWORD end = GetTickCount() + ms;
   do {

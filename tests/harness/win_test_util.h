@@ -27,3 +27,10 @@ int RunProcess(const std::string& commandLine, DWORD timeoutMs = 30000,
 
 // Pumps this thread's messages for about ms milliseconds.
 void PumpMessages(DWORD ms);
+
+// Handles every message this thread's queue holds, and whatever those bring
+// about in turn, until none is left: once it returns, all that was queued
+// before has been handled. A timer that is not yet due is not waited for.
+// With the windows under test on this thread, this bounds a check that
+// nothing happened by the messages themselves, not by time.
+void FlushMessages();

@@ -39,6 +39,15 @@ HWND CreateRelayWindow(const char* className, WNDPROC procedure, void* userData)
   return relay;
 }
 
+ScreenDpi GetScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  ScreenDpi dpi;
+  dpi.x = GetDeviceCaps(screen, LOGPIXELSX);
+  dpi.y = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
 HWND OpenTestMainWindow() {
   MainWindowOptions options;
   options.userFolder = UserFolder;

@@ -16,6 +16,43 @@
 
 namespace {
 
+// Each launcher's version as its product.h gives it to the program and to
+// its version resource: a new version needs no change here.
+struct ProductVersion {
+  const char* text;
+  WORD major, minor;
+};
+#define ORBISK_PRODUCT_VERSION {LAUNCHER_VERSION_TEXT, LAUNCHER_VERSION_MAJOR, LAUNCHER_VERSION_MINOR}
+#include "launchers/jotwell/product.h"
+constexpr ProductVersion kJotwellVersion = ORBISK_PRODUCT_VERSION;
+#undef LAUNCHER_PRODUCT_NAME
+#undef LAUNCHER_FILE_NAME
+#undef LAUNCHER_VERSION_MAJOR
+#undef LAUNCHER_VERSION_MINOR
+#undef LAUNCHER_VERSION_TEXT
+#include "launchers/fetchbay/product.h"
+constexpr ProductVersion kFetchbayVersion = ORBISK_PRODUCT_VERSION;
+#undef LAUNCHER_PRODUCT_NAME
+#undef LAUNCHER_FILE_NAME
+#undef LAUNCHER_VERSION_MAJOR
+#undef LAUNCHER_VERSION_MINOR
+#undef LAUNCHER_VERSION_TEXT
+#include "launchers/pagewatch/product.h"
+constexpr ProductVersion kPagewatchVersion = ORBISK_PRODUCT_VERSION;
+#undef LAUNCHER_PRODUCT_NAME
+#undef LAUNCHER_FILE_NAME
+#undef LAUNCHER_VERSION_MAJOR
+#undef LAUNCHER_VERSION_MINOR
+#undef LAUNCHER_VERSION_TEXT
+#include "launchers/clipsy/product.h"
+constexpr ProductVersion kClipsyVersion = ORBISK_PRODUCT_VERSION;
+#undef LAUNCHER_PRODUCT_NAME
+#undef LAUNCHER_FILE_NAME
+#undef LAUNCHER_VERSION_MAJOR
+#undef LAUNCHER_VERSION_MINOR
+#undef LAUNCHER_VERSION_TEXT
+#undef ORBISK_PRODUCT_VERSION
+
 class Launchers : public WineTest {};
 
 std::string VersionString(const std::string& data, const char* name) {
@@ -62,12 +99,17 @@ TEST_F(Launchers, VersionResourcesAndSubsystem) {
     std::string product, version;
     WORD major, minor;
   } cases[] = {
-      {"Jotwell", "1.00", 1, 0},
-      {"Fetchbay", "1.03", 1, 3},
-      {"Pagewatch", "1.02", 1, 2},
-      {"Clipsy", "1.00", 1, 0},
+      {"Jotwell", kJotwellVersion.text, kJotwellVersion.major, kJotwellVersion.minor},
+      {"Fetchbay", kFetchbayVersion.text, kFetchbayVersion.major, kFetchbayVersion.minor},
+      {"Pagewatch", kPagewatchVersion.text, kPagewatchVersion.major, kPagewatchVersion.minor},
+      {"Clipsy", kClipsyVersion.text, kClipsyVersion.major, kClipsyVersion.minor},
   };
   for (const Case& c : cases) {
+    // The text is the numbers: major, ".", the minor in two digits.
+    char numbers[16];
+    snprintf(numbers, sizeof numbers, "%u.%02u", static_cast<unsigned>(c.major), static_cast<unsigned>(c.minor));
+    EXPECT_EQ(c.version, numbers) << c.product;
+
     const std::string path = BuiltProgram(c.product);
     const DWORD size = GetFileVersionInfoSizeA(path.c_str(), nullptr);
     ASSERT_GT(size, 0u) << c.product;

@@ -4,7 +4,11 @@
 
 #include <windows.h>
 
+#include <set>
+
+#include "editdialog/edit_dialog_layout.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/main_window_layout.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/win_test_util.h"
@@ -121,43 +125,29 @@ TEST_F(FieldHelp, APopupClosesOnAKeyOrAClick) {
 }
 
 TEST_F(FieldHelp, EveryTopicOfBothWindowsHasItsText) {
-  const struct {
-    int topic;
-    const char* heading;
-  } topics[] = {
-      {2, "登録済み項目一覧"},
-      {3, "追加"},
-      {4, "編集"},
-      {5, "削除"},
-      {6, "全削除"},
-      {7, "コメントと注意事項"},
-      {8, "項目名"},
-      {9, "アプリケーションのパス"},
-      {10, "アプリケーションの選択"},
-      {11, "パラメータ"},
-      {12, "置換パラメータの選択"},
-      {13, "コメント"},
-      {14, "表示方法"},
-      {15, "通常時"},
-      {16, "画像上"},
-      {17, "リンク上"},
-      {18, "テキスト選択時"},
-      {19, "OK"},
-      {20, "Cancel"},
-      {21, "ウィンドウスタイル"},
-      {22, "コマンドライン確認"},
-      {23, "スクリプトの表示"},
-      {24, "定型文字列を登録する"},
-      {25, "定型文字列"},
-      {26, "名称変更"},
-      {27, "置換パラメータの選択"},
-  };
-  for (const auto& t : topics) {
-    const std::string text = HelpTopicText(t.topic);
-    EXPECT_EQ(text.rfind(std::string(t.heading) + "\r\n\r\n", 0), 0u) << t.topic << ": " << Utf8(text);
-    EXPECT_GT(text.size(), strlen(t.heading) + 20) << t.topic;
+  // The topics the controls of both windows carry, from the layouts the
+  // windows themselves are built from; the edit dialog in both its forms.
+  std::set<int> topics;
+  for (const MainControl control : kMainControls) topics.insert(MainHelpTopic(control));
+  for (const EditControl control : kEditControls) {
+    for (const bool fixedString : {false, true}) topics.insert(EditHelpTopic(control, fixedString));
   }
-  for (const int none : {0, 1, 28, -3}) EXPECT_EQ(HelpTopicText(none), "") << none;
+  topics.erase(0);  // no topic
+  ASSERT_FALSE(topics.empty());
+  // Each has a text: a heading line, an empty line and the explanation; no
+  // other topic number has one.
+  for (int topic = -3; topic <= 31; ++topic) {
+    const std::string text = HelpTopicText(topic);
+    if (!topics.count(topic)) {
+      EXPECT_EQ(text, "") << topic;
+      continue;
+    }
+    const size_t blankLine = text.find("\r\n\r\n");
+    ASSERT_NE(blankLine, std::string::npos) << topic << ": " << Utf8(text);
+    EXPECT_GT(blankLine, 0u) << topic << ": " << Utf8(text);
+    EXPECT_EQ(text.substr(0, blankLine).find_first_of("\r\n"), std::string::npos) << topic;
+    EXPECT_GT(text.size(), blankLine + 4 + 20) << topic;
+  }
 }
 
 }  // namespace

@@ -98,16 +98,36 @@ TEST_F(StartUp, UnregisteredItemsAreDroppedAndLeaveTheFileAtTheNextSave) {
 }
 
 TEST_F(StartUp, VersionAndRightsNoticeComeFromTheVersionResource) {
+  // The numbers as the platform reads them from this program file, which
+  // carries Orbisk's version resource: a new version needs no change here.
+  DWORD ignored = 0;
+  std::string block(GetFileVersionInfoSizeA(GetProgramPath().c_str(), &ignored), '\0');
+  ASSERT_FALSE(block.empty());
+  ASSERT_TRUE(GetFileVersionInfoA(GetProgramPath().c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  const int major = HIWORD(fixed->dwFileVersionMS), minor = LOWORD(fixed->dwFileVersionMS),
+            revision = HIWORD(fixed->dwFileVersionLS);
+
   ProgramVersion version;
   ASSERT_TRUE(ReadProgramVersion(GetProgramPath(), version));
-  EXPECT_EQ(version.major, 1);
-  EXPECT_EQ(version.minor, 0);
-  EXPECT_EQ(version.revision, 0);
+  EXPECT_EQ(version.major, major);
+  EXPECT_EQ(version.minor, minor);
+  EXPECT_EQ(version.revision, revision);
   EXPECT_EQ(version.rightsNotice, "Copyright (C) 2026 Orbisk");
   WriteCatalogue({});
   ASSERT_TRUE(Open());
-  EXPECT_EQ(VersionText, "1.00");
-  EXPECT_EQ(StatusText(2), "v1.00  Copyright (C) 2026 Orbisk");
+  // Major, ".", the minor in two digits, and "." with the revision only when
+  // that is above 0.
+  char text[32];
+  if (revision > 0) {
+    snprintf(text, sizeof text, "%d.%02d.%d", major, minor, revision);
+  } else {
+    snprintf(text, sizeof text, "%d.%02d", major, minor);
+  }
+  EXPECT_EQ(VersionText, text);
+  EXPECT_EQ(StatusText(2), "v" + std::string(text) + "  Copyright (C) 2026 Orbisk");
   ProgramVersion none;
   EXPECT_FALSE(ReadProgramVersion(ProgramFolder() + "missing.exe", none));
 }
@@ -122,9 +142,8 @@ TEST_F(StartUp, HelpFileIsChosenAtLoad) {
 TEST_F(StartUp, LayoutInPixelsAtTheSystemDpi) {
   WriteCatalogue({LauncherItem("One")});
   ASSERT_TRUE(Open());
-  HDC screen = GetDC(nullptr);
-  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const ScreenDpi dpi = GetScreenDpi();
+  const int dpiX = dpi.x, dpiY = dpi.y;
 
   RECT client;
   GetClientRect(Window(), &client);

@@ -26,8 +26,8 @@ TEST(TokenInsertion, GoesInAtTheCaretAndTheCaretFollowsIt) {
       {"caret past the end", "abc", 9, "<\\N>", "abc<\\N>", 7},
       {"negative caret (16-bit overflow)", "abc", -3, "<IT>", "<IT>abc", 4},
       // Positions count characters: a double-byte character is one.
-      {"after double-byte characters", "\x95\x5C\x8E\xA6x", 2, "<TT>", "\x95\x5C\x8E\xA6<TT>x", 6},
-      {"between double-byte characters", "\x95\x5C\x8E\xA6", 1, "<WJ>", "\x95\x5C<WJ>\x8E\xA6", 5},
+      {"after double-byte characters", "表示x", 2, "<TT>", "表示<TT>x", 6},
+      {"between double-byte characters", "表示", 1, "<WJ>", "表<WJ>示", 5},
       {"half-width katakana are single bytes", "\xB1\xB2", 1, "<D2>", "\xB1<D2>\xB2", 5},
   };
   for (const Case& c : cases) {
@@ -54,7 +54,7 @@ TEST(BrowseRules, NameFromTheChosenProgram) {
   EXPECT_EQ(NameFromProgramPath("C:\\Tools\\viewer.exe"), "viewer");
   EXPECT_EQ(NameFromProgramPath("C:\\Tools\\archive.tar.gz"), "archive.tar");
   EXPECT_EQ(NameFromProgramPath("C:\\Tools\\runme"), "runme");
-  EXPECT_EQ(NameFromProgramPath("C:\\\x95\x5C\\\x8E\xA6.exe"), "\x8E\xA6");
+  EXPECT_EQ(NameFromProgramPath("C:\\表\\示.exe"), "示");
 }
 
 TEST(ShowScriptRules, EditorCommandLine) {

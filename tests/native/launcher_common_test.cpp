@@ -18,8 +18,8 @@ TEST(LauncherArgumentText, ProgramPathAndFollowingBlanksRemovedOnly) {
       {"\"C:\\Tools\\Clipsy.exe\" \tTab\r\nLine\r\n", "\tTab\r\nLine\r\n"},
       {"\"C:\\Tools\\Clipsy.exe\" \"\"", "\"\""},
       // A Japanese folder whose name ends in the trail byte 0x5C.
-      {"\"C:\\\x95\x5C\\Clipsy.exe\" \x95\x5C \x82\xA0", "\x95\x5C \x82\xA0"},
-      {"C:\\\x95\x5C\\Clipsy.exe \x95\x5C", "\x95\x5C"},
+      {"\"C:\\表\\Clipsy.exe\" 表 あ", "表 あ"},
+      {"C:\\表\\Clipsy.exe 表", "表"},
       // A quoted path without its closing quote takes the whole line.
       {"\"C:\\Tools\\Clipsy.exe abc", ""},
       {"Clipsy.exe\tabc", "\tabc"},

@@ -17,10 +17,8 @@
 
 namespace {
 
-// プログラムの起動に失敗しました。
-const std::string kStartFailed =
-    "\x83v\x83\x8D\x83O\x83\x89\x83\x80\x82\xCC\x8BN\x93\xAE\x82\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC\x82\xB5\x82"
-    "\xBD\x81\x42";
+// The script's own message when the program does not start.
+const std::string kStartFailed = "プログラムの起動に失敗しました。";
 
 class LauncherScript : public WineTest {
  protected:
@@ -87,8 +85,8 @@ PageElement Tag(const char* tagName) {
 // included) stay as they are.
 std::string Wide(const std::string& text) {
   static const std::pair<char, const char*> pairs[] = {
-      {'\\', "\x81\x8F"}, {'/', "\x81^"},    {':', "\x81\x46"}, {'*', "\x81\x96"}, {'?', "\x81H"},
-      {'"', "\x81h"},     {'<', "\x81\x83"}, {'>', "\x81\x84"}, {'|', "\x81\x62"}};
+      {'\\', "￥"}, {'/', "／"}, {':', "："}, {'*', "＊"}, {'?', "？"},
+      {'"', "”"},  {'<', "＜"}, {'>', "＞"}, {'|', "｜"}};
   std::string out;
   for (size_t i = 0; i < text.size(); i = NextSjisChar(text, i)) {
     const std::string character = text.substr(i, NextSjisChar(text, i) - i);
@@ -206,7 +204,7 @@ TEST_F(LauncherScript, PageAndFrameTokensWithWideConversion) {
   page.topUrl = "http://top.example.jp/a?b=1|2&c=<3>";
   page.topTitle = "Top: \"A\" *B? C\\D/E";
   page.frameUrl = "http://frame.example.jp/f.html";
-  page.frameTitle = "Frame \x95\x5C\x83\x7C title";  // 表ポ: trail bytes 0x5C and 0x7C
+  page.frameTitle = "Frame 表ポ title";  // 表ポ: trail bytes 0x5C and 0x7C
   const std::string framed = "[" + page.topUrl + "][" + page.frameUrl + "][" + page.topTitle + "][" +
                              page.frameTitle + "][" + Wide(page.topUrl) + "][" + Wide(page.frameUrl) + "][" +
                              Wide(page.topTitle) + "][" + Wide(page.frameTitle) + "]";
@@ -240,7 +238,7 @@ TEST_F(LauncherScript, PromptAnswerCancelLineBreakAndTab) {
   AddItem("Input", "[<IT>]<\\N>[<\\T>]");
   for (const bool cancel : {false, true}) {
     PageFixture page;
-    if (!cancel) page.promptAnswer = "typed \x93\xFC\x97\xCD";  // 入力
+    if (!cancel) page.promptAnswer = "typed 入力";
     ExpectMessageBox(IDOK);
     const ScriptRun run = Run("Input", page);
     EXPECT_TRUE(run.completed);
@@ -249,7 +247,7 @@ TEST_F(LauncherScript, PromptAnswerCancelLineBreakAndTab) {
     EXPECT_EQ(run.promptDefault, "");
     const RecordedStart recorded = OnlyStart(cancel ? "cancelled" : "answered");
     EXPECT_EQ(Utf8(recorded.commandLine),
-              Utf8(Line(cancel ? "[]\r\n[\t]" : "[typed \x93\xFC\x97\xCD]\r\n[\t]")))
+              Utf8(Line(cancel ? "[]\r\n[\t]" : "[typed 入力]\r\n[\t]")))
         << (cancel ? "cancelled" : "answered");
   }
 }
@@ -278,7 +276,7 @@ TEST_F(LauncherScript, DateAndTimeFromTheClock) {
 
 TEST_F(LauncherScript, WindowStyleAndWorkingFolder) {
   // A folder name ending in 表 (0x95 0x5C) with a blank before it.
-  app_ = ProgramFolder() + "\x83\x41\x83v\x83\x8A \x95\x5C\\rec.exe";  // アプリ 表
+  app_ = ProgramFolder() + "アプリ 表\\rec.exe";
   ASSERT_TRUE(InstallRecorder(app_));
   for (int style = 0; style <= 3; ++style) {
     const std::string name = "Style " + std::to_string(style);
@@ -286,7 +284,7 @@ TEST_F(LauncherScript, WindowStyleAndWorkingFolder) {
     const RecordedStart recorded = Launch(name, PageFixture{});
     EXPECT_EQ(recorded.commandLine, Line("Example top"));
     EXPECT_EQ(recorded.show, "1 " + std::to_string(style));
-    EXPECT_EQ(Utf8(recorded.workingDir), Utf8(ProgramFolder() + "\x83\x41\x83v\x83\x8A \x95\x5C"));
+    EXPECT_EQ(Utf8(recorded.workingDir), Utf8(ProgramFolder() + "アプリ 表"));
   }
 }
 

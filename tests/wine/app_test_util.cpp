@@ -39,6 +39,15 @@ HWND CreateRelayWindow(const char* className, WNDPROC procedure, void* userData)
   return relay;
 }
 
+void PressAccessKey(HWND window, char letter) {
+  MSG msg = {};
+  msg.hwnd = GetFocus();
+  msg.message = WM_SYSCHAR;
+  msg.wParam = static_cast<WPARAM>(letter);
+  msg.lParam = 0x20000001;
+  if (!IsDialogMessageA(window, &msg)) DispatchMessageA(&msg);
+}
+
 ScreenDpi GetScreenDpi() {
   HDC screen = GetDC(nullptr);
   ScreenDpi dpi;

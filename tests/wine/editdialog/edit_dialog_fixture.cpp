@@ -150,14 +150,7 @@ void EditDialogTest::PressKey(HWND target, UINT virtualKey, char typed) const {
   }
 }
 
-void EditDialogTest::PressAccessKey(char letter) const {
-  MSG msg = {};
-  msg.hwnd = GetFocus();
-  msg.message = WM_SYSCHAR;
-  msg.wParam = static_cast<WPARAM>(letter);
-  msg.lParam = 0x20000001;
-  if (!IsDialogMessageA(dialog_, &msg)) DispatchMessageA(&msg);
-}
+void EditDialogTest::PressAccessKey(char letter) const { ::PressAccessKey(dialog_, letter); }
 
 void EditDialogTest::ClickAt(int id, int x, int y) const {
   SendMessageA(Ctl(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));

@@ -8,6 +8,7 @@
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
+#include "tests/wine/launchers/clipboard_text.h"
 #include "tests/wine/launchers/launcher_run.h"
 #include "tests/wine/scripts/browser_standin.h"
 
@@ -37,24 +38,6 @@ class ItemScriptToLauncher : public WineTest {
   }
 };
 
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (!OpenClipboard(nullptr)) return L"<not opened>";
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
-}
-
-void ClearClipboard() {
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
-}
-
 }  // namespace
 
 TEST_F(ItemScriptToLauncher, ClipsyLeavesTheSelectedTextOnTheClipboard) {
@@ -65,7 +48,7 @@ TEST_F(ItemScriptToLauncher, ClipsyLeavesTheSelectedTextOnTheClipboard) {
   ClearClipboard();
   Pick("選択文字列をコピー", page);
   const std::wstring expected = ToWide("選択された \"テキスト\"\tと 表");  // the selection, trimmed
-  EXPECT_EQ(ClipboardText(), expected) << Utf8(ToAnsi(ClipboardText()));
+  EXPECT_EQ(ClipboardWideText(), expected) << Utf8(ToAnsi(ClipboardWideText()));
 }
 
 TEST_F(ItemScriptToLauncher, JotwellAppendsThePageTitleAndUrl) {

@@ -25,32 +25,16 @@ struct ProductVersion {
 #define ORBISK_PRODUCT_VERSION {LAUNCHER_VERSION_TEXT, LAUNCHER_VERSION_MAJOR, LAUNCHER_VERSION_MINOR}
 #include "launchers/jotwell/product.h"
 constexpr ProductVersion kJotwellVersion = ORBISK_PRODUCT_VERSION;
-#undef LAUNCHER_PRODUCT_NAME
-#undef LAUNCHER_FILE_NAME
-#undef LAUNCHER_VERSION_MAJOR
-#undef LAUNCHER_VERSION_MINOR
-#undef LAUNCHER_VERSION_TEXT
+#include "tests/wine/launchers/forget_product.h"
 #include "launchers/fetchbay/product.h"
 constexpr ProductVersion kFetchbayVersion = ORBISK_PRODUCT_VERSION;
-#undef LAUNCHER_PRODUCT_NAME
-#undef LAUNCHER_FILE_NAME
-#undef LAUNCHER_VERSION_MAJOR
-#undef LAUNCHER_VERSION_MINOR
-#undef LAUNCHER_VERSION_TEXT
+#include "tests/wine/launchers/forget_product.h"
 #include "launchers/pagewatch/product.h"
 constexpr ProductVersion kPagewatchVersion = ORBISK_PRODUCT_VERSION;
-#undef LAUNCHER_PRODUCT_NAME
-#undef LAUNCHER_FILE_NAME
-#undef LAUNCHER_VERSION_MAJOR
-#undef LAUNCHER_VERSION_MINOR
-#undef LAUNCHER_VERSION_TEXT
+#include "tests/wine/launchers/forget_product.h"
 #include "launchers/clipsy/product.h"
 constexpr ProductVersion kClipsyVersion = ORBISK_PRODUCT_VERSION;
-#undef LAUNCHER_PRODUCT_NAME
-#undef LAUNCHER_FILE_NAME
-#undef LAUNCHER_VERSION_MAJOR
-#undef LAUNCHER_VERSION_MINOR
-#undef LAUNCHER_VERSION_TEXT
+#include "tests/wine/launchers/forget_product.h"
 #undef ORBISK_PRODUCT_VERSION
 
 class Launchers : public WineTest {};

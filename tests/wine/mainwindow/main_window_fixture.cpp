@@ -159,14 +159,7 @@ void MainWindowTest::PressKey(HWND target, UINT virtualKey) {
   }
 }
 
-void MainWindowTest::PressAltKey(char letter) {
-  MSG msg = {};
-  msg.hwnd = GetFocus();
-  msg.message = WM_SYSCHAR;
-  msg.wParam = static_cast<WPARAM>(letter);
-  msg.lParam = 0x20000001;
-  if (!IsDialogMessageA(window_, &msg)) DispatchMessageA(&msg);
-}
+void MainWindowTest::PressAltKey(char letter) { PressAccessKey(window_, letter); }
 
 std::string MainWindowTest::SettingsText() const { return ReadFileBytes(SettingsFilePath()); }
 

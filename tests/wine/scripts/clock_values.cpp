@@ -58,6 +58,14 @@ std::string TokenValue(const std::string& token, const SYSTEMTIME& t) {
   return "?";
 }
 
+bool IsTokenValueBetween(const std::string& token, const std::string& value, const SYSTEMTIME& before,
+                         const SYSTEMTIME& after) {
+  for (const SYSTEMTIME& moment : SecondsBetween(before, after)) {
+    if (TokenValue(token, moment) == value) return true;
+  }
+  return false;
+}
+
 std::vector<std::string> SplitValues(const std::string& text, char separator) {
   std::vector<std::string> values(1);
   for (const char c : text) {

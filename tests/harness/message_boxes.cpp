@@ -164,7 +164,9 @@ void WatchLoop() {
     std::set<HWND> present(boxes.begin(), boxes.end());
     for (HWND box : boxes) {
       if (handled.insert(box).second) {
-        Sleep(30);  // let the box finish its set-up (position, default button)
+        // Once the box's thread has handled a message, its set-up (position,
+        // default button) is done: it is in the box's own message loop.
+        SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
         Answer(box);
       }
     }

@@ -15,18 +15,12 @@
 #include <utility>
 #include <vector>
 
+#include "bench/seconds.h"
 #include "tests/harness/build_output.h"
 
 namespace {
 
 constexpr int kRuns = 20;
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Starts the command line and waits for its end; the elapsed seconds, or -1.
 double TimedRun(const std::string& commandLine) {

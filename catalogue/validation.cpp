@@ -27,9 +27,7 @@ bool HasControlChars(std::string_view text) { return text.find_first_of("\n\r\t"
 
 bool IsReservedDeviceName(std::string_view name) {
   if (name.empty()) return false;
-  std::string_view base = name.substr(0, name.find('.'));
-  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-  return IsDeviceWord(ToUpperSjis(base));
+  return IsDeviceWord(ToUpperSjis(TrimEnd(name.substr(0, name.find('.')), " ")));
 }
 
 bool SameNameIgnoringAsciiCase(const std::string& a, const std::string& b) {

@@ -7,6 +7,11 @@ std::string TrimBlanks(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
+std::string_view TrimEnd(std::string_view text, std::string_view chars) {
+  const auto last = text.find_last_not_of(chars);
+  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
 std::string TrimAtNul(std::string_view text) {
   const auto nul = text.find('\0');
   return TrimBlanks(nul == std::string_view::npos ? text : text.substr(0, nul));

@@ -16,6 +16,11 @@ std::string TrimAtNul(std::string_view text);
 // Leading and trailing blanks (U+0020 only) removed.
 std::string TrimBlanks(std::string_view text);
 
+// The text without the ASCII characters of chars at its end ("x.. ." with
+// ". " gives "x"). No trail byte is ever a blank or a dot, so a double-byte
+// character never loses its second half.
+std::string_view TrimEnd(std::string_view text, std::string_view chars);
+
 // The characters after the last backslash; "" for an empty path, a path that
 // ends in a backslash, or one that holds no backslash at all.
 std::string GetFileNamePart(std::string_view path);

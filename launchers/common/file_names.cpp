@@ -29,9 +29,7 @@ bool IsBareFileName(std::string_view name) {
 }
 
 bool IsDeviceName(std::string_view name) {
-  std::string base(name.substr(0, name.find('.')));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  base = ToUpperSjis(base);
+  const std::string base = ToUpperSjis(TrimEnd(name.substr(0, name.find('.')), " "));
   for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
     if (base == device) return true;
   }

@@ -52,9 +52,9 @@ std::string FileNameFromUrl(std::string_view url) {
   const auto slash = FindLastSjisChar(url, '/');
   const std::string_view last = slash == std::string_view::npos ? url : url.substr(slash + 1);
   if (HoldsControlByte(last)) return kNoFileName;
-  std::string name = WidenForbiddenChars(last);
-  // Neither a dot nor a blank is ever a trail byte.
-  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+  const std::string widened = WidenForbiddenChars(last);
+  // Windows drops dots and blanks at the end of a name.
+  const std::string name(TrimEnd(widened, ". "));
   if (!IsBareFileName(name) || IsDeviceName(name)) return kNoFileName;
   return name;
 }

@@ -7,11 +7,6 @@
 
 namespace {
 
-std::string WithoutTrailingBlanks(std::string_view text) {
-  const auto last = text.find_last_not_of(' ');
-  return std::string(last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1));
-}
-
 // Pieces between the occurrences of " /". A blank or slash is never the
 // trail byte of a double-byte character, so a byte search is safe here.
 std::vector<std::string_view> SplitAtBlankSlash(std::string_view text) {
@@ -51,12 +46,12 @@ JotwellOptions ParseOptions(std::string_view argumentText,
         break;
       case 'o':
       case 'O':
-        options.filePath = WithoutTrailingBlanks(value);
+        options.filePath = std::string(TrimEnd(value, " "));
         break;
       case 'e':
       case 'E':
         options.open = true;
-        options.editorPath = WithoutTrailingBlanks(value);
+        options.editorPath = std::string(TrimEnd(value, " "));
         if (!IsUsableEditor(options.editorPath, pathKind)) options.editorPath.clear();
         break;
       default:

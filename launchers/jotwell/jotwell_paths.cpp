@@ -26,15 +26,12 @@ constexpr std::string_view kShellCodeTypes[] = {
     ".VB",  ".WS",  ".APPLICATION", ".APPREF-MS", ".SETTINGCONTENT-MS",
 };
 
+// Windows drops these from the end of a name.
+constexpr std::string_view kDroppedAtEnd = ". ";
+
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// Windows drops these from the end of a name.
-std::string_view WithoutTrailingDotsAndBlanks(std::string_view name) {
-  const auto last = name.find_last_not_of(". ");
-  return last == std::string_view::npos ? std::string_view() : name.substr(0, last + 1);
-}
 
 // The components between separators, a backslash that is the trail byte of
 // a double-byte character not counting as one.
@@ -91,7 +88,7 @@ ResolvedName ResolveLastName(std::string_view path) {
     }
     // Empty (doubled or final separators), "." and whatever Windows trims
     // to nothing leave the name where it is.
-    const std::string_view trimmed = WithoutTrailingDotsAndBlanks(component);
+    const std::string_view trimmed = TrimEnd(component, kDroppedAtEnd);
     if (!trimmed.empty()) kept.push_back(trimmed);
   }
   if (kept.empty()) return {};
@@ -99,10 +96,10 @@ ResolvedName ResolveLastName(std::string_view path) {
   // "file:stream:type"; a colon is never a trail byte.
   const auto colon = last.find(':');
   ResolvedName name;
-  name.file = std::string(WithoutTrailingDotsAndBlanks(last.substr(0, colon)));
+  name.file = std::string(TrimEnd(last.substr(0, colon), kDroppedAtEnd));
   if (colon != std::string_view::npos) {
     const std::string_view stream = last.substr(colon + 1);
-    name.stream = std::string(WithoutTrailingDotsAndBlanks(stream.substr(0, stream.find(':'))));
+    name.stream = std::string(TrimEnd(stream.substr(0, stream.find(':')), kDroppedAtEnd));
   }
   return name;
 }

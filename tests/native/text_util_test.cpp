@@ -56,6 +56,21 @@ TEST(ShiftJis, StepsThroughWholeCharacters) {
   EXPECT_EQ(SjisByteOffset("ab", 5), 2u);
 }
 
+TEST(TextUtil, TrimEndDropsOnlyTheGivenCharactersAtTheEnd) {
+  struct Case {
+    std::string text, chars, expected;
+  } cases[] = {
+      {"x.bat. . .", ". ", "x.bat"},
+      {"x.bat", ". ", "x.bat"},
+      {" . ", ". ", ""},
+      {"", " ", ""},
+      {"  a b  ", " ", "  a b"},
+      {"a.\x81\x40", ". ", "a.\x81\x40"},  // a full-width blank is no blank
+      {"表. ", ". ", "表"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TrimEnd(c.text, c.chars), c.expected) << c.text;
+}
+
 TEST(TextUtil, PathParts) {
   struct Case {
     std::string path, fileName, folder;

@@ -1,7 +1,8 @@
 #include "tests/harness/child_process.h"
 
 ChildProcess::ChildProcess(const std::string& commandLine, const std::string& workingDir)
-    : job_(CreateJobObjectA(nullptr, nullptr)), port_(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)) {
+    : job_(CreateJobObjectA(nullptr, nullptr)),
+      port_(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)) {
   if (!job_ || !port_) return;
   JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {};
   association.CompletionKey = job_.get();

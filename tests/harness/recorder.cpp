@@ -55,8 +55,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log != INVALID_HANDLE_VALUE) {
       DWORD written = 0;
-      const bool whole = WriteFile(log, record.data(), static_cast<DWORD>(record.size()), &written, nullptr) &&
-                         written == record.size();
+      const bool whole =
+          WriteFile(log, record.data(), static_cast<DWORD>(record.size()), &written, nullptr) &&
+          written == record.size();
       CloseHandle(log);
       return whole ? 0 : 1;
     }

@@ -152,8 +152,7 @@ const std::vector<LayoutLine>& LauncherLayout() {
       {100, "aryWeekdayEng = Split(\"Sun Mon Tue Wed Thu Fri Sat\")", AnyOf({"<WE>"})},
       {101, "strArgments = Replace(strArgments, \"<WE>\", aryWeekdayEng(Weekday(Now) - 1))", AnyOf({"<WE>"})},
       {102, "Dim aryWeekdayJpn", AnyOf({"<WJ>"})},
-      {103, "aryWeekdayJpn = Split(\"日 月 火 水 木 金 土\")",
-       AnyOf({"<WJ>"})},
+      {103, "aryWeekdayJpn = Split(\"日 月 火 水 木 金 土\")", AnyOf({"<WJ>"})},
       {104, "strArgments = Replace(strArgments, \"<WJ>\", aryWeekdayJpn(Weekday(Now) - 1))", AnyOf({"<WJ>"})},
       {105, "strArgments = Replace(strArgments, \"<H2>\", Right(CStr(Hour(Now) + 100), 2))", AnyOf({"<H2>"})},
       {106, "strArgments = Replace(strArgments, \"<H1>\", CStr(Hour(Now)))", AnyOf({"<H1>"})},
@@ -170,10 +169,7 @@ const std::vector<LayoutLine>& LauncherLayout() {
       {115, "Err = 0", kRun},
       {116, "objWshShell.Run CHR(34) & EXE_PATH & CHR(34) & \" \" & strArgments, {STYLE}, 0", kRun},
       {117, "If Err <> 0 Then", kRun},
-      // プログラムの起動に失敗しました。
-      {118,
-       "objWshShell.Popup \"プログラムの起動に失敗しました。\", 0, \"{TITLE}\", 16",
-       kRun},
+      {118, "objWshShell.Popup \"プログラムの起動に失敗しました。\", 0, \"{TITLE}\", 16", kRun},
       {119, "End If", kRun},
       {120, "objWshShell.Popup CHR(34) & EXE_PATH & CHR(34) & \" \" & strArgments, 0, \"{TITLE}\", 64",
        kConfirm},
@@ -181,9 +177,7 @@ const std::vector<LayoutLine>& LauncherLayout() {
       {122, "Function cnvNarrowToWide(strSource)", kWide},
       {123, "Dim aryNarrow, aryWide, i", kWide},
       {124, "aryNarrow = Split(\"\\ / : * ? \"\" < > |\")", kWide},
-      // ￥ ／ ： ＊ ？ ” ＜ ＞ ｜
-      {125, "aryWide = Split(\"￥ ／ ： ＊ ？ ” ＜ ＞ ｜\")",
-       kWide},
+      {125, "aryWide = Split(\"￥ ／ ： ＊ ？ ” ＜ ＞ ｜\")", kWide},
       {126, "cnvNarrowToWide = strSource", kWide},
       {127, "For i = 0 To UBound(aryNarrow)", kWide},
       {128, "cnvNarrowToWide = Replace(cnvNarrowToWide, aryNarrow(i), aryWide(i))", kWide},
@@ -574,13 +568,8 @@ TEST_F(ScriptText, FileFormat) {
 }
 
 TEST(Placeholders, MenuTable) {
-  const char* groups[] = {"&URL",
-                          "タイトル(&T)",
-                          "リンク(&A)",
-                          "画像(&I)",
-                          "選択(&S)",
-                          "日時(&D)",
-                          "その他(&O)"};
+  const char* groups[] = {"&URL",     "タイトル(&T)", "リンク(&A)", "画像(&I)",
+                          "選択(&S)", "日時(&D)",     "その他(&O)"};
   const int sizes[] = {4, 4, 2, 2, 2, 14, 3};
   int total = 0;
   for (int g = 0; g < kPlaceholderGroupCount; ++g) {
@@ -613,9 +602,6 @@ TEST(Placeholders, MenuTable) {
   EXPECT_STREQ(PlaceholdersOf(TokenGroup::Other).begin()[2].token, "<IT>");
   EXPECT_FALSE(PlaceholdersOf(TokenGroup::Other).begin()[2].fixedString);
   // Full-width tilde and digits reach the captions as code page 932.
-  EXPECT_STREQ(PlaceholdersOf(TokenGroup::DateTime).begin()[2].caption,
-               "<&M2> - 月２桁(01 ～ 12)");
-  EXPECT_STREQ(
-      kPlaceholders[0].caption,
-      "<&TU> - ページ（フレーム分割されている場合はトップ）のURL");
+  EXPECT_STREQ(PlaceholdersOf(TokenGroup::DateTime).begin()[2].caption, "<&M2> - 月２桁(01 ～ 12)");
+  EXPECT_STREQ(kPlaceholders[0].caption, "<&TU> - ページ（フレーム分割されている場合はトップ）のURL");
 }

@@ -119,8 +119,8 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
       {"greater than", [](ValidationInput& in) { in.nameField = "a>"; }, kNameForbidden,
        FocusField::ItemName},
       {"bar", [](ValidationInput& in) { in.nameField = "a|b"; }, kNameForbidden, FocusField::ItemName},
-      {"full-width question mark and bar pass", [](ValidationInput& in) { in.nameField = "？｜"; },
-       "", FocusField::None},
+      {"full-width question mark and bar pass", [](ValidationInput& in) { in.nameField = "？｜"; }, "",
+       FocusField::None},
       {"trail bytes 0x5C and 0x7C are no forbidden characters",
        [](ValidationInput& in) { in.nameField = "ソポ表"; }, "",
        FocusField::None},  // ソ 83 5C, ポ 83 7C, 表 95 5C

@@ -22,7 +22,8 @@ struct ProductVersion {
   const char* text;
   WORD major, minor;
 };
-#define ORBISK_PRODUCT_VERSION {LAUNCHER_VERSION_TEXT, LAUNCHER_VERSION_MAJOR, LAUNCHER_VERSION_MINOR}
+#define ORBISK_PRODUCT_VERSION \
+  { LAUNCHER_VERSION_TEXT, LAUNCHER_VERSION_MAJOR, LAUNCHER_VERSION_MINOR }
 #include "launchers/jotwell/product.h"
 constexpr ProductVersion kJotwellVersion = ORBISK_PRODUCT_VERSION;
 #include "tests/wine/launchers/forget_product.h"
@@ -91,7 +92,8 @@ TEST_F(Launchers, VersionResourcesAndSubsystem) {
   for (const Case& c : cases) {
     // The text is the numbers: major, ".", the minor in two digits.
     char numbers[16];
-    snprintf(numbers, sizeof numbers, "%u.%02u", static_cast<unsigned>(c.major), static_cast<unsigned>(c.minor));
+    snprintf(numbers, sizeof numbers, "%u.%02u", static_cast<unsigned>(c.major),
+             static_cast<unsigned>(c.minor));
     EXPECT_EQ(c.version, numbers) << c.product;
 
     const std::string path = BuiltProgram(c.product);

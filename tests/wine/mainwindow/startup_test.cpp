@@ -103,7 +103,8 @@ TEST_F(StartUp, VersionAndRightsNoticeComeFromTheVersionResource) {
   DWORD ignored = 0;
   std::string block(GetFileVersionInfoSizeA(GetProgramPath().c_str(), &ignored), '\0');
   ASSERT_FALSE(block.empty());
-  ASSERT_TRUE(GetFileVersionInfoA(GetProgramPath().c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+  ASSERT_TRUE(
+      GetFileVersionInfoA(GetProgramPath().c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));

@@ -74,7 +74,8 @@ TEST_F(FixedStringScript, DateTimeLineBreakAndTab) {
   const std::vector<std::string> values = SplitValues(run.rangeText, ';');
   ASSERT_EQ(values.size(), std::size(tokens) + 2) << Utf8(run.rangeText);
   for (size_t i = 0; i < std::size(tokens); ++i) {
-    EXPECT_TRUE(IsTokenValueBetween(tokens[i], values[i], before, after)) << tokens[i] << " gave " << Utf8(values[i]);
+    EXPECT_TRUE(IsTokenValueBetween(tokens[i], values[i], before, after))
+        << tokens[i] << " gave " << Utf8(values[i]);
   }
   EXPECT_EQ(values[std::size(tokens)], "\r\n");
   EXPECT_EQ(values[std::size(tokens) + 1], "\t");

@@ -82,9 +82,9 @@ PageElement Tag(const char* tagName) {
 // forms in code page 932; double-byte characters (trail byte 0x5C or 0x7C
 // included) stay as they are.
 std::string Wide(const std::string& text) {
-  static const std::pair<char, const char*> pairs[] = {
-      {'\\', "￥"}, {'/', "／"}, {':', "："}, {'*', "＊"}, {'?', "？"},
-      {'"', "”"},  {'<', "＜"}, {'>', "＞"}, {'|', "｜"}};
+  static const std::pair<char, const char*> pairs[] = {{'\\', "￥"}, {'/', "／"}, {':', "："},
+                                                       {'*', "＊"},  {'?', "？"}, {'"', "”"},
+                                                       {'<', "＜"},  {'>', "＞"}, {'|', "｜"}};
   std::string out;
   for (size_t i = 0; i < text.size(); i = NextSjisChar(text, i)) {
     const std::string character = text.substr(i, NextSjisChar(text, i) - i);
@@ -244,8 +244,7 @@ TEST_F(LauncherScript, PromptAnswerCancelLineBreakAndTab) {
     EXPECT_EQ(run.promptMessage, "");
     EXPECT_EQ(run.promptDefault, "");
     const RecordedStart recorded = OnlyStart(cancel ? "cancelled" : "answered");
-    EXPECT_EQ(Utf8(recorded.commandLine),
-              Utf8(Line(cancel ? "[]\r\n[\t]" : "[typed 入力]\r\n[\t]")))
+    EXPECT_EQ(Utf8(recorded.commandLine), Utf8(Line(cancel ? "[]\r\n[\t]" : "[typed 入力]\r\n[\t]")))
         << (cancel ? "cancelled" : "answered");
   }
 }
@@ -265,7 +264,8 @@ TEST_F(LauncherScript, DateAndTimeFromTheClock) {
   const std::vector<std::string> values = SplitValues(recorded.commandLine.substr(prefix.size()), ';');
   ASSERT_EQ(values.size(), std::size(tokens) + 1) << Utf8(recorded.commandLine);
   for (size_t i = 0; i < std::size(tokens); ++i) {
-    EXPECT_TRUE(IsTokenValueBetween(tokens[i], values[i], before, after)) << tokens[i] << " gave " << Utf8(values[i]);
+    EXPECT_TRUE(IsTokenValueBetween(tokens[i], values[i], before, after))
+        << tokens[i] << " gave " << Utf8(values[i]);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/seconds.h"
 #include "catalogue/item_record.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
@@ -14,13 +15,6 @@
 #include "common/win_handles.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 template <typename F>
 double Time(F work) {

@@ -4,15 +4,9 @@
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
+#include "common/wide_text.h"
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
 
 // Another listed item still stored under the same key and file as Items[index].
 bool StorageSharedByAnother(int index) {
@@ -27,7 +21,7 @@ bool ValidIndex(int index) { return index >= 0 && index < ItemCount(); }
 }  // namespace
 
 bool SameStorageName(const std::string& a, const std::string& b) {
-  const std::wstring wa = Wide(a), wb = Wide(b);
+  const std::wstring wa = ToWide(a), wb = ToWide(b);
   return CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()),
                               TRUE) == CSTR_EQUAL;
 }

@@ -9,13 +9,8 @@ ValidationResult Fail(const char* message, FocusField focus) { return {false, me
 // One of the nine ASCII characters Windows forbids in file names, as a whole
 // character: the trail byte of a double-byte character may be 0x5C or 0x7C.
 bool HasForbiddenNameChar(std::string_view name) {
-  for (std::string_view::size_type i = 0; i < name.size(); ++i) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    if (IsSjisLeadByte(c)) {
-      ++i;
-      continue;
-    }
-    if (std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) return true;
+  for (std::size_t i = 0; i < name.size(); i = NextSjisChar(name, i)) {
+    if (std::string_view("\\/:*?\"<>|").find(name[i]) != std::string_view::npos) return true;
   }
   return false;
 }
@@ -32,9 +27,7 @@ bool HasControlChars(std::string_view text) { return text.find_first_of("\n\r\t"
 
 bool IsReservedDeviceName(std::string_view name) {
   if (name.empty()) return false;
-  std::string_view base = name.substr(0, name.find('.'));
-  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-  return IsDeviceWord(ToUpperSjis(base));
+  return IsDeviceWord(ToUpperSjis(TrimEnd(name.substr(0, name.find('.')), " ")));
 }
 
 bool SameNameIgnoringAsciiCase(const std::string& a, const std::string& b) {

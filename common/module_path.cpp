@@ -9,9 +9,6 @@ std::string ProgramFolderOf(const std::string& programPath) {
 }
 
 std::string ProgramFileNameOf(const std::string& programPath) {
-  std::string name = GetFileNamePart(programPath);
-  if (name.empty()) name = programPath;
-  const std::string extension = GetExtensionPart(name);
-  if (!extension.empty()) name.resize(name.size() - extension.size() - 1);
-  return name;
+  const std::string name = GetFileNamePart(programPath);
+  return WithoutExtension(name.empty() ? programPath : name);
 }

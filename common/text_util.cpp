@@ -7,6 +7,11 @@ std::string TrimBlanks(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
+std::string_view TrimEnd(std::string_view text, std::string_view chars) {
+  const auto last = text.find_last_not_of(chars);
+  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
 std::string TrimAtNul(std::string_view text) {
   const auto nul = text.find('\0');
   return TrimBlanks(nul == std::string_view::npos ? text : text.substr(0, nul));
@@ -14,12 +19,9 @@ std::string TrimAtNul(std::string_view text) {
 
 std::string_view::size_type FindLastSjisChar(std::string_view text, char c) {
   auto found = std::string_view::npos;
-  for (std::string_view::size_type i = 0; i < text.size(); ++i) {
-    if (IsSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-      ++i;  // the trail byte may be 0x5C, which is not a backslash here
-      continue;
-    }
-    if (text[i] == c) found = i;
+  // Only a single-byte character can be c: a trail byte 0x5C is no backslash.
+  for (std::size_t i = 0; i < text.size(); i = NextSjisChar(text, i)) {
+    if (text[i] == c && NextSjisChar(text, i) == i + 1) found = i;
   }
   return found;
 }
@@ -41,17 +43,26 @@ std::string GetExtensionPart(std::string_view fileName) {
   return std::string(fileName.substr(dot + 1));
 }
 
+std::string WithoutExtension(std::string_view fileName) {
+  const std::string extension = GetExtensionPart(fileName);
+  if (extension.empty()) return std::string(fileName);
+  return std::string(fileName.substr(0, fileName.size() - extension.size() - 1));
+}
+
+std::optional<std::string> StripEnclosingQuotes(std::string_view text) {
+  if (text.empty() || text.front() != '"' || text.back() != '"') return std::string(text);
+  if (text.size() == 1) return std::nullopt;
+  return std::string(text.substr(1, text.size() - 2));
+}
+
 namespace {
 template <typename Map>
 std::string MapAscii(std::string_view text, Map map) {
   std::string out(text);
-  for (std::string::size_type i = 0; i < out.size(); ++i) {
-    const auto c = static_cast<unsigned char>(out[i]);
-    if (IsSjisLeadByte(c)) {
-      ++i;
-      continue;
-    }
-    out[i] = map(c);
+  // A lead byte is no letter, so mapping the first byte of every character
+  // leaves double-byte characters as they are.
+  for (std::size_t i = 0; i < text.size(); i = NextSjisChar(text, i)) {
+    out[i] = map(static_cast<unsigned char>(out[i]));
   }
   return out;
 }
@@ -71,9 +82,8 @@ std::string ToLowerSjis(std::string_view text) {
 
 std::string_view::size_type FindSjis(std::string_view text, std::string_view needle,
                                      std::string_view::size_type from) {
-  for (auto i = from; i < text.size(); ++i) {
+  for (auto i = from; i < text.size(); i = NextSjisChar(text, i)) {
     if (text.compare(i, needle.size(), needle) == 0) return i;
-    if (IsSjisLeadByte(static_cast<unsigned char>(text[i]))) ++i;
   }
   return needle.empty() && from == text.size() ? from : std::string_view::npos;
 }

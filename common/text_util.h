@@ -3,8 +3,11 @@
 // native tests as well.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "common/sjis_chars.h"
 
 // The text up to its first NUL, trimmed of blanks at both ends. Every text that
 // comes back through a platform buffer passes through here.
@@ -12,6 +15,11 @@ std::string TrimAtNul(std::string_view text);
 
 // Leading and trailing blanks (U+0020 only) removed.
 std::string TrimBlanks(std::string_view text);
+
+// The text without the ASCII characters of chars at its end ("x.. ." with
+// ". " gives "x"). No trail byte is ever a blank or a dot, so a double-byte
+// character never loses its second half.
+std::string_view TrimEnd(std::string_view text, std::string_view chars);
 
 // The characters after the last backslash; "" for an empty path, a path that
 // ends in a backslash, or one that holds no backslash at all.
@@ -24,15 +32,20 @@ std::string GetFolderPart(std::string_view path);
 // The characters after the last "."; "" for an empty name or one without ".".
 std::string GetExtensionPart(std::string_view fileName);
 
+// The file name without its last extension and that extension's dot
+// (archive.tar.gz gives archive.tar); a name whose GetExtensionPart is ""
+// (README, "name.") stays whole.
+std::string WithoutExtension(std::string_view fileName);
+
+// The text without one pair of enclosing double quotes; a text that does not
+// both begin and end with one stays as it is. A lone double quote has no
+// inside: nullopt, which the callers treat as naming nothing.
+std::optional<std::string> StripEnclosingQuotes(std::string_view text);
+
 // ASCII-only case mapping: a double-byte character's trail byte may look like
 // a letter, so these step over the lead byte of every Shift_JIS pair.
 std::string ToUpperSjis(std::string_view text);
 std::string ToLowerSjis(std::string_view text);
-
-// True for a Shift_JIS lead byte (0x81-0x9F, 0xE0-0xFC).
-inline bool IsSjisLeadByte(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
 
 // Byte offset of the last occurrence of c that is a whole character (not the
 // trail byte of a double-byte character), or npos.

@@ -7,6 +7,7 @@
 
 #include "catalogue/item_record.h"
 #include "catalogue/placeholders.h"
+#include "common/wide_text.h"
 #include "editdialog/edit_dialog_resource.h"
 #include "editdialog/edit_form.h"
 #include "ui/control_layout.h"
@@ -229,18 +230,7 @@ HWND Control(EditControl control) { return Control(EditControlId(control)); }
 
 // Read and written as UTF-16 and converted at the ANSI code page, so that the
 // text is whole whatever the control keeps inside.
-std::string FieldText(int id) {
-  HWND control = Control(id);
-  const int length = GetWindowTextLengthW(control);
-  std::wstring wide(length + 1, L'\0');
-  wide.resize(GetWindowTextW(control, wide.data(), length + 1));
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                       nullptr, nullptr);
-  std::string text(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr,
-                      nullptr);
-  return text;
-}
+std::string FieldText(int id) { return WindowTextAnsi(Control(id)); }
 
 void SetFieldText(int id, const std::string& text) { SetWindowTextA(Control(id), text.c_str()); }
 

@@ -2,28 +2,12 @@
 
 #include "common/text_util.h"
 
-int SjisCharCount(std::string_view text) {
-  int count = 0;
-  for (std::string_view::size_type i = 0; i < text.size(); ++i, ++count) {
-    if (IsSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ++i;
-  }
-  return count;
-}
-
-std::string::size_type SjisByteOffset(std::string_view text, int chars) {
-  std::string::size_type i = 0;
-  for (int n = 0; n < chars && i < text.size(); ++n) {
-    i += IsSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-  }
-  return i;
-}
-
 TokenInsertion InsertTokenAt(std::string_view text, int caret, std::string_view token) {
-  const std::string::size_type at = SjisByteOffset(text, caret < 0 ? 0 : caret);
+  const std::size_t at = SjisByteOffset(text, caret < 0 ? 0 : static_cast<std::size_t>(caret));
   TokenInsertion result;
   result.text.reserve(text.size() + token.size());
   result.text.append(text.substr(0, at)).append(token).append(text.substr(at));
-  result.caret = SjisCharCount(text.substr(0, at)) + SjisCharCount(token);
+  result.caret = static_cast<int>(SjisCharCount(text.substr(0, at)) + SjisCharCount(token));
   return result;
 }
 
@@ -38,21 +22,7 @@ std::string InitialBrowseFolder(std::string_view pathField,
   return folder;
 }
 
-std::string NameFromProgramPath(std::string_view path) {
-  std::string name = GetFileNamePart(path);
-  const std::string extension = GetExtensionPart(name);
-  if (!extension.empty()) name.resize(name.size() - extension.size() - 1);
-  return name;
-}
-
-bool UnquoteEditorPath(std::string_view editor, std::string* unquoted) {
-  if (!editor.empty() && editor.front() == '"' && editor.back() == '"') {
-    if (editor.size() < 2) return false;
-    editor = editor.substr(1, editor.size() - 2);
-  }
-  unquoted->assign(editor);
-  return true;
-}
+std::string NameFromProgramPath(std::string_view path) { return WithoutExtension(GetFileNamePart(path)); }
 
 std::string EditorCommandLine(std::string_view editor, std::string_view script) {
   std::string line;

@@ -9,13 +9,6 @@
 
 #include "common/path_kind.h"
 
-// Number of characters (single- or double-byte in code page 932) of text.
-// A lead byte at the very end counts as one character.
-int SjisCharCount(std::string_view text);
-
-// Byte offset of character position chars (clamped to 0..SjisCharCount).
-std::string::size_type SjisByteOffset(std::string_view text, int chars);
-
 struct TokenInsertion {
   std::string text;
   int caret = 0;  // character position right after the token
@@ -33,11 +26,6 @@ std::string InitialBrowseFolder(std::string_view pathField,
 // The item name a chosen program gives: its file name without the last
 // extension (archive.tar.gz gives archive.tar, runme stays runme).
 std::string NameFromProgramPath(std::string_view path);
-
-// The source editor's setting with a surrounding pair of double quotes
-// removed; a value with text after the closing quote stays as it is. False
-// for a lone double quote, which names nothing.
-bool UnquoteEditorPath(std::string_view editor, std::string* unquoted);
 
 // "editor" "script": both quoted, one blank between.
 std::string EditorCommandLine(std::string_view editor, std::string_view script);

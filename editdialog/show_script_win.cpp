@@ -4,6 +4,7 @@
 #include "catalogue/registry.h"
 #include "common/path_kind.h"
 #include "common/start_program.h"
+#include "common/text_util.h"
 #include "editdialog/edit_form.h"
 #include "editdialog/edit_rules.h"
 #include "ui/message_box.h"
@@ -22,12 +23,14 @@ void ShowScript() {
   if (editor.empty()) {
     editor = "Notepad.exe";
   } else {
-    std::string unquoted;
-    if (!UnquoteEditorPath(editor, &unquoted)) {
+    // A value with text after the closing quote stays whole (and then names
+    // no file); a lone double quote names nothing.
+    const std::optional<std::string> unquoted = StripEnclosingQuotes(editor);
+    if (!unquoted) {
       ShowMessage(kShowFailed, kWarningOk, kProductName);
       return;
     }
-    editor = unquoted;
+    editor = *unquoted;
     if (GetPathKind(editor) != PathKind::File) {
       ShowMessage("アプリケーションがみつかりません。\r\n\r\n" + editor, kWarningOk, kProductName);
       return;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "common/wide_text.h"
 #include "common/win_handles.h"
 #include "ui/help_texts.h"
 #include "ui/screen_geometry.h"
@@ -153,10 +154,7 @@ std::string HelpTopicText(int topic) {
   const int length = LoadStringW(GetModuleHandleA(nullptr), IDS_HELP_TOPIC_BASE + topic,
                                  reinterpret_cast<LPWSTR>(&resource), 0);
   if (length <= 0 || !resource) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, resource, length, nullptr, 0, nullptr, nullptr);
-  std::string text(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, resource, length, text.data(), size, nullptr, nullptr);
-  return text;
+  return ToAnsi(std::wstring_view(resource, length));
 }
 
 bool ShowFieldHelpAt(HWND window, HWND target, LPARAM screenPoint) {

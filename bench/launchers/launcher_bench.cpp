@@ -17,17 +17,11 @@
 #include <vector>
 
 #include "bench/paired_timing.h"
+#include "tests/harness/build_output.h"
 
 namespace {
 
 constexpr int kRuns = 20;
-
-std::string WindowsPathOfBuild(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return "Z:" + path;
-}
 
 // Starts the command line and waits for its end; the elapsed seconds, or -1.
 double TimedRun(const std::string& commandLine) {
@@ -69,12 +63,12 @@ int main() {
   CreateDirectoryA(folder.c_str(), nullptr);
   SetEnvironmentVariableA("http_proxy", nullptr);
 
-  const std::string idle = Copy(WindowsPathOfBuild(ORBISK_IDLE_EXE), folder, "idle.exe");
+  const std::string idle = Copy(BuildOutputPath(ORBISK_IDLE_EXE), folder, "idle.exe");
   const std::string wwwc = Copy(idle, folder, "wwwc.exe");
-  const std::string clipsy = Copy(WindowsPathOfBuild(ORBISK_CLIPSY_EXE), folder, "Clipsy.exe");
-  const std::string jotwell = Copy(WindowsPathOfBuild(ORBISK_JOTWELL_EXE), folder, "Jotwell.exe");
-  const std::string fetchbay = Copy(WindowsPathOfBuild(ORBISK_FETCHBAY_EXE), folder, "Fetchbay.exe");
-  const std::string pagewatch = Copy(WindowsPathOfBuild(ORBISK_PAGEWATCH_EXE), folder, "Pagewatch.exe");
+  const std::string clipsy = Copy(BuildOutputPath(ORBISK_CLIPSY_EXE), folder, "Clipsy.exe");
+  const std::string jotwell = Copy(BuildOutputPath(ORBISK_JOTWELL_EXE), folder, "Jotwell.exe");
+  const std::string fetchbay = Copy(BuildOutputPath(ORBISK_FETCHBAY_EXE), folder, "Fetchbay.exe");
+  const std::string pagewatch = Copy(BuildOutputPath(ORBISK_PAGEWATCH_EXE), folder, "Pagewatch.exe");
   WritePrivateProfileStringA("Pagewatch", "WwwcPath", wwwc.c_str(), (folder + "Pagewatch.ini").c_str());
   LocalHttpServer server;
 

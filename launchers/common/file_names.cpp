@@ -27,3 +27,12 @@ bool IsBareFileName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
   return WidenForbiddenChars(name) == name;
 }
+
+bool IsDeviceName(std::string_view name) {
+  const std::string base = ToUpperSjis(TrimEnd(name.substr(0, name.find('.')), " "));
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+    if (base == device) return true;
+  }
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+         base[3] >= '1' && base[3] <= '9';
+}

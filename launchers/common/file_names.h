@@ -12,3 +12,8 @@ std::string WidenForbiddenChars(std::string_view text);
 // or "..", and free of every character WidenForbiddenChars replaces, so that
 // it can name nothing outside the folder it is joined to.
 bool IsBareFileName(std::string_view name);
+
+// True for a name the system reads as a device (CON, PRN, AUX, NUL, COM1 to
+// COM9, LPT1 to LPT9, CONIN$, CONOUT$), with any extension: the part before
+// the first dot, with trailing blanks dropped, compared without case.
+bool IsDeviceName(std::string_view name);

@@ -34,8 +34,8 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
   if (suffix.size() > text.size()) return false;
   const std::string::size_type start = text.size() - suffix.size();
   // The suffix must begin on a character boundary.
-  std::string::size_type i = 0;
-  while (i < start) i += IsSjisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+  std::size_t i = 0;
+  while (i < start) i = NextSjisChar(text, i);
   if (i != start) return false;
   return ToUpperSjis(text.substr(start)) == ToUpperSjis(suffix);
 }

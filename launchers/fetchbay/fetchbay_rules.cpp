@@ -52,22 +52,11 @@ std::string FileNameFromUrl(std::string_view url) {
   const auto slash = FindLastSjisChar(url, '/');
   const std::string_view last = slash == std::string_view::npos ? url : url.substr(slash + 1);
   if (HoldsControlByte(last)) return kNoFileName;
-  std::string name = WidenForbiddenChars(last);
-  // Neither a dot nor a blank is ever a trail byte.
-  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+  const std::string widened = WidenForbiddenChars(last);
+  // Windows drops dots and blanks at the end of a name.
+  const std::string name(TrimEnd(widened, ". "));
   if (!IsBareFileName(name) || IsDeviceName(name)) return kNoFileName;
   return name;
-}
-
-bool IsDeviceName(std::string_view name) {
-  std::string base(name.substr(0, name.find('.')));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  base = ToUpperSjis(base);
-  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
-    if (base == device) return true;
-  }
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
 }
 
 bool IsNameProgramsPickUp(std::string_view name) {

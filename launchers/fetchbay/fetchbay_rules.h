@@ -46,11 +46,6 @@ std::string FileUrlToPath(std::string_view url);
 // name such as CON or COM1 (with any extension), which names no file.
 std::string FileNameFromUrl(std::string_view url);
 
-// True for a name the system reads as a device (CON, PRN, AUX, NUL, COM1 to
-// COM9, LPT1 to LPT9, CONIN$, CONOUT$): the part before the first dot, with
-// trailing blanks dropped, compared without case.
-bool IsDeviceName(std::string_view name);
-
 // True for a name that the programs beside Fetchbay would load or read just
 // because it is there: a library, settings or help file, a manifest or a
 // redirection marker (.dll, .ini, .hlp, .cnt, .gid, .manifest, .local). A

@@ -2,14 +2,10 @@
 
 #include <vector>
 
+#include "common/text_util.h"
 #include "launchers/jotwell/jotwell_paths.h"
 
 namespace {
-
-std::string WithoutTrailingBlanks(std::string_view text) {
-  const auto last = text.find_last_not_of(' ');
-  return std::string(last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1));
-}
 
 // Pieces between the occurrences of " /". A blank or slash is never the
 // trail byte of a double-byte character, so a byte search is safe here.
@@ -36,12 +32,6 @@ bool IsUsableEditor(const std::string& path, const std::function<PathKind(const 
 
 }  // namespace
 
-std::optional<std::string> StripEnclosingQuotes(std::string_view text) {
-  if (text.empty() || text.front() != '"' || text.back() != '"') return std::string(text);
-  if (text.size() == 1) return std::nullopt;
-  return std::string(text.substr(1, text.size() - 2));
-}
-
 JotwellOptions ParseOptions(std::string_view argumentText,
                             const std::function<PathKind(const std::string&)>& pathKind) {
   JotwellOptions options;
@@ -56,12 +46,12 @@ JotwellOptions ParseOptions(std::string_view argumentText,
         break;
       case 'o':
       case 'O':
-        options.filePath = WithoutTrailingBlanks(value);
+        options.filePath = std::string(TrimEnd(value, " "));
         break;
       case 'e':
       case 'E':
         options.open = true;
-        options.editorPath = WithoutTrailingBlanks(value);
+        options.editorPath = std::string(TrimEnd(value, " "));
         if (!IsUsableEditor(options.editorPath, pathKind)) options.editorPath.clear();
         break;
       default:

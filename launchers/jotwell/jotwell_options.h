@@ -2,7 +2,6 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,10 +17,6 @@ struct JotwellOptions {
   std::string editorPath;  // option E's path; "" opens with the associated program
   bool usable = false;     // text and file path both present
 };
-
-// The string without one pair of enclosing double quotes. A lone double
-// quote has no inside: nullopt, which the callers treat as failure.
-std::optional<std::string> StripEnclosingQuotes(std::string_view text);
 
 // Splits the argument text into options (see kJotwellUsageTail). pathKind
 // tells what a path names on disk; an editor path is kept only when it has

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/text_util.h"
+#include "launchers/common/file_names.h"
 #include "launchers/common/launcher_text.h"
 #include "launchers/jotwell/jotwell_options.h"
 
@@ -25,45 +26,26 @@ constexpr std::string_view kShellCodeTypes[] = {
     ".VB",  ".WS",  ".APPLICATION", ".APPREF-MS", ".SETTINGCONTENT-MS",
 };
 
+// Windows drops these from the end of a name.
+constexpr std::string_view kDroppedAtEnd = ". ";
+
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// Windows drops these from the end of a name.
-std::string_view WithoutTrailingDotsAndBlanks(std::string_view name) {
-  const auto last = name.find_last_not_of(". ");
-  return last == std::string_view::npos ? std::string_view() : name.substr(0, last + 1);
-}
 
 // The components between separators, a backslash that is the trail byte of
 // a double-byte character not counting as one.
 std::vector<std::string_view> Components(std::string_view path) {
   std::vector<std::string_view> components;
-  std::string_view::size_type start = 0;
-  std::string_view::size_type i = 0;
-  while (i < path.size()) {
-    if (IsSjisLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-      i += 2;
-      continue;
-    }
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size(); i = NextSjisChar(path, i)) {
     if (IsSeparator(path[i])) {
       components.push_back(path.substr(start, i - start));
       start = i + 1;
     }
-    ++i;
   }
   components.push_back(path.substr(start));
   return components;
-}
-
-// CON, NUL, COM1 and the like: with any extension they name a device, not a
-// file, in every folder.
-bool IsDosDeviceName(std::string_view fileName) {
-  const std::string base = ToUpperSjis(TrimBlanks(fileName.substr(0, fileName.find('.'))));
-  static constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-  if (std::find(std::begin(kDevices), std::end(kDevices), base) != std::end(kDevices)) return true;
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -106,7 +88,7 @@ ResolvedName ResolveLastName(std::string_view path) {
     }
     // Empty (doubled or final separators), "." and whatever Windows trims
     // to nothing leave the name where it is.
-    const std::string_view trimmed = WithoutTrailingDotsAndBlanks(component);
+    const std::string_view trimmed = TrimEnd(component, kDroppedAtEnd);
     if (!trimmed.empty()) kept.push_back(trimmed);
   }
   if (kept.empty()) return {};
@@ -114,10 +96,10 @@ ResolvedName ResolveLastName(std::string_view path) {
   // "file:stream:type"; a colon is never a trail byte.
   const auto colon = last.find(':');
   ResolvedName name;
-  name.file = std::string(WithoutTrailingDotsAndBlanks(last.substr(0, colon)));
+  name.file = std::string(TrimEnd(last.substr(0, colon), kDroppedAtEnd));
   if (colon != std::string_view::npos) {
     const std::string_view stream = last.substr(colon + 1);
-    name.stream = std::string(WithoutTrailingDotsAndBlanks(stream.substr(0, stream.find(':'))));
+    name.stream = std::string(TrimEnd(stream.substr(0, stream.find(':')), kDroppedAtEnd));
   }
   return name;
 }
@@ -152,7 +134,10 @@ bool IsSafeTextFilePath(std::string_view path, const std::vector<std::string>& e
   if (path.find('"') != std::string_view::npos) return false;
   if (RootOf(path) == PathRoot::Device) return false;
   const ResolvedName name = ResolveLastName(path);
-  if (IsDosDeviceName(name.file)) return false;
+  // CON, NUL, COM1 and the like name a device, not a file, in every folder;
+  // blanks before them do not hide them either.
+  const auto first = name.file.find_first_not_of(' ');
+  if (first != std::string::npos && IsDeviceName(std::string_view(name.file).substr(first))) return false;
   return !HasExtensionIn(name.file, executableExtensions) &&
          !HasExtensionIn(name.stream, executableExtensions);
 }

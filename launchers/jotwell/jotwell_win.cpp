@@ -3,6 +3,7 @@
 #include <windows.h>  // with the shell API: ShellExecuteA
 
 #include "common/path_kind.h"
+#include "common/text_util.h"
 #include "common/win_handles.h"
 #include "launchers/common/launcher.h"
 #include "launchers/common/launcher_text.h"

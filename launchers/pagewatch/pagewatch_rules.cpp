@@ -18,17 +18,10 @@ std::optional<PagewatchArguments> SplitPagewatchArguments(std::string_view argum
   return arguments;
 }
 
-std::size_t CharacterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t i = 0; i < text.size(); ++count) {
-    i += IsSjisLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-  }
-  return count;
-}
-
 std::string ShortcutPathFor(const std::string& programFolder, const std::string& title) {
   constexpr std::string_view kExtension = ".url";
-  const std::size_t folderChars = CharacterCount(programFolder);
+  // The platform's path limits count characters: a double-byte one once.
+  const std::size_t folderChars = SjisCharCount(programFolder);
   std::size_t room = kMaxFileNameChars - kExtension.size();
   if (folderChars + kExtension.size() < kMaxPathChars) {
     room = std::min(room, kMaxPathChars - folderChars - kExtension.size());
@@ -38,13 +31,7 @@ std::string ShortcutPathFor(const std::string& programFolder, const std::string&
   std::string fitted = title;
   // A folder that leaves no room at all cannot be helped: the title stays
   // and the shortcut fails as the platform decides.
-  if (room > 0 && CharacterCount(title) > room) {
-    std::size_t end = 0;
-    for (std::size_t kept = 0; kept < room; ++kept) {
-      end += IsSjisLeadByte(static_cast<unsigned char>(title[end])) && end + 1 < title.size() ? 2 : 1;
-    }
-    fitted = title.substr(0, end);
-  }
+  if (room > 0 && SjisCharCount(title) > room) fitted = title.substr(0, SjisByteOffset(title, room));
   return programFolder + fitted + std::string(kExtension);
 }
 

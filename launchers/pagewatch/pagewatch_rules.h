@@ -24,10 +24,6 @@ struct PagewatchArguments {
 // blank and holds "://".
 std::optional<PagewatchArguments> SplitPagewatchArguments(std::string_view argumentText);
 
-// Number of characters of a code-page 932 text (a double-byte character
-// counts once, as it does in the platform's path limits).
-std::size_t CharacterCount(std::string_view text);
-
 // The shortcut's path: the program folder, the title and ".url". A title
 // too long for the platform's path limits is cut at a character boundary so
 // that the path fits.

@@ -23,13 +23,6 @@ std::set<HWND> handled;
 std::atomic<bool> running{false};
 std::thread watcher;
 
-std::string WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(length + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), length + 1));
-  return ToAnsi(text);
-}
-
 bool IsMessageBox(HWND window) {
   char className[16] = {};
   GetClassNameA(window, className, sizeof className);
@@ -126,8 +119,8 @@ BoxIcon IconOf(HWND box) {
 
 void Answer(HWND box) {
   SeenMessageBox record;
-  record.title = WindowText(box);
-  record.text = WindowText(GetDlgItem(box, kMessageTextId));
+  record.title = WindowTextAnsi(box);
+  record.text = WindowTextAnsi(GetDlgItem(box, kMessageTextId));
   GetWindowThreadProcessId(box, &record.processId);
   GetWindowRect(box, &record.rect);
   record.icon = IconOf(box);
@@ -172,7 +165,9 @@ void WatchLoop() {
     std::set<HWND> present(boxes.begin(), boxes.end());
     for (HWND box : boxes) {
       if (handled.insert(box).second) {
-        Sleep(30);  // let the box finish its set-up (position, default button)
+        // Once the box's thread has handled a message, its set-up (position,
+        // default button) is done: it is in the box's own message loop.
+        SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
         Answer(box);
       }
     }

@@ -4,6 +4,7 @@
 
 #include "common/module_path.h"
 #include "common/win_handles.h"
+#include "tests/harness/child_process.h"
 
 std::string ReadFileBytes(const std::string& path) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -42,22 +43,6 @@ bool DeleteTree(const std::string& folder) {
   return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-std::wstring ToWide(const std::string& ansi) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-  return wide;
-}
-
-std::string ToAnsi(const std::wstring& wide) {
-  const int length =
-      WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string ansi(length, '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr,
-                      nullptr);
-  return ansi;
-}
-
 std::string Utf8(const std::string& ansi) {
   const std::wstring wide = ToWide(ansi);
   const int length =
@@ -69,27 +54,17 @@ std::string Utf8(const std::string& ansi) {
 }
 
 int RunProcess(const std::string& commandLine, DWORD timeoutMs, const std::string& workingDir) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  std::string mutableLine = commandLine;
-  if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &process)) {
-    return -1;
-  }
-  UniqueHandle processHandle(process.hProcess);
-  UniqueHandle threadHandle(process.hThread);
-  if (WaitForSingleObject(processHandle.get(), timeoutMs) != WAIT_OBJECT_0) {
-    TerminateProcess(processHandle.get(), 1);
-    WaitForSingleObject(processHandle.get(), 5000);
-    return -1;
-  }
-  DWORD exitCode = 0;
-  GetExitCodeProcess(processHandle.get(), &exitCode);
-  return static_cast<int>(exitCode);
+  return ChildProcess(commandLine, workingDir).Wait(timeoutMs);
 }
 
-std::string TestProgramFolder() { return GetProgramFolder(); }
+void FlushMessages() {
+  MSG message;
+  // A bound against a queue that refills itself for ever.
+  for (int handled = 0; handled < 100000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++handled) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
 
 void PumpMessages(DWORD ms) {
   const DWORD end = GetTickCount() + ms;

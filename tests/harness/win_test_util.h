@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "common/wide_text.h"
+
 // Whole file as bytes; "" when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
@@ -13,18 +15,22 @@ bool FileExists(const std::string& path);
 // Deletes a folder and everything below it; true when it is gone.
 bool DeleteTree(const std::string& folder);
 
-// ANSI (code page 932) <-> UTF-16, and CP932 -> UTF-8 for readable failures.
-std::wstring ToWide(const std::string& ansi);
-std::string ToAnsi(const std::wstring& wide);
+// CP932 -> UTF-8, for readable failures. (ToWide and ToAnsi come with
+// common/wide_text.h.)
 std::string Utf8(const std::string& ansi);
 
-// Starts a command line and waits up to timeoutMs for it to end; returns the
-// exit code, or -1 when it could not start or was killed after the timeout.
+// Starts a command line as a ChildProcess and waits up to timeoutMs for it
+// and everything it started to end; returns the exit code, or -1 when it
+// could not start or was ended after the timeout.
 int RunProcess(const std::string& commandLine, DWORD timeoutMs = 30000,
                const std::string& workingDir = std::string());
 
-// Folder of the running test executable, ending in a backslash.
-std::string TestProgramFolder();
-
 // Pumps this thread's messages for about ms milliseconds.
 void PumpMessages(DWORD ms);
+
+// Handles every message this thread's queue holds, and whatever those bring
+// about in turn, until none is left: once it returns, all that was queued
+// before has been handled. A timer that is not yet due is not waited for.
+// With the windows under test on this thread, this bounds a check that
+// nothing happened by the messages themselves, not by time.
+void FlushMessages();

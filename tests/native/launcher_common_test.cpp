@@ -18,8 +18,8 @@ TEST(LauncherArgumentText, ProgramPathAndFollowingBlanksRemovedOnly) {
       {"\"C:\\Tools\\Clipsy.exe\" \tTab\r\nLine\r\n", "\tTab\r\nLine\r\n"},
       {"\"C:\\Tools\\Clipsy.exe\" \"\"", "\"\""},
       // A Japanese folder whose name ends in the trail byte 0x5C.
-      {"\"C:\\\x95\x5C\\Clipsy.exe\" \x95\x5C \x82\xA0", "\x95\x5C \x82\xA0"},
-      {"C:\\\x95\x5C\\Clipsy.exe \x95\x5C", "\x95\x5C"},
+      {"\"C:\\表\\Clipsy.exe\" 表 あ", "表 あ"},
+      {"C:\\表\\Clipsy.exe 表", "表"},
       // A quoted path without its closing quote takes the whole line.
       {"\"C:\\Tools\\Clipsy.exe abc", ""},
       {"Clipsy.exe\tabc", "\tabc"},
@@ -85,5 +85,17 @@ TEST(LauncherFileNames, BareFileNames) {
   for (const char* name : {"", ".", "..", "..\\x.exe", "C:\\Windows\\x.dll", "a/b", "c:x", "a?b", "a*", "a|b",
                            "\\\\server\\share\\f"}) {
     EXPECT_FALSE(IsBareFileName(name)) << name;
+  }
+}
+
+// Fetchbay refuses such download names, Jotwell such text files.
+TEST(LauncherFileNames, DeviceNames) {
+  for (const char* device : {"CON", "con", "PRN", "AUX", "NUL", "COM1", "com9", "LPT1", "LPT9", "CONIN$",
+                             "conout$", "CON.txt", "nul.tar.gz", "CON .txt", "AUX  "}) {
+    EXPECT_TRUE(IsDeviceName(device)) << device;
+  }
+  for (const char* file : {"", "CONX", "ICON", "COM", "COM10", "COM0", "LPT", "LPTA", "NULL.txt", " CON",
+                           "CON1", "a.CON", "ＣＯＮ"}) {
+    EXPECT_FALSE(IsDeviceName(file)) << file;
   }
 }

@@ -107,17 +107,6 @@ TEST(FetchbayRules, FileNamesStayInsideTheDownloadFolder) {
   for (const Case& c : cases) EXPECT_EQ(FileNameFromUrl(c.url), c.name) << c.url;
 }
 
-TEST(FetchbayRules, DeviceNames) {
-  for (const char* device : {"CON", "con", "PRN", "AUX", "NUL", "COM1", "com9", "LPT1", "LPT9", "CONIN$",
-                             "conout$", "CON.txt", "nul.tar.gz", "CON .txt", "AUX  "}) {
-    EXPECT_TRUE(IsDeviceName(device)) << device;
-  }
-  for (const char* file : {"", "CONX", "ICON", "COM", "COM10", "COM0", "LPT", "LPTA", "NULL.txt", " CON",
-                           "CON1", "a.CON", "ＣＯＮ"}) {
-    EXPECT_FALSE(IsDeviceName(file)) << file;
-  }
-}
-
 TEST(FetchbayRules, NamesTheProgramsBesideFetchbayPickUp) {
   for (const char* picked :
        {"urlmon.dll", "VERSION.DLL", "Pagewatch.ini", "Fetchbay.INI", "desktop.ini", "Orbisk.hlp",

@@ -29,15 +29,6 @@ struct FakeDisk {
 
 }  // namespace
 
-TEST(JotwellOptions, StripEnclosingQuotes) {
-  EXPECT_EQ(StripEnclosingQuotes("\"C:\\a b.txt\""), "C:\\a b.txt");
-  EXPECT_EQ(StripEnclosingQuotes("C:\\a.txt"), "C:\\a.txt");
-  EXPECT_EQ(StripEnclosingQuotes("\"C:\\a.txt"), "\"C:\\a.txt");
-  EXPECT_EQ(StripEnclosingQuotes("\"\""), "");
-  EXPECT_EQ(StripEnclosingQuotes(""), "");
-  EXPECT_EQ(StripEnclosingQuotes("\""), std::nullopt);
-}
-
 TEST(JotwellOptions, ParsesOptionsInAnyOrderAndCase) {
   FakeDisk disk;
   struct Case {
@@ -161,6 +152,8 @@ TEST(JotwellPaths, TextFileThatWindowsWouldRunIsRefused) {
       {"\\??\\pipe\\x", false},
       {"C:\\dir\\nul.txt", false},
       {"CON", false},
+      {"C:\\ CON.txt", false},
+      {"C:\\  aux ", false},
       {"C:\\com1 .log", false},
       {"\\\\?\\C:\\notes.txt", true},
       {"\\\\?\\C:\\x.bat", false},

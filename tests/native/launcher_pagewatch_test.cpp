@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/sjis_chars.h"
 #include "launchers/pagewatch/pagewatch_rules.h"
 #include "launchers/pagewatch/url_shortcut.h"
 
@@ -30,7 +31,7 @@ TEST(PagewatchRules, SplitsUrlAndWidenedTitle) {
 
 TEST(PagewatchRules, ShortcutPathFitsThePathLimit) {
   EXPECT_EQ(ShortcutPathFor("C:\\Pw\\", "Title"), "C:\\Pw\\Title.url");
-  EXPECT_EQ(CharacterCount("a表b"), 3u);
+  EXPECT_EQ(SjisCharCount("a表b"), 3u);
 
   // Too long for one file name: cut to 251 characters plus ".url".
   std::string path = ShortcutPathFor("C:\\", std::string(300, 'x'));
@@ -41,14 +42,14 @@ TEST(PagewatchRules, ShortcutPathFitsThePathLimit) {
   // A long folder leaves less room: the whole path is 259 characters.
   const std::string deep = "C:\\" + std::string(100, 'd') + "\\";
   path = ShortcutPathFor(deep, std::string(300, 'x'));
-  EXPECT_EQ(CharacterCount(path), kMaxPathChars);
+  EXPECT_EQ(SjisCharCount(path), kMaxPathChars);
   EXPECT_EQ(path.substr(path.size() - 4), ".url");
 
   // Double-byte characters count once and are never split.
   std::string japanese;
   for (int i = 0; i < 200; ++i) japanese += "表";
   path = ShortcutPathFor(deep, japanese);
-  EXPECT_EQ(CharacterCount(path), kMaxPathChars);
+  EXPECT_EQ(SjisCharCount(path), kMaxPathChars);
   const std::string title = path.substr(deep.size(), path.size() - deep.size() - 4);
   EXPECT_EQ(title.size() % 2, 0u);
   EXPECT_EQ(title, japanese.substr(0, title.size()));

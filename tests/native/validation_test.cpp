@@ -7,55 +7,20 @@
 
 namespace {
 
-// Messages as the code-page 932 bytes the user must see.
-const std::string kNameEmpty =
-    "\x8D\x80\x96\xDA\x96\xBC\x82\xAA\x93\xFC\x97\xCD\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1"
-    "\x81\x42";
-const std::string kNameUnchanged =
-    "\x8D\x80\x96\xDA\x96\xBC\x82\xAA\x95\xCF\x8DX\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1"
-    "\x81\x42";
-const std::string kNameForbidden =
-    "\x8D\x80\x96\xDA\x96\xBC\x82\xC9 \\ / : * ? \" < > | "
-    "\x82\xCD\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1"
-    "\x81\x42";
-const std::string kNameControl =
-    "\x8D\x80\x96\xDA\x96\xBC\x82\xC9\x95s\x90\xB3\x82\xC8\x95\xB6\x8E\x9A\x81i\x89\xFC\x8Ds\x83R\x81["
-    "\x83h\x93\x99"
-    "\x81j\x82\xAA\x8A\xDC\x82\xDC\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB7\x81\x42";
-const std::string kNameReserved =
-    "\x82\xB1\x82\xCC\x96\xBC\x91O\x82\xCD\x97\\\x96\xF1\x83\x66\x83o\x83\x43\x83X\x96\xBC\x82\xCC\x82\xBD"
-    "\x82\xDF"
-    "\x81\x41\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x81\x42";
-const std::string kNameTooLong =
-    "\x8D\x80\x96\xDA\x96\xBC\x82\xAA\x92\xB7\x82\xB7\x82\xAC\x82\xDC\x82\xB7\x81\x42";
-const std::string kNameTaken =
-    "\x82\xB1\x82\xCC\x96\xBC\x91O\x82\xCD\x93o\x98^\x8D\xCF\x82\xDD\x82\xC5\x82\xB7\x81\x42";
-const std::string kParameterControl =
-    "\x83p\x83\x89\x83\x81\x81[\x83^\x82\xC9\x95s\x90\xB3\x82\xC8\x95\xB6\x8E\x9A\x81i\x89\xFC\x8Ds\x83R\x81["
-    "\x83h"
-    "\x93\x99\x81j\x82\xAA\x8A\xDC\x82\xDC\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB7\x81\x42";
-const std::string kParameterEmpty =
-    "\x83p\x83\x89\x83\x81\x81[\x83^"
-    "\x82\xAA\x93\xFC\x97\xCD\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1"
-    "\x81\x42";
-const std::string kPathEmpty =
-    "\x83\x41\x83v\x83\x8A\x83P\x81["
-    "\x83V\x83\x87\x83\x93\x82\xCC\x83p\x83X\x82\xAA\x93\xFC\x97\xCD\x82\xB3\x82\xEA"
-    "\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x42";
-const std::string kPathControl =
-    "\x83\x41\x83v\x83\x8A\x83P\x81["
-    "\x83V\x83\x87\x83\x93\x82\xCC\x83p\x83X\x82\xC9\x95s\x90\xB3\x82\xC8\x95\xB6\x8E"
-    "\x9A\x81i\x89\xFC\x8Ds\x83R\x81["
-    "\x83h\x93\x99\x81j\x82\xAA\x8A\xDC\x82\xDC\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82"
-    "\xB7\x81\x42";
-const std::string kAppMissing =
-    "\x83\x41\x83v\x83\x8A\x83P\x81["
-    "\x83V\x83\x87\x83\x93\x82\xAA\x82\xDD\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82"
-    "\xF1\x81\x42";
-const std::string kNoContext =
-    "\x95\\\x8E\xA6\x95\xFB\x96@\x82\xAA\x82\xD0\x82\xC6\x82\xC2\x82\xE0\x83`"
-    "\x83\x46\x83\x62\x83N\x82\xB3\x82\xEA"
-    "\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1\x81\x42";
+// Messages the user must see, byte for byte (code page 932 once compiled).
+const std::string kNameEmpty = "項目名が入力されていません。";
+const std::string kNameUnchanged = "項目名が変更されていません。";
+const std::string kNameForbidden = "項目名に \\ / : * ? \" < > | は使用できません。";
+const std::string kNameControl = "項目名に不正な文字（改行コード等）が含まれています。";
+const std::string kNameReserved = "この名前は予約デバイス名のため、使用できません。";
+const std::string kNameTooLong = "項目名が長すぎます。";
+const std::string kNameTaken = "この名前は登録済みです。";
+const std::string kParameterControl = "パラメータに不正な文字（改行コード等）が含まれています。";
+const std::string kParameterEmpty = "パラメータが入力されていません。";
+const std::string kPathEmpty = "アプリケーションのパスが入力されていません。";
+const std::string kPathControl = "アプリケーションのパスに不正な文字（改行コード等）が含まれています。";
+const std::string kAppMissing = "アプリケーションがみつかりません。";
+const std::string kNoContext = "表示方法がひとつもチェックされていません。";
 
 const std::string kApp = "C:\\Tools\\viewer.exe";
 
@@ -73,7 +38,7 @@ ValidationInput Valid() {
   in.parameterField = "<AU>";
   in.pathField = kApp;
   in.contexts = {false, false, true, false};
-  in.itemNames = {"Other", "\x95\x5C\x8E\xA6"};  // 表示
+  in.itemNames = {"Other", "表示"};
   in.scriptFolder = "C:\\Orbisk\\user\\u1\\";
   return in;
 }
@@ -154,11 +119,11 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
       {"greater than", [](ValidationInput& in) { in.nameField = "a>"; }, kNameForbidden,
        FocusField::ItemName},
       {"bar", [](ValidationInput& in) { in.nameField = "a|b"; }, kNameForbidden, FocusField::ItemName},
-      {"full-width question mark and bar pass", [](ValidationInput& in) { in.nameField = "\x81H\x81\x62"; },
-       "", FocusField::None},
+      {"full-width question mark and bar pass", [](ValidationInput& in) { in.nameField = "？｜"; }, "",
+       FocusField::None},
       {"trail bytes 0x5C and 0x7C are no forbidden characters",
-       [](ValidationInput& in) { in.nameField = "\x83\x5C\x83\x7C\x95\x5C"; }, "",
-       FocusField::None},  // ソポ表
+       [](ValidationInput& in) { in.nameField = "ソポ表"; }, "",
+       FocusField::None},  // ソ 83 5C, ポ 83 7C, 表 95 5C
       {"tab in name", [](ValidationInput& in) { in.nameField = "a\tb"; }, kNameControl, FocusField::ItemName},
       {"line feed in name", [](ValidationInput& in) { in.nameField = "a\nb"; }, kNameControl,
        FocusField::ItemName},
@@ -191,7 +156,7 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
       {"listed name", [](ValidationInput& in) { in.nameField = "Other"; }, kNameTaken, FocusField::ItemName},
       {"listed name in another letter case", [](ValidationInput& in) { in.nameField = " oTHER "; },
        kNameTaken, FocusField::ItemName},
-      {"listed double-byte name", [](ValidationInput& in) { in.nameField = "\x95\x5C\x8E\xA6"; }, kNameTaken,
+      {"listed double-byte name", [](ValidationInput& in) { in.nameField = "表示"; }, kNameTaken,
        FocusField::ItemName},
       {"tab in parameter", [](ValidationInput& in) { in.parameterField = "a\tb"; }, kParameterControl,
        FocusField::Argments},
@@ -291,7 +256,7 @@ TEST(Validation, ReservedDeviceNames) {
     EXPECT_TRUE(IsReservedDeviceName(name)) << name;
   }
   for (const char* name : {"", "COM0", "LPT0", "COM10", "LPT", "CONSOLE", "CONx.txt", "xCON", ".CON", "a.CON",
-                           "CO N", "COM\x82\x50", "\x82\x62\x82\x6E\x82\x6D"}) {  // COM１, ＣＯＮ
+                           "CO N", "COM\x82\x50", "ＣＯＮ"}) {  // COM１, ＣＯＮ
     EXPECT_FALSE(IsReservedDeviceName(name)) << name;
   }
 }

@@ -40,6 +40,24 @@ HWND CreateRelayWindow(const char* className, WNDPROC procedure, void* userData)
   return relay;
 }
 
+void PressAccessKey(HWND window, char letter) {
+  MSG msg = {};
+  msg.hwnd = GetFocus();
+  msg.message = WM_SYSCHAR;
+  msg.wParam = static_cast<WPARAM>(letter);
+  msg.lParam = 0x20000001;
+  if (!IsDialogMessageA(window, &msg)) DispatchMessageA(&msg);
+}
+
+ScreenDpi GetScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  ScreenDpi dpi;
+  dpi.x = GetDeviceCaps(screen, LOGPIXELSX);
+  dpi.y = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
 HWND OpenTestMainWindow() {
   MainWindowOptions options;
   options.userFolder = UserFolder;

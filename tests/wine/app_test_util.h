@@ -31,6 +31,17 @@ void WriteTestCatalogue(const std::vector<ItemRecord>& registered,
 // inside the modal loops of dialogs.
 HWND CreateRelayWindow(const char* className, WNDPROC procedure, void* userData);
 
+// Alt and a letter pressed on the focused control, as the message loop of
+// window (a dialog or the main window) passes it through the dialog manager.
+void PressAccessKey(HWND window, char letter);
+
+// The screen's pixels per inch, across and down, as the windows scale their
+// layouts in twips by them.
+struct ScreenDpi {
+  int x = 96, y = 96;
+};
+ScreenDpi GetScreenDpi();
+
 // The main window over the current UserFolder, shown and in front, as the
 // program shows it at start; nullptr when it could not be made.
 HWND OpenTestMainWindow();

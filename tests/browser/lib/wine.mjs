@@ -112,7 +112,7 @@ export class WineWorld {
     const dir = path.join(this.appsDir, folderName);
     fs.mkdirSync(dir, { recursive: true });
     const exe = path.join(dir, 'rec.exe');
-    fs.copyFileSync(this.buildFile('tests', 'wine', 'scripts', 'script_recorder.exe'), exe);
+    fs.copyFileSync(this.buildFile('tests', 'harness', 'Recorder.exe'), exe);
     return exe;
   }
 
@@ -203,15 +203,28 @@ export function startHost(world, callerArgs) {
   };
 }
 
-// What a recorder copy was started with, once it has finished writing.
+// What a recorder copy was first started with, once that record is whole.
+// Each start appends to "<exe>.log" the ANSI command line, the working
+// folder, the show state and the UTF-16 command line in hex, each ended by
+// a NUL.
 export function readRecord(exe) {
-  if (!fs.existsSync(`${exe}.done`)) return null;
-  const decode = (suffix) => new TextDecoder('shift_jis').decode(fs.readFileSync(`${exe}${suffix}`));
-  return { commandLine: decode('.cmdline'), folder: decode('.cwd'), show: decode('.show') };
+  const log = `${exe}.log`;
+  if (!fs.existsSync(log)) return null;
+  const bytes = fs.readFileSync(log);
+  const fields = [];
+  let at = 0;
+  while (fields.length < 4) {
+    const end = bytes.indexOf(0, at);
+    if (end < 0) return null;
+    fields.push(bytes.subarray(at, end));
+    at = end + 1;
+  }
+  const decode = (field) => new TextDecoder('shift_jis').decode(field);
+  return { commandLine: decode(fields[0]), folder: decode(fields[1]), show: decode(fields[2]) };
 }
 
 export function clearRecord(exe) {
-  for (const suffix of ['.cmdline', '.cwd', '.show', '.done']) fs.rmSync(`${exe}${suffix}`, { force: true });
+  fs.rmSync(`${exe}.log`, { force: true });
 }
 
 // The substitution engine's result for a template and the page's facts, one

@@ -8,6 +8,7 @@
 #include "bridge/host/manifests.h"
 #include "bridge/host/utf.h"
 #include "common/win_handles.h"
+#include "tests/harness/build_output.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
@@ -20,13 +21,6 @@ using nlohmann::json;
 std::string Ansi(const std::string& utf8) {
   const std::u16string wide = Utf8ToUtf16(utf8);
   return ToAnsi(std::wstring(wide.begin(), wide.end()));
-}
-
-std::string WindowsPathOfBuild(std::string path) {
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return "Z:" + path;
 }
 
 // The default value of a key below HKEY_CURRENT_USER; nullopt when the key
@@ -61,7 +55,7 @@ class HostRegistration : public WineTest {
     folder_ = ProgramFolder() + "Orbisk 表\\";
     ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
     host_ = folder_ + "OrbiskHost.exe";
-    ASSERT_TRUE(CopyFileA(WindowsPathOfBuild(ORBISK_HOST_EXE).c_str(), host_.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(BuildOutputPath(ORBISK_HOST_EXE).c_str(), host_.c_str(), FALSE));
     // Another host's key and a file of another program beside the host.
     UniqueRegKey key;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kNeighbourKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/wide_text.h"
+
 TEST(CodePage, SystemCodePageIs932) { EXPECT_EQ(GetACP(), 932u); }
 
 TEST(CodePage, LiteralsAreShiftJis) {
@@ -24,5 +26,35 @@ TEST(CodePage, WindowTextRoundTripsThroughAnsiCalls) {
   wchar_t wide[64] = {};
   GetWindowTextW(window, wide, 64);
   EXPECT_EQ(std::wstring(wide), L"\u767B\u9332\u6E08\u307F\u9805\u76EE\u4E00\u89A7(&L)");
+  DestroyWindow(window);
+}
+
+TEST(CodePage, AnsiAndWideConvertBothWays) {
+  struct Case {
+    std::string ansi;
+    std::wstring wide;
+  } cases[] = {
+      {"", L""},
+      {"Orbisk", L"Orbisk"},
+      {"一覧表", L"\u4E00\u89A7\u8868"},
+      {"ｱﾌﾟﾘ", L"\uFF71\uFF8C\uFF9F\uFF98"},  // half-width katakana: one byte each
+      {std::string("a\0表", 4), std::wstring(L"a\0\u8868", 3)},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ToWide(c.ansi), c.wide) << c.ansi;
+    EXPECT_EQ(ToAnsi(c.wide), c.ansi) << c.ansi;
+  }
+  // What the code page lacks becomes its default character.
+  EXPECT_EQ(ToAnsi(L"a\u0E01b"), "a?b");
+}
+
+TEST(CodePage, WindowTextComesWholeThroughTheWideCall) {
+  HWND window = CreateWindowA("EDIT", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WindowTextAnsi(window), "");
+  for (const std::string& text : {std::string("登録済み項目一覧(&L)"), std::string(3000, 'x') + "表"}) {
+    SetWindowTextA(window, text.c_str());
+    EXPECT_EQ(WindowTextAnsi(window), text);
+  }
   DestroyWindow(window);
 }

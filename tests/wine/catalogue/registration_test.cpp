@@ -49,7 +49,7 @@ TEST_F(Registration, LayoutOfOneEntry) {
       {"All four", false, {true, true, true, true}, 0x33},
       {"Selection only", false, {false, false, false, true}, 0x10},
       {"Fixed & text", true, {true, false, true, false}, 0x04},
-      {"  \x95\x5C\x8E\xA6  ", false, {false, true, false, false}, 0x02},  // 表示, blanks trimmed
+      {"  表示  ", false, {false, true, false, false}, 0x02},  // blanks trimmed
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(RegisterMenuEntry(c.name, c.fixedString, c.contexts)) << c.name;

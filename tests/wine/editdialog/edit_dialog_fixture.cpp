@@ -65,13 +65,6 @@ LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-std::wstring WideText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(length + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), length + 1));
-  return text;
-}
-
 }  // namespace
 
 void EditDialogTest::WriteCatalogue(const std::vector<ItemRecord>& items) { WriteTestCatalogue(items); }
@@ -115,7 +108,7 @@ void EditDialogTest::RunDialog(int buttonId, int line, const std::function<void(
 
 HWND EditDialogTest::Ctl(int id) const { return GetDlgItem(dialog_, id); }
 
-std::string EditDialogTest::Text(int id) const { return ToAnsi(WideText(Ctl(id))); }
+std::string EditDialogTest::Text(int id) const { return WindowTextAnsi(Ctl(id)); }
 
 void EditDialogTest::SetText(int id, const std::string& text) const { SetWindowTextA(Ctl(id), text.c_str()); }
 
@@ -156,14 +149,7 @@ void EditDialogTest::PressKey(HWND target, UINT virtualKey, char typed) const {
   }
 }
 
-void EditDialogTest::PressAccessKey(char letter) const {
-  MSG msg = {};
-  msg.hwnd = GetFocus();
-  msg.message = WM_SYSCHAR;
-  msg.wParam = static_cast<WPARAM>(letter);
-  msg.lParam = 0x20000001;
-  if (!IsDialogMessageA(dialog_, &msg)) DispatchMessageA(&msg);
-}
+void EditDialogTest::PressAccessKey(char letter) const { ::PressAccessKey(dialog_, letter); }
 
 void EditDialogTest::ClickAt(int id, int x, int y) const {
   SendMessageA(Ctl(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));

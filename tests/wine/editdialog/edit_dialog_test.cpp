@@ -7,8 +7,10 @@
 #include "catalogue/launcher_script.h"
 #include "catalogue/program_paths.h"
 #include "editdialog/edit_dialog.h"
+#include "editdialog/edit_dialog_layout.h"
 #include "editdialog/edit_dialog_resource.h"
 #include "mainwindow/resource.h"
+#include "ui/screen_geometry.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/editdialog/edit_dialog_fixture.h"
@@ -47,11 +49,17 @@ TEST_F(EditDialog, AddModeStartsEmptyWithTheDroppedPath) {
     for (int id = IDC_CHKCONTEXTS0; id <= IDC_CHKCONTEXTS3; ++id) EXPECT_FALSE(IsChecked(id));
     EXPECT_FALSE(IsChecked(IDC_CHKFIXEDSTRING));
     EXPECT_EQ(Text(IDC_LBLARGMENTS), "パラメータ(&P)");
-    // The client area is 5700 x 5340 twips: 380 x 356 pixels at 96 DPI.
+    // The client area is 5700 x 5340 twips, in pixels at the screen's DPI:
+    // 380 x 356 at 96 DPI.
     RECT client;
     GetClientRect(dialog, &client);
-    EXPECT_EQ(client.right, 380);
-    EXPECT_EQ(client.bottom, 356);
+    const ScreenDpi dpi = GetScreenDpi();
+    EXPECT_EQ(client.right, TwipsToPixels(kEditClientWidthTwips, dpi.x));
+    EXPECT_EQ(client.bottom, TwipsToPixels(kEditClientHeightTwips, dpi.y));
+    if (dpi.x == 96 && dpi.y == 96) {
+      EXPECT_EQ(client.right, 380);
+      EXPECT_EQ(client.bottom, 356);
+    }
     EXPECT_EQ(GetMenu(dialog), nullptr);
   });
   EXPECT_TRUE(Items.empty());

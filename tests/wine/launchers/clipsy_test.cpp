@@ -6,6 +6,7 @@
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
+#include "tests/wine/launchers/clipboard_text.h"
 #include "tests/wine/launchers/launcher_run.h"
 
 namespace {
@@ -19,14 +20,6 @@ class Clipsy : public WineTest {
   }
   std::string program_;
 };
-
-bool OpenClipboardPatiently(HWND owner = nullptr) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    if (OpenClipboard(owner)) return true;
-    Sleep(20);
-  }
-  return false;
-}
 
 void PutOnClipboard(const std::wstring& text, UINT extraFormat) {
   ASSERT_TRUE(OpenClipboardPatiently());
@@ -42,29 +35,6 @@ void PutOnClipboard(const std::wstring& text, UINT extraFormat) {
     SetClipboardData(extraFormat, extra);
   }
   CloseClipboard();
-}
-
-// The clipboard's text in one format; "<none>" when the format is absent.
-std::string ClipboardAnsiText() {
-  if (!OpenClipboardPatiently()) return "<not opened>";
-  std::string text = "<none>";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    text = static_cast<const char*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
-}
-
-std::wstring ClipboardWideText() {
-  if (!OpenClipboardPatiently()) return L"<not opened>";
-  std::wstring text = L"<none>";
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
 }
 
 // A window of this process that owns the clipboard before Clipsy runs.

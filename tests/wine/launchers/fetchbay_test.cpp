@@ -70,10 +70,10 @@ class Fetchbay : public WineTest {
       SetEnvironmentVariableA(name, nullptr);
     }
     program_ = CopyProgram("Fetchbay", ProgramFolder(), "Fetchbay.exe");
-    application_ = CopyProgram("Recorder", ProgramFolder() + "app dir\\", "viewer.exe");
+    application_ = ProgramFolder() + "app dir\\viewer.exe";
     settings_ = ProgramFolder() + "Fetchbay.ini";
     ASSERT_FALSE(program_.empty());
-    ASSERT_FALSE(application_.empty());
+    ASSERT_TRUE(InstallRecorder(application_));
     ASSERT_TRUE(server_.running());
   }
 
@@ -84,7 +84,7 @@ class Fetchbay : public WineTest {
 
   // What the recorder was started with for target, as the nth start.
   void ExpectApplicationStartedOn(size_t count, const std::string& target) {
-    const auto starts = WaitForRecordedStarts(application_, count);
+    const auto starts = RecordedStarts(application_);
     ASSERT_EQ(starts.size(), count);
     EXPECT_EQ(starts.back().commandLine, "\"" + application_ + "\" \"" + target + "\"");
   }
@@ -271,9 +271,7 @@ TEST_F(Fetchbay, UsageForUnusableArguments) {
 // one.
 TEST_F(Fetchbay, DownloadsNeverReplaceFilesBesideThePrograms) {
   for (const char* planted : {"Clipsy.exe", "Orbisk.exe", "Pagewatch.exe", "wwwc\\WWWC.EXE"}) {
-    ASSERT_FALSE(CopyProgram("Recorder", GetFolderPart(ProgramFolder() + planted),
-                             GetFileNamePart(ProgramFolder() + planted))
-                     .empty());
+    ASSERT_TRUE(InstallRecorder(ProgramFolder() + planted));
   }
   SetIniValue(ProgramFolder() + "Pagewatch.ini", "Pagewatch", "WwwcPath", ProgramFolder() + "wwwc\\WWWC.EXE");
   ASSERT_TRUE(WriteFileBytes(ProgramFolder() + "notes.txt", "mine"));
@@ -351,8 +349,8 @@ TEST_F(Fetchbay, DownloadsNeverReplaceFilesBesideThePrograms) {
 // a blank lands in the application path. None of these may start a program
 // other than the item's own, nor the item's program with other arguments.
 TEST_F(Fetchbay, ArgumentsThatCouldStartAnotherProgramGetTheUsage) {
-  const std::string victim = CopyProgram("Recorder", ProgramFolder() + "sys\\", "cmd.exe");
-  ASSERT_FALSE(victim.empty());
+  const std::string victim = ProgramFolder() + "sys\\cmd.exe";
+  ASSERT_TRUE(InstallRecorder(victim));
   const std::string local = ProgramFolder() + "doc.txt";
   ASSERT_TRUE(WriteFileBytes(local, "local"));
   std::string localUrl = "file:///" + local;

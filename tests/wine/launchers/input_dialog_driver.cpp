@@ -62,7 +62,9 @@ HWND WaitForInputDialog(DWORD pid, const std::string& title, HWND skip, DWORD ti
     if (skip && !IsWindow(skip)) search.skip = nullptr;
     EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&search));
     if (search.found) {
-      Sleep(50);  // let it finish its set-up
+      // Once the dialog's thread has handled a message, the dialog is set up
+      // and in its own message loop.
+      SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
       return search.found;
     }
     Sleep(20);

@@ -8,6 +8,7 @@
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
+#include "tests/wine/launchers/clipboard_text.h"
 #include "tests/wine/launchers/launcher_run.h"
 #include "tests/wine/scripts/browser_standin.h"
 
@@ -23,7 +24,8 @@ class ItemScriptToLauncher : public WineTest {
     ASSERT_TRUE(RegisterMenuEntry(name, false, {true, true, true, true}));
   }
 
-  // Runs the item's script over page. Wine's WshShell.Run reports an error
+  // Runs the item's script over page; it returns once the script and the
+  // launcher it started, which runs detached from it, have ended. Wine's WshShell.Run reports an error
   // even when the program did start, so the script's failure box follows
   // under Wine (not on Windows); it is answered here.
   void Pick(const std::string& name, const PageFixture& page) {
@@ -36,35 +38,6 @@ class ItemScriptToLauncher : public WineTest {
   }
 };
 
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (!OpenClipboard(nullptr)) return L"<not opened>";
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
-}
-
-void ClearClipboard() {
-  if (OpenClipboard(nullptr)) {
-    EmptyClipboard();
-    CloseClipboard();
-  }
-}
-
-// The launcher runs detached from the script: wait for its result.
-template <typename Done>
-bool WaitUntil(Done done, DWORD timeoutMs = 10000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    PumpMessages(50);
-  }
-  return true;
-}
-
 }  // namespace
 
 TEST_F(ItemScriptToLauncher, ClipsyLeavesTheSelectedTextOnTheClipboard) {
@@ -75,7 +48,7 @@ TEST_F(ItemScriptToLauncher, ClipsyLeavesTheSelectedTextOnTheClipboard) {
   ClearClipboard();
   Pick("選択文字列をコピー", page);
   const std::wstring expected = ToWide("選択された \"テキスト\"\tと 表");  // the selection, trimmed
-  EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == expected; })) << Utf8(ToAnsi(ClipboardText()));
+  EXPECT_EQ(ClipboardWideText(), expected) << Utf8(ToAnsi(ClipboardWideText()));
 }
 
 TEST_F(ItemScriptToLauncher, JotwellAppendsThePageTitleAndUrl) {
@@ -88,5 +61,5 @@ TEST_F(ItemScriptToLauncher, JotwellAppendsThePageTitleAndUrl) {
   page.topUrl = "http://www.example.jp/index.html?a=1&b=2";
   Pick("リンク帳に追記", page);
   const std::string line = page.topTitle + " " + page.topUrl + "\r\n";
-  EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(notes) == line; })) << Utf8(ReadFileBytes(notes));
+  EXPECT_EQ(ReadFileBytes(notes), line) << Utf8(ReadFileBytes(notes));
 }

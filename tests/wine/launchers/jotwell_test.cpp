@@ -110,7 +110,8 @@ class Jotwell : public WineTest {
   // reads associations from the classes root only, not from the user's
   // classes below HKEY_CURRENT_USER.)
   std::string AssociateRecorder() {
-    const std::string recorder = CopyProgram("Recorder", ProgramFolder() + "assoc\\", "opener.exe");
+    const std::string recorder = ProgramFolder() + "assoc\\opener.exe";
+    if (!InstallRecorder(recorder)) return {};
     const std::string command = "\"" + recorder + "\" \"%1\"";
     RegSetValueA(HKEY_CLASSES_ROOT, kAssociatedExtension, REG_SZ, kAssociatedProgId, 0);
     RegSetValueA(HKEY_CLASSES_ROOT, (std::string(kAssociatedProgId) + "\\shell\\open\\command").c_str(),
@@ -202,13 +203,14 @@ TEST_F(Jotwell, FileThatCannotBeWrittenGivesTheCreateFailure) {
 
 TEST_F(Jotwell, EditorStartedWithTheQuotedFile) {
   const std::string folder = ProgramFolder();
-  const std::string editor = CopyProgram("Recorder", folder + "my tools\\", "editor.exe");
+  const std::string editor = folder + "my tools\\editor.exe";
+  ASSERT_TRUE(InstallRecorder(editor));
   const std::string file = folder + "notes.txt";
 
   // Bare paths are quoted; quoted ones keep their quotes and get no others.
   ASSERT_EQ(RunLauncher(program_, "/sone /o" + file + " /E" + editor), 0);
   ASSERT_EQ(RunLauncher(program_, "/e\"" + editor + "\" /stwo /o\"" + file + "\""), 0);
-  const auto starts = WaitForRecordedStarts(editor, 2);
+  const auto starts = RecordedStarts(editor);
   ASSERT_EQ(starts.size(), 2u);
   EXPECT_EQ(starts[0].commandLine, "\"" + editor + "\" \"" + file + "\"");
   EXPECT_EQ(starts[1].commandLine, "\"" + editor + "\" \"" + file + "\"");
@@ -242,7 +244,7 @@ TEST_F(Jotwell, WithoutAUsableEditorTheAssociatedProgramOpensTheFile) {
   for (const std::string& editor : editors) {
     ASSERT_EQ(RunLauncher(program_, "/sx /o\"" + file + "\" /e" + editor), 0) << Utf8(editor);
   }
-  const auto starts = WaitForRecordedStarts(opener, 4);
+  const auto starts = RecordedStarts(opener);
   ASSERT_EQ(starts.size(), 4u);
   for (const RecordedStart& start : starts) {
     // The shell got the path without its quotes and put it into %1.
@@ -344,12 +346,13 @@ TEST_F(Jotwell, EditorOnAShareOrWithQuotesOrNoProgramIsNotStarted) {
   const std::string host = "orbisktest-jotwell";
   const std::string uncFolder = WineUncFolder(host);
   ASSERT_FALSE(uncFolder.empty());
-  const std::string shared = CopyProgram("Recorder", uncFolder + "share\\", "editor.exe");
-  ASSERT_FALSE(shared.empty()) << Utf8(uncFolder);
+  const std::string shared = uncFolder + "share\\editor.exe";
+  ASSERT_TRUE(InstallRecorder(shared)) << Utf8(uncFolder);
   const std::string tools = folder + "tools\\";
-  const std::string local = CopyProgram("Recorder", tools, "editor.exe");
-  const std::string streamed = CopyProgram("Recorder", tools, "notes.txt:editor.exe");
-  ASSERT_FALSE(streamed.empty());
+  const std::string local = tools + "editor.exe";
+  ASSERT_TRUE(InstallRecorder(local));
+  const std::string streamed = tools + "notes.txt:editor.exe";
+  ASSERT_TRUE(InstallRecorder(streamed));
   const std::string batch = tools + "run.exe.bat";
   const std::string batchLog = tools + "batch.log";
   ASSERT_TRUE(WriteFileBytes(batch, "@echo ran>>\"" + batchLog + "\"\r\n"));
@@ -382,13 +385,12 @@ TEST_F(Jotwell, EditorOnAShareOrWithQuotesOrNoProgramIsNotStarted) {
       // Without Jotwell's rules this name would start the bait.
       const size_t runs = c.runs();
       ASSERT_EQ(RunCommandLine(QuoteUnlessEnclosed(c.editor) + " control"), 0) << Utf8(c.editor);
-      for (int wait = 0; wait < 100 && c.runs() == runs; ++wait) Sleep(50);
       ASSERT_EQ(c.runs(), runs + 1) << "the bait does not start: " << Utf8(c.editor);
     }
     const size_t runs = c.runs();
     ASSERT_EQ(RunLauncher(program_, "/sline /o\"" + file + "\" /e" + c.editor), 0) << Utf8(c.editor);
     // The file is opened with its associated program instead.
-    EXPECT_EQ(WaitForRecordedStarts(opener, ++opened).size(), opened) << Utf8(c.editor);
+    EXPECT_EQ(RecordedStarts(opener).size(), ++opened) << Utf8(c.editor);
     EXPECT_EQ(c.runs(), runs) << Utf8(c.editor);
   }
   std::string lines;
@@ -468,7 +470,7 @@ TEST_F(Jotwell, FileLockedForAMomentIsWaitedForButNotForever) {
   // Let go after half a second: the line is written, without a message.
   UniqueFile lock = lockFile();
   ASSERT_TRUE(lock);
-  RunningProcess waiting(MenuCommandLine(program_, "/safter the lock /o" + file));
+  ChildProcess waiting(MenuCommandLine(program_, "/safter the lock /o" + file));
   ASSERT_TRUE(waiting.started());
   Sleep(500);
   lock.reset();

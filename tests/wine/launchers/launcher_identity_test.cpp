@@ -16,6 +16,28 @@
 
 namespace {
 
+// Each launcher's version as its product.h gives it to the program and to
+// its version resource: a new version needs no change here.
+struct ProductVersion {
+  const char* text;
+  WORD major, minor;
+};
+#define ORBISK_PRODUCT_VERSION \
+  { LAUNCHER_VERSION_TEXT, LAUNCHER_VERSION_MAJOR, LAUNCHER_VERSION_MINOR }
+#include "launchers/jotwell/product.h"
+constexpr ProductVersion kJotwellVersion = ORBISK_PRODUCT_VERSION;
+#include "tests/wine/launchers/forget_product.h"
+#include "launchers/fetchbay/product.h"
+constexpr ProductVersion kFetchbayVersion = ORBISK_PRODUCT_VERSION;
+#include "tests/wine/launchers/forget_product.h"
+#include "launchers/pagewatch/product.h"
+constexpr ProductVersion kPagewatchVersion = ORBISK_PRODUCT_VERSION;
+#include "tests/wine/launchers/forget_product.h"
+#include "launchers/clipsy/product.h"
+constexpr ProductVersion kClipsyVersion = ORBISK_PRODUCT_VERSION;
+#include "tests/wine/launchers/forget_product.h"
+#undef ORBISK_PRODUCT_VERSION
+
 class Launchers : public WineTest {};
 
 std::string VersionString(const std::string& data, const char* name) {
@@ -62,12 +84,18 @@ TEST_F(Launchers, VersionResourcesAndSubsystem) {
     std::string product, version;
     WORD major, minor;
   } cases[] = {
-      {"Jotwell", "1.00", 1, 0},
-      {"Fetchbay", "1.03", 1, 3},
-      {"Pagewatch", "1.02", 1, 2},
-      {"Clipsy", "1.00", 1, 0},
+      {"Jotwell", kJotwellVersion.text, kJotwellVersion.major, kJotwellVersion.minor},
+      {"Fetchbay", kFetchbayVersion.text, kFetchbayVersion.major, kFetchbayVersion.minor},
+      {"Pagewatch", kPagewatchVersion.text, kPagewatchVersion.major, kPagewatchVersion.minor},
+      {"Clipsy", kClipsyVersion.text, kClipsyVersion.major, kClipsyVersion.minor},
   };
   for (const Case& c : cases) {
+    // The text is the numbers: major, ".", the minor in two digits.
+    char numbers[16];
+    snprintf(numbers, sizeof numbers, "%u.%02u", static_cast<unsigned>(c.major),
+             static_cast<unsigned>(c.minor));
+    EXPECT_EQ(c.version, numbers) << c.product;
+
     const std::string path = BuiltProgram(c.product);
     const DWORD size = GetFileVersionInfoSizeA(path.c_str(), nullptr);
     ASSERT_GT(size, 0u) << c.product;
@@ -131,12 +159,13 @@ TEST_F(Launchers, RenamedProgramShowsItsNewNameAndUsesItsOwnSettingsFile) {
 
   // Pagewatch under another name reads and writes its own file.
   const std::string watcher = folder + "ページ監視.exe";
-  const std::string wwwc = CopyProgram("Recorder", folder + "w\\", "wwwc.exe");
+  const std::string wwwc = folder + "w\\wwwc.exe";
+  ASSERT_TRUE(InstallRecorder(wwwc));
   SetIniValue(folder + "ページ監視.ini", "Pagewatch", "WwwcPath", wwwc);
   ASSERT_EQ(RunLauncher(watcher, "http://example.com/ Page"), 0);
   EXPECT_EQ(IniValue(folder + "ページ監視.ini", "Pagewatch", "LastCreateShortcutPath"), folder + "Page.url");
   EXPECT_FALSE(FileExists(folder + "Pagewatch.ini"));
-  EXPECT_EQ(WaitForRecordedStarts(wwwc, 1).size(), 1u);
+  EXPECT_EQ(RecordedStarts(wwwc).size(), 1u);
 
   // Clipsy's warning keeps its product name as title.
   const std::string clip = CopyProgram("Clipsy", folder, "Copier.exe");

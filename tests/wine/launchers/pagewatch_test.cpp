@@ -2,6 +2,7 @@
 // shortcut on disk, WWWC (a recorder named wwwc.exe) started on it.
 #include <windows.h>
 
+#include "common/sjis_chars.h"
 #include "launchers/pagewatch/pagewatch_rules.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
@@ -18,10 +19,10 @@ class Pagewatch : public WineTest {
   void SetUp() override {
     WineTest::SetUp();
     program_ = CopyProgram("Pagewatch", ProgramFolder(), "Pagewatch.exe");
-    wwwc_ = CopyProgram("Recorder", ProgramFolder() + "WWWC tools\\", "wwwc.exe");
+    wwwc_ = ProgramFolder() + "WWWC tools\\wwwc.exe";
     settings_ = ProgramFolder() + "Pagewatch.ini";
     ASSERT_FALSE(program_.empty());
-    ASSERT_FALSE(wwwc_.empty());
+    ASSERT_TRUE(InstallRecorder(wwwc_));
   }
 
   std::string Setting(const char* key) { return IniValue(settings_, "Pagewatch", key); }
@@ -34,7 +35,7 @@ class Pagewatch : public WineTest {
   // WWWC was started count times, the last time on shortcut and with the
   // path the user entered (asEntered, when not the recorder's own).
   void ExpectWwwcStartedOn(size_t count, const std::string& shortcut, const std::string& asEntered = "") {
-    const auto starts = WaitForRecordedStarts(wwwc_, count);
+    const auto starts = RecordedStarts(wwwc_);
     ASSERT_EQ(starts.size(), count);
     const std::string wwwc = asEntered.empty() ? wwwc_ : asEntered;
     EXPECT_EQ(starts.back().commandLine, "\"" + wwwc + "\" \"" + shortcut + "\"");
@@ -52,7 +53,7 @@ class Pagewatch : public WineTest {
 }  // namespace
 
 TEST_F(Pagewatch, FirstRunAsksForWwwcThenWritesTheShortcutAndStartsIt) {
-  RunningProcess run(MenuCommandLine(program_, "http://example.com/page?id=1 Title: What? \"Quoted\" 表"));
+  ChildProcess run(MenuCommandLine(program_, "http://example.com/page?id=1 Title: What? \"Quoted\" 表"));
   ASSERT_TRUE(run.started());
   HWND dialog = WaitForInputDialog(run.id(), "Pagewatch");
   ASSERT_NE(dialog, nullptr);
@@ -102,7 +103,7 @@ TEST_F(Pagewatch, FirstRunAsksForWwwcThenWritesTheShortcutAndStartsIt) {
 
 TEST_F(Pagewatch, CancelledOrEmptyDialogEndsWithoutWritingAnything) {
   for (const bool ok : {false, true}) {
-    RunningProcess run(MenuCommandLine(program_, "http://example.com/ Page"));
+    ChildProcess run(MenuCommandLine(program_, "http://example.com/ Page"));
     HWND dialog = WaitForInputDialog(run.id(), "Pagewatch");
     ASSERT_NE(dialog, nullptr);
     AnswerInputDialog(dialog, ok ? "" : wwwc_, ok);
@@ -132,7 +133,7 @@ TEST_F(Pagewatch, WrongOrMissingFilesAreAskedForAgain) {
       {" " + wwwc_, "ファイルが見つかりません。\r\nもう一度入力してください。"},
       {upper, ""},
   };
-  RunningProcess run(MenuCommandLine(program_, "http://example.com/ Page"));
+  ChildProcess run(MenuCommandLine(program_, "http://example.com/ Page"));
   HWND dialog = nullptr;
   size_t boxes = 0;
   for (const Entry& entry : entries) {
@@ -173,7 +174,7 @@ TEST_F(Pagewatch, TitlesMadeIntoFileNames) {
   // A title too long for a path is cut to fit, at a character boundary.
   ASSERT_EQ(RunLauncher(program_, "http://example.com/long " + longTitle), 0);
   const std::string shortcut = Setting("LastCreateShortcutPath");
-  EXPECT_EQ(CharacterCount(shortcut), kMaxPathChars) << Utf8(shortcut);
+  EXPECT_EQ(SjisCharCount(shortcut), kMaxPathChars) << Utf8(shortcut);
   const std::string kept =
       shortcut.substr(ProgramFolder().size(), shortcut.size() - ProgramFolder().size() - 4);
   EXPECT_EQ(kept, longTitle.substr(0, kept.size()));

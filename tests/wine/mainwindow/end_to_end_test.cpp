@@ -12,6 +12,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/resource.h"
 #include "mainwindow/single_instance.h"
+#include "tests/harness/build_output.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
@@ -24,9 +25,7 @@ class RealProgram : public WineTest {
   void SetUp() override {
     WineTest::SetUp();
     exe_ = ProgramFolder() + "Orbisk.exe";
-    ASSERT_TRUE(
-        CopyFileA((TestProgramFolder() + "..\\..\\..\\mainwindow\\Orbisk.exe").c_str(), exe_.c_str(), FALSE))
-        << "Orbisk.exe is built beside the tests";
+    ASSERT_TRUE(CopyFileA(BuildOutputPath(ORBISK_APP_EXE).c_str(), exe_.c_str(), FALSE)) << ORBISK_APP_EXE;
   }
 
   void TearDown() override {

@@ -4,7 +4,11 @@
 
 #include <windows.h>
 
+#include <set>
+
+#include "editdialog/edit_dialog_layout.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/main_window_layout.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/win_test_util.h"
@@ -14,7 +18,7 @@
 namespace {
 
 class FieldHelp : public MainWindowTest {
- protected:
+protected:
   // The right button released over the middle of a control: sent to the
   // control itself, or to the window when the control lets the mouse through
   // (a label, a disabled button), as the system routes it.
@@ -36,7 +40,7 @@ TEST_F(FieldHelp, EachControlShowsItsTopicBesideIt) {
     int id;
     bool toWindow;
     int topic;
-    const char* heading;
+    const char *heading;
   } cases[] = {
       {IDC_LABEL1, true, 2, "登録済み項目一覧"},
       {IDC_LSTITEMS, false, 2, "登録済み項目一覧"},
@@ -46,18 +50,20 @@ TEST_F(FieldHelp, EachControlShowsItsTopicBesideIt) {
       {IDC_BTNALLDEL, false, 6, "全削除"},
       {IDC_BTNRENAME, false, 26, "名称変更"},
   };
-  for (const auto& c : cases) {
+  for (const auto &c : cases) {
     SCOPED_TRACE(c.heading);
     RightClick(c.id, c.toWindow);
     HWND popup = FieldHelpWindow();
     ASSERT_TRUE(popup);
     EXPECT_TRUE(IsWindowVisible(popup));
     EXPECT_EQ(FieldHelpTopic(), c.topic);
-    EXPECT_EQ(HelpTopicText(c.topic).rfind(std::string(c.heading) + "\r\n", 0), 0u);
+    EXPECT_EQ(HelpTopicText(c.topic).rfind(std::string(c.heading) + "\r\n", 0),
+              0u);
     RECT control, shown;
     GetWindowRect(Control(c.id), &control);
     GetWindowRect(popup, &shown);
-    const bool beside = shown.left == control.right + 4 || shown.right == control.left - 4;
+    const bool beside =
+        shown.left == control.right + 4 || shown.right == control.left - 4;
     EXPECT_TRUE(beside) << shown.left << " " << control.right;
     EXPECT_EQ(shown.top, control.top);
     CloseFieldHelp();
@@ -79,14 +85,17 @@ TEST_F(FieldHelp, OtherButtonsKeysAndDisabledControlsShowNothing) {
                 {IDC_LSTITEMS, WM_LBUTTONDOWN, WM_LBUTTONUP},
                 {IDC_BTNDEL, WM_MBUTTONDOWN, WM_MBUTTONUP},
                 {IDC_BTNADD, WM_MBUTTONDOWN, WM_MBUTTONUP}};
-  for (const auto& click : clicks) {
-    const WPARAM button = click.down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_MBUTTON;
+  for (const auto &click : clicks) {
+    const WPARAM button =
+        click.down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_MBUTTON;
     SendMessageA(Control(click.id), click.down, button, MAKELPARAM(4, 4));
     SendMessageA(Control(click.id), click.up, 0, MAKELPARAM(4, 4));
     EXPECT_EQ(FieldHelpWindow(), nullptr) << click.id;
   }
   // The menu key: no mouse position.
-  SendMessageA(Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(IDC_BTNADD)), MAKELPARAM(-1, -1));
+  SendMessageA(Window(), WM_CONTEXTMENU,
+               reinterpret_cast<WPARAM>(Control(IDC_BTNADD)),
+               MAKELPARAM(-1, -1));
   EXPECT_EQ(FieldHelpWindow(), nullptr);
   // Edit is disabled with an empty list; the click reaches the window.
   ASSERT_FALSE(IsWindowEnabled(Control(IDC_BTNEDIT)));
@@ -104,11 +113,13 @@ TEST_F(FieldHelp, TheHintBoxOpensItsOwnMenuInsteadOfHelp) {
   menuShown = false;
   // The edit control's menu runs its own loop: a timer served by that loop
   // notes the menu and closes it.
-  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (menu && IsWindowVisible(menu)) menuShown = true;
-    EndMenu();
-  });
+  const UINT_PTR timer =
+      SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND menu = FindWindowA("#32768", nullptr);
+        if (menu && IsWindowVisible(menu))
+          menuShown = true;
+        EndMenu();
+      });
   RightClick(IDC_TXTCOMMENT, false);
   KillTimer(nullptr, timer);
   EXPECT_TRUE(menuShown);
@@ -122,7 +133,8 @@ TEST_F(FieldHelp, APopupClosesOnAKeyOrAClick) {
   for (const UINT message : {WM_KEYDOWN, WM_LBUTTONDOWN}) {
     RightClick(IDC_BTNADD, false);
     ASSERT_TRUE(FieldHelpWindow());
-    SendMessageA(FieldHelpWindow(), message, message == WM_KEYDOWN ? VK_ESCAPE : 0, 0);
+    SendMessageA(FieldHelpWindow(), message,
+                 message == WM_KEYDOWN ? VK_ESCAPE : 0, 0);
     EXPECT_EQ(FieldHelpWindow(), nullptr);
   }
   // A second right click replaces the pop-up.
@@ -136,7 +148,7 @@ TEST_F(FieldHelp, APopupClosesOnAKeyOrAClick) {
 TEST_F(FieldHelp, EveryTopicOfBothWindowsHasItsText) {
   const struct {
     int topic;
-    const char* heading;
+    const char *heading;
   } topics[] = {
       {2, "登録済み項目一覧"},
       {3, "追加"},
@@ -165,18 +177,34 @@ TEST_F(FieldHelp, EveryTopicOfBothWindowsHasItsText) {
       {26, "名称変更"},
       {27, "置換パラメータの選択"},
   };
-  for (const auto& t : topics) {
+  for (const auto &t : topics) {
     const std::string text = HelpTopicText(t.topic);
-    EXPECT_EQ(text.rfind(std::string(t.heading) + "\r\n\r\n", 0), 0u) << t.topic << ": " << Utf8(text);
+    EXPECT_EQ(text.rfind(std::string(t.heading) + "\r\n\r\n", 0), 0u)
+        << t.topic << ": " << Utf8(text);
     EXPECT_GT(text.size(), strlen(t.heading) + 20) << t.topic;
   }
-  for (const int none : {0, 1, 28, -3}) EXPECT_EQ(HelpTopicText(none), "") << none;
+  for (const int none : {0, 1, 28, -3})
+    EXPECT_EQ(HelpTopicText(none), "") << none;
   // Whole, as the string table holds them: both are made from ui/help_texts.h.
   ASSERT_EQ(std::size(kHelpTexts), std::size(topics));
   for (size_t i = 0; i < std::size(topics); ++i) {
     EXPECT_EQ(kHelpTexts[i].topic, topics[i].topic);
-    EXPECT_EQ(HelpTopicText(kHelpTexts[i].topic), kHelpTexts[i].text) << kHelpTexts[i].topic;
+    EXPECT_EQ(HelpTopicText(kHelpTexts[i].topic), kHelpTexts[i].text)
+        << kHelpTexts[i].topic;
   }
+  // Exactly the topics the controls of both windows carry, read from the
+  // layouts the windows are built from; the edit dialog in both its forms.
+  std::set<int> carried, listed;
+  for (std::size_t i = 0; i < kMainControlCount; ++i)
+    carried.insert(MainHelpTopic(static_cast<MainControl>(i)));
+  for (const EditControl control : kEditControls) {
+    for (const bool fixedString : {false, true})
+      carried.insert(EditHelpTopic(control, fixedString));
+  }
+  carried.erase(0); // no topic
+  for (const auto &t : topics)
+    listed.insert(t.topic);
+  EXPECT_EQ(carried, listed);
 }
 
-}  // namespace
+} // namespace

@@ -162,7 +162,9 @@ TEST_F(ListCommands, CommandsWithoutTheirPreconditionDoNothing) {
   PressKey(Control(IDC_LSTITEMS), VK_DELETE);
   SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_LSTITEMS, LBN_DBLCLK),
                reinterpret_cast<LPARAM>(Control(IDC_LSTITEMS)));
-  PumpMessages(150);
+  // The window runs on this thread: once its queue is empty, whatever the
+  // commands set going has happened.
+  FlushMessages();
   EXPECT_TRUE(watcher.Opened().empty());
   EXPECT_TRUE(SeenMessageBoxes().empty());
   EXPECT_TRUE(IsWindow(Window()));
@@ -179,7 +181,7 @@ TEST_F(ListCommands, ListCommandsWithNothingSelectedDoNothing) {
   SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_LSTITEMS, LBN_DBLCLK),
                reinterpret_cast<LPARAM>(Control(IDC_LSTITEMS)));
   SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDC_BTNDEL, BN_CLICKED), 0);
-  PumpMessages(150);
+  FlushMessages();
   EXPECT_TRUE(watcher.Opened().empty());
   EXPECT_EQ(ItemCount(), 5);
 }

@@ -56,9 +56,16 @@ class ListPointer : public MainWindowTest {
     return size.cx;
   }
 
-  // Drops the files on the list and waits long enough for the timer.
+  // Drops the files on the list.
   void Drop(const std::vector<std::string>& paths) {
     SendMessageA(List(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+  }
+
+  // No Add is on its way: Timer1, which alone turns a drop into one, is not
+  // running (KillTimer finds none to end), and nothing is left queued.
+  void ExpectNoAddPending() {
+    EXPECT_FALSE(KillTimer(Window(), kTimer1)) << "the drop timer is still running";
+    FlushMessages();
   }
 };
 
@@ -125,17 +132,18 @@ TEST_F(ListPointer, ADroppedProgramOpensTheAddDialogAfterTheTimer) {
     Drop({path});
     EXPECT_EQ(DroppedPath, path);
     EXPECT_EQ(watcher.Opened().size(), before) << "the dialog must not open inside the drop";
-    while (watcher.Opened().size() == before && GetTickCount() - droppedAt < 3000) PumpMessages(5);
+    ASSERT_TRUE(watcher.WaitForOpened(before + 1, 3000));
     ASSERT_EQ(watcher.Opened().size(), before + 1);
     const OpenedDialog& opened = watcher.Opened().back();
     EXPECT_EQ(opened.mode, EditModes::Add);
     EXPECT_EQ(opened.droppedPath, path);
     EXPECT_GE(opened.at - droppedAt, 180u);
-    PumpMessages(50);
+    // The tick that opened the dialog clears the path once it has closed.
+    FlushMessages();
     EXPECT_EQ(DroppedPath, "");
   }
   // One dialog per drop: the timer is off afterwards.
-  PumpMessages(500);
+  ExpectNoAddPending();
   EXPECT_EQ(watcher.Opened().size(), 2u);
 }
 
@@ -147,11 +155,12 @@ TEST_F(ListPointer, OnlyTheFirstFileOfADropCounts) {
   for (const std::string& path : {a, b, t}) ASSERT_TRUE(WriteFileBytes(path, "MZ"));
   EditDialogWatcher watcher(Window());
   Drop({a, b});
-  PumpMessages(600);
+  ASSERT_TRUE(watcher.WaitForOpened(1, 3000));
+  ExpectNoAddPending();
   ASSERT_EQ(watcher.Opened().size(), 1u);
   EXPECT_EQ(watcher.Opened()[0].droppedPath, a);
   Drop({t, b});
-  PumpMessages(600);
+  ExpectNoAddPending();
   EXPECT_EQ(watcher.Opened().size(), 1u);
   EXPECT_EQ(DroppedPath, "");
 }
@@ -175,7 +184,7 @@ TEST_F(ListPointer, RefusedDropsDoNothingAndAddStaysEmpty) {
     Drop({path});
     EXPECT_EQ(DroppedPath, "") << path;
   }
-  PumpMessages(600);
+  ExpectNoAddPending();
   EXPECT_TRUE(watcher.Opened().empty());
   SendMessageA(Control(IDC_BTNADD), BM_CLICK, 0, 0);
   ASSERT_EQ(watcher.Opened().size(), 1u);

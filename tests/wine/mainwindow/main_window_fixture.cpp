@@ -31,29 +31,14 @@ namespace {
 constexpr UINT kDialogFound = WM_APP + 1;
 constexpr char kRelayClass[] = "MainWindowTestRelay";
 
-std::string TextOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(length + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), length + 1));
-  return ToAnsi(text);
-}
+// The watcher of the test's thread; a test has at most one at a time.
+EditDialogWatcher* activeWatcher = nullptr;
 
-struct DialogSearch {
-  HWND owner;
-  const std::set<HWND>* handled;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindEditDialog(HWND window, LPARAM data) {
-  auto* search = reinterpret_cast<DialogSearch*>(data);
+bool IsEditDialogOf(HWND window, HWND owner) {
   char className[16] = {};
   GetClassNameA(window, className, sizeof className);
-  if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-  if (GetWindow(window, GW_OWNER) != search->owner) return TRUE;
-  if (GetDlgItem(window, 0xFFFF) != nullptr) return TRUE;  // a message box: the harness answers it
-  if (search->handled->count(window)) return TRUE;
-  search->found = window;
-  return FALSE;
+  return strcmp(className, "#32770") == 0 && GetWindow(window, GW_OWNER) == owner &&
+         GetDlgItem(window, 0xFFFF) == nullptr;  // not a message box: the harness answers those
 }
 
 }  // namespace
@@ -61,33 +46,35 @@ BOOL CALLBACK FindEditDialog(HWND window, LPARAM data) {
 EditDialogWatcher::EditDialogWatcher(HWND mainWindow, Action action)
     : mainWindow_(mainWindow), action_(std::move(action)) {
   relay_ = CreateRelayWindow(kRelayClass, RelayProc, this);
-  thread_.reset(CreateThread(
-      nullptr, 0,
-      [](void* self) -> DWORD {
-        static_cast<EditDialogWatcher*>(self)->Watch();
-        return 0;
-      },
-      this, 0, nullptr));
+  activeWatcher = this;
+  hook_.reset(SetWindowsHookExA(WH_CALLWNDPROC, ShowHook, nullptr, GetCurrentThreadId()));
 }
 
 EditDialogWatcher::~EditDialogWatcher() {
-  running_ = false;
-  WaitForSingleObject(thread_.get(), INFINITE);
-  thread_.reset();
+  hook_.reset();
+  activeWatcher = nullptr;
   DestroyWindow(relay_);
 }
 
-void EditDialogWatcher::Watch() {
-  std::set<HWND> handled;
-  while (running_) {
-    DialogSearch search{mainWindow_, &handled};
-    EnumWindows(FindEditDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found) {
-      handled.insert(search.found);
-      PostMessageA(relay_, kDialogFound, reinterpret_cast<WPARAM>(search.found), 0);
-    }
-    Sleep(10);
+bool EditDialogWatcher::WaitForOpened(size_t count, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (opened_.size() < count && GetTickCount() - start < timeoutMs) PumpMessages(5);
+  return opened_.size() >= count;
+}
+
+LRESULT CALLBACK EditDialogWatcher::ShowHook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && activeWatcher && call->message == WM_SHOWWINDOW && call->wParam) {
+    activeWatcher->Shown(call->hwnd);
   }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The dialog is being shown: its modal loop takes the relay's message next,
+// once the showing is done.
+void EditDialogWatcher::Shown(HWND window) {
+  if (!IsEditDialogOf(window, mainWindow_) || !noticed_.insert(window).second) return;
+  PostMessageA(relay_, kDialogFound, reinterpret_cast<WPARAM>(window), 0);
 }
 
 LRESULT CALLBACK EditDialogWatcher::RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -107,7 +94,7 @@ LRESULT CALLBACK EditDialogWatcher::RelayProc(HWND window, UINT message, WPARAM 
 }
 
 void EditDialogWatcher::RecordAndCancel(HWND dialog) {
-  opened_.push_back({TextOf(dialog), EditMode, DroppedPath, GetTickCount()});
+  opened_.push_back({WindowTextAnsi(dialog), EditMode, DroppedPath, GetTickCount()});
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
@@ -172,14 +159,7 @@ void MainWindowTest::PressKey(HWND target, UINT virtualKey) {
   }
 }
 
-void MainWindowTest::PressAltKey(char letter) {
-  MSG msg = {};
-  msg.hwnd = GetFocus();
-  msg.message = WM_SYSCHAR;
-  msg.wParam = static_cast<WPARAM>(letter);
-  msg.lParam = 0x20000001;
-  if (!IsDialogMessageA(window_, &msg)) DispatchMessageA(&msg);
-}
+void MainWindowTest::PressAltKey(char letter) { PressAccessKey(window_, letter); }
 
 std::string MainWindowTest::SettingsText() const { return ReadFileBytes(SettingsFilePath()); }
 

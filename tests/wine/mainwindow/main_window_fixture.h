@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,10 +27,12 @@ struct OpenedDialog {
   DWORD at = 0;  // GetTickCount when it appeared
 };
 
-// Watches for the edit dialog over the main window. When it appears, the
-// action runs on the test's own thread, inside the dialog's modal loop (as
-// the dialog's own code would), with the dialog's handle; the default action
-// records what the dialog saw and cancels it.
+// Watches for the edit dialog over the main window, which runs on the test's
+// own thread: a hook on that thread notes the dialog as it is shown, and the
+// action then runs inside the dialog's modal loop (as the dialog's own code
+// would), with the dialog's handle. The default action records what the
+// dialog saw and cancels it. Nothing is polled: a dialog is seen the moment
+// it shows, and one that never shows is never seen.
 class EditDialogWatcher {
  public:
   using Action = std::function<void(HWND dialog)>;
@@ -40,19 +43,24 @@ class EditDialogWatcher {
 
   const std::vector<OpenedDialog>& Opened() const { return opened_; }
 
+  // Handles this thread's messages until count dialogs have opened in all,
+  // for up to timeoutMs; true when they did.
+  bool WaitForOpened(size_t count, DWORD timeoutMs = 5000);
+
   // Records the dialog and closes it with Cancel: the default action.
   void RecordAndCancel(HWND dialog);
 
  private:
   static LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void Watch();
+  static LRESULT CALLBACK ShowHook(int code, WPARAM wParam, LPARAM lParam);
+  void Shown(HWND window);
 
   HWND mainWindow_;
   HWND relay_ = nullptr;
   Action action_;
   std::vector<OpenedDialog> opened_;
-  volatile bool running_ = true;
-  UniqueHandle thread_;
+  std::set<HWND> noticed_;
+  UniqueHook hook_;
 };
 
 class MainWindowTest : public AppWindowTest {

@@ -118,8 +118,8 @@ TEST_F(StartUp, VersionAndRightsNoticeComeFromTheVersionResource) {
 TEST_F(StartUp, LayoutInPixelsAtTheSystemDpi) {
   WriteCatalogue({LauncherItem("One")});
   ASSERT_TRUE(Open());
-  const WindowDc screen(nullptr);
-  const int dpiX = GetDeviceCaps(screen.get(), LOGPIXELSX), dpiY = GetDeviceCaps(screen.get(), LOGPIXELSY);
+  const ScreenDpi dpi = GetScreenDpi();
+  const int dpiX = dpi.x, dpiY = dpi.y;
 
   RECT client;
   GetClientRect(Window(), &client);

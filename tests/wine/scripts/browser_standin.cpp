@@ -1,7 +1,5 @@
 #include "tests/wine/scripts/browser_standin.h"
 
-#include <shlobj.h>
-
 #include "common/text_util.h"
 #include "common/win_handles.h"
 #include "tests/harness/win_test_util.h"
@@ -319,34 +317,4 @@ ScriptRun RunMenuScript(const std::string& itemName, const PageFixture& page, co
   run.rangeTextAssignments = atoi(ReadFileBytes(results + "range-assignments").c_str());
   run.rangeText = ReadFileBytes(results + "range-text");
   return run;
-}
-
-bool InstallRecorder(const std::string& path) {
-  const std::string folder = GetFolderPart(path);
-  SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-  for (const char* suffix : {".cmdline", ".wcmdline", ".cwd", ".show", ".done"})
-    DeleteFileA((path + suffix).c_str());
-  return CopyFileA((TestProgramFolder() + "script_recorder.exe").c_str(), path.c_str(), FALSE) != FALSE;
-}
-
-Recorded ReadRecorder(const std::string& path) {
-  Recorded recorded;
-  recorded.started = FileExists(path + ".done");
-  if (!recorded.started) return recorded;
-  recorded.commandLine = ReadFileBytes(path + ".cmdline");
-  const std::string wide = ReadFileBytes(path + ".wcmdline");
-  recorded.wideCommandLine.assign(reinterpret_cast<const wchar_t*>(wide.data()),
-                                  wide.size() / sizeof(wchar_t));
-  recorded.workingDir = ReadFileBytes(path + ".cwd");
-  recorded.show = ReadFileBytes(path + ".show");
-  return recorded;
-}
-
-Recorded WaitForRecorder(const std::string& path, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    Recorded recorded = ReadRecorder(path);
-    if (recorded.started || GetTickCount() - start > timeoutMs) return recorded;
-    Sleep(20);
-  }
 }

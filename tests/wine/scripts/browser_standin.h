@@ -42,7 +42,7 @@ struct PageFixture {
 
 // What the script did with the stand-in, read back after it ended.
 struct ScriptRun {
-  bool ran = false;        // cscript ended in time
+  bool ran = false;        // cscript, and whatever the script started, ended in time
   bool completed = false;  // the code ran to its end (the marker after it was written)
   int promptCalls = 0;
   std::string promptMessage, promptDefault;
@@ -51,9 +51,11 @@ struct ScriptRun {
   std::string error;             // why the run could not be made, if it could not
 };
 
-// Runs the script registered for itemName against page. workFolder (ending in
-// a backslash) holds the composed script and the results; cscript starts in
-// workFolder, so a working directory change by the script can be seen.
+// Runs the script registered for itemName against page and returns once
+// cscript and every program the script started have ended (a recorder among
+// them has then written its record). workFolder (ending in a backslash) holds
+// the composed script and the results; cscript starts in workFolder, so a
+// working directory change by the script can be seen.
 ScriptRun RunMenuScript(const std::string& itemName, const PageFixture& page, const std::string& workFolder);
 
 // The pieces RunMenuScript composes, for tests that run several items' code
@@ -74,22 +76,3 @@ std::string RegisteredScriptPath(const std::string& itemName);
 // The code the browser would run from an HTML script file: between the end of
 // the first opening SCRIPT tag and the first closing tag, unchanged.
 std::string ExtractScriptCode(const std::string& html);
-
-// What the recorder program was started with.
-struct Recorded {
-  bool started = false;
-  std::string commandLine;       // raw, as GetCommandLineA gave it
-  std::wstring wideCommandLine;  // raw, as GetCommandLineW gave it
-  std::string workingDir;        // GetCurrentDirectoryA
-  std::string show;              // "<STARTF_USESHOWWINDOW 0/1> <wShowWindow>"
-};
-
-// Copies the recorder program to path (its folder is created) and removes
-// any earlier record beside it.
-bool InstallRecorder(const std::string& path);
-
-// Waits up to timeoutMs for the recorder at path to have written its record.
-Recorded WaitForRecorder(const std::string& path, DWORD timeoutMs = 8000);
-
-// The record, if the recorder at path has already written one.
-Recorded ReadRecorder(const std::string& path);

@@ -40,9 +40,7 @@ std::vector<SYSTEMTIME> SecondsBetween(const SYSTEMTIME& before, const SYSTEMTIM
 
 std::string TokenValue(const std::string& token, const SYSTEMTIME& t) {
   static const char* english[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  // 日 月 火 水 木 金 土
-  static const char* japanese[] = {"\x93\xFA", "\x8C\x8E", "\x89\xCE", "\x90\x85",
-                                   "\x96\xD8", "\x8B\xE0", "\x93y"};
+  static const char* japanese[] = {"日", "月", "火", "水", "木", "金", "土"};
   if (token == "<Y4>") return Number(t.wYear, false);
   if (token == "<Y2>") return Number(t.wYear % 100, true);
   if (token == "<M2>") return Number(t.wMonth, true);
@@ -58,6 +56,14 @@ std::string TokenValue(const std::string& token, const SYSTEMTIME& t) {
   if (token == "<S2>") return Number(t.wSecond, true);
   if (token == "<S1>") return Number(t.wSecond, false);
   return "?";
+}
+
+bool IsTokenValueBetween(const std::string& token, const std::string& value, const SYSTEMTIME& before,
+                         const SYSTEMTIME& after) {
+  for (const SYSTEMTIME& moment : SecondsBetween(before, after)) {
+    if (TokenValue(token, moment) == value) return true;
+  }
+  return false;
 }
 
 std::vector<std::string> SplitValues(const std::string& text, char separator) {

@@ -22,19 +22,13 @@ class ItemValidation : public WineTest {
   }
 };
 
-// アプリケーションがみつかりません。
-const std::string kAppMissing =
-    "\x83\x41\x83v\x83\x8A\x83P\x81["
-    "\x83V\x83\x87\x83\x93\x82\xAA\x82\xDD\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82"
-    "\xF1\x81\x42";
-// この名前は登録済みです。
-const std::string kNameTaken =
-    "\x82\xB1\x82\xCC\x96\xBC\x91O\x82\xCD\x93o\x98^\x8D\xCF\x82\xDD\x82\xC5\x82\xB7\x81\x42";
+const std::string kAppMissing = "アプリケーションがみつかりません。";
+const std::string kNameTaken = "この名前は登録済みです。";
 
 }  // namespace
 
 TEST_F(ItemValidation, ApplicationPathOnDisk) {
-  const std::string app = ProgramFolder() + "\x83\x41\x83v\x83\x8A \x95\x5C.exe";  // アプリ 表.exe
+  const std::string app = ProgramFolder() + "アプリ 表.exe";
   ASSERT_TRUE(WriteFileBytes(app, "MZ"));
   EXPECT_TRUE(ValidateItem(Launcher("Viewer", "  " + app + " ")).passed);
   for (const std::string& path :
@@ -52,7 +46,7 @@ TEST_F(ItemValidation, NamesCollideAsFileNamesDo) {
     std::string listed, typed;
     bool collides;
   } cases[] = {
-      {"Viewer", "vIEWER", true},     {"\x82\x60\x82\x61", "\x82\x81\x82\x82", true},  // ＡＢ and ａｂ
+      {"Viewer", "vIEWER", true},     {"ＡＢ", "ａｂ", true},
       {"\x83\x9F", "\x83\xBF", true},                                                  // Α and α
       {"\x95\x5C", "\x95\x5C", true},                                                  // 表
       {"\x82\x60", "A", false},  // full-width and narrow differ

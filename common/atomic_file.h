@@ -19,6 +19,7 @@ std::string CreateTemporarySibling(const std::string& path);
 // and the temporary file is removed.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes);
 
-// Moves a finished temporary file over target (replacing it). On failure the
-// temporary file is removed and target is untouched.
+// Moves a finished temporary file over target (replacing it). A target that
+// another program holds open is waited for, up to two seconds. On failure
+// the temporary file is removed and target is untouched.
 bool ReplaceFileWith(const std::string& temporary, const std::string& target);

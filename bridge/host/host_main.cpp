@@ -79,7 +79,6 @@ int Serve(const std::vector<std::wstring>& arguments) {
   std::unique_ptr<SettingsWatcher> watcher;
   const auto startWatching = [&] {
     if (!allowed) return;
-    session.SendItemsIfChanged();  // the list as it is now, unless one was sent
     watcher = std::make_unique<SettingsWatcher>(UserFolder + kOrbiskSettingsFileName, GetProgramFolder(),
                                                 [&session] { session.SendItemsIfChanged(); });
     if (!watcher->Start()) watcher.reset();

@@ -10,9 +10,11 @@
 
 class SettingsWatcher {
  public:
-  // onChange runs on the watcher's thread, once a change in the settings
-  // file's folder has been followed by a short quiet spell (a save is several
-  // file operations), or once the file's size or time is seen to differ.
+  // onChange runs on the watcher's thread: once as soon as the watch is in
+  // place, so that a save made while it was being set up is not missed, and
+  // then whenever a change in the settings file's folder has been followed by
+  // a short quiet spell (a save is several file operations), or the file's
+  // size or time is seen to differ.
   // When the folder does not exist yet, everything below fallbackFolder is
   // watched instead.
   SettingsWatcher(std::string settingsFile, std::string fallbackFolder, std::function<void()> onChange);

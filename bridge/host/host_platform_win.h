@@ -15,8 +15,7 @@ class WinHostPlatform : public HostPlatform {
   // settingsPath: Orbisk's settings file, whatever the host's own name.
   explicit WinHostPlatform(std::string settingsPath);
 
-  std::vector<ItemRecord> LoadItems() override;
-  std::string SettingsFileBytes() override;
+  CatalogueSnapshot ReadCatalogue() override;
   std::u16string AnsiToUtf16(std::string_view ansi) override;
   LocalTime Now() override;
   LaunchResult Launch(const LaunchPlan& plan) override;

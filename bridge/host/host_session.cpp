@@ -9,12 +9,13 @@ HostSession::HostSession(HostPlatform& platform, bool callerAllowed, WriteMessag
     : platform_(platform), callerAllowed_(callerAllowed), write_(std::move(write)) {}
 
 HostSession::Snapshot HostSession::TakeSnapshot() {
+  const CatalogueSnapshot catalogue = platform_.ReadCatalogue();
   Snapshot snapshot;
-  snapshot.records = platform_.LoadItems();
-  for (const ItemRecord& record : snapshot.records) {
+  snapshot.read = catalogue.read;
+  for (const ItemRecord& record : catalogue.items) {
     snapshot.items.push_back(ListedItemOf(record, Utf16ToUtf8(platform_.AnsiToUtf16(record.ItemName))));
   }
-  snapshot.version = ListVersion(platform_.SettingsFileBytes(), snapshot.items);
+  snapshot.version = ListVersion(catalogue.settingsBytes, snapshot.items);
   return snapshot;
 }
 
@@ -28,6 +29,7 @@ void HostSession::Answer(std::string_view body) {
 
   std::lock_guard<std::mutex> guard(itemsLock_);
   const Snapshot snapshot = TakeSnapshot();
+  if (!snapshot.read) return Refuse(host_texts::SettingsUnreadable());
   const std::string answer = ItemsAnswer(snapshot.items, snapshot.version);
   // The browser drops a message beyond 1 MiB and the port with it.
   if (answer.size() > kMaxMessageBytes) return Refuse(host_texts::TooManyItems());
@@ -40,7 +42,9 @@ void HostSession::Pick(const Request& request) {
   bool found = false;
   {
     std::lock_guard<std::mutex> guard(itemsLock_);
-    for (ItemRecord& record : platform_.LoadItems()) {
+    CatalogueSnapshot catalogue = platform_.ReadCatalogue();
+    if (!catalogue.read) return Refuse(host_texts::SettingsUnreadable());
+    for (ItemRecord& record : catalogue.items) {
       // Names are compared exactly, as Orbisk compares them.
       if (Utf16ToUtf8(platform_.AnsiToUtf16(record.ItemName)) == request.name) {
         item = std::move(record);
@@ -72,6 +76,8 @@ void HostSession::SendItemsIfChanged() {
   if (!callerAllowed_) return;
   std::lock_guard<std::mutex> guard(itemsLock_);
   const Snapshot snapshot = TakeSnapshot();
+  // A file that cannot be read just now is no news: the next change says more.
+  if (!snapshot.read) return;
   if (lastVersion_.empty()) {
     lastVersion_ = snapshot.version;
     return;

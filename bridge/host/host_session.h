@@ -17,14 +17,19 @@
 
 enum class LaunchResult { Started, Confirmed, Failed };
 
+struct CatalogueSnapshot {
+  std::vector<ItemRecord> items;
+  std::string settingsBytes;
+  bool read = true;  // false: the file is there but could not be read
+};
+
 class HostPlatform {
  public:
   virtual ~HostPlatform() = default;
-  // Orbisk's list as Orbisk itself lists it: its settings file, registered
-  // items only, sorted.
-  virtual std::vector<ItemRecord> LoadItems() = 0;
-  // The settings file's bytes, "" when there is none.
-  virtual std::string SettingsFileBytes() = 0;
+  // Orbisk's list as Orbisk itself lists it (its settings file, registered
+  // items only, sorted), with the settings file's bytes it came from ("" when
+  // there is no file).
+  virtual CatalogueSnapshot ReadCatalogue() = 0;
   virtual std::u16string AnsiToUtf16(std::string_view ansi) = 0;
   virtual LocalTime Now() = 0;
   // Does what the item script's last lines do: shows the command line for
@@ -53,7 +58,7 @@ class HostSession {
 
  private:
   struct Snapshot {
-    std::vector<ItemRecord> records;
+    bool read = true;
     std::vector<ListedItem> items;
     std::string version;
   };

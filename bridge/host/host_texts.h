@@ -16,6 +16,7 @@ inline std::string BadFacts() { return FromU8(u8"ページの情報が正しく�
 inline std::string UnknownItem() { return FromU8(u8"その項目は登録されていません。"); }
 inline std::string TooLong() { return FromU8(u8"メッセージが大きすぎます。"); }
 inline std::string Truncated() { return FromU8(u8"メッセージが途中で切れています。"); }
+inline std::string SettingsUnreadable() { return FromU8(u8"設定ファイルを読み込めませんでした。"); }
 inline std::string TooManyItems() { return FromU8(u8"項目が多すぎるため一覧を送れません。"); }
 inline std::string RefusedCaller() { return FromU8(u8"Orbisk の拡張機能以外からの要求には応じられません。"); }
 

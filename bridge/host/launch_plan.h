@@ -24,6 +24,9 @@ using AnsiToUtf16 = std::function<std::u16string(std::string_view)>;
 
 // The command line is built in UTF-16, so that facts beyond code page 932
 // reach a Unicode program whole; the template and the path come from the
-// settings file in code page 932. Substitution is the engine's, on UTF-16.
+// settings file in code page 932. Substitution is the engine's, on UTF-16:
+// for text that code page 932 holds, the result is the script's. Characters
+// beyond it stay as they are, where the script would have had the system's
+// stand-in for them (often "?", which a "2" token would make full-width).
 LaunchPlan PlanLaunch(const ItemRecord& item, const PageFacts16& facts, const Clock& clock,
                       const AnsiToUtf16& ansiToUtf16);

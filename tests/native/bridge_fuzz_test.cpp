@@ -31,8 +31,7 @@ class FuzzPlatform : public HostPlatform {
     fixed.Argments = "<Y4> <TU>";
     items = {fixed, launcher};
   }
-  std::vector<ItemRecord> LoadItems() override { return items; }
-  std::string SettingsFileBytes() override { return "x"; }
+  CatalogueSnapshot ReadCatalogue() override { return {items, "x"}; }
   std::u16string AnsiToUtf16(std::string_view ansi) override { return Cp932ToUtf16(ansi); }
   LocalTime Now() override { return {2024, 1, 2, 3, 4, 5, 6}; }
   LaunchResult Launch(const LaunchPlan& plan) override {

@@ -27,15 +27,15 @@ class FakePlatform : public HostPlatform {
  public:
   std::vector<ItemRecord> items;
   std::string settings = "[ItemList]";
+  bool readable = true;
   LaunchResult result = LaunchResult::Started;
   std::vector<LaunchPlan> launches;
   int loads = 0;
 
-  std::vector<ItemRecord> LoadItems() override {
+  CatalogueSnapshot ReadCatalogue() override {
     ++loads;
-    return items;
+    return {items, settings, readable};
   }
-  std::string SettingsFileBytes() override { return settings; }
   std::u16string AnsiToUtf16(std::string_view ansi) override { return Cp932ToUtf16(ansi); }
   LocalTime Now() override { return kMoment; }
   LaunchResult Launch(const LaunchPlan& plan) override {
@@ -253,6 +253,22 @@ TEST(BridgeHost, UnaskedListOnlyWhenItChanged) {
   talk.Ask(R"({"type":"list"})");
   talk.session.SendItemsIfChanged();
   EXPECT_EQ(talk.answers.size(), 2u);
+}
+
+TEST(BridgeHost, UnreadableSettingsFileIsNoList) {
+  Conversation talk;
+  StandardItems(talk.platform);
+  talk.Ask(R"({"type":"list"})");
+  talk.platform.readable = false;
+  const json unreadable = {{"type", "error"}, {"message", host_texts::SettingsUnreadable()}};
+  EXPECT_EQ(talk.Ask(R"({"type":"list"})"), unreadable);
+  EXPECT_EQ(talk.Ask(R"({"type":"pick","name":"Link"})"), unreadable);
+  talk.session.SendItemsIfChanged();  // no empty list pushed for a passing failure
+  EXPECT_EQ(talk.answers.size(), 3u);
+  EXPECT_TRUE(talk.platform.launches.empty());
+  talk.platform.readable = true;
+  talk.session.SendItemsIfChanged();  // the same list as before: nothing to tell
+  EXPECT_EQ(talk.answers.size(), 3u);
 }
 
 // A reader over fixed bytes, handing them out at most chunk bytes at a time.

@@ -20,8 +20,14 @@ bool MakePipe(UniqueFile* read, UniqueFile* write, bool childReads) {
 std::string OrbiskOrigin() { return std::string("chrome-extension://") + kChromiumExtensionId + "/"; }
 
 HostConnection::HostConnection(const std::string& hostPath, const std::string& arguments) {
+  const auto fail = [this](const char* step) {
+    failure_ = std::string(step) + " failed, error " + std::to_string(GetLastError());
+  };
   UniqueFile childInput, childOutput, output;
-  if (!MakePipe(&childInput, &input_, true) || !MakePipe(&output, &childOutput, false)) return;
+  if (!MakePipe(&childInput, &input_, true) || !MakePipe(&output, &childOutput, false)) {
+    fail("CreatePipe");
+    return;
+  }
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   UniqueFile nul(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                              OPEN_EXISTING, 0, nullptr));
@@ -34,8 +40,13 @@ HostConnection::HostConnection(const std::string& hostPath, const std::string& a
   PROCESS_INFORMATION info = {};
   std::string commandLine = "\"" + hostPath + "\" " + arguments;
   job_.reset(CreateJobObjectA(nullptr, nullptr));
-  if (!job_ || !CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
-                               nullptr, &startup, &info)) {
+  if (!job_) {
+    fail("CreateJobObject");
+    return;
+  }
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
+                      &startup, &info)) {
+    fail("CreateProcess");
     return;
   }
   process_.reset(info.hProcess);

@@ -27,6 +27,8 @@ class HostConnection {
   HostConnection& operator=(const HostConnection&) = delete;
 
   bool Started() const { return static_cast<bool>(process_); }
+  // Why the host could not be started, when it could not.
+  const std::string& Failure() const { return failure_; }
 
   // Writes a framed message, or raw bytes.
   bool Send(const std::string& body);
@@ -58,6 +60,7 @@ class HostConnection {
   UniqueFile input_;
   std::shared_ptr<Inbox> inbox_ = std::make_shared<Inbox>();
   std::thread reader_;
+  std::string failure_;
 };
 
 // "chrome-extension://<the Orbisk extension's id>/".

@@ -102,7 +102,7 @@ protected:
   std::unique_ptr<HostConnection>
   Connect(const std::string &arguments = OrbiskOrigin()) {
     auto connection = std::make_unique<HostConnection>(host_, arguments);
-    EXPECT_TRUE(connection->Started());
+    EXPECT_TRUE(connection->Started()) << connection->Failure();
     return connection;
   }
 

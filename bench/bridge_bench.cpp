@@ -30,11 +30,9 @@ namespace {
 constexpr int kPairs = 20;
 
 std::string Utf8Of(const std::string &ansi) {
-  const int length = MultiByteToWideChar(
-      CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                      wide.data(), length);
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
   return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
 }
 
@@ -50,37 +48,31 @@ ItemRecord Item(int n, const std::string &application) {
 
 // Registers the items and writes Orbisk's settings file; its path.
 std::string WriteCatalogue(const std::vector<ItemRecord> &items) {
-  for (const ItemRecord &item : items)
-    RegisterMenuEntry(item.ItemName, false, {true, false, true, true});
+  for (const ItemRecord &item : items) RegisterMenuEntry(item.ItemName, false, {true, false, true, true});
   const std::string path = UserFolder + "Orbisk.ini";
-  WriteFileAtomically(
-      path, ReplaceIniSection("", kItemListSection, CatalogueEntries(items)));
+  WriteFileAtomically(path, ReplaceIniSection("", kItemListSection, CatalogueEntries(items)));
   return path;
 }
 
 void Unregister(const std::vector<ItemRecord> &items) {
-  for (const ItemRecord &item : items)
-    DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(item.ItemName));
+  for (const ItemRecord &item : items) DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(item.ItemName));
 }
 
 double ReadWholeFileTimed(const std::string &path) {
   const double start = Seconds();
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file)
-    return -1;
+  UniqueFile file(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return -1;
   std::string bytes(GetFileSize(file.get(), nullptr), '\0');
   DWORD got = 0;
-  const bool ok = ReadFile(file.get(), bytes.data(),
-                           static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+  const bool ok = ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
                   got == bytes.size();
   return ok ? Seconds() - start : -1;
 }
 
 void Print(const char *what, const char *against, const PairedFigures &f) {
-  std::printf("%-22s median %8.3f ms   %-26s median %8.3f ms   ratio %7.1f%s\n",
-              what, f.medianB * 1000, against, f.medianA * 1000, f.medianRatio,
-              f.ok ? "" : "  (some runs failed)");
+  std::printf("%-22s median %8.3f ms   %-26s median %8.3f ms   ratio %7.1f%s\n", what, f.medianB * 1000,
+              against, f.medianA * 1000, f.medianRatio, f.ok ? "" : "  (some runs failed)");
 }
 
 // The recorder appends one record per start to "<recorder>.log", its
@@ -88,9 +80,7 @@ void Print(const char *what, const char *against, const PairedFigures &f) {
 // between runs lets the next record be waited for.
 constexpr size_t kRecordFields = 4;
 
-void ClearRecord(const std::string &recorder) {
-  DeleteFileA((recorder + ".log").c_str());
-}
+void ClearRecord(const std::string &recorder) { DeleteFileA((recorder + ".log").c_str()); }
 
 std::string RecordedCommandLine(const std::string &recorder) {
   std::string log;
@@ -102,15 +92,14 @@ bool WaitForRecord(const std::string &recorder) {
   for (int i = 0; i < 5000; ++i) {
     std::string log;
     if (ReadWholeFile(recorder + ".log", &log) &&
-        static_cast<size_t>(std::count(log.begin(), log.end(), '\0')) >=
-            kRecordFields)
+        static_cast<size_t>(std::count(log.begin(), log.end(), '\0')) >= kRecordFields)
       return true;
     Sleep(1);
   }
   return false;
 }
 
-} // namespace
+}  // namespace
 
 int main() {
   char temp[MAX_PATH] = {};
@@ -120,14 +109,14 @@ int main() {
   const std::string host = folder + "OrbiskHost.exe";
   const std::string recorder = folder + "recorder.exe";
   CopyFileA(BuildOutputPath(ORBISK_HOST_EXE).c_str(), host.c_str(), FALSE);
-  CopyFileA(BuildOutputPath(ORBISK_RECORDER_EXE).c_str(), recorder.c_str(),
-            FALSE);
+  CopyFileA(BuildOutputPath(ORBISK_RECORDER_EXE).c_str(), recorder.c_str(), FALSE);
   UserFolder = UserFolderFor(folder, GetLoginName());
   EnsureFolder(UserFolder);
 
-  std::printf("%d pairs of runs each, under Wine; the ratio is the median of "
-              "host / direct over the pairs.\n",
-              kPairs);
+  std::printf(
+      "%d pairs of runs each, under Wine; the ratio is the median of "
+      "host / direct over the pairs.\n",
+      kPairs);
 
   // A pick that starts the recorder, against starting it directly.
   {
@@ -135,17 +124,15 @@ int main() {
     WriteCatalogue(items);
     HostConnection connection(host, OrbiskOrigin());
     const std::string name = Utf8Of(items[0].ItemName);
-    const nlohmann::json pick = {
-        {"type", "pick"},
-        {"name", name},
-        {"facts",
-         {{"topUrl", "http://www.example.jp/bench?q=1&r=2"},
-          {"topTitle", "Bench: title/of \"page\""},
-          {"selectionText", "  selected text  "}}}};
-    const std::string commandLine =
-        "\"" + recorder +
-        "\" \"http://www.example.jp/bench?q=1&r=2\" Bench： title／of ”page” "
-        "selected text";
+    const nlohmann::json pick = {{"type", "pick"},
+                                 {"name", name},
+                                 {"facts",
+                                  {{"topUrl", "http://www.example.jp/bench?q=1&r=2"},
+                                   {"topTitle", "Bench: title/of \"page\""},
+                                   {"selectionText", "  selected text  "}}}};
+    const std::string commandLine = "\"" + recorder +
+                                    "\" \"http://www.example.jp/bench?q=1&r=2\" Bench： title／of ”page” "
+                                    "selected text";
     const auto direct = [&]() -> double {
       ClearRecord(recorder);
       STARTUPINFOA startup = {};
@@ -155,12 +142,10 @@ int main() {
       PROCESS_INFORMATION process = {};
       std::string line = commandLine;
       const double start = Seconds();
-      const bool ok =
-          CreateProcessA(recorder.c_str(), line.data(), nullptr, nullptr, FALSE,
-                         0, nullptr, folder.c_str(), &startup, &process);
+      const bool ok = CreateProcessA(recorder.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     folder.c_str(), &startup, &process);
       const double elapsed = Seconds() - start;
-      if (!ok)
-        return -1;
+      if (!ok) return -1;
       WaitForSingleObject(process.hProcess, 10000);
       CloseHandle(process.hProcess);
       CloseHandle(process.hThread);
@@ -171,23 +156,21 @@ int main() {
       const double start = Seconds();
       const auto answer = connection.Ask(pick);
       const double elapsed = Seconds() - start;
-      if (!answer || (*answer)["type"] != "started" || !WaitForRecord(recorder))
-        return -1;
+      if (!answer || (*answer)["type"] != "started" || !WaitForRecord(recorder)) return -1;
       return elapsed;
     };
-    Print("pick, program started", "CreateProcess of it",
-          MeasurePairs(kPairs, direct, viaHost));
+    Print("pick, program started", "CreateProcess of it", MeasurePairs(kPairs, direct, viaHost));
     if (RecordedCommandLine(recorder) != commandLine)
-      std::printf("  but the program got another command line: the figures "
-                  "mean nothing\n");
+      std::printf(
+          "  but the program got another command line: the figures "
+          "mean nothing\n");
     Unregister(items);
   }
 
   // A list, against reading the settings file in one call.
   for (const int count : {32, 1000}) {
     std::vector<ItemRecord> items;
-    for (int n = 0; n < count; ++n)
-      items.push_back(Item(n, recorder));
+    for (int n = 0; n < count; ++n) items.push_back(Item(n, recorder));
     const std::string settings = WriteCatalogue(items);
     HostConnection connection(host, OrbiskOrigin());
     size_t listed = 0;
@@ -195,8 +178,7 @@ int main() {
       const double start = Seconds();
       const auto answer = connection.Ask({{"type", "list"}});
       const double elapsed = Seconds() - start;
-      if (!answer || (*answer)["type"] != "items")
-        return -1;
+      if (!answer || (*answer)["type"] != "items") return -1;
       listed = (*answer)["items"].size();
       return elapsed;
     };
@@ -205,8 +187,7 @@ int main() {
           MeasurePairs(
               kPairs, [&] { return ReadWholeFileTimed(settings); }, viaHost));
     if (listed != items.size())
-      std::printf("  but %zu items were listed: the figures mean nothing\n",
-                  listed);
+      std::printf("  but %zu items were listed: the figures mean nothing\n", listed);
     Unregister(items);
   }
   return 0;

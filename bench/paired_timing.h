@@ -12,19 +12,17 @@
 #include "bench/seconds.h"
 
 inline double Median(std::vector<double> values) {
-  if (values.empty())
-    return 0;
+  if (values.empty()) return 0;
   std::sort(values.begin(), values.end());
   const size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle]
-                           : (values[middle - 1] + values[middle]) / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 struct PairedFigures {
   double medianA = 0, medianB = 0;
   double meanA = 0, meanB = 0;
-  double medianRatio = 0; // the median of B / A over the pairs
-  bool ok = true;         // no run failed
+  double medianRatio = 0;  // the median of B / A over the pairs
+  bool ok = true;          // no run failed
 };
 
 // Each function does its work once and returns the seconds it took, or a

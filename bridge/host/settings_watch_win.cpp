@@ -15,9 +15,8 @@ constexpr int kMaxQuietWaits = 5;
 // the user folder existed can miss the first save into it.
 constexpr DWORD kPollMs = 400;
 
-constexpr DWORD kChanges =
-    FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
-    FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
+constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
+                           FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
 
 struct ChangeTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
@@ -28,18 +27,15 @@ using UniqueChange = UniqueWinHandle<HANDLE, ChangeTraits>;
 // The settings file's size and last write; all zero while it is missing.
 std::string FileStamp(const std::string &path) {
   WIN32_FILE_ATTRIBUTE_DATA data = {};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-    return {};
-  return std::to_string(data.nFileSizeHigh) + ":" +
-         std::to_string(data.nFileSizeLow) + ":" +
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
+  return std::to_string(data.nFileSizeHigh) + ":" + std::to_string(data.nFileSizeLow) + ":" +
          std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" +
          std::to_string(data.ftLastWriteTime.dwLowDateTime);
 }
 
-} // namespace
+}  // namespace
 
-SettingsWatcher::SettingsWatcher(std::string settingsFile,
-                                 std::string fallbackFolder,
+SettingsWatcher::SettingsWatcher(std::string settingsFile, std::string fallbackFolder,
                                  std::function<void()> onChange)
     : settingsFile_(std::move(settingsFile)),
       folder_(GetFolderPart(settingsFile_)),
@@ -47,23 +43,16 @@ SettingsWatcher::SettingsWatcher(std::string settingsFile,
       onChange_(std::move(onChange)) {}
 
 SettingsWatcher::~SettingsWatcher() {
-  if (stop_)
-    SetEvent(stop_.get());
-  if (thread_.joinable())
-    thread_.join();
+  if (stop_) SetEvent(stop_.get());
+  if (thread_.joinable()) thread_.join();
 }
 
 bool SettingsWatcher::Start() {
-  UniqueChange change(
-      FindFirstChangeNotificationA(folder_.c_str(), FALSE, kChanges));
-  if (!change)
-    change.reset(
-        FindFirstChangeNotificationA(fallbackFolder_.c_str(), TRUE, kChanges));
-  if (!change)
-    return false;
+  UniqueChange change(FindFirstChangeNotificationA(folder_.c_str(), FALSE, kChanges));
+  if (!change) change.reset(FindFirstChangeNotificationA(fallbackFolder_.c_str(), TRUE, kChanges));
+  if (!change) return false;
   stop_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  if (!stop_)
-    return false;
+  if (!stop_) return false;
   thread_ = std::thread([this, handle = change.release()] { Run(handle); });
   return true;
 }
@@ -85,20 +74,15 @@ void SettingsWatcher::Run(HANDLE handle) {
   for (;;) {
     const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, kPollMs);
     if (woken == WAIT_TIMEOUT) {
-      if (FileStamp(settingsFile_) == stamp)
-        continue;
-    } else if (woken != WAIT_OBJECT_0 + 1 ||
-               !FindNextChangeNotification(change.get())) {
+      if (FileStamp(settingsFile_) == stamp) continue;
+    } else if (woken != WAIT_OBJECT_0 + 1 || !FindNextChangeNotification(change.get())) {
       return;
     }
     for (int i = 0; i < kMaxQuietWaits; ++i) {
       const DWORD waited = WaitForMultipleObjects(2, waits, FALSE, kQuietMs);
-      if (waited == WAIT_OBJECT_0)
-        return;
-      if (waited != WAIT_OBJECT_0 + 1)
-        break; // quiet
-      if (!FindNextChangeNotification(change.get()))
-        return;
+      if (waited == WAIT_OBJECT_0) return;
+      if (waited != WAIT_OBJECT_0 + 1) break;  // quiet
+      if (!FindNextChangeNotification(change.get())) return;
     }
     stamp = FileStamp(settingsFile_);
     changed();

@@ -12,8 +12,7 @@ bool InstallRecorder(const std::string &path) {
     CreateDirectoryA(folder.c_str(), nullptr);
   }
   DeleteFileA((path + ".log").c_str());
-  return CopyFileA(BuildOutputPath(ORBISK_RECORDER_EXE).c_str(), path.c_str(),
-                   FALSE) != FALSE;
+  return CopyFileA(BuildOutputPath(ORBISK_RECORDER_EXE).c_str(), path.c_str(), FALSE) != FALSE;
 }
 
 namespace {
@@ -27,7 +26,7 @@ std::wstring WideOfHex(const std::string &hex) {
   return wide;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<RecordedStart> RecordedStarts(const std::string &recorderPath) {
   // Each start appends four fields, each ended by a NUL; a record still
@@ -48,22 +47,19 @@ std::vector<RecordedStart> RecordedStarts(const std::string &recorderPath) {
       field = log.substr(at, end - at);
       at = end + 1;
     }
-    if (!whole)
-      break;
+    if (!whole) break;
     starts.push_back({fields[0], fields[1], fields[2], WideOfHex(fields[3])});
     pos = at;
   }
   return starts;
 }
 
-std::vector<RecordedStart>
-WaitForRecordedStarts(const std::string &recorderPath, size_t count,
-                      DWORD timeoutMs) {
+std::vector<RecordedStart> WaitForRecordedStarts(const std::string &recorderPath, size_t count,
+                                                 DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
     auto starts = RecordedStarts(recorderPath);
-    if (starts.size() >= count || GetTickCount() - start > timeoutMs)
-      return starts;
+    if (starts.size() >= count || GetTickCount() - start > timeoutMs) return starts;
     Sleep(20);
   }
 }

@@ -15,10 +15,10 @@ bool InstallRecorder(const std::string &path);
 
 // What one start of the recorder was given.
 struct RecordedStart {
-  std::string commandLine; // raw, as GetCommandLineA gave it
-  std::string workingDir;  // GetCurrentDirectoryA
-  std::string show;        // "<STARTF_USESHOWWINDOW set 0/1> <wShowWindow>"
-  std::wstring wideCommandLine; // raw, as GetCommandLineW gave it
+  std::string commandLine;       // raw, as GetCommandLineA gave it
+  std::string workingDir;        // GetCurrentDirectoryA
+  std::string show;              // "<STARTF_USESHOWWINDOW set 0/1> <wShowWindow>"
+  std::wstring wideCommandLine;  // raw, as GetCommandLineW gave it
 };
 
 // The starts the recorder copy at recorderPath has logged so far.
@@ -28,6 +28,5 @@ std::vector<RecordedStart> RecordedStarts(const std::string &recorderPath);
 // starts; for a recorder started from outside a ChildProcess (by the program
 // under test running in the test's own process). After a ChildProcess has
 // ended, whatever it started has logged already: read RecordedStarts.
-std::vector<RecordedStart>
-WaitForRecordedStarts(const std::string &recorderPath, size_t count,
-                      DWORD timeoutMs = 10000);
+std::vector<RecordedStart> WaitForRecordedStarts(const std::string &recorderPath, size_t count,
+                                                 DWORD timeoutMs = 10000);

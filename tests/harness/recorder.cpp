@@ -17,18 +17,15 @@ namespace {
 std::string OwnPath() {
   std::string path(MAX_PATH, '\0');
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(),
-                                            static_cast<DWORD>(path.size()));
-    if (length < path.size())
-      return path.substr(0, length);
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) return path.substr(0, length);
     path.resize(path.size() * 2);
   }
 }
 
 std::string CurrentFolder() {
   std::string folder(GetCurrentDirectoryA(0, nullptr), '\0');
-  folder.resize(
-      GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data()));
+  folder.resize(GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data()));
   return folder;
 }
 
@@ -46,20 +43,18 @@ std::string HexOfWide(const wchar_t *text) {
   std::string hex;
   for (; *text; ++text) {
     const unsigned unit = static_cast<unsigned>(*text);
-    for (int shift = 12; shift >= 0; shift -= 4)
-      hex += kDigits[(unit >> shift) & 0xF];
+    for (int shift = 12; shift >= 0; shift -= 4) hex += kDigits[(unit >> shift) & 0xF];
   }
   return hex;
 }
 
-} // namespace
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string self = OwnPath();
   // Wine names a program started from a share "UNC\host\share\..." here,
   // without the leading backslashes of its UNC path.
-  if (self.compare(0, 4, "UNC\\") == 0)
-    self = "\\\\" + self.substr(4);
+  if (self.compare(0, 4, "UNC\\") == 0) self = "\\\\" + self.substr(4);
 
   std::string record = GetCommandLineA();
   record += '\0';
@@ -71,14 +66,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   record += '\0';
   // Several starts may overlap: retry while another holds the log.
   for (int attempt = 0; attempt < 200; ++attempt) {
-    HANDLE log =
-        CreateFileA((self + ".log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE log = CreateFileA((self + ".log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log != INVALID_HANDLE_VALUE) {
       DWORD written = 0;
       const bool whole =
-          WriteFile(log, record.data(), static_cast<DWORD>(record.size()),
-                    &written, nullptr) &&
+          WriteFile(log, record.data(), static_cast<DWORD>(record.size()), &written, nullptr) &&
           written == record.size();
       CloseHandle(log);
       return whole ? 0 : 1;

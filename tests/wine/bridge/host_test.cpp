@@ -33,8 +33,7 @@ const std::string kStartFailed = "プログラムの起動に失敗しました�
 
 std::string BuildOutputPath(std::string path) {
   for (char &c : path) {
-    if (c == '/')
-      c = '\\';
+    if (c == '/') c = '\\';
   }
   return "Z:" + path;
 }
@@ -45,13 +44,10 @@ std::u16string U16(const std::string &ansi) {
   const std::wstring wide = ToWide(ansi);
   return std::u16string(wide.begin(), wide.end());
 }
-std::wstring W(const std::u16string &text) {
-  return std::wstring(text.begin(), text.end());
-}
+std::wstring W(const std::u16string &text) { return std::wstring(text.begin(), text.end()); }
 
-ItemRecord Launcher(const std::string &name, const std::string &path,
-                    const std::string &argments, int style = 1,
-                    bool confirm = false) {
+ItemRecord Launcher(const std::string &name, const std::string &path, const std::string &argments,
+                    int style = 1, bool confirm = false) {
   ItemRecord r;
   r.ItemName = name;
   r.AplPath = path;
@@ -71,36 +67,29 @@ ItemRecord Fixed(const std::string &name, const std::string &text) {
 }
 
 class BridgeHost : public WineTest {
-protected:
+ protected:
   void SetUp() override {
     WineTest::SetUp();
     host_ = ProgramFolder() + "OrbiskHost.exe";
-    ASSERT_TRUE(CopyFileA(BuildOutputPath(ORBISK_HOST_EXE).c_str(),
-                          host_.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(BuildOutputPath(ORBISK_HOST_EXE).c_str(), host_.c_str(), FALSE));
     app_ = ProgramFolder() + "apps\\ビューア 表\\viewer.exe";
     ASSERT_TRUE(InstallRecorder(app_));
   }
 
   // Orbisk's settings file with these items, each registered unless named
   // in unregistered, saved the way Orbisk saves it.
-  void WriteCatalogue(const std::vector<ItemRecord> &items,
-                      const std::set<std::string> &unregistered = {}) {
+  void WriteCatalogue(const std::vector<ItemRecord> &items, const std::set<std::string> &unregistered = {}) {
     for (const ItemRecord &item : items) {
-      if (unregistered.count(item.ItemName))
-        continue;
+      if (unregistered.count(item.ItemName)) continue;
       std::array<bool, 4> contexts;
-      for (int i = 0; i < 4; ++i)
-        contexts[i] = item.Contexts[i] == 1;
-      ASSERT_TRUE(
-          RegisterMenuEntry(item.ItemName, item.FixedString == 1, contexts));
+      for (int i = 0; i < 4; ++i) contexts[i] = item.Contexts[i] == 1;
+      ASSERT_TRUE(RegisterMenuEntry(item.ItemName, item.FixedString == 1, contexts));
     }
-    const std::string text =
-        ReplaceIniSection("", kItemListSection, CatalogueEntries(items));
+    const std::string text = ReplaceIniSection("", kItemListSection, CatalogueEntries(items));
     ASSERT_TRUE(WriteFileAtomically(UserFolder + "Orbisk.ini", text));
   }
 
-  std::unique_ptr<HostConnection>
-  Connect(const std::string &arguments = OrbiskOrigin()) {
+  std::unique_ptr<HostConnection> Connect(const std::string &arguments = OrbiskOrigin()) {
     auto connection = std::make_unique<HostConnection>(host_, arguments);
     EXPECT_TRUE(connection->Started()) << connection->Failure();
     return connection;
@@ -114,9 +103,8 @@ protected:
 };
 
 TEST_F(BridgeHost, ListsWhatOrbiskLists) {
-  WriteCatalogue({Launcher("b 項目", app_, "<TU> <AU> <IT>"),
-                  Fixed("A 日付", "<Y4>"), Launcher("Gone", app_, "<TT>"),
-                  Launcher("c&d", app_, "<SS><TT2>", 3, true)},
+  WriteCatalogue({Launcher("b 項目", app_, "<TU> <AU> <IT>"), Fixed("A 日付", "<Y4>"),
+                  Launcher("Gone", app_, "<TT>"), Launcher("c&d", app_, "<SS><TT2>", 3, true)},
                  {"Gone"});
   auto host = Connect();
   const auto answer = host->Ask({{"type", "list"}});
@@ -127,11 +115,9 @@ TEST_F(BridgeHost, ListsWhatOrbiskLists) {
   LoadItemsFrom(UserFolder + "Orbisk.ini");
   ASSERT_EQ(Items.size(), 3u);
   std::vector<std::string> names;
-  for (const ItemRecord &item : Items)
-    names.push_back(U8(item.ItemName));
+  for (const ItemRecord &item : Items) names.push_back(U8(item.ItemName));
   std::vector<std::string> listed;
-  for (const json &item : (*answer)["items"])
-    listed.push_back(item["name"]);
+  for (const json &item : (*answer)["items"]) listed.push_back(item["name"]);
   EXPECT_EQ(listed, names);
   const json expected = json::parse(R"([
     {"kind":"fixed","contexts":{"page":false,"image":false,"link":false,"selection":false},"needs":[]},
@@ -139,8 +125,7 @@ TEST_F(BridgeHost, ListsWhatOrbiskLists) {
      "needs":["topUrl","linkUrl","inputText"]},
     {"kind":"launcher","contexts":{"page":true,"image":true,"link":false,"selection":true},
      "needs":["topTitle","selectionSource"]}])");
-  for (size_t i = 0; i < expected.size() && i < (*answer)["items"].size();
-       ++i) {
+  for (size_t i = 0; i < expected.size() && i < (*answer)["items"].size(); ++i) {
     json item = (*answer)["items"][i];
     item.erase("name");
     EXPECT_EQ(item, expected[i]) << i;
@@ -151,8 +136,7 @@ TEST_F(BridgeHost, PickStartsTheApplicationWithTheSubstitutedArguments) {
   const std::string argments = "\"<TU>\" <TT2> [<IT>] <AT> <ST>";
   std::vector<ItemRecord> items;
   for (int style = 0; style <= 3; ++style) {
-    items.push_back(Launcher("Style " + std::to_string(style) + " & co", app_,
-                             argments, style));
+    items.push_back(Launcher("Style " + std::to_string(style) + " & co", app_, argments, style));
   }
   WriteCatalogue(items);
   // Page facts beyond code page 932 reach a Unicode program whole.
@@ -164,16 +148,13 @@ TEST_F(BridgeHost, PickStartsTheApplicationWithTheSubstitutedArguments) {
                       {"imageUrl", "unused"}};
   PageFacts16 facts16;
   for (auto it = facts.begin(); it != facts.end(); ++it) {
-    facts16[*FactFromName(it.key())] =
-        Utf8ToUtf16(it.value().get<std::string>());
+    facts16[*FactFromName(it.key())] = Utf8ToUtf16(it.value().get<std::string>());
   }
-  const std::u16string arguments =
-      SubstituteArguments(U16(argments), facts16, [] { return LocalTime{}; });
+  const std::u16string arguments = SubstituteArguments(U16(argments), facts16, [] { return LocalTime{}; });
   const std::u16string expected = u"\"" + U16(app_) + u"\" " + arguments;
   auto host = Connect();
   for (int style = 0; style <= 3; ++style) {
-    const auto answer =
-        host->Ask(Pick("Style " + std::to_string(style) + " & co", facts));
+    const auto answer = host->Ask(Pick("Style " + std::to_string(style) + " & co", facts));
     ASSERT_TRUE(answer);
     EXPECT_EQ(*answer, (json{{"type", "started"}}));
     const std::vector<RecordedStart> starts = WaitForRecordedStarts(app_, 1);
@@ -182,28 +163,25 @@ TEST_F(BridgeHost, PickStartsTheApplicationWithTheSubstitutedArguments) {
     EXPECT_EQ(recorded.wideCommandLine, W(expected)) << style;
     // A program that reads the ANSI command line gets the system's conversion.
     EXPECT_EQ(recorded.commandLine, ToAnsi(W(expected))) << style;
-    EXPECT_EQ(recorded.workingDir, ProgramFolder() + "apps\\ビューア 表")
-        << style;
+    EXPECT_EQ(recorded.workingDir, ProgramFolder() + "apps\\ビューア 表") << style;
     EXPECT_EQ(recorded.show, "1 " + std::to_string(style));
     ASSERT_TRUE(InstallRecorder(app_));
   }
   host->CloseInput();
   ASSERT_TRUE(host->WaitForExit(10000));
-  EXPECT_EQ(host->ProcessesInJob(), 5u); // the host and its four starts
+  EXPECT_EQ(host->ProcessesInJob(), 5u);  // the host and its four starts
 }
 
 TEST_F(BridgeHost, ConfirmationShowsTheCommandLineAndStartsNothing) {
   WriteCatalogue({Launcher("R&D Check", app_, "<AU> \"q\"", 2, true)});
   auto host = Connect();
   ExpectMessageBox(IDOK);
-  const auto answer = host->Ask(
-      Pick("R&D Check", {{"linkUrl", "http://www.example.jp/a.html"}}));
+  const auto answer = host->Ask(Pick("R&D Check", {{"linkUrl", "http://www.example.jp/a.html"}}));
   ASSERT_TRUE(answer);
   EXPECT_EQ(*answer, (json{{"type", "confirmed"}}));
   const std::vector<SeenMessageBox> boxes = SeenMessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text,
-            "\"" + app_ + "\" http://www.example.jp/a.html \"q\"");
+  EXPECT_EQ(boxes[0].text, "\"" + app_ + "\" http://www.example.jp/a.html \"q\"");
   EXPECT_EQ(boxes[0].title, "RD Check");
   EXPECT_EQ(boxes[0].icon, BoxIcon::Information);
   EXPECT_EQ(boxes[0].buttons, std::vector<int>{IDOK});
@@ -214,14 +192,12 @@ TEST_F(BridgeHost, ConfirmationShowsTheCommandLineAndStartsNothing) {
 }
 
 TEST_F(BridgeHost, FailureToStartIsShownAndAnswered) {
-  WriteCatalogue({Launcher("Missing & gone",
-                           ProgramFolder() + "apps\\missing.exe", "<TU>")});
+  WriteCatalogue({Launcher("Missing & gone", ProgramFolder() + "apps\\missing.exe", "<TU>")});
   auto host = Connect();
   ExpectMessageBox(IDOK);
   const auto answer = host->Ask(Pick("Missing & gone"));
   ASSERT_TRUE(answer);
-  EXPECT_EQ(*answer,
-            (json{{"type", "error"}, {"message", host_texts::StartFailed()}}));
+  EXPECT_EQ(*answer, (json{{"type", "error"}, {"message", host_texts::StartFailed()}}));
   const std::vector<SeenMessageBox> boxes = SeenMessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, kStartFailed);
@@ -240,13 +216,11 @@ TEST_F(BridgeHost, FixedStringPickAnswersTheText) {
   ASSERT_EQ((*answer)["type"], "text") << answer->dump();
   std::set<std::string> allowed;
   for (const SYSTEMTIME &t : SecondsBetween(before, after)) {
-    const LocalTime moment = {t.wYear, t.wMonth,  t.wDay,   t.wDayOfWeek,
-                              t.wHour, t.wMinute, t.wSecond};
-    allowed.insert(Utf16ToUtf8(SubstituteFixedString(
-        U16("<Y4>/<M2>/<D2> (<WJ>)<\\T><TU> \"q\""), [&] { return moment; })));
+    const LocalTime moment = {t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
+    allowed.insert(Utf16ToUtf8(
+        SubstituteFixedString(U16("<Y4>/<M2>/<D2> (<WJ>)<\\T><TU> \"q\""), [&] { return moment; })));
   }
-  EXPECT_TRUE(allowed.count((*answer)["text"].get<std::string>()))
-      << answer->dump();
+  EXPECT_TRUE(allowed.count((*answer)["text"].get<std::string>())) << answer->dump();
   host->CloseInput();
   ASSERT_TRUE(host->WaitForExit(10000));
   EXPECT_EQ(host->ProcessesInJob(), 1u);
@@ -259,8 +233,7 @@ TEST_F(BridgeHost, ChangedListIsSentUnasked) {
   ASSERT_TRUE(first);
   ASSERT_EQ((*first)["items"].size(), 1u);
   for (const char *added : {"Second", "Third"}) {
-    std::vector<ItemRecord> items = {Launcher("First", app_, "<TU>"),
-                                     Launcher(added, app_, "<TT>")};
+    std::vector<ItemRecord> items = {Launcher("First", app_, "<TU>"), Launcher(added, app_, "<TT>")};
     const DWORD saved = GetTickCount();
     WriteCatalogue(items);
     const auto update = host->Receive(5000);
@@ -270,10 +243,8 @@ TEST_F(BridgeHost, ChangedListIsSentUnasked) {
     ASSERT_EQ((*update)["items"].size(), 2u);
     EXPECT_EQ((*update)["items"][1]["name"], added);
     EXPECT_NE((*update)["version"], (*first)["version"]);
-    EXPECT_LT(latency, 2000u)
-        << "the list came " << latency << " ms after the save";
-    std::printf("unasked list %lu ms after the save\n",
-                static_cast<unsigned long>(latency));
+    EXPECT_LT(latency, 2000u) << "the list came " << latency << " ms after the save";
+    std::printf("unasked list %lu ms after the save\n", static_cast<unsigned long>(latency));
   }
   // Asked again, the same list as the last one sent.
   const auto again = host->Ask({{"type", "list"}});
@@ -288,9 +259,7 @@ TEST_F(BridgeHost, ListBeforeOrbiskEverSavedAndAfterItsFirstSave) {
   auto host = Connect();
   const auto empty = host->Ask({{"type", "list"}});
   ASSERT_TRUE(empty);
-  EXPECT_EQ(*empty, (json{{"type", "items"},
-                          {"version", (*empty)["version"]},
-                          {"items", json::array()}}));
+  EXPECT_EQ(*empty, (json{{"type", "items"}, {"version", (*empty)["version"]}, {"items", json::array()}}));
   ASSERT_TRUE(EnsureFolder(UserFolder));
   WriteCatalogue({Launcher("First", app_, "<TU>")});
   const auto update = host->Receive(5000);
@@ -309,25 +278,16 @@ TEST_F(BridgeHost, BadInputGetsAnErrorAndStartsNothing) {
   const struct {
     const char *what;
     std::string input;
-    std::vector<std::string> answers; // error messages, or "items"
-    bool endsInput;                   // the test closes the input after sending
+    std::vector<std::string> answers;  // error messages, or "items"
+    bool endsInput;                    // the test closes the input after sending
   } cases[] = {
       {"unknown name",
        EncodeFrame(R"({"type":"pick","name":"Nothing"})"),
        {host_texts::UnknownItem()},
        false},
-      {"unknown type",
-       EncodeFrame(R"({"type":"run","name":"Item"})"),
-       {host_texts::UnknownRequest()},
-       false},
-      {"malformed JSON",
-       EncodeFrame(R"({"type":"pick","name":"Item")"),
-       {host_texts::Malformed()},
-       false},
-      {"not JSON at all",
-       EncodeFrame("\xFF\xFE garbage"),
-       {host_texts::Malformed()},
-       false},
+      {"unknown type", EncodeFrame(R"({"type":"run","name":"Item"})"), {host_texts::UnknownRequest()}, false},
+      {"malformed JSON", EncodeFrame(R"({"type":"pick","name":"Item")"), {host_texts::Malformed()}, false},
+      {"not JSON at all", EncodeFrame("\xFF\xFE garbage"), {host_texts::Malformed()}, false},
       {"facts of the wrong kind",
        EncodeFrame(R"({"type":"pick","name":"Item","facts":{"topUrl":7}})"),
        {host_texts::BadFacts()},
@@ -340,22 +300,17 @@ TEST_F(BridgeHost, BadInputGetsAnErrorAndStartsNothing) {
        EncodeFrame(R"({"type":"pick","name":"Item"})").substr(0, 12),
        {host_texts::Truncated()},
        true},
-      {"truncated length",
-       std::string("\x10\x00", 2),
-       {host_texts::Truncated()},
-       true},
+      {"truncated length", std::string("\x10\x00", 2), {host_texts::Truncated()}, true},
   };
   for (const auto &c : cases) {
     auto host = Connect();
     ASSERT_TRUE(host->SendRaw(c.input)) << c.what;
-    if (c.endsInput)
-      host->CloseInput();
+    if (c.endsInput) host->CloseInput();
     for (const std::string &expected : c.answers) {
       const auto answer = host->Receive();
       ASSERT_TRUE(answer) << c.what;
-      const std::string got = (*answer)["type"] == "error"
-                                  ? (*answer)["message"].get<std::string>()
-                                  : (*answer)["type"].get<std::string>();
+      const std::string got = (*answer)["type"] == "error" ? (*answer)["message"].get<std::string>()
+                                                           : (*answer)["type"].get<std::string>();
       EXPECT_EQ(got, expected) << c.what;
     }
     host->CloseInput();
@@ -391,8 +346,7 @@ TEST_F(BridgeHost, OnlyTheOrbiskExtensionIsServed) {
       EXPECT_EQ(WaitForRecordedStarts(app_, 1).size(), 1u);
       ASSERT_TRUE(InstallRecorder(app_));
     } else {
-      const json refused = {{"type", "error"},
-                            {"message", host_texts::RefusedCaller()}};
+      const json refused = {{"type", "error"}, {"message", host_texts::RefusedCaller()}};
       EXPECT_EQ(*list, refused) << c.arguments;
       EXPECT_EQ(*pick, refused) << c.arguments;
     }
@@ -402,4 +356,4 @@ TEST_F(BridgeHost, OnlyTheOrbiskExtensionIsServed) {
   }
 }
 
-} // namespace
+}  // namespace

@@ -15,7 +15,7 @@ namespace {
 constexpr long long kNoFile = -1;
 
 class SettingsWatch : public WineTest {
-protected:
+ protected:
   void SetUp() override {
     WineTest::SetUp();
     settingsFile_ = UserFolder + "Orbisk.ini";
@@ -27,8 +27,7 @@ protected:
   std::function<void()> Recorder() {
     return [this] {
       WIN32_FILE_ATTRIBUTE_DATA data;
-      seenSize_ = GetFileAttributesExA(settingsFile_.c_str(),
-                                       GetFileExInfoStandard, &data)
+      seenSize_ = GetFileAttributesExA(settingsFile_.c_str(), GetFileExInfoStandard, &data)
                       ? static_cast<long long>(data.nFileSizeLow)
                       : kNoFile;
       SetEvent(called_.get());
@@ -41,13 +40,9 @@ protected:
     const ULONGLONG end = GetTickCount64() + 5000;
     for (;;) {
       const ULONGLONG now = GetTickCount64();
-      if (now >= end)
-        return false;
-      if (WaitForSingleObject(called_.get(), static_cast<DWORD>(end - now)) !=
-          WAIT_OBJECT_0)
-        return false;
-      if (seenSize_ == size)
-        return true;
+      if (now >= end) return false;
+      if (WaitForSingleObject(called_.get(), static_cast<DWORD>(end - now)) != WAIT_OBJECT_0) return false;
+      if (seenSize_ == size) return true;
     }
   }
 
@@ -72,14 +67,12 @@ TEST_F(SettingsWatch, SavesAfterTheWatchBeganAreSeen) {
   ASSERT_TRUE(DeleteTree(UserFolder));
   SettingsWatcher watcher(settingsFile_, ProgramFolder(), Recorder());
   ASSERT_TRUE(watcher.Start());
-  ASSERT_TRUE(CalledSeeing(kNoFile)); // the first look
-  for (const std::string content :
-       {"[ItemList]\r\nItemCount=0\r\n", "[ItemList]\r\nItemCount=0\r\n\r\n"}) {
+  ASSERT_TRUE(CalledSeeing(kNoFile));  // the first look
+  for (const std::string content : {"[ItemList]\r\nItemCount=0\r\n", "[ItemList]\r\nItemCount=0\r\n\r\n"}) {
     ASSERT_TRUE(EnsureFolder(UserFolder));
     ASSERT_TRUE(WriteFileBytes(settingsFile_, content));
-    EXPECT_TRUE(CalledSeeing(static_cast<long long>(content.size())))
-        << content.size() << " bytes";
+    EXPECT_TRUE(CalledSeeing(static_cast<long long>(content.size()))) << content.size() << " bytes";
   }
 }
 
-} // namespace
+}  // namespace

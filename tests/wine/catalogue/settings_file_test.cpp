@@ -15,24 +15,20 @@
 namespace {
 
 class SettingsFile : public WineTest {
-protected:
+ protected:
   void Register(const std::string &name) {
     ASSERT_TRUE(RegisterMenuEntry(name, false, {true, false, false, false}));
   }
-  void WriteSettings(const std::string &lines) {
-    ASSERT_TRUE(WriteFileBytes(SettingsFilePath(), lines));
-  }
+  void WriteSettings(const std::string &lines) { ASSERT_TRUE(WriteFileBytes(SettingsFilePath(), lines)); }
   std::string Settings() { return ReadFileBytes(SettingsFilePath()); }
   std::vector<std::string> Names() {
     std::vector<std::string> names;
-    for (const auto &item : Items)
-      names.push_back(item.ItemName);
+    for (const auto &item : Items) names.push_back(item.ItemName);
     return names;
   }
 };
 
-ItemRecord Launcher(const std::string &name, const std::string &argments,
-                    const std::string &comment) {
+ItemRecord Launcher(const std::string &name, const std::string &argments, const std::string &comment) {
   ItemRecord r;
   r.ItemName = name;
   r.AplPath = "C:\\Tools\\viewer.exe";
@@ -43,7 +39,7 @@ ItemRecord Launcher(const std::string &name, const std::string &argments,
   return r;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(SettingsFile, MissingFileOrSectionGivesEmptyList) {
   LoadItems();
@@ -54,23 +50,23 @@ TEST_F(SettingsFile, MissingFileOrSectionGivesEmptyList) {
 }
 
 TEST_F(SettingsFile, LoadRepairsRenumbersAndSaveWritesTheExactLayout) {
-  for (const char *name : {"Viewer", "NoPath", "Stamp", "Gone"})
-    Register(name);
+  for (const char *name : {"Viewer", "NoPath", "Stamp", "Gone"}) Register(name);
   DeleteMenuExtSubkey("Gone");
-  WriteSettings("[Before]\r\nkeep=1\r\n"
-                "[ItemList]\r\nItemCount=5\r\n"
-                "ItemName1=Viewer\r\nFixedString1=2\r\nArgments1=\"\"<TU>"
-                "\"\"\r\nComment1=first\\nsecond\r\n"
-                "AplPath1=\"C:\\Tools\\viewer.exe\"\r\nContexts1="
-                "1e10\r\nWindowStyle1=7\r\nConfCmdLine1=1\r\n"
-                "ItemName2=NoPath\r\nFixedString2=0\r\nContexts2=1000\r\n"
-                "ItemName3=Stamp\r\nFixedString3=1\r\nArgments3=<Y4>/"
-                "<M2>\r\nComment3=\r\n"
-                "AplPath3=C:\\x.exe\r\nContexts3=1111\r\nWindowStyle3="
-                "3\r\nConfCmdLine3=1\r\n"
-                "ItemName4=Gone\r\nFixedString4=1\r\n"
-                "ItemName5=  \r\nFixedString5=1\r\n"
-                "[After]\r\nkeep=2\r\n");
+  WriteSettings(
+      "[Before]\r\nkeep=1\r\n"
+      "[ItemList]\r\nItemCount=5\r\n"
+      "ItemName1=Viewer\r\nFixedString1=2\r\nArgments1=\"\"<TU>"
+      "\"\"\r\nComment1=first\\nsecond\r\n"
+      "AplPath1=\"C:\\Tools\\viewer.exe\"\r\nContexts1="
+      "1e10\r\nWindowStyle1=7\r\nConfCmdLine1=1\r\n"
+      "ItemName2=NoPath\r\nFixedString2=0\r\nContexts2=1000\r\n"
+      "ItemName3=Stamp\r\nFixedString3=1\r\nArgments3=<Y4>/"
+      "<M2>\r\nComment3=\r\n"
+      "AplPath3=C:\\x.exe\r\nContexts3=1111\r\nWindowStyle3="
+      "3\r\nConfCmdLine3=1\r\n"
+      "ItemName4=Gone\r\nFixedString4=1\r\n"
+      "ItemName5=  \r\nFixedString5=1\r\n"
+      "[After]\r\nkeep=2\r\n");
   LoadItems();
   ASSERT_EQ(Names(), (std::vector<std::string>{"Stamp", "Viewer"}));
   const ItemRecord &viewer = Items[1];
@@ -85,21 +81,21 @@ TEST_F(SettingsFile, LoadRepairsRenumbersAndSaveWritesTheExactLayout) {
   EXPECT_EQ(Items[0].Contexts, (std::array<int16_t, 4>{}));
 
   ASSERT_TRUE(SaveItems());
-  EXPECT_EQ(Settings(), "[Before]\r\nkeep=1\r\n"
-                        "[ItemList]\r\nItemCount=2\r\n"
-                        "ItemName1=Stamp\r\nFixedString1=1\r\nArgments1=<Y4>/"
-                        "<M2>\r\nComment1=\r\n"
-                        "ItemName2=Viewer\r\nFixedString2=0\r\nArgments2=\"\"<"
-                        "TU>\"\"\r\nComment2=first\\nsecond\r\n"
-                        "AplPath2=C:\\Tools\\viewer.exe\r\nContexts2="
-                        "1010\r\nWindowStyle2=1\r\nConfCmdLine2=1\r\n"
-                        "[After]\r\nkeep=2\r\n");
+  EXPECT_EQ(Settings(),
+            "[Before]\r\nkeep=1\r\n"
+            "[ItemList]\r\nItemCount=2\r\n"
+            "ItemName1=Stamp\r\nFixedString1=1\r\nArgments1=<Y4>/"
+            "<M2>\r\nComment1=\r\n"
+            "ItemName2=Viewer\r\nFixedString2=0\r\nArgments2=\"\"<"
+            "TU>\"\"\r\nComment2=first\\nsecond\r\n"
+            "AplPath2=C:\\Tools\\viewer.exe\r\nContexts2="
+            "1010\r\nWindowStyle2=1\r\nConfCmdLine2=1\r\n"
+            "[After]\r\nkeep=2\r\n");
 }
 
 TEST_F(SettingsFile, ValuesRoundTrip) {
   const std::string longText(3000, 'x');
-  const std::string japanese =
-      "表示\x81\x40ソース"; // 表示　ソース: trail bytes 5C and 7C-like included
+  const std::string japanese = "表示\x81\x40ソース";  // 表示　ソース: trail bytes 5C and 7C-like included
   struct Case {
     std::string argments, comment;
   } cases[] = {
@@ -123,8 +119,7 @@ TEST_F(SettingsFile, ValuesRoundTrip) {
   for (size_t i = 0; i < saved.size(); ++i) {
     std::string buffer(20000, '\0');
     const std::string key = "Argments" + std::to_string(i + 1);
-    buffer.resize(GetPrivateProfileStringA("ItemList", key.c_str(), "",
-                                           buffer.data(), 20000,
+    buffer.resize(GetPrivateProfileStringA("ItemList", key.c_str(), "", buffer.data(), 20000,
                                            SettingsFilePath().c_str()));
     EXPECT_EQ(buffer, saved[i].Argments) << key;
   }
@@ -133,9 +128,8 @@ TEST_F(SettingsFile, ValuesRoundTrip) {
   for (size_t i = 0; i < saved.size(); ++i) {
     EXPECT_EQ(Items[i].Argments, saved[i].Argments) << i;
     // A typed backslash-n comes back as a line break, by design of the format.
-    const std::string expectedComment = saved[i].Comment == "typed \\n here"
-                                            ? "typed \r\n here"
-                                            : saved[i].Comment;
+    const std::string expectedComment =
+        saved[i].Comment == "typed \\n here" ? "typed \r\n here" : saved[i].Comment;
     EXPECT_EQ(Items[i].Comment, expectedComment) << i;
     EXPECT_EQ(Items[i].WindowStyle, 2);
   }
@@ -144,9 +138,8 @@ TEST_F(SettingsFile, ValuesRoundTrip) {
 TEST_F(SettingsFile, NamesWithQuotesAtEitherEndRoundTrip) {
   // A name that loses its quotes on the way back no longer matches its
   // registry key, and the item would be dropped at the next start.
-  const std::vector<std::string> names = {"'memo'",     "'memo",       "memo'",
-                                          "\"memo\"",   "\"memo",      "memo\"",
-                                          "'\x95\x5C'", "\"'mixed'\"", "'"};
+  const std::vector<std::string> names = {"'memo'", "'memo",      "memo'",       "\"memo\"", "\"memo",
+                                          "memo\"", "'\x95\x5C'", "\"'mixed'\"", "'"};
   for (const std::string &name : names) {
     Register(name);
     ItemRecord fixed;
@@ -175,8 +168,8 @@ TEST_F(SettingsFile, BlanksAroundValuesAreLost) {
 }
 
 TEST_F(SettingsFile, SortIsCaseInsensitiveAndLocaleAware) {
-  const std::vector<std::string> names = {
-      "beta", "Alpha", "\x82\xA9", "alpha2", "Beta2", "\x82\xA0", "Zed", "1st"};
+  const std::vector<std::string> names = {"beta",  "Alpha",    "\x82\xA9", "alpha2",
+                                          "Beta2", "\x82\xA0", "Zed",      "1st"};
   for (const auto &name : names) {
     Register(name);
     Items.push_back(Launcher(name, "", ""));
@@ -184,16 +177,14 @@ TEST_F(SettingsFile, SortIsCaseInsensitiveAndLocaleAware) {
   ASSERT_TRUE(SaveItems());
   LoadItems();
   // Digits, then Latin ignoring case, then kana in their order (あ before か).
-  EXPECT_EQ(Names(),
-            (std::vector<std::string>{"1st", "Alpha", "alpha2", "beta", "Beta2",
-                                      "Zed", "\x82\xA0", "\x82\xA9"}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"1st", "Alpha", "alpha2", "beta", "Beta2", "Zed", "\x82\xA0",
+                                               "\x82\xA9"}));
 }
 
 TEST_F(SettingsFile, BadFilesNeverCrashAndKeepWhatCanBeAccepted) {
   Register("Good");
   std::string garbage;
-  for (int i = 0; i < 20000; ++i)
-    garbage += static_cast<char>((i * 7919) % 256);
+  for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 7919) % 256);
   struct Case {
     std::string name, content;
     int expected;
@@ -233,8 +224,7 @@ TEST_F(SettingsFile, HugeCatalogueLoads) {
   std::string content = "[ItemList]\r\nItemCount=3000\r\n";
   for (int n = 1; n <= 3000; ++n) {
     const std::string s = std::to_string(n);
-    content += "ItemName" + s + "=Fixed" + s + "\r\nFixedString" + s +
-               "=1\r\nArgments" + s + "=x\r\n";
+    content += "ItemName" + s + "=Fixed" + s + "\r\nFixedString" + s + "=1\r\nArgments" + s + "=x\r\n";
   }
   Register("Fixed2999");
   WriteSettings(content);
@@ -251,8 +241,7 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndReportsFalse) {
   Items.push_back(Launcher("Another", "c", "d"));
 
   // A read-only settings file cannot be replaced.
-  ASSERT_TRUE(
-      SetFileAttributesA(SettingsFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesA(SettingsFilePath().c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_FALSE(SaveItems());
   SetFileAttributesA(SettingsFilePath().c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(Settings(), before);
@@ -266,8 +255,7 @@ TEST_F(SettingsFile, FailedSaveLeavesTheOldFileAndReportsFalse) {
 
   // Nothing is left behind beside the settings file.
   WIN32_FIND_DATAA found;
-  const UniqueFind search(
-      FindFirstFileA((UserFolder + "*.tmp").c_str(), &found));
+  const UniqueFind search(FindFirstFileA((UserFolder + "*.tmp").c_str(), &found));
   EXPECT_FALSE(search);
 }
 
@@ -283,8 +271,7 @@ TEST_F(SettingsFile, SaveWaitsBrieflyForAReaderOfTheFile) {
   // Opened as the profile functions open a file to read it.
   const auto openReader = [] {
     return UniqueFile(CreateFileA(SettingsFilePath().c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   };
 
   // Held throughout: the save fails and the file stays as it was.
@@ -296,8 +283,7 @@ TEST_F(SettingsFile, SaveWaitsBrieflyForAReaderOfTheFile) {
   }
   EXPECT_EQ(Settings(), before);
   WIN32_FIND_DATAA found;
-  EXPECT_FALSE(
-      UniqueFind(FindFirstFileA((UserFolder + "*.tmp").c_str(), &found)));
+  EXPECT_FALSE(UniqueFind(FindFirstFileA((UserFolder + "*.tmp").c_str(), &found)));
 
   // Held for a moment: the save waits and succeeds.
   UniqueFile reader = openReader();

@@ -18,7 +18,7 @@
 namespace {
 
 class FieldHelp : public MainWindowTest {
-protected:
+ protected:
   // The right button released over the middle of a control: sent to the
   // control itself, or to the window when the control lets the mouse through
   // (a label, a disabled button), as the system routes it.
@@ -57,13 +57,11 @@ TEST_F(FieldHelp, EachControlShowsItsTopicBesideIt) {
     ASSERT_TRUE(popup);
     EXPECT_TRUE(IsWindowVisible(popup));
     EXPECT_EQ(FieldHelpTopic(), c.topic);
-    EXPECT_EQ(HelpTopicText(c.topic).rfind(std::string(c.heading) + "\r\n", 0),
-              0u);
+    EXPECT_EQ(HelpTopicText(c.topic).rfind(std::string(c.heading) + "\r\n", 0), 0u);
     RECT control, shown;
     GetWindowRect(Control(c.id), &control);
     GetWindowRect(popup, &shown);
-    const bool beside =
-        shown.left == control.right + 4 || shown.right == control.left - 4;
+    const bool beside = shown.left == control.right + 4 || shown.right == control.left - 4;
     EXPECT_TRUE(beside) << shown.left << " " << control.right;
     EXPECT_EQ(shown.top, control.top);
     CloseFieldHelp();
@@ -86,16 +84,13 @@ TEST_F(FieldHelp, OtherButtonsKeysAndDisabledControlsShowNothing) {
                 {IDC_BTNDEL, WM_MBUTTONDOWN, WM_MBUTTONUP},
                 {IDC_BTNADD, WM_MBUTTONDOWN, WM_MBUTTONUP}};
   for (const auto &click : clicks) {
-    const WPARAM button =
-        click.down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_MBUTTON;
+    const WPARAM button = click.down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_MBUTTON;
     SendMessageA(Control(click.id), click.down, button, MAKELPARAM(4, 4));
     SendMessageA(Control(click.id), click.up, 0, MAKELPARAM(4, 4));
     EXPECT_EQ(FieldHelpWindow(), nullptr) << click.id;
   }
   // The menu key: no mouse position.
-  SendMessageA(Window(), WM_CONTEXTMENU,
-               reinterpret_cast<WPARAM>(Control(IDC_BTNADD)),
-               MAKELPARAM(-1, -1));
+  SendMessageA(Window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(IDC_BTNADD)), MAKELPARAM(-1, -1));
   EXPECT_EQ(FieldHelpWindow(), nullptr);
   // Edit is disabled with an empty list; the click reaches the window.
   ASSERT_FALSE(IsWindowEnabled(Control(IDC_BTNEDIT)));
@@ -113,13 +108,11 @@ TEST_F(FieldHelp, TheHintBoxOpensItsOwnMenuInsteadOfHelp) {
   menuShown = false;
   // The edit control's menu runs its own loop: a timer served by that loop
   // notes the menu and closes it.
-  const UINT_PTR timer =
-      SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND menu = FindWindowA("#32768", nullptr);
-        if (menu && IsWindowVisible(menu))
-          menuShown = true;
-        EndMenu();
-      });
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) menuShown = true;
+    EndMenu();
+  });
   RightClick(IDC_TXTCOMMENT, false);
   KillTimer(nullptr, timer);
   EXPECT_TRUE(menuShown);
@@ -133,8 +126,7 @@ TEST_F(FieldHelp, APopupClosesOnAKeyOrAClick) {
   for (const UINT message : {WM_KEYDOWN, WM_LBUTTONDOWN}) {
     RightClick(IDC_BTNADD, false);
     ASSERT_TRUE(FieldHelpWindow());
-    SendMessageA(FieldHelpWindow(), message,
-                 message == WM_KEYDOWN ? VK_ESCAPE : 0, 0);
+    SendMessageA(FieldHelpWindow(), message, message == WM_KEYDOWN ? VK_ESCAPE : 0, 0);
     EXPECT_EQ(FieldHelpWindow(), nullptr);
   }
   // A second right click replaces the pop-up.
@@ -179,18 +171,15 @@ TEST_F(FieldHelp, EveryTopicOfBothWindowsHasItsText) {
   };
   for (const auto &t : topics) {
     const std::string text = HelpTopicText(t.topic);
-    EXPECT_EQ(text.rfind(std::string(t.heading) + "\r\n\r\n", 0), 0u)
-        << t.topic << ": " << Utf8(text);
+    EXPECT_EQ(text.rfind(std::string(t.heading) + "\r\n\r\n", 0), 0u) << t.topic << ": " << Utf8(text);
     EXPECT_GT(text.size(), strlen(t.heading) + 20) << t.topic;
   }
-  for (const int none : {0, 1, 28, -3})
-    EXPECT_EQ(HelpTopicText(none), "") << none;
+  for (const int none : {0, 1, 28, -3}) EXPECT_EQ(HelpTopicText(none), "") << none;
   // Whole, as the string table holds them: both are made from ui/help_texts.h.
   ASSERT_EQ(std::size(kHelpTexts), std::size(topics));
   for (size_t i = 0; i < std::size(topics); ++i) {
     EXPECT_EQ(kHelpTexts[i].topic, topics[i].topic);
-    EXPECT_EQ(HelpTopicText(kHelpTexts[i].topic), kHelpTexts[i].text)
-        << kHelpTexts[i].topic;
+    EXPECT_EQ(HelpTopicText(kHelpTexts[i].topic), kHelpTexts[i].text) << kHelpTexts[i].topic;
   }
   // Exactly the topics the controls of both windows carry, read from the
   // layouts the windows are built from; the edit dialog in both its forms.
@@ -198,13 +187,11 @@ TEST_F(FieldHelp, EveryTopicOfBothWindowsHasItsText) {
   for (std::size_t i = 0; i < kMainControlCount; ++i)
     carried.insert(MainHelpTopic(static_cast<MainControl>(i)));
   for (const EditControl control : kEditControls) {
-    for (const bool fixedString : {false, true})
-      carried.insert(EditHelpTopic(control, fixedString));
+    for (const bool fixedString : {false, true}) carried.insert(EditHelpTopic(control, fixedString));
   }
-  carried.erase(0); // no topic
-  for (const auto &t : topics)
-    listed.insert(t.topic);
+  carried.erase(0);  // no topic
+  for (const auto &t : topics) listed.insert(t.topic);
   EXPECT_EQ(carried, listed);
 }
 
-} // namespace
+}  // namespace

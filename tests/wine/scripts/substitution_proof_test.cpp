@@ -50,30 +50,26 @@ struct ProofCase {
 
 std::uint32_t Seed() {
   const char *given = std::getenv("ORBISK_PROOF_SEED");
-  return given && *given
-             ? static_cast<std::uint32_t>(std::strtoul(given, nullptr, 10))
-             : 20240612u;
+  return given && *given ? static_cast<std::uint32_t>(std::strtoul(given, nullptr, 10)) : 20240612u;
 }
 
 class Random {
-public:
+ public:
   explicit Random(std::uint32_t seed) : engine_(seed) {}
-  int Below(int n) {
-    return std::uniform_int_distribution<int>(0, n - 1)(engine_);
-  }
+  int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine_); }
   bool OneIn(int n) { return Below(n) == 0; }
-  template <typename T> const T &Pick(const std::vector<T> &from) {
+  template <typename T>
+  const T &Pick(const std::vector<T> &from) {
     return from[static_cast<size_t>(Below(static_cast<int>(from.size())))];
   }
 
-private:
+ private:
   std::mt19937 engine_;
 };
 
 std::vector<std::string> Tokens() {
   std::vector<std::string> tokens;
-  for (const Placeholder &p : kPlaceholders)
-    tokens.push_back(p.token);
+  for (const Placeholder &p : kPlaceholders) tokens.push_back(p.token);
   return tokens;
 }
 
@@ -138,41 +134,34 @@ std::vector<std::string> CaseTokens(Random &random) {
   const int count = 2 + random.Below(2);
   const int first = random.Below(static_cast<int>(order.size()) - count + 1);
   std::vector<std::string> tokens;
-  for (int i = first; i < first + count; ++i)
-    tokens.emplace_back(order[static_cast<size_t>(i)]);
+  for (int i = first; i < first + count; ++i) tokens.emplace_back(order[static_cast<size_t>(i)]);
   return tokens;
 }
 
-const std::string &RandomToken(Random &random,
-                               const std::vector<std::string> &caseTokens) {
+const std::string &RandomToken(Random &random, const std::vector<std::string> &caseTokens) {
   static const std::vector<std::string> all = Tokens();
   return random.OneIn(5) ? random.Pick(all) : random.Pick(caseTokens);
 }
 
 // A template as the edit dialog admits it (no line breaks or tabs) that
 // holds the case's tokens among other pieces.
-std::string RandomTemplate(Random &random,
-                           const std::vector<std::string> &caseTokens) {
+std::string RandomTemplate(Random &random, const std::vector<std::string> &caseTokens) {
   std::vector<std::string> pieces = caseTokens;
   const int extra = random.Below(6);
   for (int i = 0; i < extra; ++i) {
-    pieces.push_back(random.OneIn(3) ? RandomToken(random, caseTokens)
-                                     : random.Pick(kTextPieces));
+    pieces.push_back(random.OneIn(3) ? RandomToken(random, caseTokens) : random.Pick(kTextPieces));
   }
   for (size_t i = pieces.size(); i > 1; --i)
     std::swap(pieces[i - 1], pieces[random.Below(static_cast<int>(i))]);
   std::string text;
-  for (const std::string &piece : pieces)
-    text += piece;
+  for (const std::string &piece : pieces) text += piece;
   return text;
 }
 
 // A page value: often empty, often holding tokens, with blanks, line breaks
 // and tabs anywhere.
-std::string RandomValue(Random &random,
-                        const std::vector<std::string> &caseTokens) {
-  if (random.OneIn(5))
-    return {};
+std::string RandomValue(Random &random, const std::vector<std::string> &caseTokens) {
+  if (random.OneIn(5)) return {};
   std::string text;
   const int pieces = 1 + random.Below(5);
   for (int i = 0; i < pieces; ++i) {
@@ -202,8 +191,7 @@ ProofCase RandomCase(Random &random) {
   c.style = random.Below(4);
   c.confirm = random.OneIn(4);
   PageFacts &f = c.facts;
-  for (std::string &value : f.values)
-    value = RandomValue(random, caseTokens);
+  for (std::string &value : f.values) value = RandomValue(random, caseTokens);
   // Wine's VBScript Trim removes tabs, line breaks and full-width blanks as
   // well, where Windows' removes blanks only: a selection ending in one of
   // them would show that difference, not the engine's. So the selection
@@ -211,14 +199,13 @@ ProofCase RandomCase(Random &random) {
   // character; the native tests hold the engine to blanks only.
   const std::string blanks[] = {"", " ", "   "};
   switch (random.Below(4)) {
-  case 0:
-    f[Fact::SelectionText] = blanks[random.Below(3)];
-    break;
-  default:
-    f[Fact::SelectionText] = blanks[random.Below(3)] + "[" +
-                             RandomValue(random, caseTokens) + "]" +
-                             blanks[random.Below(3)];
-    break;
+    case 0:
+      f[Fact::SelectionText] = blanks[random.Below(3)];
+      break;
+    default:
+      f[Fact::SelectionText] =
+          blanks[random.Below(3)] + "[" + RandomValue(random, caseTokens) + "]" + blanks[random.Below(3)];
+      break;
   }
   PageFixture &page = c.page;
   page.topUrl = f[Fact::TopUrl];
@@ -237,39 +224,37 @@ ProofCase RandomCase(Random &random) {
   image.src = f[Fact::ImageUrl];
   image.alt = f[Fact::ImageAlt];
   switch (random.Below(6)) {
-  case 0:
-  case 1:
-  case 2: // an image inside a link: both kinds of fact
-    image.parent = 0;
-    page.elements = {link, image};
-    page.sourceElement = page.pointElement = 1;
-    page.images = {1};
-    break;
-  case 3: // a link alone
-    page.elements = {link};
-    page.sourceElement = page.pointElement = 0;
-    f[Fact::ImageUrl].clear();
-    f[Fact::ImageAlt].clear();
-    break;
-  case 4: // an image alone
-    page.elements = {image};
-    page.sourceElement = page.pointElement = 0;
-    page.images = {0};
-    f[Fact::LinkUrl].clear();
-    f[Fact::LinkText].clear();
-    break;
-  default: // plain text
-    page.elements = {Element("P")};
-    page.sourceElement = page.pointElement = 0;
-    for (const Fact fact :
-         {Fact::LinkUrl, Fact::LinkText, Fact::ImageUrl, Fact::ImageAlt})
-      f[fact].clear();
-    break;
+    case 0:
+    case 1:
+    case 2:  // an image inside a link: both kinds of fact
+      image.parent = 0;
+      page.elements = {link, image};
+      page.sourceElement = page.pointElement = 1;
+      page.images = {1};
+      break;
+    case 3:  // a link alone
+      page.elements = {link};
+      page.sourceElement = page.pointElement = 0;
+      f[Fact::ImageUrl].clear();
+      f[Fact::ImageAlt].clear();
+      break;
+    case 4:  // an image alone
+      page.elements = {image};
+      page.sourceElement = page.pointElement = 0;
+      page.images = {0};
+      f[Fact::LinkUrl].clear();
+      f[Fact::LinkText].clear();
+      break;
+    default:  // plain text
+      page.elements = {Element("P")};
+      page.sourceElement = page.pointElement = 0;
+      for (const Fact fact : {Fact::LinkUrl, Fact::LinkText, Fact::ImageUrl, Fact::ImageAlt}) f[fact].clear();
+      break;
   }
   page.selectionText = f[Fact::SelectionText];
   page.selectionHtml = f[Fact::SelectionSource];
   if (f[Fact::InputText].empty() && random.OneIn(2)) {
-    page.promptAnswer.reset(); // cancelled: the same as typing nothing
+    page.promptAnswer.reset();  // cancelled: the same as typing nothing
   } else {
     page.promptAnswer = f[Fact::InputText];
   }
@@ -277,15 +262,14 @@ ProofCase RandomCase(Random &random) {
 }
 
 LocalTime ToLocalTime(const SYSTEMTIME &t) {
-  return {t.wYear, t.wMonth,  t.wDay,   t.wDayOfWeek,
-          t.wHour, t.wMinute, t.wSecond};
+  return {t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
 }
 
 // True when the engine gives actual for some reading of the clock within
 // moments: the script reads the clock once per date line, never backwards, so
 // every non-decreasing choice of moments for the engine's reads is tried.
-bool EngineGives(const ProofCase &c, const std::vector<SYSTEMTIME> &moments,
-                 const std::string &actual, std::string *engineResult) {
+bool EngineGives(const ProofCase &c, const std::vector<SYSTEMTIME> &moments, const std::string &actual,
+                 std::string *engineResult) {
   int reads = 0;
   SubstituteArguments(c.argments, c.facts, [&] {
     ++reads;
@@ -294,20 +278,15 @@ bool EngineGives(const ProofCase &c, const std::vector<SYSTEMTIME> &moments,
   std::vector<size_t> choice(static_cast<size_t>(reads), 0);
   for (;;) {
     size_t next = 0;
-    *engineResult = SubstituteArguments(c.argments, c.facts, [&] {
-      return ToLocalTime(moments[choice[next++]]);
-    });
-    if (*engineResult == actual)
-      return true;
+    *engineResult =
+        SubstituteArguments(c.argments, c.facts, [&] { return ToLocalTime(moments[choice[next++]]); });
+    if (*engineResult == actual) return true;
     // The next non-decreasing sequence of moment indices, last read first.
     int i = reads - 1;
-    while (i >= 0 && choice[i] + 1 >= moments.size())
-      --i;
-    if (i < 0)
-      return false;
+    while (i >= 0 && choice[i] + 1 >= moments.size()) --i;
+    if (i < 0) return false;
     ++choice[i];
-    for (int j = i + 1; j < reads; ++j)
-      choice[j] = choice[i];
+    for (int j = i + 1; j < reads; ++j) choice[j] = choice[i];
   }
 }
 
@@ -325,8 +304,7 @@ std::string Hex(const std::string &bytes) {
 std::string Describe(const ProofCase &c) {
   std::string text = "template [" + c.argments + "]";
   for (int f = 0; f < kFactCount; ++f) {
-    text += "\n  " + std::string(FactName(static_cast<Fact>(f))) + " [" +
-            c.facts.values[f] + "]";
+    text += "\n  " + std::string(FactName(static_cast<Fact>(f))) + " [" + c.facts.values[f] + "]";
   }
   return text + (c.confirm ? "\n  with confirmation" : "");
 }
@@ -334,8 +312,7 @@ std::string Describe(const ProofCase &c) {
 SYSTEMTIME ParseMoment(const std::string &text) {
   const std::vector<std::string> parts = SplitValues(text, ',');
   SYSTEMTIME t = {};
-  if (parts.size() != 6)
-    return t;
+  if (parts.size() != 6) return t;
   t.wYear = static_cast<WORD>(atoi(parts[0].c_str()));
   t.wMonth = static_cast<WORD>(atoi(parts[1].c_str()));
   t.wDay = static_cast<WORD>(atoi(parts[2].c_str()));
@@ -352,9 +329,9 @@ SYSTEMTIME ParseMoment(const std::string &text) {
 // What one case's code did in a batch.
 struct Outcome {
   bool finished = false;
-  std::string calls;     // "R" per Run, "P" per Popup, in order
-  std::string runText;   // what the last Run received
-  std::string popupText; // what the last Popup showed
+  std::string calls;      // "R" per Run, "P" per Popup, in order
+  std::string runText;    // what the last Run received
+  std::string popupText;  // what the last Popup showed
   std::vector<SYSTEMTIME> moments;
 };
 
@@ -404,7 +381,7 @@ constexpr char kOptionExplicit[] = "Option Explicit\r\n";
 constexpr char kWideFunction[] = "Function cnvNarrowToWide(strSource)\r\n";
 
 class SubstitutionProof : public WineTest {
-protected:
+ protected:
   void SetUp() override {
     WineTest::SetUp();
     app_ = ProgramFolder() + kAppFolder + "viewer.exe";
@@ -412,71 +389,59 @@ protected:
 
   // Runs the cases' code in one cscript run; false with a reason when the
   // composed script cannot be made.
-  bool RunBatch(const std::vector<ProofCase> &cases, int firstNumber,
-                std::vector<Outcome> *outcomes, std::string *error) {
+  bool RunBatch(const std::vector<ProofCase> &cases, int firstNumber, std::vector<Outcome> *outcomes,
+                std::string *error) {
     const auto fail = [error](const char *why) {
       *error = why;
       return false;
     };
     // A folder of its own for every run: removing the last one's costs more
     // under Wine than the run itself.
-    const std::string work =
-        ProgramFolder() + "batch" + std::to_string(firstNumber) + "\\";
+    const std::string work = ProgramFolder() + "batch" + std::to_string(firstNumber) + "\\";
     DeleteTree(work);
     CreateDirectoryA(work.c_str(), nullptr);
     std::string subs, wideFunction, calls;
     for (size_t i = 0; i < cases.size(); ++i) {
       const ProofCase &c = cases[i];
-      std::string code = ExtractScriptCode(
-          LauncherScriptText("Proof", app_, c.argments, c.style, c.confirm));
+      std::string code = ExtractScriptCode(LauncherScriptText("Proof", app_, c.argments, c.style, c.confirm));
       const size_t option = code.find(kOptionExplicit);
-      if (option == std::string::npos)
-        return fail("no Option Explicit in the script");
+      if (option == std::string::npos) return fail("no Option Explicit in the script");
       code.erase(0, option + sizeof kOptionExplicit - 1);
       const size_t function = code.find(kWideFunction);
       if (function != std::string::npos) {
         // The function is the script's last part and the same in every script.
         const std::string text = code.substr(function);
-        if (!wideFunction.empty() && text != wideFunction)
-          return fail("scripts differ in their function");
+        if (!wideFunction.empty() && text != wideFunction) return fail("scripts differ in their function");
         wideFunction = text;
         code.erase(function);
       }
       const std::string n = std::to_string(firstNumber + static_cast<int>(i));
-      subs += StandInPageSub(c.page, "ProofPage" + n) + "Sub ProofCase" + n +
-              "()\r\n" + code + "End Sub\r\n";
+      subs += StandInPageSub(c.page, "ProofPage" + n) + "Sub ProofCase" + n + "()\r\n" + code + "End Sub\r\n";
       calls += "ProofPage" + n +
                "\r\nproofCalls = \"\"\r\nproofRunText = "
                "Empty\r\nproofPopupText = Empty\r\n";
       calls += "proofBefore = ProofNow()\r\nProofCase" + n + "\r\n";
       calls += "ProofRecord proofBefore, ProofNow()\r\n";
     }
-    const std::string script =
-        std::string(kOptionExplicit) + StandInClasses() + kShellStandIn + subs +
-        wideFunction + "Dim proofBefore\r\n" + calls +
-        "StandInWrite CreateObject(\"Scripting.FileSystemObject\"), " +
-        VbText(work + "results") + ", proofResults\r\n";
-    if (!WriteFileBytes(work + "batch.vbs", script))
-      return fail("cannot write the batch script");
-    if (RunProcess("c:\\windows\\system32\\cscript.exe //nologo \"" + work +
-                       "batch.vbs\"",
-                   120000, work) == -1) {
+    const std::string script = std::string(kOptionExplicit) + StandInClasses() + kShellStandIn + subs +
+                               wideFunction + "Dim proofBefore\r\n" + calls +
+                               "StandInWrite CreateObject(\"Scripting.FileSystemObject\"), " +
+                               VbText(work + "results") + ", proofResults\r\n";
+    if (!WriteFileBytes(work + "batch.vbs", script)) return fail("cannot write the batch script");
+    if (RunProcess("c:\\windows\\system32\\cscript.exe //nologo \"" + work + "batch.vbs\"", 120000, work) ==
+        -1) {
       return fail("cscript did not start or end");
     }
     // One record per case that ran to its end, fields in the order of
     // ProofRecord; none at all when the script stopped early.
-    const std::vector<std::string> records =
-        SplitValues(ReadFileBytes(work + "results"), kRecordEnd);
+    const std::vector<std::string> records = SplitValues(ReadFileBytes(work + "results"), kRecordEnd);
     outcomes->assign(cases.size(), Outcome{});
     for (size_t i = 0; i < cases.size() && i + 1 < records.size(); ++i) {
-      const std::vector<std::string> fields =
-          SplitValues(records[i], kFieldEnd);
-      if (fields.size() != 5)
-        continue;
+      const std::vector<std::string> fields = SplitValues(records[i], kFieldEnd);
+      if (fields.size() != 5) continue;
       Outcome &outcome = (*outcomes)[i];
       outcome.finished = true;
-      outcome.moments =
-          SecondsBetween(ParseMoment(fields[0]), ParseMoment(fields[1]));
+      outcome.moments = SecondsBetween(ParseMoment(fields[0]), ParseMoment(fields[1]));
       outcome.calls = fields[2];
       outcome.runText = fields[3];
       outcome.popupText = fields[4];
@@ -489,24 +454,22 @@ protected:
 
 TEST_F(SubstitutionProof, EngineGivesWhatTheScriptsBuild) {
   const std::uint32_t seed = Seed();
-  std::printf("substitution proof: seed %u (ORBISK_PROOF_SEED=%u repeats it), "
-              "%d cases\n",
-              seed, seed, kCases);
+  std::printf(
+      "substitution proof: seed %u (ORBISK_PROOF_SEED=%u repeats it), "
+      "%d cases\n",
+      seed, seed, kCases);
   std::fflush(stdout);
   Random random(seed);
   std::vector<ProofCase> cases;
-  for (int i = 0; i < kCases; ++i)
-    cases.push_back(RandomCase(random));
+  for (int i = 0; i < kCases; ++i) cases.push_back(RandomCase(random));
 
   int compared = 0;
   for (int first = 0; first < kCases; first += kBatchSize) {
-    const std::vector<ProofCase> batch(
-        cases.begin() + first,
-        cases.begin() + std::min(kCases, first + kBatchSize));
+    const std::vector<ProofCase> batch(cases.begin() + first,
+                                       cases.begin() + std::min(kCases, first + kBatchSize));
     std::vector<Outcome> outcomes;
     std::string error;
-    ASSERT_TRUE(RunBatch(batch, first, &outcomes, &error))
-        << error << " (seed " << seed << ")";
+    ASSERT_TRUE(RunBatch(batch, first, &outcomes, &error)) << error << " (seed " << seed << ")";
     for (size_t i = 0; i < batch.size(); ++i) {
       const ProofCase &c = batch[i];
       const Outcome &outcome = outcomes[i];
@@ -516,42 +479,30 @@ TEST_F(SubstitutionProof, EngineGivesWhatTheScriptsBuild) {
         // found by running it alone.
         std::vector<Outcome> alone;
         RunBatch({c}, number, &alone, &error);
-        ADD_FAILURE() << "case " << number << " (seed " << seed
-                      << ") did not run to its end"
-                      << (alone.size() == 1 && !alone[0].finished
-                              ? ", not even alone"
-                              : "")
-                      << "\n"
+        ADD_FAILURE() << "case " << number << " (seed " << seed << ") did not run to its end"
+                      << (alone.size() == 1 && !alone[0].finished ? ", not even alone" : "") << "\n"
                       << Describe(c);
         continue;
       }
       // Wine's VBScript fails on "Err = 0" (error 445), so after Run the
       // script always shows its failure box there; Windows does not.
       if (c.confirm) {
-        EXPECT_EQ(outcome.calls, "P")
-            << "case " << number << " (seed " << seed << ")";
+        EXPECT_EQ(outcome.calls, "P") << "case " << number << " (seed " << seed << ")";
       } else {
-        EXPECT_TRUE(outcome.calls == "R" || (outcome.calls == "RP" &&
-                                             outcome.popupText == kStartFailed))
-            << "case " << number << " (seed " << seed << "): " << outcome.calls
-            << " " << outcome.popupText;
+        EXPECT_TRUE(outcome.calls == "R" || (outcome.calls == "RP" && outcome.popupText == kStartFailed))
+            << "case " << number << " (seed " << seed << "): " << outcome.calls << " " << outcome.popupText;
       }
-      const std::string &commandLine =
-          c.confirm ? outcome.popupText : outcome.runText;
+      const std::string &commandLine = c.confirm ? outcome.popupText : outcome.runText;
       const std::string prefix = "\"" + app_ + "\" ";
       if (commandLine.compare(0, prefix.size(), prefix) != 0) {
-        ADD_FAILURE() << "case " << number << " (seed " << seed
-                      << "): command line " << commandLine;
+        ADD_FAILURE() << "case " << number << " (seed " << seed << "): command line " << commandLine;
         continue;
       }
       std::string engine;
-      EXPECT_TRUE(EngineGives(c, outcome.moments,
-                              commandLine.substr(prefix.size()), &engine))
+      EXPECT_TRUE(EngineGives(c, outcome.moments, commandLine.substr(prefix.size()), &engine))
           << "case " << number << " (seed " << seed << ")\n"
-          << Describe(c) << "\n script: [" << commandLine.substr(prefix.size())
-          << "]\n engine: [" << engine
-          << "]\n script: " << Hex(commandLine.substr(prefix.size()))
-          << "\n engine: " << Hex(engine);
+          << Describe(c) << "\n script: [" << commandLine.substr(prefix.size()) << "]\n engine: [" << engine
+          << "]\n script: " << Hex(commandLine.substr(prefix.size())) << "\n engine: " << Hex(engine);
       ++compared;
     }
   }
@@ -576,8 +527,7 @@ TEST_F(SubstitutionProof, WholeWayToTheStartedProgram) {
     ExpectMessageBox(IDOK);
     SYSTEMTIME before, after;
     GetLocalTime(&before);
-    const ScriptRun run =
-        RunMenuScript(name, c.page, ProgramFolder() + "page\\");
+    const ScriptRun run = RunMenuScript(name, c.page, ProgramFolder() + "page\\");
     const std::vector<RecordedStart> starts = WaitForRecordedStarts(app_, 1);
     GetLocalTime(&after);
     ASSERT_TRUE(run.completed) << run.error;
@@ -585,20 +535,15 @@ TEST_F(SubstitutionProof, WholeWayToTheStartedProgram) {
     const RecordedStart &recorded = starts[0];
     ASSERT_TRUE(InstallRecorder(app_));
     const std::string quoted = "\"" + app_ + "\"";
-    std::string arguments = recorded.commandLine.substr(
-        std::min(recorded.commandLine.size(), quoted.size()));
+    std::string arguments = recorded.commandLine.substr(std::min(recorded.commandLine.size(), quoted.size()));
     // Wine drops the blank after the path when nothing follows it.
-    if (!arguments.empty() && arguments[0] == ' ')
-      arguments.erase(0, 1);
-    EXPECT_EQ(recorded.commandLine.compare(0, quoted.size(), quoted), 0)
-        << recorded.commandLine;
+    if (!arguments.empty() && arguments[0] == ' ') arguments.erase(0, 1);
+    EXPECT_EQ(recorded.commandLine.compare(0, quoted.size(), quoted), 0) << recorded.commandLine;
     std::string engine;
-    EXPECT_TRUE(
-        EngineGives(c, SecondsBetween(before, after), arguments, &engine))
+    EXPECT_TRUE(EngineGives(c, SecondsBetween(before, after), arguments, &engine))
         << "case " << n << " (seed " << seed << ")\n"
-        << Describe(c) << "\n program got: [" << arguments << "]\n engine: ["
-        << engine << "]";
+        << Describe(c) << "\n program got: [" << arguments << "]\n engine: [" << engine << "]";
   }
 }
 
-} // namespace
+}  // namespace

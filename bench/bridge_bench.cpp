@@ -8,7 +8,6 @@
 // Run under Wine by bench/run.sh; prints figures.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -21,22 +20,22 @@
 #include "catalogue/registry.h"
 #include "catalogue/settings_format.h"
 #include "common/atomic_file.h"
+#include "common/wide_text.h"
 #include "common/win_handles.h"
 #include "tests/harness/build_output.h"
+#include "tests/harness/recorded_starts.h"
 #include "tests/wine/bridge/host_connection.h"
 
 namespace {
 
 constexpr int kPairs = 20;
 
-std::string Utf8Of(const std::string &ansi) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
+std::string Utf8Of(const std::string& ansi) {
+  const std::wstring wide = ToWide(ansi);
   return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
 }
 
-ItemRecord Item(int n, const std::string &application) {
+ItemRecord Item(int n, const std::string& application) {
   ItemRecord r;
   r.ItemName = "ベンチ項目 " + std::to_string(100000 + (n * 7919) % 100000);
   r.AplPath = application;
@@ -47,18 +46,18 @@ ItemRecord Item(int n, const std::string &application) {
 }
 
 // Registers the items and writes Orbisk's settings file; its path.
-std::string WriteCatalogue(const std::vector<ItemRecord> &items) {
-  for (const ItemRecord &item : items) RegisterMenuEntry(item.ItemName, false, {true, false, true, true});
+std::string WriteCatalogue(const std::vector<ItemRecord>& items) {
+  for (const ItemRecord& item : items) RegisterMenuEntry(item.ItemName, false, {true, false, true, true});
   const std::string path = UserFolder + "Orbisk.ini";
   WriteFileAtomically(path, ReplaceIniSection("", kItemListSection, CatalogueEntries(items)));
   return path;
 }
 
-void Unregister(const std::vector<ItemRecord> &items) {
-  for (const ItemRecord &item : items) DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(item.ItemName));
+void Unregister(const std::vector<ItemRecord>& items) {
+  for (const ItemRecord& item : items) DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(item.ItemName));
 }
 
-double ReadWholeFileTimed(const std::string &path) {
+double ReadWholeFileTimed(const std::string& path) {
   const double start = Seconds();
   UniqueFile file(
       CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -70,33 +69,9 @@ double ReadWholeFileTimed(const std::string &path) {
   return ok ? Seconds() - start : -1;
 }
 
-void Print(const char *what, const char *against, const PairedFigures &f) {
+void Print(const char* what, const char* against, const PairedFigures& f) {
   std::printf("%-22s median %8.3f ms   %-26s median %8.3f ms   ratio %7.1f%s\n", what, f.medianB * 1000,
               against, f.medianA * 1000, f.medianRatio, f.ok ? "" : "  (some runs failed)");
-}
-
-// The recorder appends one record per start to "<recorder>.log", its
-// fields each ended by a NUL and the command line first; removing the log
-// between runs lets the next record be waited for.
-constexpr size_t kRecordFields = 4;
-
-void ClearRecord(const std::string &recorder) { DeleteFileA((recorder + ".log").c_str()); }
-
-std::string RecordedCommandLine(const std::string &recorder) {
-  std::string log;
-  ReadWholeFile(recorder + ".log", &log);
-  return log.substr(0, log.find('\0'));
-}
-
-bool WaitForRecord(const std::string &recorder) {
-  for (int i = 0; i < 5000; ++i) {
-    std::string log;
-    if (ReadWholeFile(recorder + ".log", &log) &&
-        static_cast<size_t>(std::count(log.begin(), log.end(), '\0')) >= kRecordFields)
-      return true;
-    Sleep(1);
-  }
-  return false;
 }
 
 }  // namespace
@@ -109,14 +84,12 @@ int main() {
   const std::string host = folder + "OrbiskHost.exe";
   const std::string recorder = folder + "recorder.exe";
   CopyFileA(BuildOutputPath(ORBISK_HOST_EXE).c_str(), host.c_str(), FALSE);
-  CopyFileA(BuildOutputPath(ORBISK_RECORDER_EXE).c_str(), recorder.c_str(), FALSE);
+  InstallRecorder(recorder);
   UserFolder = UserFolderFor(folder, GetLoginName());
   EnsureFolder(UserFolder);
 
-  std::printf(
-      "%d pairs of runs each, under Wine; the ratio is the median of "
-      "host / direct over the pairs.\n",
-      kPairs);
+  std::printf("%d pairs of runs each, under Wine; the ratio is the median of host / direct over the pairs.\n",
+              kPairs);
 
   // A pick that starts the recorder, against starting it directly.
   {
@@ -130,11 +103,10 @@ int main() {
                                   {{"topUrl", "http://www.example.jp/bench?q=1&r=2"},
                                    {"topTitle", "Bench: title/of \"page\""},
                                    {"selectionText", "  selected text  "}}}};
-    const std::string commandLine = "\"" + recorder +
-                                    "\" \"http://www.example.jp/bench?q=1&r=2\" Bench： title／of ”page” "
-                                    "selected text";
+    const std::string commandLine =
+        "\"" + recorder + "\" \"http://www.example.jp/bench?q=1&r=2\" Bench： title／of ”page” selected text";
     const auto direct = [&]() -> double {
-      ClearRecord(recorder);
+      InstallRecorder(recorder);  // and no record
       STARTUPINFOA startup = {};
       startup.cb = sizeof startup;
       startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -152,18 +124,18 @@ int main() {
       return elapsed;
     };
     const auto viaHost = [&]() -> double {
-      ClearRecord(recorder);
+      InstallRecorder(recorder);  // and no record
       const double start = Seconds();
       const auto answer = connection.Ask(pick);
       const double elapsed = Seconds() - start;
-      if (!answer || (*answer)["type"] != "started" || !WaitForRecord(recorder)) return -1;
+      if (!answer || (*answer)["type"] != "started" || WaitForRecordedStarts(recorder, 1, 5000).size() != 1)
+        return -1;
       return elapsed;
     };
     Print("pick, program started", "CreateProcess of it", MeasurePairs(kPairs, direct, viaHost));
-    if (RecordedCommandLine(recorder) != commandLine)
-      std::printf(
-          "  but the program got another command line: the figures "
-          "mean nothing\n");
+    const std::vector<RecordedStart> starts = RecordedStarts(recorder);
+    if (starts.size() != 1 || starts[0].commandLine != commandLine)
+      std::printf("  but the program got another command line: the figures mean nothing\n");
     Unregister(items);
   }
 

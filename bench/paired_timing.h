@@ -27,8 +27,8 @@ struct PairedFigures {
 
 // Each function does its work once and returns the seconds it took, or a
 // negative number when it failed. One warm-up pair comes first, untimed.
-inline PairedFigures MeasurePairs(int pairs, const std::function<double()> &a,
-                                  const std::function<double()> &b) {
+inline PairedFigures MeasurePairs(int pairs, const std::function<double()>& a,
+                                  const std::function<double()>& b) {
   a();
   b();
   std::vector<double> timesA, timesB, ratios;

@@ -10,7 +10,7 @@ namespace {
 // Creates the temporary file under a name no other file has: CREATE_NEW
 // never opens an existing file, so two writers, or a leftover file, never
 // share one. The seed differs per process, per call and per attempt.
-UniqueFile CreateNewTemporarySibling(const std::string &path, std::string *temporary) {
+UniqueFile CreateNewTemporarySibling(const std::string& path, std::string* temporary) {
   static LONG counter = 0;
   const std::string folder = GetFolderPart(path);
   const std::string finalName = GetFileNamePart(path);
@@ -27,12 +27,12 @@ UniqueFile CreateNewTemporarySibling(const std::string &path, std::string *tempo
 
 }  // namespace
 
-std::string CreateTemporarySibling(const std::string &path) {
+std::string CreateTemporarySibling(const std::string& path) {
   std::string temporary;
   return CreateNewTemporarySibling(path, &temporary) ? temporary : std::string();
 }
 
-bool ReadWholeFile(const std::string &path, std::string *bytes) {
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
@@ -44,7 +44,7 @@ bool ReadWholeFile(const std::string &path, std::string *bytes) {
          got == bytes->size();
 }
 
-bool ReplaceFileWith(const std::string &temporary, const std::string &target) {
+bool ReplaceFileWith(const std::string& temporary, const std::string& target) {
   // A read-only target is not to be written. Windows refuses the move by
   // itself; Wine would replace the file, so ask first.
   const DWORD attributes = GetFileAttributesA(target.c_str());
@@ -72,7 +72,7 @@ bool ReplaceFileWith(const std::string &temporary, const std::string &target) {
   return false;
 }
 
-bool WriteFileAtomically(const std::string &path, const std::string &bytes) {
+bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
   std::string temporary;
   bool written = false;
   {

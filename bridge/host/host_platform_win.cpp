@@ -14,11 +14,11 @@ std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), 
 
 // The item script's boxes: no owner (the browser's window is another
 // process's), in front of the browser.
-void ShowBox(const std::u16string &text, const std::u16string &title, UINT icon) {
+void ShowBox(const std::u16string& text, const std::u16string& title, UINT icon) {
   MessageBoxW(nullptr, Wide(text).c_str(), Wide(title).c_str(), MB_OK | icon | MB_SETFOREGROUND);
 }
 
-bool IsFolder(const std::u16string &path) {
+bool IsFolder(const std::u16string& path) {
   const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -84,7 +84,7 @@ LocalTime WinHostPlatform::Now() {
   return {t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
 }
 
-LaunchResult WinHostPlatform::Launch(const LaunchPlan &plan) {
+LaunchResult WinHostPlatform::Launch(const LaunchPlan& plan) {
   if (plan.confirm) {
     ShowBox(plan.commandLine, plan.title, MB_ICONINFORMATION);
     return LaunchResult::Confirmed;

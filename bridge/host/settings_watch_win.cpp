@@ -25,7 +25,7 @@ struct ChangeTraits {
 using UniqueChange = UniqueWinHandle<HANDLE, ChangeTraits>;
 
 // The settings file's size and last write; all zero while it is missing.
-std::string FileStamp(const std::string &path) {
+std::string FileStamp(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data = {};
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
   return std::to_string(data.nFileSizeHigh) + ":" + std::to_string(data.nFileSizeLow) + ":" +

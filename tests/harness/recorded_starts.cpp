@@ -6,7 +6,7 @@
 #include "tests/harness/build_output.h"
 #include "tests/harness/win_test_util.h"
 
-bool InstallRecorder(const std::string &path) {
+bool InstallRecorder(const std::string& path) {
   const std::string folder = GetFolderPart(path);
   if (SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr) != ERROR_SUCCESS) {
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -18,7 +18,7 @@ bool InstallRecorder(const std::string &path) {
 namespace {
 
 // The recorder writes the UTF-16 command line as four hex digits per unit.
-std::wstring WideOfHex(const std::string &hex) {
+std::wstring WideOfHex(const std::string& hex) {
   std::wstring wide;
   for (size_t at = 0; at + 4 <= hex.size(); at += 4) {
     wide += static_cast<wchar_t>(std::stoul(hex.substr(at, 4), nullptr, 16));
@@ -28,7 +28,7 @@ std::wstring WideOfHex(const std::string &hex) {
 
 }  // namespace
 
-std::vector<RecordedStart> RecordedStarts(const std::string &recorderPath) {
+std::vector<RecordedStart> RecordedStarts(const std::string& recorderPath) {
   // Each start appends four fields, each ended by a NUL; a record still
   // being written is not counted until its last NUL is there.
   const std::string log = ReadFileBytes(recorderPath + ".log");
@@ -38,7 +38,7 @@ std::vector<RecordedStart> RecordedStarts(const std::string &recorderPath) {
     std::string fields[4];
     std::string::size_type at = pos;
     bool whole = true;
-    for (std::string &field : fields) {
+    for (std::string& field : fields) {
       const auto end = log.find('\0', at);
       if (end == std::string::npos) {
         whole = false;
@@ -54,7 +54,7 @@ std::vector<RecordedStart> RecordedStarts(const std::string &recorderPath) {
   return starts;
 }
 
-std::vector<RecordedStart> WaitForRecordedStarts(const std::string &recorderPath, size_t count,
+std::vector<RecordedStart> WaitForRecordedStarts(const std::string& recorderPath, size_t count,
                                                  DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {

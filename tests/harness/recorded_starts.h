@@ -11,7 +11,7 @@
 
 // Copies the recorder to path (its folders are created) and removes whatever
 // log an earlier copy there left; false when it cannot be copied.
-bool InstallRecorder(const std::string &path);
+bool InstallRecorder(const std::string& path);
 
 // What one start of the recorder was given.
 struct RecordedStart {
@@ -22,11 +22,11 @@ struct RecordedStart {
 };
 
 // The starts the recorder copy at recorderPath has logged so far.
-std::vector<RecordedStart> RecordedStarts(const std::string &recorderPath);
+std::vector<RecordedStart> RecordedStarts(const std::string& recorderPath);
 
 // Waits up to timeoutMs until the copy at recorderPath has logged count
 // starts; for a recorder started from outside a ChildProcess (by the program
 // under test running in the test's own process). After a ChildProcess has
 // ended, whatever it started has logged already: read RecordedStarts.
-std::vector<RecordedStart> WaitForRecordedStarts(const std::string &recorderPath, size_t count,
+std::vector<RecordedStart> WaitForRecordedStarts(const std::string& recorderPath, size_t count,
                                                  DWORD timeoutMs = 10000);

@@ -38,7 +38,7 @@ std::string ShowState() {
 }
 
 // Hex keeps the UTF-16 text free of NUL bytes, and lone surrogates intact.
-std::string HexOfWide(const wchar_t *text) {
+std::string HexOfWide(const wchar_t* text) {
   static const char kDigits[] = "0123456789ABCDEF";
   std::string hex;
   for (; *text; ++text) {

@@ -20,13 +20,13 @@ int main() {
       std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()));
   PageFacts16 facts;
   const nlohmann::json given = request.value("facts", nlohmann::json::object());
-  for (const auto &[name, value] : given.items()) {
+  for (const auto& [name, value] : given.items()) {
     if (const auto fact = FactFromName(name)) facts[*fact] = Utf8ToUtf16(value.get<std::string>());
   }
   const std::u16string text = Utf8ToUtf16(request.at("template").get<std::string>());
   const bool fixed = request.value("kind", "launcher") == "fixed";
   nlohmann::json results = nlohmann::json::array();
-  for (const auto &time : request.at("times")) {
+  for (const auto& time : request.at("times")) {
     const LocalTime now{time.at(0), time.at(1), time.at(2), time.at(3), time.at(4), time.at(5), time.at(6)};
     const Clock clock = [now] { return now; };
     results.push_back(

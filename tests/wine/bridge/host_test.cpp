@@ -31,22 +31,15 @@ using nlohmann::json;
 
 const std::string kStartFailed = "プログラムの起動に失敗しました。";
 
-std::string BuildOutputPath(std::string path) {
-  for (char &c : path) {
-    if (c == '/') c = '\\';
-  }
-  return "Z:" + path;
-}
-
 // Code page 932 to UTF-8 and UTF-16 as the host converts.
-std::string U8(const std::string &ansi) { return Utf8(ansi); }
-std::u16string U16(const std::string &ansi) {
+std::string U8(const std::string& ansi) { return Utf8(ansi); }
+std::u16string U16(const std::string& ansi) {
   const std::wstring wide = ToWide(ansi);
   return std::u16string(wide.begin(), wide.end());
 }
-std::wstring W(const std::u16string &text) { return std::wstring(text.begin(), text.end()); }
+std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
-ItemRecord Launcher(const std::string &name, const std::string &path, const std::string &argments,
+ItemRecord Launcher(const std::string& name, const std::string& path, const std::string& argments,
                     int style = 1, bool confirm = false) {
   ItemRecord r;
   r.ItemName = name;
@@ -58,7 +51,7 @@ ItemRecord Launcher(const std::string &name, const std::string &path, const std:
   return r;
 }
 
-ItemRecord Fixed(const std::string &name, const std::string &text) {
+ItemRecord Fixed(const std::string& name, const std::string& text) {
   ItemRecord r;
   r.ItemName = name;
   r.FixedString = 1;
@@ -78,8 +71,8 @@ class BridgeHost : public WineTest {
 
   // Orbisk's settings file with these items, each registered unless named
   // in unregistered, saved the way Orbisk saves it.
-  void WriteCatalogue(const std::vector<ItemRecord> &items, const std::set<std::string> &unregistered = {}) {
-    for (const ItemRecord &item : items) {
+  void WriteCatalogue(const std::vector<ItemRecord>& items, const std::set<std::string>& unregistered = {}) {
+    for (const ItemRecord& item : items) {
       if (unregistered.count(item.ItemName)) continue;
       std::array<bool, 4> contexts;
       for (int i = 0; i < 4; ++i) contexts[i] = item.Contexts[i] == 1;
@@ -89,13 +82,13 @@ class BridgeHost : public WineTest {
     ASSERT_TRUE(WriteFileAtomically(UserFolder + "Orbisk.ini", text));
   }
 
-  std::unique_ptr<HostConnection> Connect(const std::string &arguments = OrbiskOrigin()) {
+  std::unique_ptr<HostConnection> Connect(const std::string& arguments = OrbiskOrigin()) {
     auto connection = std::make_unique<HostConnection>(host_, arguments);
     EXPECT_TRUE(connection->Started()) << connection->Failure();
     return connection;
   }
 
-  json Pick(const std::string &name, const json &facts = json::object()) {
+  json Pick(const std::string& name, const json& facts = json::object()) {
     return json{{"type", "pick"}, {"name", U8(name)}, {"facts", facts}};
   }
 
@@ -115,9 +108,9 @@ TEST_F(BridgeHost, ListsWhatOrbiskLists) {
   LoadItemsFrom(UserFolder + "Orbisk.ini");
   ASSERT_EQ(Items.size(), 3u);
   std::vector<std::string> names;
-  for (const ItemRecord &item : Items) names.push_back(U8(item.ItemName));
+  for (const ItemRecord& item : Items) names.push_back(U8(item.ItemName));
   std::vector<std::string> listed;
-  for (const json &item : (*answer)["items"]) listed.push_back(item["name"]);
+  for (const json& item : (*answer)["items"]) listed.push_back(item["name"]);
   EXPECT_EQ(listed, names);
   const json expected = json::parse(R"([
     {"kind":"fixed","contexts":{"page":false,"image":false,"link":false,"selection":false},"needs":[]},
@@ -159,7 +152,7 @@ TEST_F(BridgeHost, PickStartsTheApplicationWithTheSubstitutedArguments) {
     EXPECT_EQ(*answer, (json{{"type", "started"}}));
     const std::vector<RecordedStart> starts = WaitForRecordedStarts(app_, 1);
     ASSERT_EQ(starts.size(), 1u) << style;
-    const RecordedStart &recorded = starts[0];
+    const RecordedStart& recorded = starts[0];
     EXPECT_EQ(recorded.wideCommandLine, W(expected)) << style;
     // A program that reads the ANSI command line gets the system's conversion.
     EXPECT_EQ(recorded.commandLine, ToAnsi(W(expected))) << style;
@@ -215,7 +208,7 @@ TEST_F(BridgeHost, FixedStringPickAnswersTheText) {
   ASSERT_TRUE(answer);
   ASSERT_EQ((*answer)["type"], "text") << answer->dump();
   std::set<std::string> allowed;
-  for (const SYSTEMTIME &t : SecondsBetween(before, after)) {
+  for (const SYSTEMTIME& t : SecondsBetween(before, after)) {
     const LocalTime moment = {t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
     allowed.insert(Utf16ToUtf8(
         SubstituteFixedString(U16("<Y4>/<M2>/<D2> (<WJ>)<\\T><TU> \"q\""), [&] { return moment; })));
@@ -232,7 +225,7 @@ TEST_F(BridgeHost, ChangedListIsSentUnasked) {
   const auto first = host->Ask({{"type", "list"}});
   ASSERT_TRUE(first);
   ASSERT_EQ((*first)["items"].size(), 1u);
-  for (const char *added : {"Second", "Third"}) {
+  for (const char* added : {"Second", "Third"}) {
     std::vector<ItemRecord> items = {Launcher("First", app_, "<TU>"), Launcher(added, app_, "<TT>")};
     const DWORD saved = GetTickCount();
     WriteCatalogue(items);
@@ -276,7 +269,7 @@ TEST_F(BridgeHost, BadInputGetsAnErrorAndStartsNothing) {
   const uint32_t length = kMaxMessageBytes + 1;
   memcpy(tooLong.data(), &length, 4);
   const struct {
-    const char *what;
+    const char* what;
     std::string input;
     std::vector<std::string> answers;  // error messages, or "items"
     bool endsInput;                    // the test closes the input after sending
@@ -302,11 +295,11 @@ TEST_F(BridgeHost, BadInputGetsAnErrorAndStartsNothing) {
        true},
       {"truncated length", std::string("\x10\x00", 2), {host_texts::Truncated()}, true},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     auto host = Connect();
     ASSERT_TRUE(host->SendRaw(c.input)) << c.what;
     if (c.endsInput) host->CloseInput();
-    for (const std::string &expected : c.answers) {
+    for (const std::string& expected : c.answers) {
       const auto answer = host->Receive();
       ASSERT_TRUE(answer) << c.what;
       const std::string got = (*answer)["type"] == "error" ? (*answer)["message"].get<std::string>()
@@ -334,7 +327,7 @@ TEST_F(BridgeHost, OnlyTheOrbiskExtensionIsServed) {
       {"\"C:\\hosts\\orbisk.host.firefox.json\" other@example.org", false},
       {"", false},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     auto host = Connect(c.arguments);
     const auto list = host->Ask({{"type", "list"}});
     ASSERT_TRUE(list) << c.arguments;

@@ -16,19 +16,17 @@ namespace {
 
 class SettingsFile : public WineTest {
  protected:
-  void Register(const std::string &name) {
-    ASSERT_TRUE(RegisterMenuEntry(name, false, {true, false, false, false}));
-  }
-  void WriteSettings(const std::string &lines) { ASSERT_TRUE(WriteFileBytes(SettingsFilePath(), lines)); }
+  void Register(const std::string& name) { ASSERT_TRUE(RegisterMenuEntry(name, false, {true, false, false, false})); }
+  void WriteSettings(const std::string& lines) { ASSERT_TRUE(WriteFileBytes(SettingsFilePath(), lines)); }
   std::string Settings() { return ReadFileBytes(SettingsFilePath()); }
   std::vector<std::string> Names() {
     std::vector<std::string> names;
-    for (const auto &item : Items) names.push_back(item.ItemName);
+    for (const auto& item : Items) names.push_back(item.ItemName);
     return names;
   }
 };
 
-ItemRecord Launcher(const std::string &name, const std::string &argments, const std::string &comment) {
+ItemRecord Launcher(const std::string& name, const std::string& argments, const std::string& comment) {
   ItemRecord r;
   r.ItemName = name;
   r.AplPath = "C:\\Tools\\viewer.exe";
@@ -50,26 +48,22 @@ TEST_F(SettingsFile, MissingFileOrSectionGivesEmptyList) {
 }
 
 TEST_F(SettingsFile, LoadRepairsRenumbersAndSaveWritesTheExactLayout) {
-  for (const char *name : {"Viewer", "NoPath", "Stamp", "Gone"}) Register(name);
+  for (const char* name : {"Viewer", "NoPath", "Stamp", "Gone"}) Register(name);
   DeleteMenuExtSubkey("Gone");
   WriteSettings(
       "[Before]\r\nkeep=1\r\n"
       "[ItemList]\r\nItemCount=5\r\n"
-      "ItemName1=Viewer\r\nFixedString1=2\r\nArgments1=\"\"<TU>"
-      "\"\"\r\nComment1=first\\nsecond\r\n"
-      "AplPath1=\"C:\\Tools\\viewer.exe\"\r\nContexts1="
-      "1e10\r\nWindowStyle1=7\r\nConfCmdLine1=1\r\n"
+      "ItemName1=Viewer\r\nFixedString1=2\r\nArgments1=\"\"<TU>\"\"\r\nComment1=first\\nsecond\r\n"
+      "AplPath1=\"C:\\Tools\\viewer.exe\"\r\nContexts1=1e10\r\nWindowStyle1=7\r\nConfCmdLine1=1\r\n"
       "ItemName2=NoPath\r\nFixedString2=0\r\nContexts2=1000\r\n"
-      "ItemName3=Stamp\r\nFixedString3=1\r\nArgments3=<Y4>/"
-      "<M2>\r\nComment3=\r\n"
-      "AplPath3=C:\\x.exe\r\nContexts3=1111\r\nWindowStyle3="
-      "3\r\nConfCmdLine3=1\r\n"
+      "ItemName3=Stamp\r\nFixedString3=1\r\nArgments3=<Y4>/<M2>\r\nComment3=\r\n"
+      "AplPath3=C:\\x.exe\r\nContexts3=1111\r\nWindowStyle3=3\r\nConfCmdLine3=1\r\n"
       "ItemName4=Gone\r\nFixedString4=1\r\n"
       "ItemName5=  \r\nFixedString5=1\r\n"
       "[After]\r\nkeep=2\r\n");
   LoadItems();
   ASSERT_EQ(Names(), (std::vector<std::string>{"Stamp", "Viewer"}));
-  const ItemRecord &viewer = Items[1];
+  const ItemRecord& viewer = Items[1];
   EXPECT_EQ(viewer.FixedString, 0);
   EXPECT_EQ(viewer.Argments, "\"<TU>\"");
   EXPECT_EQ(viewer.Comment, "first\r\nsecond");
@@ -84,12 +78,9 @@ TEST_F(SettingsFile, LoadRepairsRenumbersAndSaveWritesTheExactLayout) {
   EXPECT_EQ(Settings(),
             "[Before]\r\nkeep=1\r\n"
             "[ItemList]\r\nItemCount=2\r\n"
-            "ItemName1=Stamp\r\nFixedString1=1\r\nArgments1=<Y4>/"
-            "<M2>\r\nComment1=\r\n"
-            "ItemName2=Viewer\r\nFixedString2=0\r\nArgments2=\"\"<"
-            "TU>\"\"\r\nComment2=first\\nsecond\r\n"
-            "AplPath2=C:\\Tools\\viewer.exe\r\nContexts2="
-            "1010\r\nWindowStyle2=1\r\nConfCmdLine2=1\r\n"
+            "ItemName1=Stamp\r\nFixedString1=1\r\nArgments1=<Y4>/<M2>\r\nComment1=\r\n"
+            "ItemName2=Viewer\r\nFixedString2=0\r\nArgments2=\"\"<TU>\"\"\r\nComment2=first\\nsecond\r\n"
+            "AplPath2=C:\\Tools\\viewer.exe\r\nContexts2=1010\r\nWindowStyle2=1\r\nConfCmdLine2=1\r\n"
             "[After]\r\nkeep=2\r\n");
 }
 
@@ -108,7 +99,7 @@ TEST_F(SettingsFile, ValuesRoundTrip) {
       {"", "typed \\n here"},
   };
   int n = 0;
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     const std::string name = "Item" + std::to_string(++n);
     Register(name);
     Items.push_back(Launcher(name, c.argments, c.comment));
@@ -138,9 +129,9 @@ TEST_F(SettingsFile, ValuesRoundTrip) {
 TEST_F(SettingsFile, NamesWithQuotesAtEitherEndRoundTrip) {
   // A name that loses its quotes on the way back no longer matches its
   // registry key, and the item would be dropped at the next start.
-  const std::vector<std::string> names = {"'memo'", "'memo",      "memo'",       "\"memo\"", "\"memo",
-                                          "memo\"", "'\x95\x5C'", "\"'mixed'\"", "'"};
-  for (const std::string &name : names) {
+  const std::vector<std::string> names = {"'memo'", "'memo", "memo'", "\"memo\"", "\"memo", "memo\"",
+                                          "'\x95\x5C'", "\"'mixed'\"", "'"};
+  for (const std::string& name : names) {
     Register(name);
     ItemRecord fixed;
     fixed.ItemName = name;
@@ -168,9 +159,8 @@ TEST_F(SettingsFile, BlanksAroundValuesAreLost) {
 }
 
 TEST_F(SettingsFile, SortIsCaseInsensitiveAndLocaleAware) {
-  const std::vector<std::string> names = {"beta",  "Alpha",    "\x82\xA9", "alpha2",
-                                          "Beta2", "\x82\xA0", "Zed",      "1st"};
-  for (const auto &name : names) {
+  const std::vector<std::string> names = {"beta", "Alpha", "\x82\xA9", "alpha2", "Beta2", "\x82\xA0", "Zed", "1st"};
+  for (const auto& name : names) {
     Register(name);
     Items.push_back(Launcher(name, "", ""));
   }
@@ -191,29 +181,16 @@ TEST_F(SettingsFile, BadFilesNeverCrashAndKeepWhatCanBeAccepted) {
   } cases[] = {
       {"empty", "", 0},
       {"garbage", garbage, 0},
-      {"negative count",
-       "[ItemList]\r\nItemCount=-3\r\nItemName1=Good\r\nAplPath1="
-       "a\r\nContexts1=1000\r\n",
-       0},
+      {"negative count", "[ItemList]\r\nItemCount=-3\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n", 0},
       {"absurd count",
-       "[ItemList]\r\nItemCount=99999999999\r\nItemName1=Good\r\nAplPath1="
-       "a\r\nContexts1=1000\r\n",
-       1},
+       "[ItemList]\r\nItemCount=99999999999\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n", 1},
       {"count past the items",
-       "[ItemList]\r\nItemCount=30000\r\nItemName1=Good\r\nAplPath1="
-       "a\r\nContexts1=1000\r\n",
-       1},
-      {"garbage around",
-       garbage + "\r\n[ItemList]\r\nItemCount=1\r\nItemName1=Good\r\nAplPath1="
-                 "a\r\nContexts1=1000\r\n",
-       1},
-      {"odd values",
-       "[ItemList]\r\nItemCount=1\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1="
-       "1000\r\n"
-       "FixedString1=\x81\x40\r\nWindowStyle1=3x\r\nConfCmdLine1=\r\n",
-       1},
+       "[ItemList]\r\nItemCount=30000\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n", 1},
+      {"garbage around", garbage + "\r\n[ItemList]\r\nItemCount=1\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n", 1},
+      {"odd values", "[ItemList]\r\nItemCount=1\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n"
+                     "FixedString1=\x81\x40\r\nWindowStyle1=3x\r\nConfCmdLine1=\r\n", 1},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     WriteSettings(c.content);
     LoadItems();
     EXPECT_EQ(ItemCount(), c.expected) << c.name;

@@ -40,7 +40,7 @@ TEST_F(FieldHelp, EachControlShowsItsTopicBesideIt) {
     int id;
     bool toWindow;
     int topic;
-    const char *heading;
+    const char* heading;
   } cases[] = {
       {IDC_LABEL1, true, 2, "登録済み項目一覧"},
       {IDC_LSTITEMS, false, 2, "登録済み項目一覧"},
@@ -50,7 +50,7 @@ TEST_F(FieldHelp, EachControlShowsItsTopicBesideIt) {
       {IDC_BTNALLDEL, false, 6, "全削除"},
       {IDC_BTNRENAME, false, 26, "名称変更"},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.heading);
     RightClick(c.id, c.toWindow);
     HWND popup = FieldHelpWindow();
@@ -83,7 +83,7 @@ TEST_F(FieldHelp, OtherButtonsKeysAndDisabledControlsShowNothing) {
                 {IDC_LSTITEMS, WM_LBUTTONDOWN, WM_LBUTTONUP},
                 {IDC_BTNDEL, WM_MBUTTONDOWN, WM_MBUTTONUP},
                 {IDC_BTNADD, WM_MBUTTONDOWN, WM_MBUTTONUP}};
-  for (const auto &click : clicks) {
+  for (const auto& click : clicks) {
     const WPARAM button = click.down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_MBUTTON;
     SendMessageA(Control(click.id), click.down, button, MAKELPARAM(4, 4));
     SendMessageA(Control(click.id), click.up, 0, MAKELPARAM(4, 4));
@@ -140,7 +140,7 @@ TEST_F(FieldHelp, APopupClosesOnAKeyOrAClick) {
 TEST_F(FieldHelp, EveryTopicOfBothWindowsHasItsText) {
   const struct {
     int topic;
-    const char *heading;
+    const char* heading;
   } topics[] = {
       {2, "登録済み項目一覧"},
       {3, "追加"},
@@ -169,7 +169,7 @@ TEST_F(FieldHelp, EveryTopicOfBothWindowsHasItsText) {
       {26, "名称変更"},
       {27, "置換パラメータの選択"},
   };
-  for (const auto &t : topics) {
+  for (const auto& t : topics) {
     const std::string text = HelpTopicText(t.topic);
     EXPECT_EQ(text.rfind(std::string(t.heading) + "\r\n\r\n", 0), 0u) << t.topic << ": " << Utf8(text);
     EXPECT_GT(text.size(), strlen(t.heading) + 20) << t.topic;
@@ -190,7 +190,7 @@ TEST_F(FieldHelp, EveryTopicOfBothWindowsHasItsText) {
     for (const bool fixedString : {false, true}) carried.insert(EditHelpTopic(control, fixedString));
   }
   carried.erase(0);  // no topic
-  for (const auto &t : topics) listed.insert(t.topic);
+  for (const auto& t : topics) listed.insert(t.topic);
   EXPECT_EQ(carried, listed);
 }
 

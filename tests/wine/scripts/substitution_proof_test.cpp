@@ -6,10 +6,10 @@
 // Running one cscript per case costs a Wine process start each, so the cases
 // run in batches: each case's code becomes the body of a Sub of its own, its
 // statements unchanged, with the one function every script declares the same
-// way (cnvNarrowToWide) taken once. In these batches WScript.Shell is a
-// stand-in that records what Run and Popup receive; a few cases also go the
-// whole way, through the registered script file, the real WshShell.Run and the
-// recorder program, so that nothing the stand-in does differently goes unseen.
+// way (cnvNarrowToWide) taken once. In these batches WScript.Shell is a stand-in
+// that records what Run and Popup receive; a few cases also go the whole way,
+// through the registered script file, the real WshShell.Run and the recorder
+// program, so that nothing the stand-in does differently goes unseen.
 //
 // The seed is printed; ORBISK_PROOF_SEED=<n> repeats a run.
 #include <windows.h>
@@ -49,7 +49,7 @@ struct ProofCase {
 };
 
 std::uint32_t Seed() {
-  const char *given = std::getenv("ORBISK_PROOF_SEED");
+  const char* given = std::getenv("ORBISK_PROOF_SEED");
   return given && *given ? static_cast<std::uint32_t>(std::strtoul(given, nullptr, 10)) : 20240612u;
 }
 
@@ -59,7 +59,7 @@ class Random {
   int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine_); }
   bool OneIn(int n) { return Below(n) == 0; }
   template <typename T>
-  const T &Pick(const std::vector<T> &from) {
+  const T& Pick(const std::vector<T>& from) {
     return from[static_cast<size_t>(Below(static_cast<int>(from.size())))];
   }
 
@@ -69,7 +69,7 @@ class Random {
 
 std::vector<std::string> Tokens() {
   std::vector<std::string> tokens;
-  for (const Placeholder &p : kPlaceholders) tokens.push_back(p.token);
+  for (const Placeholder& p : kPlaceholders) tokens.push_back(p.token);
   return tokens;
 }
 
@@ -129,7 +129,7 @@ const std::vector<std::string> kTextPieces = {
 // alike, from a few of its own that are neighbours in the order of the
 // substitution lines, so that values often hold tokens the template has and
 // any two lines in the wrong order show.
-std::vector<std::string> CaseTokens(Random &random) {
+std::vector<std::string> CaseTokens(Random& random) {
   const std::vector<std::string_view> order = SubstitutionOrder();
   const int count = 2 + random.Below(2);
   const int first = random.Below(static_cast<int>(order.size()) - count + 1);
@@ -138,14 +138,14 @@ std::vector<std::string> CaseTokens(Random &random) {
   return tokens;
 }
 
-const std::string &RandomToken(Random &random, const std::vector<std::string> &caseTokens) {
+const std::string& RandomToken(Random& random, const std::vector<std::string>& caseTokens) {
   static const std::vector<std::string> all = Tokens();
   return random.OneIn(5) ? random.Pick(all) : random.Pick(caseTokens);
 }
 
 // A template as the edit dialog admits it (no line breaks or tabs) that
 // holds the case's tokens among other pieces.
-std::string RandomTemplate(Random &random, const std::vector<std::string> &caseTokens) {
+std::string RandomTemplate(Random& random, const std::vector<std::string>& caseTokens) {
   std::vector<std::string> pieces = caseTokens;
   const int extra = random.Below(6);
   for (int i = 0; i < extra; ++i) {
@@ -154,13 +154,13 @@ std::string RandomTemplate(Random &random, const std::vector<std::string> &caseT
   for (size_t i = pieces.size(); i > 1; --i)
     std::swap(pieces[i - 1], pieces[random.Below(static_cast<int>(i))]);
   std::string text;
-  for (const std::string &piece : pieces) text += piece;
+  for (const std::string& piece : pieces) text += piece;
   return text;
 }
 
 // A page value: often empty, often holding tokens, with blanks, line breaks
 // and tabs anywhere.
-std::string RandomValue(Random &random, const std::vector<std::string> &caseTokens) {
+std::string RandomValue(Random& random, const std::vector<std::string>& caseTokens) {
   if (random.OneIn(5)) return {};
   std::string text;
   const int pieces = 1 + random.Below(5);
@@ -177,21 +177,21 @@ std::string RandomValue(Random &random, const std::vector<std::string> &caseToke
   return text;
 }
 
-PageElement Element(const char *tag) {
+PageElement Element(const char* tag) {
   PageElement element;
   element.tagName = tag;
   return element;
 }
 
 // Random facts and the stand-in page that gives exactly them.
-ProofCase RandomCase(Random &random) {
+ProofCase RandomCase(Random& random) {
   ProofCase c;
   const std::vector<std::string> caseTokens = CaseTokens(random);
   c.argments = RandomTemplate(random, caseTokens);
   c.style = random.Below(4);
   c.confirm = random.OneIn(4);
-  PageFacts &f = c.facts;
-  for (std::string &value : f.values) value = RandomValue(random, caseTokens);
+  PageFacts& f = c.facts;
+  for (std::string& value : f.values) value = RandomValue(random, caseTokens);
   // Wine's VBScript Trim removes tabs, line breaks and full-width blanks as
   // well, where Windows' removes blanks only: a selection ending in one of
   // them would show that difference, not the engine's. So the selection
@@ -207,7 +207,7 @@ ProofCase RandomCase(Random &random) {
           blanks[random.Below(3)] + "[" + RandomValue(random, caseTokens) + "]" + blanks[random.Below(3)];
       break;
   }
-  PageFixture &page = c.page;
+  PageFixture& page = c.page;
   page.topUrl = f[Fact::TopUrl];
   page.topTitle = f[Fact::TopTitle];
   page.framed = !random.OneIn(3);
@@ -261,15 +261,15 @@ ProofCase RandomCase(Random &random) {
   return c;
 }
 
-LocalTime ToLocalTime(const SYSTEMTIME &t) {
+LocalTime ToLocalTime(const SYSTEMTIME& t) {
   return {t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond};
 }
 
 // True when the engine gives actual for some reading of the clock within
 // moments: the script reads the clock once per date line, never backwards, so
 // every non-decreasing choice of moments for the engine's reads is tried.
-bool EngineGives(const ProofCase &c, const std::vector<SYSTEMTIME> &moments, const std::string &actual,
-                 std::string *engineResult) {
+bool EngineGives(const ProofCase& c, const std::vector<SYSTEMTIME>& moments, const std::string& actual,
+                 std::string* engineResult) {
   int reads = 0;
   SubstituteArguments(c.argments, c.facts, [&] {
     ++reads;
@@ -290,7 +290,7 @@ bool EngineGives(const ProofCase &c, const std::vector<SYSTEMTIME> &moments, con
   }
 }
 
-std::string Hex(const std::string &bytes) {
+std::string Hex(const std::string& bytes) {
   std::string hex;
   char digits[4];
   for (const char c : bytes) {
@@ -301,7 +301,7 @@ std::string Hex(const std::string &bytes) {
 }
 
 // Failure messages carry the texts in code page 932, as the test's output is.
-std::string Describe(const ProofCase &c) {
+std::string Describe(const ProofCase& c) {
   std::string text = "template [" + c.argments + "]";
   for (int f = 0; f < kFactCount; ++f) {
     text += "\n  " + std::string(FactName(static_cast<Fact>(f))) + " [" + c.facts.values[f] + "]";
@@ -309,7 +309,7 @@ std::string Describe(const ProofCase &c) {
   return text + (c.confirm ? "\n  with confirmation" : "");
 }
 
-SYSTEMTIME ParseMoment(const std::string &text) {
+SYSTEMTIME ParseMoment(const std::string& text) {
   const std::vector<std::string> parts = SplitValues(text, ',');
   SYSTEMTIME t = {};
   if (parts.size() != 6) return t;
@@ -389,9 +389,9 @@ class SubstitutionProof : public WineTest {
 
   // Runs the cases' code in one cscript run; false with a reason when the
   // composed script cannot be made.
-  bool RunBatch(const std::vector<ProofCase> &cases, int firstNumber, std::vector<Outcome> *outcomes,
-                std::string *error) {
-    const auto fail = [error](const char *why) {
+  bool RunBatch(const std::vector<ProofCase>& cases, int firstNumber, std::vector<Outcome>* outcomes,
+                std::string* error) {
+    const auto fail = [error](const char* why) {
       *error = why;
       return false;
     };
@@ -402,7 +402,7 @@ class SubstitutionProof : public WineTest {
     CreateDirectoryA(work.c_str(), nullptr);
     std::string subs, wideFunction, calls;
     for (size_t i = 0; i < cases.size(); ++i) {
-      const ProofCase &c = cases[i];
+      const ProofCase& c = cases[i];
       std::string code = ExtractScriptCode(LauncherScriptText("Proof", app_, c.argments, c.style, c.confirm));
       const size_t option = code.find(kOptionExplicit);
       if (option == std::string::npos) return fail("no Option Explicit in the script");
@@ -417,9 +417,8 @@ class SubstitutionProof : public WineTest {
       }
       const std::string n = std::to_string(firstNumber + static_cast<int>(i));
       subs += StandInPageSub(c.page, "ProofPage" + n) + "Sub ProofCase" + n + "()\r\n" + code + "End Sub\r\n";
-      calls += "ProofPage" + n +
-               "\r\nproofCalls = \"\"\r\nproofRunText = "
-               "Empty\r\nproofPopupText = Empty\r\n";
+      calls +=
+          "ProofPage" + n + "\r\nproofCalls = \"\"\r\nproofRunText = Empty\r\nproofPopupText = Empty\r\n";
       calls += "proofBefore = ProofNow()\r\nProofCase" + n + "\r\n";
       calls += "ProofRecord proofBefore, ProofNow()\r\n";
     }
@@ -439,7 +438,7 @@ class SubstitutionProof : public WineTest {
     for (size_t i = 0; i < cases.size() && i + 1 < records.size(); ++i) {
       const std::vector<std::string> fields = SplitValues(records[i], kFieldEnd);
       if (fields.size() != 5) continue;
-      Outcome &outcome = (*outcomes)[i];
+      Outcome& outcome = (*outcomes)[i];
       outcome.finished = true;
       outcome.moments = SecondsBetween(ParseMoment(fields[0]), ParseMoment(fields[1]));
       outcome.calls = fields[2];
@@ -454,10 +453,8 @@ class SubstitutionProof : public WineTest {
 
 TEST_F(SubstitutionProof, EngineGivesWhatTheScriptsBuild) {
   const std::uint32_t seed = Seed();
-  std::printf(
-      "substitution proof: seed %u (ORBISK_PROOF_SEED=%u repeats it), "
-      "%d cases\n",
-      seed, seed, kCases);
+  std::printf("substitution proof: seed %u (ORBISK_PROOF_SEED=%u repeats it), %d cases\n", seed, seed,
+              kCases);
   std::fflush(stdout);
   Random random(seed);
   std::vector<ProofCase> cases;
@@ -471,8 +468,8 @@ TEST_F(SubstitutionProof, EngineGivesWhatTheScriptsBuild) {
     std::string error;
     ASSERT_TRUE(RunBatch(batch, first, &outcomes, &error)) << error << " (seed " << seed << ")";
     for (size_t i = 0; i < batch.size(); ++i) {
-      const ProofCase &c = batch[i];
-      const Outcome &outcome = outcomes[i];
+      const ProofCase& c = batch[i];
+      const Outcome& outcome = outcomes[i];
       const int number = first + static_cast<int>(i);
       if (!outcome.finished) {
         // A case that stops the batch (a script that does not compile) is
@@ -492,7 +489,7 @@ TEST_F(SubstitutionProof, EngineGivesWhatTheScriptsBuild) {
         EXPECT_TRUE(outcome.calls == "R" || (outcome.calls == "RP" && outcome.popupText == kStartFailed))
             << "case " << number << " (seed " << seed << "): " << outcome.calls << " " << outcome.popupText;
       }
-      const std::string &commandLine = c.confirm ? outcome.popupText : outcome.runText;
+      const std::string& commandLine = c.confirm ? outcome.popupText : outcome.runText;
       const std::string prefix = "\"" + app_ + "\" ";
       if (commandLine.compare(0, prefix.size(), prefix) != 0) {
         ADD_FAILURE() << "case " << number << " (seed " << seed << "): command line " << commandLine;
@@ -532,7 +529,7 @@ TEST_F(SubstitutionProof, WholeWayToTheStartedProgram) {
     GetLocalTime(&after);
     ASSERT_TRUE(run.completed) << run.error;
     ASSERT_EQ(starts.size(), 1u) << "case " << n << " (seed " << seed << ")";
-    const RecordedStart &recorded = starts[0];
+    const RecordedStart& recorded = starts[0];
     ASSERT_TRUE(InstallRecorder(app_));
     const std::string quoted = "\"" + app_ + "\"";
     std::string arguments = recorded.commandLine.substr(std::min(recorded.commandLine.size(), quoted.size()));

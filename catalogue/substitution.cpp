@@ -277,6 +277,68 @@ std::u16string SubstituteArguments(std::u16string_view argumentTemplate, const P
   return Substitute<char16_t>(argumentTemplate, &facts, clock);
 }
 
+std::u16string_view ArgumentPieces::Text(const Piece& piece) const {
+  if (piece.value >= 0) return values[static_cast<std::size_t>(piece.value)];
+  return std::u16string_view(templateText).substr(piece.begin, piece.length);
+}
+
+std::size_t ArgumentPieces::TotalLength() const {
+  std::size_t length = 0;
+  for (const Piece& piece : pieces) length += Text(piece).size();
+  return length;
+}
+
+std::u16string ArgumentPieces::Joined() const {
+  std::u16string text;
+  text.reserve(TotalLength());
+  for (const Piece& piece : pieces) text.append(Text(piece));
+  return text;
+}
+
+ArgumentPieces SubstituteArgumentsAsData(std::u16string_view argumentTemplate, const PageFacts16& facts,
+                                         const Clock& clock) {
+  ArgumentPieces result;
+  result.templateText = std::u16string(argumentTemplate);
+  // Each value once, in the order of the substitution lines, so that the
+  // clock is read as the script reads it.
+  std::array<int, std::size(kSubstitutions)> valueOf;
+  valueOf.fill(-1);
+  for (std::size_t i = 0; i < std::size(kSubstitutions); ++i) {
+    const Substitution& s = kSubstitutions[i];
+    if (!Contains<char16_t>(argumentTemplate, Ascii<char16_t>(s.token))) continue;
+    valueOf[i] = static_cast<int>(result.values.size());
+    result.values.push_back(ValueOf<char16_t>(s, &facts, clock));
+    result.fromPage.push_back(ReadsFact(s.value));
+  }
+  // Tokens start with "<" and end with the first ">" after it, so at most
+  // one matches at any place.
+  std::size_t textStart = 0;
+  const auto endText = [&](std::size_t at) {
+    if (at > textStart) result.pieces.push_back({textStart, at - textStart, -1});
+  };
+  for (std::size_t at = 0; at < argumentTemplate.size();) {
+    int matched = -1;
+    if (argumentTemplate[at] == u'<') {
+      for (std::size_t i = 0; i < std::size(kSubstitutions) && matched < 0; ++i) {
+        if (valueOf[i] >= 0 &&
+            argumentTemplate.substr(at).starts_with(Ascii<char16_t>(kSubstitutions[i].token))) {
+          matched = static_cast<int>(i);
+        }
+      }
+    }
+    if (matched < 0) {
+      ++at;
+      continue;
+    }
+    endText(at);
+    result.pieces.push_back({0, 0, valueOf[static_cast<std::size_t>(matched)]});
+    at += std::string_view(kSubstitutions[static_cast<std::size_t>(matched)].token).size();
+    textStart = at;
+  }
+  endText(argumentTemplate.size());
+  return result;
+}
+
 std::string SubstituteFixedString(std::string_view fixedString, const Clock& clock) {
   return Substitute<char>(fixedString, nullptr, clock);
 }

@@ -68,6 +68,35 @@ std::string SubstituteArguments(std::string_view argumentTemplate, const PageFac
 std::u16string SubstituteArguments(std::u16string_view argumentTemplate, const PageFacts16& facts,
                                    const Clock& clock);
 
+// The same substitution with the page's values kept apart as data: the
+// template is scanned once, left to right, and each token is replaced by its
+// value, which is never looked at again. A token inside a page value stays
+// literal text, and no value can join the template text around it into a new
+// token. Date and time are read as above, once per token in the order of the
+// substitution lines. The host uses this; the script's own Replace chain
+// above stays the proof of what the generated scripts compute.
+struct ArgumentPieces {
+  // A run of the template's own text, or the value of one token.
+  struct Piece {
+    std::size_t begin = 0, length = 0;  // the run in templateText, when value < 0
+    int value = -1;                     // index into values
+  };
+  std::u16string templateText;
+  std::vector<std::u16string> values;  // one per token that occurs, in substitution order
+  std::vector<bool> fromPage;          // per value: a page fact (untrusted), or date, time, tab, line break
+  std::vector<Piece> pieces;
+
+  std::u16string_view Text(const Piece& piece) const;
+  bool FromPage(const Piece& piece) const { return piece.value >= 0 && fromPage[piece.value]; }
+  // The length of the text all pieces make together, without building it.
+  std::size_t TotalLength() const;
+  // All pieces joined: what SubstituteArguments gives where no page value
+  // holds a token.
+  std::u16string Joined() const;
+};
+ArgumentPieces SubstituteArgumentsAsData(std::u16string_view argumentTemplate, const PageFacts16& facts,
+                                         const Clock& clock);
+
 // A fixed-string item's text: only the date and time tokens, "<\N>" and
 // "<\T>" are substituted; every other token stays as typed.
 std::string SubstituteFixedString(std::string_view fixedString, const Clock& clock);

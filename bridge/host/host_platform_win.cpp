@@ -1,6 +1,10 @@
 #include "bridge/host/host_platform_win.h"
 
 #include <windows.h>
+// winver.h needs windows.h first.
+#include <winver.h>
+
+#include <vector>
 
 #include "bridge/host/host_texts.h"
 #include "bridge/host/utf.h"
@@ -78,6 +82,49 @@ CatalogueSnapshot WinHostPlatform::ReadCatalogue() {
 
 std::u16string WinHostPlatform::AnsiToUtf16(std::string_view ansi) { return AnsiToUtf16Text(ansi); }
 
+std::u16string WinHostPlatform::AsCodePageHoldsIt(std::u16string_view text) {
+  if (text.empty()) return {};
+  const std::wstring wide = Wide(text);
+  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                         static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
+  std::string ansi(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ansi.data(),
+                      length, "?", nullptr);
+  return AnsiToUtf16Text(ansi);
+}
+
+ProgramKind WinHostPlatform::KindOfProgram(const std::u16string& application) {
+  const std::wstring path = Wide(application);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  std::vector<BYTE> block(size);
+  std::u16string productName, description;
+  struct Translation {
+    WORD language, codePage;
+  };
+  Translation* translations = nullptr;
+  UINT translationBytes = 0;
+  if (size > 0 && GetFileVersionInfoW(path.c_str(), 0, size, block.data()) &&
+      VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                     &translationBytes) &&
+      translationBytes >= sizeof(Translation)) {
+    // The first language the resource lists, as Explorer shows it.
+    const auto value = [&](const wchar_t* name) {
+      wchar_t query[64];
+      wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\%s", translations[0].language, translations[0].codePage,
+                name);
+      wchar_t* text = nullptr;
+      UINT length = 0;
+      if (!VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&text), &length) || !text)
+        return std::u16string();
+      return std::u16string(text, text + wcsnlen(text, length));
+    };
+    productName = value(L"ProductName");
+    description = value(L"FileDescription");
+  }
+  return KindOfProgramFile(application, productName, description);
+}
+
 LocalTime WinHostPlatform::Now() {
   SYSTEMTIME t;
   GetLocalTime(&t);
@@ -99,8 +146,16 @@ LaunchResult WinHostPlatform::Launch(const LaunchPlan& plan) {
   // the arguments can make another program start. A folder that is not there
   // leaves the working folder as it is, as the script's failed assignment does.
   const std::wstring application = Wide(plan.application), folder = Wide(plan.folder);
-  if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      IsFolder(plan.folder) ? folder.c_str() : nullptr, &startup, &process)) {
+  const auto start = [&](DWORD flags) {
+    return CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                          IsFolder(plan.folder) ? folder.c_str() : nullptr, &startup, &process);
+  };
+  // A browser may run the host in a job that it ends with the host (Firefox
+  // does): the program leaves the job so that it outlives the browser. A job
+  // that lets nothing leave refuses the flag; then the program stays in it.
+  BOOL started = start(CREATE_BREAKAWAY_FROM_JOB);
+  if (!started && GetLastError() == ERROR_ACCESS_DENIED) started = start(0);
+  if (!started) {
     ShowBox(Utf8ToUtf16(host_texts::StartFailed()), plan.title, MB_ICONERROR);
     return LaunchResult::Failed;
   }

@@ -17,6 +17,8 @@ class WinHostPlatform : public HostPlatform {
 
   CatalogueSnapshot ReadCatalogue() override;
   std::u16string AnsiToUtf16(std::string_view ansi) override;
+  std::u16string AsCodePageHoldsIt(std::u16string_view text) override;
+  ProgramKind KindOfProgram(const std::u16string& application) override;
   LocalTime Now() override;
   LaunchResult Launch(const LaunchPlan& plan) override;
 

@@ -61,8 +61,14 @@ void HostSession::Pick(const Request& request) {
   }
   PageFacts16 facts;
   for (int f = 0; f < kFactCount; ++f) facts.values[f] = Utf8ToUtf16(request.factsUtf8[f]);
-  switch (platform_.Launch(PlanLaunch(
-      item, facts, clock, [this](std::string_view ansi) { return platform_.AnsiToUtf16(ansi); }))) {
+  const LaunchSystem system = {
+      [this](std::string_view ansi) { return platform_.AnsiToUtf16(ansi); },
+      [this](const std::u16string& application) { return platform_.KindOfProgram(application); },
+      [this](std::u16string_view text) { return platform_.AsCodePageHoldsIt(text); },
+  };
+  const LaunchPlan plan = PlanLaunch(item, facts, clock, system);
+  if (plan.refusal != LineRefusal::None) return Refuse(host_texts::Refused(plan.refusal));
+  switch (platform_.Launch(plan)) {
     case LaunchResult::Started:
       return write_(StartedAnswer());
     case LaunchResult::Confirmed:

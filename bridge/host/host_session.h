@@ -31,9 +31,16 @@ class HostPlatform {
   // there is no file).
   virtual CatalogueSnapshot ReadCatalogue() = 0;
   virtual std::u16string AnsiToUtf16(std::string_view ansi) = 0;
+  // The text as a code page 932 program reads it, without best fit: "?" for
+  // what the code page cannot hold.
+  virtual std::u16string AsCodePageHoldsIt(std::u16string_view text) = 0;
+  // Which kind of program the path names: a batch file by its extension,
+  // one of Orbisk's launchers by its version resource, whatever its name.
+  virtual ProgramKind KindOfProgram(const std::u16string& application) = 0;
   virtual LocalTime Now() = 0;
   // Does what the item script's last lines do: shows the command line for
   // confirmation, or starts the application and reports a failure in a box.
+  // Never called with a refused plan.
   virtual LaunchResult Launch(const LaunchPlan& plan) = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "bridge/host/command_line.h"
 #include "bridge/host/utf.h"
 
 namespace host_texts {
@@ -23,6 +24,30 @@ inline std::string RefusedCaller() { return FromU8(u8"Orbisk の拡張機能以�
 // The item script's own box when the application does not start; the host
 // shows it and answers with it.
 inline std::string StartFailed() { return FromU8(u8"プログラムの起動に失敗しました。"); }
+
+// Why a pick started nothing: its page text could not be handed over as data.
+inline std::string Refused(LineRefusal refusal) {
+  switch (refusal) {
+    case LineRefusal::TooLong:
+      return FromU8(u8"コマンドラインが長すぎるため、プログラムを起動しませんでした。");
+    case LineRefusal::NulInPageText:
+      return FromU8(
+          u8"ページの文字列にプログラムへ渡せない文字（NUL）が含まれているため、起動しませんでした。");
+    case LineRefusal::UnsafeForBatch:
+      return FromU8(
+          u8"ページの文字列にバッチファイルへ安全に渡せない文字（\" % ! ^ "
+          u8"や改行など）が含まれているため、起動しませんでした。");
+    case LineRefusal::PageFormsOption:
+      return FromU8(
+          u8"ページの文字列がコマンドラインのオプションとして読まれるおそれがあるため、起動しませんでした。");
+    case LineRefusal::PageNamesPath:
+      return FromU8(
+          u8"ページの文字列がファイルやプログラムのパスを変えるおそれがあるため、起動しませんでした。");
+    case LineRefusal::None:
+      break;
+  }
+  return {};
+}
 
 // Registration with the browsers.
 inline std::string Registered() { return FromU8(u8"ブラウザとの連携を登録しました。"); }

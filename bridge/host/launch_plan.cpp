@@ -3,16 +3,25 @@
 #include "common/text_util.h"
 
 LaunchPlan PlanLaunch(const ItemRecord& item, const PageFacts16& facts, const Clock& clock,
-                      const AnsiToUtf16& ansiToUtf16) {
+                      const LaunchSystem& system) {
   const std::string path = TrimBlanks(item.AplPath);
   LaunchPlan plan;
-  plan.application = ansiToUtf16(path);
-  plan.folder = ansiToUtf16(GetFolderPart(path));
-  plan.title = ansiToUtf16(ReplaceAll(TrimBlanks(item.ItemName), "&", ""));
-  plan.commandLine =
-      u"\"" + plan.application + u"\" " + SubstituteArguments(ansiToUtf16(item.Argments), facts, clock);
+  plan.application = system.ansiToUtf16(path);
+  plan.folder = system.ansiToUtf16(GetFolderPart(path));
+  plan.title = system.ansiToUtf16(ReplaceAll(TrimBlanks(item.ItemName), "&", ""));
   // The loader keeps the style within 0 to 3; anything else is a normal window.
   plan.showWindow = item.WindowStyle >= 0 && item.WindowStyle <= 3 ? item.WindowStyle : 1;
   plan.confirm = item.ConfCmdLine == 1;
+
+  ArgumentPieces pieces = SubstituteArgumentsAsData(system.ansiToUtf16(item.Argments), facts, clock);
+  const ProgramKind kind = system.kindOf(plan.application);
+  if (IsOrbiskLauncher(kind)) {
+    for (std::size_t i = 0; i < pieces.values.size(); ++i) {
+      if (pieces.fromPage[i]) pieces.values[i] = system.asCodePageHoldsIt(pieces.values[i]);
+    }
+  }
+  CommandLine line = BuildCommandLine(plan.application, kind, pieces);
+  plan.commandLine = std::move(line.text);
+  plan.refusal = line.refusal;
   return plan;
 }

@@ -4,6 +4,7 @@
 // of a launcher item, and then only the item's program.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <set>
@@ -33,6 +34,12 @@ class FuzzPlatform : public HostPlatform {
   }
   CatalogueSnapshot ReadCatalogue() override { return {items, "x"}; }
   std::u16string AnsiToUtf16(std::string_view ansi) override { return Cp932ToUtf16(ansi); }
+  std::u16string AsCodePageHoldsIt(std::u16string_view text) override { return AsCp932HoldsIt(text); }
+  ProgramKind KindOfProgram(const std::u16string& application) override {
+    const auto kind = kinds.find(application);
+    return kind == kinds.end() ? ProgramKind::Program : kind->second;
+  }
+  std::map<std::u16string, ProgramKind> kinds;
   LocalTime Now() override { return {2024, 1, 2, 3, 4, 5, 6}; }
   LaunchResult Launch(const LaunchPlan& plan) override {
     launches.push_back(plan);

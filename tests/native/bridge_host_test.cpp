@@ -3,6 +3,7 @@
 // the caller check and the manifests.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <nlohmann/json.hpp>
 #include <random>
 
@@ -14,6 +15,7 @@
 #include "bridge/host/manifests.h"
 #include "bridge/host/request.h"
 #include "bridge/host/utf.h"
+#include "bridge/host/windows_arguments.h"
 #include "tests/native/code_page.h"
 
 namespace {
@@ -37,6 +39,12 @@ class FakePlatform : public HostPlatform {
     return {items, settings, readable};
   }
   std::u16string AnsiToUtf16(std::string_view ansi) override { return Cp932ToUtf16(ansi); }
+  std::u16string AsCodePageHoldsIt(std::u16string_view text) override { return AsCp932HoldsIt(text); }
+  ProgramKind KindOfProgram(const std::u16string& application) override {
+    const auto kind = kinds.find(application);
+    return kind == kinds.end() ? ProgramKind::Program : kind->second;
+  }
+  std::map<std::u16string, ProgramKind> kinds;
   LocalTime Now() override { return kMoment; }
   LaunchResult Launch(const LaunchPlan& plan) override {
     launches.push_back(plan);
@@ -189,9 +197,11 @@ TEST(BridgeHost, PickStartsWhatTheItemNamesWithTheSubstitutedArguments) {
     const LaunchPlan& plan = talk.platform.launches[0];
     EXPECT_EQ(plan.application, Cp932ToUtf16("C:\\Tools 表\\viewer.exe"));
     EXPECT_EQ(plan.folder, Cp932ToUtf16("C:\\Tools 表\\"));
+    // The quotes of the URL are escaped inside the template's quotes; the
+    // title's blanks put its whole argument in quotes.
     EXPECT_EQ(plan.commandLine,
-              Cp932ToUtf16("\"C:\\Tools 表\\viewer.exe\" \"http://x.example/?q=\"a\"&b\" ") +
-                  u"\uD55C\uAD6D\uC5B4 \U0001F600 a／b：c /x");
+              Cp932ToUtf16("\"C:\\Tools 表\\viewer.exe\" \"http://x.example/?q=\\\"a\\\"&b\" ") +
+                  u"\"\uD55C\uAD6D\uC5B4 \U0001F600 a／b：c\" /x");
     EXPECT_EQ(plan.showWindow, c.style);
     EXPECT_EQ(plan.confirm, c.confirm);
     EXPECT_EQ(plan.title, Cp932ToUtf16("ＡB ページ"));
@@ -399,9 +409,61 @@ TEST(BridgeHost, Manifests) {
   EXPECT_STREQ(kHostRegistryKeys[2].manifestName, kFirefoxManifestName);
 }
 
+// Orbisk's launchers read code page 932: a page character beyond it is "?"
+// before the line leaves the host, never what the system's best fit makes
+// of it (a backslash for the yen sign); a refused pick starts nothing.
+TEST(BridgeHost, LaunchersGetOnlyWhatCodePage932Holds) {
+  const std::u16string jotwell = u"C:\\Tools\\memo.exe";
+  const struct {
+    ProgramKind kind;
+    std::string argments;
+    std::string title;        // UTF-8
+    std::u16string expected;  // after the program; "" when refused
+  } cases[] = {
+      {ProgramKind::Jotwell, "/s<TU> /oC:\\clips\\<TT2>.txt", FromU8(u8"..¥..¥Windows¥x‾"),
+       u"/shttp://a/ /oC:\\clips\\..?..?Windows?x?.txt"},
+      {ProgramKind::Clipsy, "<TT>", FromU8(u8"表 ¥100 한"), u"表 ?100 ?"},
+      {ProgramKind::Program, "<TT>", FromU8(u8"表¥100"), u"表¥100"},
+      {ProgramKind::Jotwell, "/s<TT> /oC:\\m.txt", FromU8(u8"a /eC:\\any\\program.exe"), u""},
+  };
+  for (const auto& c : cases) {
+    Conversation talk;
+    talk.platform.items = {Launcher("J", "C:\\Tools\\memo.exe", c.argments)};
+    talk.platform.kinds[jotwell] = c.kind;
+    const json pick = {
+        {"type", "pick"}, {"name", "J"}, {"facts", {{"topUrl", "http://a/"}, {"topTitle", c.title}}}};
+    const json answer = talk.Ask(pick.dump());
+    if (c.expected.empty()) {
+      EXPECT_EQ(answer,
+                (json{{"type", "error"}, {"message", host_texts::Refused(LineRefusal::PageFormsOption)}}));
+      EXPECT_TRUE(talk.platform.launches.empty());
+      continue;
+    }
+    EXPECT_EQ(answer, (json{{"type", "started"}}));
+    ASSERT_EQ(talk.platform.launches.size(), 1u);
+    EXPECT_EQ(talk.platform.launches[0].commandLine, u"\"" + jotwell + u"\" " + c.expected) << c.argments;
+  }
+}
+
+// A title of 200,000 tokens over a long address cannot make the host build
+// gigabytes: the line is refused at once, and the next message is answered.
+TEST(BridgeHost, HugePickIsRefusedAtOnce) {
+  Conversation talk;
+  talk.platform.items = {Launcher("T", "C:\\a.exe", "<TT> <TU>")};
+  std::string title;
+  for (int i = 0; i < 200000; ++i) title += "<TU>";
+  const json pick = {{"type", "pick"},
+                     {"name", "T"},
+                     {"facts", {{"topUrl", std::string(100000, 'u')}, {"topTitle", title}}}};
+  EXPECT_EQ(talk.Ask(pick.dump()),
+            (json{{"type", "error"}, {"message", host_texts::Refused(LineRefusal::TooLong)}}));
+  EXPECT_TRUE(talk.platform.launches.empty());
+  EXPECT_EQ(talk.Ask("{\"type\":\"list\"}")["type"], "items");
+}
+
 // Page facts are untrusted: whatever they hold, the program, its folder, the
-// window style, the confirmation and the box title are the item's, and the
-// arguments are the engine's substitution.
+// window style, the confirmation and the box title are the item's, and each
+// value reaches the program as the argument the template puts it in.
 TEST(BridgeHost, FactsNeverChooseWhatStarts) {
   std::mt19937 random(99);
   const std::vector<std::u16string> pieces = {u"\"",         u"\" \"C:\\evil.exe\"",
@@ -413,6 +475,7 @@ TEST(BridgeHost, FactsNeverChooseWhatStarts) {
                                               u"\U0001F600", u"\uFFFD",
                                               u"/",          u"--x"};
   ItemRecord item = Launcher("Item", "C:\\Apps\\app.exe", "<AU> \"<TT>\" <IT> <ST><\\T>");
+  const std::u16string program = u"\"C:\\Apps\\app.exe\" ";
   for (int round = 0; round < 500; ++round) {
     PageFacts16 facts;
     for (std::u16string& value : facts.values) {
@@ -423,14 +486,23 @@ TEST(BridgeHost, FactsNeverChooseWhatStarts) {
     item.WindowStyle = static_cast<int16_t>(round % 4);
     item.ConfCmdLine = static_cast<int16_t>(round % 5 == 0);
     const Clock clock = [] { return kMoment; };
-    const LaunchPlan plan = PlanLaunch(item, facts, clock, Cp932ToUtf16);
+    const LaunchSystem system = {Cp932ToUtf16, [](const std::u16string&) { return ProgramKind::Program; },
+                                 AsCp932HoldsIt};
+    const LaunchPlan plan = PlanLaunch(item, facts, clock, system);
     EXPECT_EQ(plan.application, u"C:\\Apps\\app.exe");
     EXPECT_EQ(plan.folder, u"C:\\Apps\\");
     EXPECT_EQ(plan.showWindow, round % 4);
     EXPECT_EQ(plan.confirm, round % 5 == 0);
     EXPECT_EQ(plan.title, u"Item");
-    EXPECT_EQ(plan.commandLine,
-              u"\"C:\\Apps\\app.exe\" " + SubstituteArguments(Cp932ToUtf16(item.Argments), facts, clock));
+    EXPECT_EQ(plan.refusal, LineRefusal::None);
+    ASSERT_EQ(plan.commandLine.rfind(program, 0), 0u);
+    std::u16string selection = facts[Fact::SelectionText];
+    selection.erase(0, selection.find_first_not_of(u' '));
+    selection.erase(selection.find_last_not_of(u' ') + 1);
+    const std::vector<std::u16string> expected = {facts[Fact::LinkUrl], facts[Fact::TopTitle],
+                                                  facts[Fact::InputText], selection};
+    EXPECT_EQ(SplitArguments(std::u16string_view(plan.commandLine).substr(program.size())), expected)
+        << U8(plan.commandLine);
   }
 }
 

@@ -22,3 +22,31 @@ inline std::u16string Cp932ToUtf16(std::string_view cp932) {
   }
   return wide;
 }
+
+// UTF-16 as a code page 932 program reads it when it is converted without
+// best fit: a character that does not come back the same is "?".
+inline std::u16string AsCp932HoldsIt(std::u16string_view text) {
+  std::u16string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] < 0xE000;
+    std::string in;
+    for (std::size_t k = 0; k < (pair ? 2u : 1u); ++k) {
+      in += static_cast<char>(text[i + k] & 0xFF);
+      in += static_cast<char>(text[i + k] >> 8);
+    }
+    iconv_t cd = iconv_open("CP932", "UTF-16LE");
+    char out932[8] = {};
+    char* inPtr = in.data();
+    char* outPtr = out932;
+    size_t inLeft = in.size(), outLeft = sizeof out932;
+    const bool converted = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1);
+    iconv_close(cd);
+    const std::u16string back =
+        converted ? Cp932ToUtf16(std::string_view(out932, sizeof out932 - outLeft)) : std::u16string();
+    const std::u16string_view original = text.substr(i, pair ? 2 : 1);
+    out += back == original ? std::u16string(original) : std::u16string(u"?");
+    if (pair) ++i;
+  }
+  return out;
+}

@@ -292,6 +292,59 @@ TEST(Substitution, Utf16EngineAgreesWithTheCodePageOne) {
   }
 }
 
+// The host's mode: the page's values are data. Against the script's chain
+// above, a value that holds a token keeps it, and nothing else differs.
+TEST(Substitution, DataModeNeverLooksIntoValues) {
+  const struct {
+    std::u16string_view text;
+    std::u16string_view title, url;
+    std::u16string_view expected;
+  } cases[] = {
+      {u"<TT> <TU>", u"<TU>", u"http://a/", u"<TU> http://a/"},
+      {u"<TT> <Y4>", u"<Y4><\\N>", u"", u"<Y4><\\N> 2024"},
+      {u"<TT2>", u"<TT>", u"", u"＜TT＞"},
+      {u"<<TT>TU> <TU>", u"", u"u", u"<TU> u"},
+      {u"<TT>U> <TU>", u"<T", u"x", u"<TU> x"},
+      {u"[<TT>|<Y2><M2><\\T>]", u"t", u"", u"[t|2403\t]"},
+  };
+  for (const auto& c : cases) {
+    PageFacts16 facts;
+    facts[Fact::TopTitle] = std::u16string(c.title);
+    facts[Fact::TopUrl] = std::u16string(c.url);
+    const ArgumentPieces pieces = SubstituteArgumentsAsData(c.text, facts, kFixedClock);
+    EXPECT_EQ(pieces.Joined(), c.expected);
+    EXPECT_EQ(pieces.TotalLength(), c.expected.size());
+  }
+  // Without tokens in the values the two modes agree.
+  std::mt19937 random(31);
+  for (int round = 0; round < 1000; ++round) {
+    const std::string text = RandomText(random, 10, false);
+    PageFacts16 facts;
+    for (std::u16string& value : facts.values) {
+      const std::string raw = RandomText(random, 3, true);
+      bool anyToken = false;
+      for (const Placeholder& p : kPlaceholders) anyToken = anyToken || ContainsToken(raw, p.token);
+      value = anyToken ? u"" : Utf16(raw);
+    }
+    int scriptReads = 0, dataReads = 0;
+    const Clock scriptClock = [&] { return LocalTime{2000 + scriptReads++, 1, 1, 0, 0, 0, 0}; };
+    const Clock dataClock = [&] { return LocalTime{2000 + dataReads++, 1, 1, 0, 0, 0, 0}; };
+    ASSERT_EQ(SubstituteArgumentsAsData(Utf16(text), facts, dataClock).Joined(),
+              SubstituteArguments(Utf16(text), facts, scriptClock))
+        << text;
+    EXPECT_EQ(dataReads, scriptReads) << text;
+  }
+  // However often a long value stands in the template, only its pieces are
+  // kept: 200,000 tokens over a 100 KB value cost no copies of it.
+  std::u16string many;
+  for (int i = 0; i < 200000; ++i) many += u"<TU>";
+  PageFacts16 facts;
+  facts[Fact::TopUrl] = std::u16string(100000, u'u');
+  const ArgumentPieces pieces = SubstituteArgumentsAsData(many, facts, kFixedClock);
+  EXPECT_EQ(pieces.values.size(), 1u);
+  EXPECT_EQ(pieces.TotalLength(), 200000ull * 100000ull);
+}
+
 TEST(Substitution, ArbitraryBytesAreHandledSafely) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> byte(0, 255), length(0, 40);

@@ -1,0 +1,432 @@
+#include "bridge/host/command_line.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "bridge/host/windows_arguments.h"
+
+namespace {
+
+// Text with the origin of each character: the template's (or the host's
+// own) or the page's.
+struct MarkedText {
+  std::u16string text;
+  std::vector<bool> page;
+
+  void Append(std::u16string_view more, bool fromPage) {
+    text.append(more);
+    page.insert(page.end(), more.size(), fromPage);
+  }
+  void Append(char16_t c, bool fromPage) { Append(std::u16string_view(&c, 1), fromPage); }
+  void Append(const MarkedText& more) {
+    text.append(more.text);
+    page.insert(page.end(), more.page.begin(), more.page.end());
+  }
+};
+
+// One step of the template as argument rules see it: a character of the
+// template's own text (date, time, tab and line break included), or a page
+// value, which is never looked into.
+struct Unit {
+  char16_t c = 0;
+  std::u16string_view value;
+  bool isValue = false;
+};
+
+std::vector<Unit> UnitsOf(const ArgumentPieces& pieces) {
+  std::vector<Unit> units;
+  for (const ArgumentPieces::Piece& piece : pieces.pieces) {
+    const std::u16string_view text = pieces.Text(piece);
+    if (pieces.FromPage(piece)) {
+      units.push_back({0, text, true});
+    } else {
+      for (const char16_t c : text) units.push_back({c, {}, false});
+    }
+  }
+  return units;
+}
+
+bool AnyPageValueHolds(const ArgumentPieces& pieces, std::u16string_view characters) {
+  for (const ArgumentPieces::Piece& piece : pieces.pieces) {
+    if (pieces.FromPage(piece) && pieces.Text(piece).find_first_of(characters) != std::u16string_view::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// --- Programs: the rules of CommandLineToArgvW and the C runtime ---------
+
+// One argument of the template, or the blanks between two.
+struct TemplatePart {
+  bool separator = false;
+  MarkedText written;       // as the template writes it, the page's values put in as they are
+  std::u16string intended;  // what the program must receive
+  bool hasPageValue = false;
+  bool pageValueOutsideQuotes = false;
+};
+
+// The template split by the program's own rules, with every page value
+// taken as plain data of the argument it stands in. An empty value still
+// makes its argument: no value may take an argument away from those after it.
+std::vector<TemplatePart> SplitTemplate(const std::vector<Unit>& units) {
+  std::vector<TemplatePart> parts;
+  bool inArgument = false;
+  std::size_t backslashes = 0;
+  int quotes = 0;
+  const auto argument = [&]() -> TemplatePart& {
+    if (!inArgument) parts.emplace_back();
+    inArgument = true;
+    return parts.back();
+  };
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const Unit& unit = units[i];
+    if (unit.isValue) {
+      TemplatePart& part = argument();
+      part.written.Append(unit.value, true);
+      part.intended += unit.value;
+      part.hasPageValue = true;
+      if (quotes == 0) part.pageValueOutsideQuotes = true;
+      backslashes = 0;
+    } else if ((unit.c == u' ' || unit.c == u'\t') && quotes == 0) {
+      if (inArgument || parts.empty() || !parts.back().separator) {
+        parts.emplace_back();
+        parts.back().separator = true;
+      }
+      inArgument = false;
+      parts.back().written.Append(unit.c, false);
+      backslashes = 0;
+    } else if (unit.c == u'"') {
+      TemplatePart& part = argument();
+      part.written.Append(u'"', false);
+      if (backslashes % 2 == 0) {
+        part.intended.resize(part.intended.size() - backslashes / 2);
+        ++quotes;
+      } else {
+        part.intended.resize(part.intended.size() - backslashes / 2 - 1);
+        part.intended += u'"';
+      }
+      backslashes = 0;
+      for (; i + 1 < units.size() && !units[i + 1].isValue && units[i + 1].c == u'"'; ++i) {
+        part.written.Append(u'"', false);
+        if (++quotes == 3) {
+          part.intended += u'"';
+          quotes = 0;
+        }
+      }
+      if (quotes == 2) quotes = 0;
+    } else {
+      TemplatePart& part = argument();
+      part.written.Append(unit.c, false);
+      part.intended += unit.c;
+      backslashes = unit.c == u'\\' ? backslashes + 1 : 0;
+    }
+  }
+  return parts;
+}
+
+// True when text, standing alone between blanks, is read back as exactly
+// this one argument and leaves no quoted part open for what follows.
+bool ReadsBackAs(std::u16string_view text, const std::u16string& argument, bool last) {
+  bool open = false;
+  const std::vector<std::u16string> read = SplitArguments(text, &open);
+  return read.size() == 1 && read[0] == argument && (!open || last);
+}
+
+// The argument as written, its page values escaped where they stand: inside
+// the template's quotes a quote becomes \" and the backslashes before a
+// quote are doubled.
+std::u16string EscapedInPlace(const MarkedText& written) {
+  std::u16string out;
+  std::size_t backslashes = 0;
+  for (std::size_t i = 0; i < written.text.size(); ++i) {
+    const char16_t c = written.text[i];
+    if (!written.page[i]) {
+      out += c;
+      continue;
+    }
+    if (c == u'\\') {
+      ++backslashes;
+    } else {
+      out.append(c == u'"' ? backslashes * 2 + 1 : backslashes, u'\\');
+      out += c;
+      backslashes = 0;
+    }
+    const bool valueEnds = i + 1 == written.text.size() || !written.page[i + 1];
+    if (valueEnds && backslashes > 0) {
+      const bool quoteFollows = i + 1 < written.text.size() && written.text[i + 1] == u'"';
+      out.append(quoteFollows ? backslashes * 2 : backslashes, u'\\');
+      backslashes = 0;
+    }
+  }
+  return out;
+}
+
+std::u16string ArgumentFor(const TemplatePart& part, bool last) {
+  if (!part.hasPageValue) return part.written.text;
+  // A page value may hold no quote of its own in the text as written: the C
+  // runtimes do not all read quotes in a row alike.
+  bool pageQuote = false;
+  for (std::size_t i = 0; i < part.written.text.size(); ++i) {
+    if (part.written.page[i] && part.written.text[i] == u'"') pageQuote = true;
+  }
+  if (!pageQuote && ReadsBackAs(part.written.text, part.intended, last)) return part.written.text;
+  if (!part.pageValueOutsideQuotes) {
+    const std::u16string escaped = EscapedInPlace(part.written);
+    if (ReadsBackAs(escaped, part.intended, last)) return escaped;
+  }
+  return QuoteArgument(part.intended);
+}
+
+std::u16string ProgramArguments(const ArgumentPieces& pieces) {
+  const std::vector<TemplatePart> parts = SplitTemplate(UnitsOf(pieces));
+  std::vector<std::u16string> intended;
+  std::size_t lastArgument = parts.size();
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (!parts[i].separator) {
+      intended.push_back(parts[i].intended);
+      lastArgument = i;
+    }
+  }
+  std::u16string arguments;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    arguments += parts[i].separator ? parts[i].written.text : ArgumentFor(parts[i], i == lastArgument);
+  }
+  if (SplitArguments(arguments) == intended) return arguments;
+  // The template's own text misled the parts above (it cannot be read alone
+  // the way it is read in the whole): every argument quoted then.
+  arguments.clear();
+  for (const std::u16string& argument : intended) {
+    if (!arguments.empty()) arguments += u' ';
+    arguments += QuoteArgument(argument);
+  }
+  return arguments;
+}
+
+// --- Batch files: cmd.exe reads the line first --------------------------
+
+// cmd.exe expands %…% and !…! even inside quotes, and a quote or a line
+// break from the page would end the quoted part or the command.
+constexpr std::u16string_view kNeverInBatch = u"\"%!^\r\n";
+// Operators, and the separators of a batch file's %1 … %9: inside quotes
+// they are plain text.
+constexpr std::u16string_view kQuotedInBatch = u" \t,;=&|<>()\v\f";
+
+bool IsBatchSeparator(char16_t c) { return c == u' ' || c == u'\t' || c == u',' || c == u';' || c == u'='; }
+
+MarkedText BatchArguments(const std::vector<Unit>& units) {
+  MarkedText out;
+  bool quoted = false, escaped = false;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const Unit& unit = units[i];
+    if (!unit.isValue) {
+      out.Append(unit.c, false);
+      if (escaped) {
+        escaped = false;
+      } else if (unit.c == u'^' && !quoted) {
+        escaped = true;
+      } else if (unit.c == u'"') {
+        quoted = !quoted;
+      }
+      continue;
+    }
+    escaped = false;
+    if (quoted) {
+      out.Append(unit.value, true);
+      continue;
+    }
+    const bool alone = (out.text.empty() || IsBatchSeparator(out.text.back())) &&
+                       (i + 1 == units.size() || (!units[i + 1].isValue && IsBatchSeparator(units[i + 1].c)));
+    const bool needsQuotes = unit.value.find_first_of(kQuotedInBatch) != std::u16string_view::npos ||
+                             (unit.value.empty() && alone);
+    if (needsQuotes) out.Append(u'"', false);
+    out.Append(unit.value, true);
+    if (needsQuotes) out.Append(u'"', false);
+  }
+  return out;
+}
+
+// True when cmd.exe, reading the whole line, finds every operator and
+// separator the page gave inside quotes, and no page text between two of the
+// template's percent signs or exclamation marks, where it would name a
+// variable.
+bool PageTextQuotedForCmd(const MarkedText& line) {
+  bool quoted = false, escaped = false, inPercent = false, inExclamation = false;
+  for (std::size_t i = 0; i < line.text.size(); ++i) {
+    const char16_t c = line.text[i];
+    if (line.page[i]) {
+      if ((escaped || !quoted) && kQuotedInBatch.find(c) != std::u16string_view::npos) return false;
+      if (inPercent || inExclamation) return false;
+      escaped = false;
+      continue;
+    }
+    if (c == u'%') inPercent = !inPercent;
+    if (c == u'!') inExclamation = !inExclamation;
+    if (escaped) {
+      escaped = false;
+    } else if (c == u'^' && !quoted) {
+      escaped = true;
+    } else if (c == u'"') {
+      quoted = !quoted;
+    }
+  }
+  return true;
+}
+
+// --- Orbisk's launchers: the raw text after the program's path ----------
+
+MarkedText RawArguments(const ArgumentPieces& pieces) {
+  MarkedText out;
+  for (const ArgumentPieces::Piece& piece : pieces.pieces)
+    out.Append(pieces.Text(piece), pieces.FromPage(piece));
+  return out;
+}
+
+// Where the launcher's argument text starts: the blanks after the path are
+// not part of it.
+std::size_t ArgumentTextStart(const MarkedText& arguments) {
+  std::size_t start = 0;
+  while (start < arguments.text.size() && arguments.text[start] == u' ') ++start;
+  return start;
+}
+
+bool AnyPage(const MarkedText& text, std::size_t from, std::size_t to) {
+  return std::any_of(text.page.begin() + static_cast<std::ptrdiff_t>(from),
+                     text.page.begin() + static_cast<std::ptrdiff_t>(to), [](bool page) { return page; });
+}
+
+// A run of page text inside a path must stay inside the one name the
+// template gives it: no separator, drive or stream colon, and not "." or ".."
+// (nor what Windows trims to them).
+bool PageRunStaysInName(std::u16string_view run) {
+  if (run.find_first_of(u"\\/:") != std::u16string_view::npos) return false;
+  const bool onlyDotsAndBlanks = run.find_first_not_of(u". ") == std::u16string_view::npos;
+  return !onlyDotsAndBlanks || run.find(u'.') == std::u16string_view::npos;
+}
+
+bool PageStaysInNames(const MarkedText& text, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to;) {
+    if (!text.page[i]) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < to && text.page[end]) ++end;
+    if (!PageRunStaysInName(std::u16string_view(text.text).substr(i, end - i))) return false;
+    i = end;
+  }
+  return true;
+}
+
+// Jotwell splits its text at every " /" into options, each a letter and its
+// value. The page may fill values, but never a slash, a separator or a
+// letter; in the text file's path only a name, and nothing in the editor's.
+LineRefusal CheckJotwell(const MarkedText& arguments) {
+  const std::u16string& text = arguments.text;
+  std::size_t start = ArgumentTextStart(arguments);
+  if (start == text.size() || text[start] != u'/') return LineRefusal::None;  // Jotwell shows its usage
+  for (;;) {
+    // start is at an option's slash.
+    const std::size_t letter = start + 1;
+    if (arguments.page[start] || (letter < text.size() && arguments.page[letter])) {
+      return LineRefusal::PageFormsOption;
+    }
+    std::size_t end = text.find(u" /", letter);
+    if (end == std::u16string::npos) end = text.size();
+    if (end < text.size() && (arguments.page[end] || arguments.page[end + 1]))
+      return LineRefusal::PageFormsOption;
+    if (letter < end) {
+      const char16_t option = text[letter];
+      if ((option == u'e' || option == u'E') && AnyPage(arguments, letter + 1, end)) {
+        return LineRefusal::PageNamesPath;
+      }
+      if ((option == u'o' || option == u'O') && !PageStaysInNames(arguments, letter + 1, end)) {
+        return LineRefusal::PageNamesPath;
+      }
+    }
+    if (end == text.size()) return LineRefusal::None;
+    start = end + 1;
+  }
+}
+
+// Fetchbay takes the URL up to the first blank and the application after
+// it: that blank and all after it must be the template's.
+LineRefusal CheckFetchbay(const MarkedText& arguments) {
+  const std::size_t start = ArgumentTextStart(arguments);
+  const std::size_t blank = arguments.text.find(u' ', start);
+  if (blank == std::u16string::npos) return LineRefusal::None;  // Fetchbay shows its usage
+  return AnyPage(arguments, blank, arguments.text.size()) ? LineRefusal::PageNamesPath : LineRefusal::None;
+}
+
+}  // namespace
+
+ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view productName,
+                              std::u16string_view fileDescription) {
+  while (!path.empty() && (path.back() == u'.' || path.back() == u' ')) path.remove_suffix(1);
+  const auto endsWith = [path](std::u16string_view extension) {
+    if (path.size() < extension.size()) return false;
+    const std::u16string_view tail = path.substr(path.size() - extension.size());
+    return std::equal(tail.begin(), tail.end(), extension.begin(), [](char16_t a, char16_t b) {
+      return (a >= u'A' && a <= u'Z' ? a + (u'a' - u'A') : a) == b;
+    });
+  };
+  if (endsWith(u".bat") || endsWith(u".cmd")) return ProgramKind::Batch;
+  if (fileDescription != u"Orbisk Sample") return ProgramKind::Program;
+  static constexpr struct {
+    std::u16string_view name;
+    ProgramKind kind;
+  } kLaunchers[] = {
+      {u"Jotwell", ProgramKind::Jotwell},
+      {u"Fetchbay", ProgramKind::Fetchbay},
+      {u"Pagewatch", ProgramKind::Pagewatch},
+      {u"Clipsy", ProgramKind::Clipsy},
+  };
+  for (const auto& launcher : kLaunchers) {
+    if (productName == launcher.name) return launcher.kind;
+  }
+  return ProgramKind::Program;
+}
+
+bool IsOrbiskLauncher(ProgramKind kind) {
+  return kind == ProgramKind::Jotwell || kind == ProgramKind::Fetchbay || kind == ProgramKind::Pagewatch ||
+         kind == ProgramKind::Clipsy;
+}
+
+CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind,
+                             const ArgumentPieces& pieces) {
+  const std::u16string program = u"\"" + std::u16string(application) + u"\" ";
+  // Quoting only adds, so a line whose parts alone are too long is refused
+  // before anything is built from them.
+  if (program.size() + pieces.TotalLength() >= kMaxCommandLine) return {{}, LineRefusal::TooLong};
+  if (AnyPageValueHolds(pieces, std::u16string_view(u"\0", 1))) return {{}, LineRefusal::NulInPageText};
+
+  CommandLine line;
+  switch (kind) {
+    case ProgramKind::Program:
+      line.text = program + ProgramArguments(pieces);
+      break;
+    case ProgramKind::Batch: {
+      if (AnyPageValueHolds(pieces, kNeverInBatch)) return {{}, LineRefusal::UnsafeForBatch};
+      MarkedText whole;
+      whole.Append(program, false);
+      whole.Append(BatchArguments(UnitsOf(pieces)));
+      if (!PageTextQuotedForCmd(whole)) return {{}, LineRefusal::UnsafeForBatch};
+      line.text = std::move(whole.text);
+      break;
+    }
+    case ProgramKind::Jotwell:
+    case ProgramKind::Fetchbay:
+    case ProgramKind::Pagewatch:
+    case ProgramKind::Clipsy: {
+      const MarkedText arguments = RawArguments(pieces);
+      line.refusal = kind == ProgramKind::Jotwell    ? CheckJotwell(arguments)
+                     : kind == ProgramKind::Fetchbay ? CheckFetchbay(arguments)
+                                                     : LineRefusal::None;
+      if (line.refusal != LineRefusal::None) return line;
+      line.text = program + arguments.text;
+      break;
+    }
+  }
+  if (line.text.size() >= kMaxCommandLine) return {{}, LineRefusal::TooLong};
+  return line;
+}

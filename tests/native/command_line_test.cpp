@@ -1,0 +1,315 @@
+// The command lines a pick starts programs with: page values are data, for
+// every kind of program, and the line is the script's wherever no value
+// needs anything.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "bridge/host/command_line.h"
+#include "bridge/host/utf.h"
+#include "bridge/host/windows_arguments.h"
+#include "catalogue/substitution.h"
+
+namespace {
+
+constexpr LocalTime kMoment = {2024, 3, 5, 2, 7, 8, 9};
+const Clock kClock = [] { return kMoment; };
+constexpr std::u16string_view kApp = u"C:\\Apps\\app.exe";
+
+std::string U8(std::u16string_view text) { return Utf16ToUtf8(text); }
+
+struct Built {
+  std::u16string arguments;  // the line after the quoted program and its blank
+  LineRefusal refusal;
+};
+
+Built Build(ProgramKind kind, std::u16string_view argumentTemplate, const PageFacts16& facts) {
+  const CommandLine line =
+      BuildCommandLine(kApp, kind, SubstituteArgumentsAsData(argumentTemplate, facts, kClock));
+  const std::u16string program = u"\"" + std::u16string(kApp) + u"\" ";
+  if (line.refusal != LineRefusal::None) {
+    EXPECT_TRUE(line.text.empty());
+    return {{}, line.refusal};
+  }
+  EXPECT_EQ(line.text.substr(0, program.size()), program);
+  return {line.text.substr(std::min(program.size(), line.text.size())), LineRefusal::None};
+}
+
+PageFacts16 Facts(std::u16string title, std::u16string link = u"", std::u16string selection = u"") {
+  PageFacts16 facts;
+  facts[Fact::TopTitle] = std::move(title);
+  facts[Fact::LinkUrl] = std::move(link);
+  facts[Fact::SelectionText] = std::move(selection);
+  return facts;
+}
+
+using Args = std::vector<std::u16string>;
+
+TEST(WindowsArguments, SplitLikeCommandLineToArgvW) {
+  const struct {
+    std::u16string_view text;
+    Args arguments;
+    bool open;
+  } cases[] = {
+      {u"", {}, false},
+      {u"  \t ", {}, false},
+      {u"a b\tc", {u"a", u"b", u"c"}, false},
+      {u"\"a b\" c", {u"a b", u"c"}, false},
+      {u"\"\"", {u""}, false},
+      {u"a\"b c\"d", {u"ab cd"}, false},
+      {u"a\\b \\\\c", {u"a\\b", u"\\\\c"}, false},
+      {u"a\\\"b", {u"a\"b"}, false},
+      {u"a\\\\\"b c\"", {u"a\\b c"}, false},
+      {u"a\\\\\\\"b", {u"a\\\"b"}, false},
+      {u"\"a\"\"\"b", {u"a\"b"}, true},
+      {u"\"a\"\"b\"", {u"a\"b"}, true},
+      {u"\"\"\"a\"\"\"", {u"\"a\""}, false},
+      {u"\"open", {u"open"}, true},
+      {u"a\r\nb", {u"a\r\nb"}, false},
+  };
+  for (const auto& c : cases) {
+    bool open = !c.open;
+    EXPECT_EQ(SplitArguments(c.text, &open), c.arguments) << U8(c.text);
+    EXPECT_EQ(open, c.open) << U8(c.text);
+  }
+}
+
+TEST(WindowsArguments, QuotedArgumentsComeBackWhole) {
+  const std::u16string_view cases[] = {u"",
+                                       u"a",
+                                       u"a b",
+                                       u"\"",
+                                       u"\\",
+                                       u"a\\",
+                                       u"a\\\\",
+                                       u"\\\"",
+                                       u"\"\"\"",
+                                       u"C:\\Program Files\\",
+                                       u"x\" --evil \"y",
+                                       u"\t\r\n"};
+  for (const std::u16string_view argument : cases) {
+    const std::u16string quoted = QuoteArgument(argument);
+    EXPECT_EQ(SplitArguments(quoted), Args{std::u16string(argument)}) << U8(quoted);
+    // Every quote inside is escaped: the C runtimes differ only on quotes
+    // in a row that are not.
+    for (std::size_t i = 1; i + 1 < quoted.size(); ++i) {
+      if (quoted[i] != u'"') continue;
+      std::size_t backslashes = 0;
+      while (backslashes < i && quoted[i - 1 - backslashes] == u'\\') ++backslashes;
+      EXPECT_EQ(backslashes % 2, 1u) << U8(quoted);
+    }
+  }
+}
+
+TEST(CommandLine, ProgramGetsEachValueAsItsTemplateArgument) {
+  const struct {
+    std::u16string_view argumentTemplate;
+    PageFacts16 facts;
+    std::u16string_view line;  // after the program
+    Args arguments;
+  } cases[] = {
+      // Nothing needs escaping: the script's own line.
+      {u"<TT> \"<AU>\" -x",
+       Facts(u"Title", u"http://a/?b=1&c=2"),
+       u"Title \"http://a/?b=1&c=2\" -x",
+       {u"Title", u"http://a/?b=1&c=2", u"-x"}},
+      {u"\"<TT>\"", Facts(u"a b"), u"\"a b\"", {u"a b"}},
+      {u"<TT>", Facts(u"C:\\dir\\"), u"C:\\dir\\", {u"C:\\dir\\"}},
+      // A quote inside the template's quotes is escaped where it stands.
+      {u"\"<AU>\"",
+       Facts(u"", u"javascript:x\" --some-switch \"y"),
+       u"\"javascript:x\\\" --some-switch \\\"y\"",
+       {u"javascript:x\" --some-switch \"y"}},
+      {u"\"<TT>\"", Facts(u"a\\\\\"b"), u"\"a\\\\\\\\\\\"b\"", {u"a\\\\\"b"}},
+      {u"\"<TT>\"", Facts(u"dir\\"), u"\"dir\\\\\"", {u"dir\\"}},
+      // Outside quotes the whole argument is quoted, the template's text
+      // joined to the value included.
+      {u"<ST>", Facts(u"", u"", u"x --some-switch=1"), u"\"x --some-switch=1\"", {u"x --some-switch=1"}},
+      {u"--title=<TT> -v",
+       Facts(u"My \"Page\""),
+       u"\"--title=My \\\"Page\\\"\" -v",
+       {u"--title=My \"Page\"", u"-v"}},
+      {u"<TT>\t<AU>", Facts(u"a\tb", u"c"), u"\"a\tb\"\tc", {u"a\tb", u"c"}},
+      // An empty value keeps its place.
+      {u"<TT> <AU> end", Facts(u"", u""), u"\"\" \"\" end", {u"", u"", u"end"}},
+      {u"\"<TT>\" end", Facts(u""), u"\"\" end", {u"", u"end"}},
+      // A token in a value is text; date and time are the template's.
+      {u"<TT> <Y4>", Facts(u"<TU><Y4>"), u"<TU><Y4> 2024", {u"<TU><Y4>", u"2024"}},
+      {u"<TT>", Facts(u"表題 😀"), u"\"表題 😀\"", {u"表題 😀"}},
+  };
+  for (const auto& c : cases) {
+    const Built built = Build(ProgramKind::Program, c.argumentTemplate, c.facts);
+    ASSERT_EQ(built.refusal, LineRefusal::None) << U8(c.argumentTemplate);
+    EXPECT_EQ(built.arguments, c.line) << U8(c.argumentTemplate) << " gave " << U8(built.arguments);
+    EXPECT_EQ(SplitArguments(built.arguments), c.arguments) << U8(c.argumentTemplate);
+  }
+}
+
+// Random arguments of literal text and values, quoted or not in the
+// template: whatever the values hold, the program gets exactly them.
+TEST(CommandLine, AnyValuesComeBackAsTheirArguments) {
+  std::mt19937 random(1729);
+  const auto below = [&](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+  };
+  const std::u16string_view valuePieces[] = {u"\"",   u"\\",   u"\\\\", u" ", u"\t", u"a",    u"表", u"<TU>",
+                                             u"\"\"", u"\r\n", u"--x",  u"😀", u"&",  u"%OS%", u"'"};
+  const std::u16string_view literals[] = {u"", u"-", u"--x=", u"a", u"表", u"\\", u"C:\\d\\"};
+  const std::u16string_view tokens[] = {u"<TT>", u"<AU>", u"<FT>", u"<IA>"};
+  const Fact tokenFacts[] = {Fact::TopTitle, Fact::LinkUrl, Fact::FrameTitle, Fact::ImageAlt};
+  int plainRounds = 0;
+  for (int round = 0; round < 3000; ++round) {
+    PageFacts16 facts;
+    bool plain = true;
+    for (const Fact fact : tokenFacts) {
+      const std::size_t count = below(4);
+      for (std::size_t i = 0; i < count; ++i) facts[fact] += valuePieces[below(std::size(valuePieces))];
+      if (facts[fact].empty() || facts[fact].find_first_of(u" \t\"\\<") != std::u16string::npos)
+        plain = false;
+    }
+    std::u16string argumentTemplate;
+    Args expected;
+    const std::size_t count = 1 + below(3);
+    for (std::size_t a = 0; a < count; ++a) {
+      const std::size_t t = below(std::size(tokens));
+      // No backslash right before a template quote: it would escape it.
+      const std::u16string_view before = literals[below(std::size(literals))];
+      const std::u16string_view after = literals[below(4)];
+      const bool quoted = below(2) == 1;
+      argumentTemplate += std::u16string(a ? u" " : u"") + std::u16string(before) + (quoted ? u"\"" : u"") +
+                          std::u16string(tokens[t]) + (quoted ? u"\"" : u"") + std::u16string(after);
+      if (quoted && !before.empty() && before.back() == u'\\') {
+        // "\"" would be a literal quote: keep the case out of the expectation.
+        argumentTemplate.clear();
+        break;
+      }
+      expected.push_back(std::u16string(before) + facts[tokenFacts[t]] + std::u16string(after));
+    }
+    if (argumentTemplate.empty()) continue;
+    const Built built = Build(ProgramKind::Program, argumentTemplate, facts);
+    ASSERT_EQ(built.refusal, LineRefusal::None);
+    EXPECT_EQ(SplitArguments(built.arguments), expected)
+        << U8(argumentTemplate) << " gave " << U8(built.arguments);
+    if (plain) {
+      ++plainRounds;
+      EXPECT_EQ(built.arguments, SubstituteArguments(argumentTemplate, facts, kClock))
+          << U8(argumentTemplate);
+    }
+  }
+  EXPECT_GT(plainRounds, 3);
+}
+
+TEST(CommandLine, BatchFilesGetNothingCmdCouldRun) {
+  const struct {
+    std::u16string_view argumentTemplate;
+    PageFacts16 facts;
+    std::u16string_view line;  // "" when refused
+  } cases[] = {
+      {u"<TT> \"<AU>\"", Facts(u"Title", u"http://a/b"), u"Title \"http://a/b\""},
+      {u"<AU>", Facts(u"", u"http://a/?b=1&c=2"), u"\"http://a/?b=1&c=2\""},
+      {u"\"<AU>\"", Facts(u"", u"http://a/?b=1&c=(2)"), u"\"http://a/?b=1&c=(2)\""},
+      {u"x<TT>y", Facts(u"a|b>c"), u"x\"a|b>c\"y"},
+      {u"<TT> end", Facts(u""), u"\"\" end"},
+      {u"<AU>", Facts(u"", u"&\"C:\\other.exe\""), u""},
+      {u"<AU>", Facts(u"", u"%OS%"), u""},
+      {u"\"<AU>\"", Facts(u"", u"!x!"), u""},
+      {u"<AU>", Facts(u"", u"a\r\nb"), u""},
+      {u"<AU>", Facts(u"", u"a^&b"), u""},
+      // The template's own escape or percent signs cannot be turned on the page's text.
+      {u"^<TT>", Facts(u"&calc"), u""},
+      {u"%<TT>%", Facts(u"OS"), u""},
+      {u"a\\\"<TT>\" b", Facts(u"x&y"), u"a\\\"x&y\" b"},
+  };
+  for (const auto& c : cases) {
+    const Built built = Build(ProgramKind::Batch, c.argumentTemplate, c.facts);
+    if (c.line.empty()) {
+      EXPECT_EQ(built.refusal, LineRefusal::UnsafeForBatch) << U8(c.argumentTemplate);
+    } else {
+      EXPECT_EQ(built.refusal, LineRefusal::None) << U8(c.argumentTemplate);
+      EXPECT_EQ(built.arguments, c.line) << U8(c.argumentTemplate);
+    }
+  }
+}
+
+TEST(CommandLine, LaunchersGetTheRawTextUnlessThePageWouldSteerThem) {
+  const struct {
+    ProgramKind kind;
+    std::u16string_view argumentTemplate;
+    PageFacts16 facts;
+    LineRefusal refusal;
+  } cases[] = {
+      {ProgramKind::Jotwell, u"/s<ST> /oC:\\memo.txt", Facts(u"", u"", u"a \"b\"/c \\/"), LineRefusal::None},
+      {ProgramKind::Jotwell, u"/s<ST> /oC:\\memo.txt", Facts(u"", u"", u"x /eC:\\any\\program.exe"),
+       LineRefusal::PageFormsOption},
+      {ProgramKind::Jotwell, u"/s<ST> /oC:\\memo.txt", Facts(u"", u"", u"x /oC:\\other.txt"),
+       LineRefusal::PageFormsOption},
+      {ProgramKind::Jotwell, u"/s<TT>/oC:\\memo.txt", Facts(u"x "), LineRefusal::PageFormsOption},
+      {ProgramKind::Jotwell, u"/s<TT> /oC:\\memo.txt", Facts(u"x  "), LineRefusal::None},
+      {ProgramKind::Jotwell, u"<ST> /oC:\\memo.txt", Facts(u"", u"", u"/sx"), LineRefusal::PageFormsOption},
+      {ProgramKind::Jotwell, u"/<ST> /oC:\\memo.txt", Facts(u"", u"", u"sx"), LineRefusal::PageFormsOption},
+      {ProgramKind::Jotwell, u"/s<TU> /oC:\\clips\\<TT2>.txt", Facts(u"a:b?c"), LineRefusal::None},
+      {ProgramKind::Jotwell, u"/s<TU> /oC:\\clips\\<TT>.txt", Facts(u"..\\..\\Windows\\x"),
+       LineRefusal::PageNamesPath},
+      {ProgramKind::Jotwell, u"/s<TU> /oC:\\clips\\<TT>\\x.txt", Facts(u".."), LineRefusal::PageNamesPath},
+      {ProgramKind::Jotwell, u"/s<TU> /o<TT>.txt", Facts(u"C:x"), LineRefusal::PageNamesPath},
+      {ProgramKind::Jotwell, u"/s<TU> /oC:\\clips\\<TT>.txt", Facts(u"a.b c"), LineRefusal::None},
+      {ProgramKind::Jotwell, u"/sx /oC:\\m.txt /e<TT>", Facts(u"notepad.exe"), LineRefusal::PageNamesPath},
+      {ProgramKind::Fetchbay, u"<AU> C:\\viewer.exe", Facts(u"", u"http://a/b.pdf"), LineRefusal::None},
+      {ProgramKind::Fetchbay, u"<AU> C:\\viewer.exe", Facts(u"", u"http://a/ C:\\Windows\\calc.exe"),
+       LineRefusal::PageNamesPath},
+      {ProgramKind::Fetchbay, u"<AU>", Facts(u"", u"http://a/ C:\\Windows\\calc.exe"),
+       LineRefusal::PageNamesPath},
+      {ProgramKind::Pagewatch, u"<TU> <TT>", Facts(u"a \"b\" /c"), LineRefusal::None},
+      {ProgramKind::Clipsy, u"<ST>", Facts(u"", u"", u"  \"q\" \\ /x  "), LineRefusal::None},
+  };
+  for (const auto& c : cases) {
+    const Built built = Build(c.kind, c.argumentTemplate, c.facts);
+    EXPECT_EQ(built.refusal, c.refusal)
+        << U8(c.argumentTemplate) << " with " << U8(c.facts[Fact::SelectionText])
+        << U8(c.facts[Fact::TopTitle]) << U8(c.facts[Fact::LinkUrl]);
+    if (c.refusal == LineRefusal::None) {
+      // The launchers parse the raw text themselves: it is the script's.
+      EXPECT_EQ(built.arguments, SubstituteArguments(c.argumentTemplate, c.facts, kClock));
+    }
+  }
+}
+
+TEST(CommandLine, TooLongIsRefusedWithoutBuildingIt) {
+  const std::u16string huge(200000, u'x');
+  std::u16string manyTokens;
+  for (int i = 0; i < 2000; ++i) manyTokens += u"<TU>";
+  PageFacts16 facts;
+  facts[Fact::TopUrl] = huge;
+  for (const ProgramKind kind : {ProgramKind::Program, ProgramKind::Batch, ProgramKind::Clipsy}) {
+    EXPECT_EQ(Build(kind, manyTokens, facts).refusal, LineRefusal::TooLong);
+    facts[Fact::TopUrl] = std::u16string(kMaxCommandLine - kApp.size() - 4, u'x');
+    EXPECT_EQ(Build(kind, u"<TU>", facts).refusal, LineRefusal::None);
+    // Quoting a value full of quotes makes it longer than it was.
+    facts[Fact::TopUrl] = std::u16string(20000, u'"');
+    EXPECT_EQ(Build(ProgramKind::Program, u"<TU>", facts).refusal, LineRefusal::TooLong);
+    facts[Fact::TopUrl] = huge;
+  }
+}
+
+TEST(CommandLine, KindOfProgram) {
+  const struct {
+    std::u16string_view path, product, description;
+    ProgramKind kind;
+  } cases[] = {
+      {u"C:\\a\\run.bat", u"", u"", ProgramKind::Batch},
+      {u"C:\\a\\RUN.Cmd", u"", u"", ProgramKind::Batch},
+      {u"C:\\a\\run.bat. .", u"", u"", ProgramKind::Batch},
+      {u"C:\\a\\run.exe", u"", u"", ProgramKind::Program},
+      {u"C:\\a\\memo.exe", u"Jotwell", u"Orbisk Sample", ProgramKind::Jotwell},
+      {u"C:\\a\\x.exe", u"Fetchbay", u"Orbisk Sample", ProgramKind::Fetchbay},
+      {u"C:\\a\\x.exe", u"Pagewatch", u"Orbisk Sample", ProgramKind::Pagewatch},
+      {u"C:\\a\\Clipsy.exe", u"Clipsy", u"Orbisk Sample", ProgramKind::Clipsy},
+      {u"C:\\a\\Clipsy.exe", u"Clipsy", u"Something else", ProgramKind::Program},
+      {u"C:\\a\\x.exe", u"jotwell", u"Orbisk Sample", ProgramKind::Program},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(KindOfProgramFile(c.path, c.product, c.description), c.kind) << U8(c.path) << U8(c.product);
+  }
+}
+
+}  // namespace

@@ -7,7 +7,9 @@
 // UTF-16 (GetCommandLineW) as four hex digits per code unit, each ended by a
 // NUL.
 // A record is written with one call, so a reader never takes half of one
-// for a whole.
+// for a whole. When "<its own path>.hold" names an event, the recorder waits
+// for it before recording: a test can so keep it running while it ends what
+// started it.
 #include <windows.h>
 
 #include <string>
@@ -50,11 +52,27 @@ std::string HexOfWide(const wchar_t* text) {
 
 }  // namespace
 
+// Waits for the event that "<self>.hold" names, if there is one.
+void WaitForRelease(const std::string& self) {
+  HANDLE hold = CreateFileA((self + ".hold").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (hold == INVALID_HANDLE_VALUE) return;
+  char name[MAX_PATH] = {};
+  DWORD got = 0;
+  ReadFile(hold, name, sizeof name - 1, &got, nullptr);
+  CloseHandle(hold);
+  HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, name);
+  if (!event) return;
+  WaitForSingleObject(event, 30000);
+  CloseHandle(event);
+}
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::string self = OwnPath();
   // Wine names a program started from a share "UNC\host\share\..." here,
   // without the leading backslashes of its UNC path.
   if (self.compare(0, 4, "UNC\\") == 0) self = "\\\\" + self.substr(4);
+  WaitForRelease(self);
 
   std::string record = GetCommandLineA();
   record += '\0';

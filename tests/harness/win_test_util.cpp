@@ -7,8 +7,9 @@
 #include "tests/harness/child_process.h"
 
 std::string ReadFileBytes(const std::string& path) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr));
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              0, nullptr));
   if (!file) return {};
   std::string bytes;
   char chunk[65536];
@@ -45,8 +46,8 @@ bool DeleteTree(const std::string& folder) {
 
 std::string Utf8(const std::string& ansi) {
   const std::wstring wide = ToWide(ansi);
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                         nullptr, nullptr);
   std::string utf8(length, '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr,
                       nullptr);
@@ -76,4 +77,13 @@ void PumpMessages(DWORD ms) {
     }
     Sleep(5);
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+std::vector<std::wstring> SplitAsWindowsDoes(const std::wstring& commandLine) {
+  int count = 0;
+  const UniqueLocalMemory list(CommandLineToArgvW(commandLine.c_str(), &count));
+  std::vector<std::wstring> arguments;
+  const auto* argv = static_cast<LPWSTR*>(list.get());
+  for (int i = 0; argv && i < count; ++i) arguments.emplace_back(argv[i]);
+  return arguments;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "common/wide_text.h"
 
@@ -18,6 +19,10 @@ bool DeleteTree(const std::string& folder);
 // CP932 -> UTF-8, for readable failures. (ToWide and ToAnsi come with
 // common/wide_text.h.)
 std::string Utf8(const std::string& ansi);
+
+// The command line split into its arguments by CommandLineToArgvW, the
+// program's own name first.
+std::vector<std::wstring> SplitAsWindowsDoes(const std::wstring& commandLine);
 
 // Starts a command line as a ChildProcess and waits up to timeoutMs for it
 // and everything it started to end; returns the exit code, or -1 when it

@@ -19,7 +19,7 @@ bool MakePipe(UniqueFile* read, UniqueFile* write, bool childReads) {
 
 std::string OrbiskOrigin() { return std::string("chrome-extension://") + kChromiumExtensionId + "/"; }
 
-HostConnection::HostConnection(const std::string& hostPath, const std::string& arguments) {
+HostConnection::HostConnection(const std::string& hostPath, const std::string& arguments, DWORD jobLimits) {
   const auto fail = [this](const char* step) {
     failure_ = std::string(step) + " failed, error " + std::to_string(GetLastError());
   };
@@ -43,6 +43,14 @@ HostConnection::HostConnection(const std::string& hostPath, const std::string& a
   if (!job_) {
     fail("CreateJobObject");
     return;
+  }
+  if (jobLimits != 0) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = jobLimits;
+    if (!SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+      fail("SetInformationJobObject");
+      return;
+    }
   }
   if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
                       &startup, &info)) {

@@ -19,8 +19,10 @@
 
 class HostConnection {
  public:
-  // hostPath: the program; arguments: what follows it on the command line.
-  HostConnection(const std::string& hostPath, const std::string& arguments);
+  // hostPath: the program; arguments: what follows it on the command line;
+  // jobLimits: JOB_OBJECT_LIMIT_* flags of the job, as a browser may set
+  // them (Firefox: kill on close, breakaway allowed).
+  HostConnection(const std::string& hostPath, const std::string& arguments, DWORD jobLimits = 0);
   // Closes the host's input and waits for it to end.
   ~HostConnection();
   HostConnection(const HostConnection&) = delete;
@@ -47,6 +49,10 @@ class HostConnection {
   // How many processes ever ran in the host's job: 1 when the host started
   // nothing.
   DWORD ProcessesInJob() const;
+
+  // Closes the job, as a browser does when it quits: with kill on close,
+  // every process still in it ends.
+  void CloseJob() { job_.reset(); }
 
  private:
   struct Inbox {

@@ -16,12 +16,13 @@
 #include "catalogue/settings_format.h"
 #include "catalogue/substitution.h"
 #include "common/atomic_file.h"
+#include "common/text_util.h"
 #include "tests/harness/build_output.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/recorded_starts.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
-#include "tests/wine/bridge/host_connection.h"
+#include "tests/wine/bridge/host_fixture.h"
 #include "tests/wine/scripts/browser_standin.h"
 #include "tests/wine/scripts/clock_values.h"
 
@@ -31,73 +32,13 @@ using nlohmann::json;
 
 const std::string kStartFailed = "プログラムの起動に失敗しました。";
 
-// Code page 932 to UTF-8 and UTF-16 as the host converts.
-std::string U8(const std::string& ansi) { return Utf8(ansi); }
-std::u16string U16(const std::string& ansi) {
-  const std::wstring wide = ToWide(ansi);
-  return std::u16string(wide.begin(), wide.end());
-}
 std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
-ItemRecord Launcher(const std::string& name, const std::string& path, const std::string& argments,
-                    int style = 1, bool confirm = false) {
-  ItemRecord r;
-  r.ItemName = name;
-  r.AplPath = path;
-  r.Argments = argments;
-  r.Contexts = {1, 1, 0, 1};
-  r.WindowStyle = static_cast<int16_t>(style);
-  r.ConfCmdLine = confirm;
-  return r;
-}
-
-ItemRecord Fixed(const std::string& name, const std::string& text) {
-  ItemRecord r;
-  r.ItemName = name;
-  r.FixedString = 1;
-  r.Argments = text;
-  return r;
-}
-
-class BridgeHost : public WineTest {
- protected:
-  void SetUp() override {
-    WineTest::SetUp();
-    host_ = ProgramFolder() + "OrbiskHost.exe";
-    ASSERT_TRUE(CopyFileA(BuildOutputPath(ORBISK_HOST_EXE).c_str(), host_.c_str(), FALSE));
-    app_ = ProgramFolder() + "apps\\ビューア 表\\viewer.exe";
-    ASSERT_TRUE(InstallRecorder(app_));
-  }
-
-  // Orbisk's settings file with these items, each registered unless named
-  // in unregistered, saved the way Orbisk saves it.
-  void WriteCatalogue(const std::vector<ItemRecord>& items, const std::set<std::string>& unregistered = {}) {
-    for (const ItemRecord& item : items) {
-      if (unregistered.count(item.ItemName)) continue;
-      std::array<bool, 4> contexts;
-      for (int i = 0; i < 4; ++i) contexts[i] = item.Contexts[i] == 1;
-      ASSERT_TRUE(RegisterMenuEntry(item.ItemName, item.FixedString == 1, contexts));
-    }
-    const std::string text = ReplaceIniSection("", kItemListSection, CatalogueEntries(items));
-    ASSERT_TRUE(WriteFileAtomically(UserFolder + "Orbisk.ini", text));
-  }
-
-  std::unique_ptr<HostConnection> Connect(const std::string& arguments = OrbiskOrigin()) {
-    auto connection = std::make_unique<HostConnection>(host_, arguments);
-    EXPECT_TRUE(connection->Started()) << connection->Failure();
-    return connection;
-  }
-
-  json Pick(const std::string& name, const json& facts = json::object()) {
-    return json{{"type", "pick"}, {"name", U8(name)}, {"facts", facts}};
-  }
-
-  std::string host_, app_;
-};
+class BridgeHost : public HostFixture {};
 
 TEST_F(BridgeHost, ListsWhatOrbiskLists) {
-  WriteCatalogue({Launcher("b 項目", app_, "<TU> <AU> <IT>"), Fixed("A 日付", "<Y4>"),
-                  Launcher("Gone", app_, "<TT>"), Launcher("c&d", app_, "<SS><TT2>", 3, true)},
+  WriteCatalogue({LauncherItem("b 項目", app_, "<TU> <AU> <IT>"), FixedItem("A 日付", "<Y4>"),
+                  LauncherItem("Gone", app_, "<TT>"), LauncherItem("c&d", app_, "<SS><TT2>", 3, true)},
                  {"Gone"});
   auto host = Connect();
   const auto answer = host->Ask({{"type", "list"}});
@@ -127,38 +68,44 @@ TEST_F(BridgeHost, ListsWhatOrbiskLists) {
 
 TEST_F(BridgeHost, PickStartsTheApplicationWithTheSubstitutedArguments) {
   const std::string argments = "\"<TU>\" <TT2> [<IT>] <AT> <ST>";
+  // One application per style: a recorder is never copied over while the
+  // one started before may still be running.
+  const auto appOf = [this](int style) {
+    return GetFolderPart(app_) + "viewer" + std::to_string(style) + ".exe";
+  };
   std::vector<ItemRecord> items;
   for (int style = 0; style <= 3; ++style) {
-    items.push_back(Launcher("Style " + std::to_string(style) + " & co", app_, argments, style));
+    ASSERT_TRUE(InstallRecorder(appOf(style)));
+    items.push_back(LauncherItem("Style " + std::to_string(style) + " & co", appOf(style), argments, style));
   }
   WriteCatalogue(items);
-  // Page facts beyond code page 932 reach a Unicode program whole.
+  // Page facts beyond code page 932 reach a Unicode program whole, each as
+  // the argument the template puts it in.
   const json facts = {{"topUrl", "http://www.example.jp/a?b=\"1\"&c=2"},
                       {"topTitle", FromU8(u8"表題: 한국어 😀 a/b")},
                       {"inputText", FromU8(u8"入力")},
                       {"linkText", FromU8(u8"リンク <IT>")},
                       {"selectionText", "  selected\ttext  "},
                       {"imageUrl", "unused"}};
-  PageFacts16 facts16;
-  for (auto it = facts.begin(); it != facts.end(); ++it) {
-    facts16[*FactFromName(it.key())] = Utf8ToUtf16(it.value().get<std::string>());
-  }
-  const std::u16string arguments = SubstituteArguments(U16(argments), facts16, [] { return LocalTime{}; });
-  const std::u16string expected = u"\"" + U16(app_) + u"\" " + arguments;
   auto host = Connect();
   for (int style = 0; style <= 3; ++style) {
     const auto answer = host->Ask(Pick("Style " + std::to_string(style) + " & co", facts));
     ASSERT_TRUE(answer);
     EXPECT_EQ(*answer, (json{{"type", "started"}}));
-    const std::vector<RecordedStart> starts = WaitForRecordedStarts(app_, 1);
+    const std::vector<RecordedStart> starts = WaitForRecordedStarts(appOf(style), 1);
     ASSERT_EQ(starts.size(), 1u) << style;
     const RecordedStart& recorded = starts[0];
-    EXPECT_EQ(recorded.wideCommandLine, W(expected)) << style;
+    const std::vector<std::wstring> expected = {ToWide(appOf(style)),
+                                                L"http://www.example.jp/a?b=\"1\"&c=2",
+                                                W(Utf8ToUtf16(FromU8(u8"表題： 한국어 😀 a／b"))),
+                                                ToWide("[入力]"),
+                                                ToWide("リンク <IT>"),
+                                                L"selected\ttext"};
+    EXPECT_EQ(SplitAsWindowsDoes(recorded.wideCommandLine), expected) << style;
     // A program that reads the ANSI command line gets the system's conversion.
-    EXPECT_EQ(recorded.commandLine, ToAnsi(W(expected))) << style;
+    EXPECT_EQ(recorded.commandLine, ToAnsi(recorded.wideCommandLine)) << style;
     EXPECT_EQ(recorded.workingDir, ProgramFolder() + "apps\\ビューア 表") << style;
     EXPECT_EQ(recorded.show, "1 " + std::to_string(style));
-    ASSERT_TRUE(InstallRecorder(app_));
   }
   host->CloseInput();
   ASSERT_TRUE(host->WaitForExit(10000));
@@ -166,7 +113,7 @@ TEST_F(BridgeHost, PickStartsTheApplicationWithTheSubstitutedArguments) {
 }
 
 TEST_F(BridgeHost, ConfirmationShowsTheCommandLineAndStartsNothing) {
-  WriteCatalogue({Launcher("R&D Check", app_, "<AU> \"q\"", 2, true)});
+  WriteCatalogue({LauncherItem("R&D Check", app_, "<AU> \"q\"", 2, true)});
   auto host = Connect();
   ExpectMessageBox(IDOK);
   const auto answer = host->Ask(Pick("R&D Check", {{"linkUrl", "http://www.example.jp/a.html"}}));
@@ -185,7 +132,7 @@ TEST_F(BridgeHost, ConfirmationShowsTheCommandLineAndStartsNothing) {
 }
 
 TEST_F(BridgeHost, FailureToStartIsShownAndAnswered) {
-  WriteCatalogue({Launcher("Missing & gone", ProgramFolder() + "apps\\missing.exe", "<TU>")});
+  WriteCatalogue({LauncherItem("Missing & gone", ProgramFolder() + "apps\\missing.exe", "<TU>")});
   auto host = Connect();
   ExpectMessageBox(IDOK);
   const auto answer = host->Ask(Pick("Missing & gone"));
@@ -199,7 +146,7 @@ TEST_F(BridgeHost, FailureToStartIsShownAndAnswered) {
 }
 
 TEST_F(BridgeHost, FixedStringPickAnswersTheText) {
-  WriteCatalogue({Fixed("Today", "<Y4>/<M2>/<D2> (<WJ>)<\\T><TU> \"q\"")});
+  WriteCatalogue({FixedItem("Today", "<Y4>/<M2>/<D2> (<WJ>)<\\T><TU> \"q\"")});
   auto host = Connect();
   SYSTEMTIME before, after;
   GetLocalTime(&before);
@@ -220,13 +167,13 @@ TEST_F(BridgeHost, FixedStringPickAnswersTheText) {
 }
 
 TEST_F(BridgeHost, ChangedListIsSentUnasked) {
-  WriteCatalogue({Launcher("First", app_, "<TU>")});
+  WriteCatalogue({LauncherItem("First", app_, "<TU>")});
   auto host = Connect();
   const auto first = host->Ask({{"type", "list"}});
   ASSERT_TRUE(first);
   ASSERT_EQ((*first)["items"].size(), 1u);
   for (const char* added : {"Second", "Third"}) {
-    std::vector<ItemRecord> items = {Launcher("First", app_, "<TU>"), Launcher(added, app_, "<TT>")};
+    std::vector<ItemRecord> items = {LauncherItem("First", app_, "<TU>"), LauncherItem(added, app_, "<TT>")};
     const DWORD saved = GetTickCount();
     WriteCatalogue(items);
     const auto update = host->Receive(5000);
@@ -254,7 +201,7 @@ TEST_F(BridgeHost, ListBeforeOrbiskEverSavedAndAfterItsFirstSave) {
   ASSERT_TRUE(empty);
   EXPECT_EQ(*empty, (json{{"type", "items"}, {"version", (*empty)["version"]}, {"items", json::array()}}));
   ASSERT_TRUE(EnsureFolder(UserFolder));
-  WriteCatalogue({Launcher("First", app_, "<TU>")});
+  WriteCatalogue({LauncherItem("First", app_, "<TU>")});
   const auto update = host->Receive(5000);
   ASSERT_TRUE(update) << "no list after the first save";
   EXPECT_EQ((*update)["type"], "items");
@@ -263,7 +210,7 @@ TEST_F(BridgeHost, ListBeforeOrbiskEverSavedAndAfterItsFirstSave) {
 }
 
 TEST_F(BridgeHost, BadInputGetsAnErrorAndStartsNothing) {
-  WriteCatalogue({Launcher("Item", app_, "<TU>")});
+  WriteCatalogue({LauncherItem("Item", app_, "<TU>")});
   const std::string list = EncodeFrame(R"({"type":"list"})");
   std::string tooLong(4, '\0');
   const uint32_t length = kMaxMessageBytes + 1;
@@ -316,7 +263,7 @@ TEST_F(BridgeHost, BadInputGetsAnErrorAndStartsNothing) {
 }
 
 TEST_F(BridgeHost, OnlyTheOrbiskExtensionIsServed) {
-  WriteCatalogue({Launcher("Item", app_, "<TU>")});
+  WriteCatalogue({LauncherItem("Item", app_, "<TU>")});
   const struct {
     std::string arguments;
     bool served;

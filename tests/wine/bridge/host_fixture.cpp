@@ -1,0 +1,68 @@
+#include "tests/wine/bridge/host_fixture.h"
+
+#include <array>
+
+#include "catalogue/menu_registration.h"
+#include "catalogue/program_paths.h"
+#include "catalogue/settings_format.h"
+#include "common/atomic_file.h"
+#include "tests/harness/build_output.h"
+#include "tests/harness/recorded_starts.h"
+#include "tests/harness/win_test_util.h"
+
+ItemRecord LauncherItem(const std::string& name, const std::string& path, const std::string& argments,
+                        int style, bool confirm) {
+  ItemRecord r;
+  r.ItemName = name;
+  r.AplPath = path;
+  r.Argments = argments;
+  r.Contexts = {1, 1, 0, 1};
+  r.WindowStyle = static_cast<int16_t>(style);
+  r.ConfCmdLine = confirm;
+  return r;
+}
+
+ItemRecord FixedItem(const std::string& name, const std::string& text) {
+  ItemRecord r;
+  r.ItemName = name;
+  r.FixedString = 1;
+  r.Argments = text;
+  return r;
+}
+
+std::string U8(const std::string& ansi) { return Utf8(ansi); }
+
+std::u16string U16(const std::string& ansi) {
+  const std::wstring wide = ToWide(ansi);
+  return std::u16string(wide.begin(), wide.end());
+}
+
+void HostFixture::SetUp() {
+  WineTest::SetUp();
+  host_ = ProgramFolder() + "OrbiskHost.exe";
+  ASSERT_TRUE(CopyFileA(BuildOutputPath(ORBISK_HOST_EXE).c_str(), host_.c_str(), FALSE));
+  app_ = ProgramFolder() + "apps\\ビューア 表\\viewer.exe";
+  ASSERT_TRUE(InstallRecorder(app_));
+}
+
+void HostFixture::WriteCatalogue(const std::vector<ItemRecord>& items,
+                                 const std::set<std::string>& unregistered) {
+  for (const ItemRecord& item : items) {
+    if (unregistered.count(item.ItemName)) continue;
+    std::array<bool, 4> contexts;
+    for (int i = 0; i < 4; ++i) contexts[i] = item.Contexts[i] == 1;
+    ASSERT_TRUE(RegisterMenuEntry(item.ItemName, item.FixedString == 1, contexts));
+  }
+  const std::string text = ReplaceIniSection("", kItemListSection, CatalogueEntries(items));
+  ASSERT_TRUE(WriteFileAtomically(UserFolder + "Orbisk.ini", text));
+}
+
+std::unique_ptr<HostConnection> HostFixture::Connect(const std::string& arguments, DWORD jobLimits) {
+  auto connection = std::make_unique<HostConnection>(host_, arguments, jobLimits);
+  EXPECT_TRUE(connection->Started()) << connection->Failure();
+  return connection;
+}
+
+nlohmann::json HostFixture::Pick(const std::string& name, const nlohmann::json& facts) {
+  return nlohmann::json{{"type", "pick"}, {"name", U8(name)}, {"facts", facts}};
+}

@@ -1,0 +1,39 @@
+// What the host's tests under Wine share: the real OrbiskHost.exe in the
+// test's program folder, the recorder as the items' application, and
+// Orbisk's catalogue written and registered as Orbisk writes it.
+#pragma once
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "catalogue/item_record.h"
+#include "tests/harness/test_folder.h"
+#include "tests/wine/bridge/host_connection.h"
+
+// A launcher item of every context but links, and a fixed-string item.
+ItemRecord LauncherItem(const std::string& name, const std::string& path, const std::string& argments,
+                        int style = 1, bool confirm = false);
+ItemRecord FixedItem(const std::string& name, const std::string& text);
+
+// Code page 932 to UTF-8 and UTF-16 as the host converts.
+std::string U8(const std::string& ansi);
+std::u16string U16(const std::string& ansi);
+
+class HostFixture : public WineTest {
+ protected:
+  void SetUp() override;
+
+  // Orbisk's settings file with these items, each registered unless named
+  // in unregistered, saved the way Orbisk saves it.
+  void WriteCatalogue(const std::vector<ItemRecord>& items, const std::set<std::string>& unregistered = {});
+
+  std::unique_ptr<HostConnection> Connect(const std::string& arguments = OrbiskOrigin(), DWORD jobLimits = 0);
+
+  // A pick message for the item (name in code page 932).
+  static nlohmann::json Pick(const std::string& name, const nlohmann::json& facts = nlohmann::json::object());
+
+  std::string host_, app_;  // the host, and the recorder as an application
+};

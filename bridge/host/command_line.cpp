@@ -363,14 +363,19 @@ LineRefusal CheckFetchbay(const MarkedText& arguments) {
 ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view productName,
                               std::u16string_view fileDescription) {
   while (!path.empty() && (path.back() == u'.' || path.back() == u' ')) path.remove_suffix(1);
-  const auto endsWith = [path](std::u16string_view extension) {
-    if (path.size() < extension.size()) return false;
-    const std::u16string_view tail = path.substr(path.size() - extension.size());
-    return std::equal(tail.begin(), tail.end(), extension.begin(), [](char16_t a, char16_t b) {
+  const std::size_t slash = path.find_last_of(u"\\/");
+  const std::u16string_view name = slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+  const auto endsWith = [name](std::u16string_view lowerTail) {
+    if (name.size() < lowerTail.size()) return false;
+    const std::u16string_view tail = name.substr(name.size() - lowerTail.size());
+    return std::equal(tail.begin(), tail.end(), lowerTail.begin(), [](char16_t a, char16_t b) {
       return (a >= u'A' && a <= u'Z' ? a + (u'a' - u'A') : a) == b;
     });
   };
-  if (endsWith(u".bat") || endsWith(u".cmd")) return ProgramKind::Batch;
+  // cmd.exe itself reads its line as it reads a batch file's: an item may
+  // well run "cmd.exe" with "/c start "" "<TU>"".
+  const bool isCmd = endsWith(u"cmd.exe") && name.size() == 7;
+  if (endsWith(u".bat") || endsWith(u".cmd") || isCmd) return ProgramKind::Batch;
   if (fileDescription != u"Orbisk Sample") return ProgramKind::Program;
   static constexpr struct {
     std::u16string_view name;

@@ -4,7 +4,7 @@
 // text in a form those rules cannot misread, or the pick is refused:
 //   - a program: its arguments as Windows programs split them; a page value
 //     is escaped inside the template's quotes, or its whole argument quoted;
-//   - a batch file: cmd.exe reads the line first, so page text that cmd.exe
+//   - a batch file or cmd.exe: cmd.exe reads the line, so page text that it
 //     would expand or end a command at is refused, and a value holding its
 //     separators or operators is put in quotes;
 //   - Orbisk's launchers read the raw line with grammars of their own: the
@@ -28,9 +28,9 @@ bool IsOrbiskLauncher(ProgramKind kind);
 
 // The kind of program from its path and its version resource's product name
 // and file description ("" when it has none): a batch file by its extension
-// (as Windows takes the name, trailing dots and blanks dropped), Orbisk's
-// launchers by their names with the description "Orbisk Sample", whatever
-// the file is called.
+// (as Windows takes the name, trailing dots and blanks dropped) and cmd.exe
+// by its name count as Batch; Orbisk's launchers are known by their product
+// names with the description "Orbisk Sample", whatever the file is called.
 ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view productName,
                               std::u16string_view fileDescription);
 

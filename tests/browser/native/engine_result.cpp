@@ -1,6 +1,9 @@
-// Prints what the substitution engine makes of an item for given page facts,
-// so that the browser tests compare the command line a pick started with the
-// engine's own result rather than with a copy of its rules.
+// Prints what the host's engine makes of an item for given page facts, so
+// that the browser tests compare the command line a pick started with the
+// engine's own result rather than with a copy of its rules: for a launcher
+// item the arguments after the program's quoted path and blank, as the host
+// builds them for a program (null when the host refuses them), for a
+// fixed-string item its text.
 //   stdin:  {"kind": "launcher" | "fixed", "template": "…",
 //            "facts": {"topUrl": "…", …},
 //            "times": [[year, month, day, weekday, hour, minute, second], …]}
@@ -11,6 +14,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "bridge/host/command_line.h"
 #include "bridge/host/utf.h"
 #include "catalogue/page_facts.h"
 #include "catalogue/substitution.h"
@@ -29,8 +33,18 @@ int main() {
   for (const auto& time : request.at("times")) {
     const LocalTime now{time.at(0), time.at(1), time.at(2), time.at(3), time.at(4), time.at(5), time.at(6)};
     const Clock clock = [now] { return now; };
-    results.push_back(
-        Utf16ToUtf8(fixed ? SubstituteFixedString(text, clock) : SubstituteArguments(text, facts, clock)));
+    if (fixed) {
+      results.push_back(Utf16ToUtf8(SubstituteFixedString(text, clock)));
+      continue;
+    }
+    // An empty program path: the line starts with two quotes and a blank.
+    const CommandLine line =
+        BuildCommandLine(u"", ProgramKind::Program, SubstituteArgumentsAsData(text, facts, clock));
+    if (line.refusal != LineRefusal::None) {
+      results.push_back(nullptr);
+    } else {
+      results.push_back(Utf16ToUtf8(std::u16string_view(line.text).substr(3)));
+    }
   }
   std::cout << nlohmann::json{{"results", results}}.dump() << '\n';
   return 0;

@@ -1,5 +1,6 @@
 // The three registry operations everything in Orbisk goes through. Each opens
-// its key, does one thing and closes the key again; nothing is held open.
+// its key, from the key that holds it (SplitKeyPath), does one thing and
+// closes the keys again; nothing is held open.
 #pragma once
 
 #include <cstdint>
@@ -19,13 +20,14 @@ struct RegistryValue {
 // Creates or opens the key and sets one value of type kRegSz or kRegDword.
 // True only when the key was opened and the value set; any other type sets
 // nothing and gives false.
-bool WriteRegistryValue(RegHive hive, const std::string& keyPath, const std::string& valueName,
-                        uint32_t type, const RegistryValue& value);
+bool WriteRegistryValue(RegHive hive, const std::string& keyPath, const std::string& valueName, uint32_t type,
+                        const RegistryValue& value);
 
 // Reads one value; the default when the key cannot be opened, the value cannot
 // be read (a string longer than 255 bytes included) or the type is neither.
 RegistryValue ReadRegistryValue(RegHive hive, const std::string& keyPath, const std::string& valueName,
                                 uint32_t type, const RegistryValue& defaultValue);
 
-// Deletes a key that has no subkeys; true when it was deleted.
+// Deletes a key that has no subkeys; true when it was deleted. A path that
+// ends in a backslash names no key of its own and deletes nothing.
 bool DeleteRegistryKey(RegHive hive, const std::string& keyPath);

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "catalogue/registry.h"
+#include "catalogue/registry_path.h"
 #include "common/win_handles.h"
 
 namespace {
@@ -13,18 +14,36 @@ constexpr REGSAM kWriteAccess = 0x3F;
 constexpr REGSAM kReadAccess = KEY_QUERY_VALUE;
 constexpr DWORD kStringBufferSize = 256;
 
-HKEY RootKey(RegHive hive) {
-  return hive == RegHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+HKEY RootKey(RegHive hive) { return hive == RegHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+// The key that holds the named key: the hive itself, or its parent key
+// opened (or, with create, created where missing) into holder. Every key is
+// reached from its parent (SplitKeyPath tells why); nullptr on failure.
+HKEY OpenParent(RegHive hive, const std::string& parentPath, bool create, UniqueRegKey& holder) {
+  if (parentPath.empty()) return RootKey(hive);
+  LONG result;
+  if (create) {
+    char emptyClass[] = "";
+    result = RegCreateKeyExA(RootKey(hive), parentPath.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE,
+                             KEY_CREATE_SUB_KEY, nullptr, holder.put(), nullptr);
+  } else {
+    result = RegOpenKeyExA(RootKey(hive), parentPath.c_str(), 0, kReadAccess, holder.put());
+  }
+  return result == ERROR_SUCCESS ? holder.get() : nullptr;
 }
 
 }  // namespace
 
-bool WriteRegistryValue(RegHive hive, const std::string& keyPath, const std::string& valueName,
-                        uint32_t type, const RegistryValue& value) {
+bool WriteRegistryValue(RegHive hive, const std::string& keyPath, const std::string& valueName, uint32_t type,
+                        const RegistryValue& value) {
   if (type != kRegSz && type != kRegDword) return false;
+  const KeyPathParts parts = SplitKeyPath(keyPath);
+  UniqueRegKey parent;
+  const HKEY holder = OpenParent(hive, parts.parent, true, parent);
+  if (!holder) return false;
   UniqueRegKey key;
   char emptyClass[] = "";
-  if (RegCreateKeyExA(RootKey(hive), keyPath.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE, kWriteAccess,
+  if (RegCreateKeyExA(holder, parts.name.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE, kWriteAccess,
                       nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
     return false;
   }
@@ -44,8 +63,11 @@ bool WriteRegistryValue(RegHive hive, const std::string& keyPath, const std::str
 RegistryValue ReadRegistryValue(RegHive hive, const std::string& keyPath, const std::string& valueName,
                                 uint32_t type, const RegistryValue& defaultValue) {
   if (type != kRegSz && type != kRegDword) return defaultValue;
+  const KeyPathParts parts = SplitKeyPath(keyPath);
+  UniqueRegKey parent;
+  const HKEY holder = OpenParent(hive, parts.parent, false, parent);
   UniqueRegKey key;
-  if (RegOpenKeyExA(RootKey(hive), keyPath.c_str(), 0, kReadAccess, key.put()) != ERROR_SUCCESS) {
+  if (!holder || RegOpenKeyExA(holder, parts.name.c_str(), 0, kReadAccess, key.put()) != ERROR_SUCCESS) {
     return defaultValue;
   }
   RegistryValue result;
@@ -70,5 +92,12 @@ RegistryValue ReadRegistryValue(RegHive hive, const std::string& keyPath, const 
 }
 
 bool DeleteRegistryKey(RegHive hive, const std::string& keyPath) {
-  return RegDeleteKeyA(RootKey(hive), keyPath.c_str()) == ERROR_SUCCESS;
+  const KeyPathParts parts = SplitKeyPath(keyPath);
+  // Deleting "" below a key deletes that key itself: a path without a name
+  // of its own (an item without a name gives MenuExt's path and a backslash)
+  // must not take the key that holds it away.
+  if (parts.name.empty()) return false;
+  UniqueRegKey parent;
+  const HKEY holder = OpenParent(hive, parts.parent, false, parent);
+  return holder && RegDeleteKeyA(holder, parts.name.c_str()) == ERROR_SUCCESS;
 }

@@ -5,6 +5,7 @@
 
 #include "common/text_util.h"
 #include "launchers/common/file_names.h"
+#include "launchers/common/path_roots.h"
 
 namespace {
 
@@ -33,9 +34,26 @@ std::optional<FetchbayArguments> SplitFetchbayArguments(std::string_view argumen
   const auto exe = FindSjis(ToUpperSjis(arguments.applicationPath), ".EXE");
   if (exe == std::string::npos || exe + 4 != arguments.applicationPath.size()) return std::nullopt;
   if (!IsPlainPathText(arguments.applicationPath)) return std::nullopt;
-  // The file URL's path becomes the quoted file argument.
-  if (IsFileUrl(arguments.url) && !IsPlainPathText(FileUrlToPath(arguments.url))) return std::nullopt;
+  // The file URL's path becomes the quoted file argument. Only a path on a
+  // drive of this machine is handed over: on a share, the application would
+  // connect to a host the page chose and Windows might send it the user's
+  // credentials.
+  // A file URL in another spelling ("file:\\host\x#://") is no file URL
+  // here, and would be fetched from the share by the download instead.
+  if (HasFileScheme(arguments.url)) {
+    if (!IsFileUrl(arguments.url)) return std::nullopt;
+    const std::string path = FileUrlToPath(arguments.url);
+    if (!IsPlainPathText(path) || !StartsWithDrive(path)) return std::nullopt;
+  }
   return arguments;
+}
+
+bool HasFileScheme(std::string_view url) {
+  // Blanks and control characters before a scheme are ignored by URL parsers.
+  const auto start =
+      std::find_if(url.begin(), url.end(), [](char c) { return !IsControlByte(c) && c != ' '; });
+  url.remove_prefix(static_cast<std::size_t>(start - url.begin()));
+  return ToLowerSjis(url.substr(0, url.find(':'))) == "file";
 }
 
 bool IsFileUrl(std::string_view url) { return ToLowerSjis(url.substr(0, 7)) == "file://"; }

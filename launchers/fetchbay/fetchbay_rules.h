@@ -23,13 +23,21 @@ struct FetchbayArguments {
 // after its first ".exe" and holds no double quote or control character, so
 // that it can only ever name one program and add no arguments of its own. A
 // file URL is refused the same way when its path holds a double quote or a
-// control character. The caller still checks that the application path
-// names a file.
+// control character, or does not begin with a drive letter (StartsWithDrive):
+// a URL that names a host, in whatever spelling, and one whose scheme the
+// conversion leaves in place (it only knows "file://" in lower case) come out
+// as a share, a device or a relative path. So is a URL of the file scheme
+// that IsFileUrl does not take for one ("file:\\host\x"). The caller still
+// checks that the application path names a file.
 std::optional<FetchbayArguments> SplitFetchbayArguments(std::string_view argumentText);
 
 // True when the text holds neither a double quote nor a control character
 // (below 0x20, or 0x7F), so that it stays one argument between quotes.
 bool IsPlainPathText(std::string_view text);
+
+// True when the URL's scheme, the text before its first colon, is "file" in
+// any case, blanks and control characters before it ignored.
+bool HasFileScheme(std::string_view url);
 
 // True when the URL's first seven characters are "file://" in any case.
 bool IsFileUrl(std::string_view url);

@@ -9,7 +9,7 @@
 extern const char kProductName[] = LAUNCHER_PRODUCT_NAME;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const JotwellOptions options = ParseOptions(GetArgumentText(), LocalPathKind);
+  const JotwellOptions options = ParseOptions(GetArgumentText(), LocalPathKind, LocalLongPath);
   if (!options.usable) ShowUsage(kJotwellUsageTail);
 
   // The line is written before anything is opened, so it stays written

@@ -15,7 +15,7 @@ struct JotwellOptions {
   std::string filePath;    // option O, trailing blanks removed
   bool open = false;       // option E given
   std::string editorPath;  // option E's path; "" opens with the associated program
-  bool usable = false;     // text and file path both present
+  bool usable = false;     // see ParseOptions
 };
 
 // Splits the argument text into options (see kJotwellUsageTail). pathKind
@@ -23,5 +23,14 @@ struct JotwellOptions {
 // the shape of a local program (HasLocalProgramShape) and then names a file
 // (after its enclosing quotes are stripped). Any other editor path is
 // emptied, so the file is opened with its associated program.
+//
+// The values are usable when the text and the file path are both present,
+// option O and option E are each given at most once, and option E names no
+// program that would run the text file as code (RunsFileAsCode), judged by
+// the name as written and, for a file on the disk, by its long name, which
+// longPathOf gives ("" when it cannot; may be empty to skip that check). A
+// page can add options through the text, but it cannot then take back the
+// ones the item gave.
 JotwellOptions ParseOptions(std::string_view argumentText,
-                            const std::function<PathKind(const std::string&)>& pathKind);
+                            const std::function<PathKind(const std::string&)>& pathKind,
+                            const std::function<std::string(const std::string&)>& longPathOf = {});

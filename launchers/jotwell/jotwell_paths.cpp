@@ -31,8 +31,6 @@ constexpr std::string_view kDroppedAtEnd = ". ";
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 // The components between separators, a backslash that is the trail byte of
 // a double-byte character not counting as one.
 std::vector<std::string_view> Components(std::string_view path) {
@@ -48,38 +46,11 @@ std::vector<std::string_view> Components(std::string_view path) {
   return components;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && ToUpperSjis(text.substr(0, prefix.size())) == ToUpperSjis(prefix);
-}
-
 }  // namespace
-
-PathRoot RootOf(std::string_view path) {
-  const auto first = path.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return PathRoot::Local;
-  path.remove_prefix(first);
-  // "\\?\", "\\.\" and the native "\??\" hand the rest to the object manager
-  // unchanged: a drive there is still a local file, anything else is a share
-  // or a device.
-  const bool prefixed =
-      path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[3]) &&
-      ((IsSeparator(path[1]) && (path[2] == '?' || path[2] == '.')) || (path[1] == '?' && path[2] == '?'));
-  if (prefixed) {
-    const std::string_view rest = path.substr(4);
-    if (StartsWithNoCase(rest, "UNC") && (rest.size() == 3 || IsSeparator(rest[3]))) return PathRoot::Network;
-    if (rest.size() >= 2 && IsAsciiLetter(rest[0]) && rest[1] == ':' &&
-        (rest.size() == 2 || IsSeparator(rest[2]))) {
-      return PathRoot::Local;
-    }
-    return PathRoot::Device;
-  }
-  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return PathRoot::Network;
-  return PathRoot::Local;
-}
 
 ResolvedName ResolveLastName(std::string_view path) {
   // "C:x.bat" is x.bat in drive C's current folder.
-  if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') path.remove_prefix(2);
+  if (StartsWithDrive(path)) path.remove_prefix(2);
   std::vector<std::string_view> kept;
   for (const std::string_view component : Components(path)) {
     if (component == "..") {

@@ -8,11 +8,7 @@
 #include <string_view>
 #include <vector>
 
-// Where a path leads: a local file system, another machine (\\host\share,
-// //host/share, \\?\UNC\host\share) or the device namespace (\\.\pipe\x,
-// \\?\GLOBALROOT\..., anything behind \\.\ or \\?\ but a drive or UNC).
-enum class PathRoot { Local, Network, Device };
-PathRoot RootOf(std::string_view path);
+#include "launchers/common/path_roots.h"
 
 // The last component of a path as the file system takes it, split into the
 // file's name and the name of a data stream ("x.txt:y.bat" is stream "y.bat"

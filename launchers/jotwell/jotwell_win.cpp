@@ -138,6 +138,11 @@ PathKind LocalPathKind(const std::string& path) {
   return GetPathKind(path);
 }
 
+std::string LocalLongPath(const std::string& path) {
+  const std::string full = FullPathOf(path);
+  return full.empty() ? full : LongPathOf(full);
+}
+
 bool AppendTextLine(const std::string& filePath, const std::string& text) {
   const auto path = StripEnclosingQuotes(filePath);
   if (!path || !MayAppendTo(*path)) return false;

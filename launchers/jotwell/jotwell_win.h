@@ -9,6 +9,10 @@
 // another machine or a device, even when something is there.
 PathKind LocalPathKind(const std::string& path);
 
+// The full path of an existing file with every short 8.3 name written out
+// long; "" when the file does not exist or the path cannot be resolved.
+std::string LocalLongPath(const std::string& path);
+
 // Appends text and CR LF to the file (created when missing); the path loses
 // one pair of enclosing quotes first. Refuses, writing nothing, a file that
 // Windows would run or open as code (IsSafeTextFilePath). Waits a moment for

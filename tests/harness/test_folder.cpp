@@ -24,9 +24,16 @@ std::set<std::string> MenuExtSubkeys() {
   return names;
 }
 
+// From MenuExt itself: the whole path below the hive can be longer than the
+// ANSI registry functions take.
 void DeleteMenuExtSubkey(const std::string& name) {
-  RegDeleteTreeA(HKEY_CURRENT_USER, (std::string(kMenuExtKey) + name).c_str());
-  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kMenuExtKey) + name).c_str());
+  if (name.empty()) return;  // that would be MenuExt itself
+  std::string path = kMenuExtKey;
+  path.pop_back();
+  UniqueRegKey menuExt;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, menuExt.put()) != ERROR_SUCCESS) return;
+  RegDeleteTreeA(menuExt.get(), name.c_str());
+  RegDeleteKeyA(menuExt.get(), name.c_str());
 }
 
 void WineTest::SetUp() {

@@ -52,6 +52,49 @@ TEST(FetchbayRules, RefusesArgumentsThatCouldPickAnotherProgram) {
   EXPECT_TRUE(SplitFetchbayArguments("file:///C:/表ポ.txt C:\\表ポ\\x.exe"));
 }
 
+// A file URL is handed over only when it converts to a path on a drive of
+// this machine; any spelling of a host, share or device is refused.
+TEST(FetchbayRules, FileUrlsReachOnlyLocalDrives) {
+  struct Case {
+    std::string url;
+    bool usable;
+  } cases[] = {
+      {"file:///C:/x.pdf", true},
+      {"file:///C|/x.pdf", true},
+      {"file://C:/x.pdf", true},
+      {"file:///c:/a%20b/x.pdf", true},
+      {"file:///C:x.pdf", true},
+      {"file:///C:/%5C%5Chost/x.pdf", true},  // a name on C:, not decoded
+      {"http://host/x.pdf", true},
+      {"file://host/x.pdf", false},
+      {"file://host/share/x.pdf", false},
+      {"file:////host/share/x.pdf", false},
+      {"file://///127.0.0.1/share/x.pdf", false},
+      {"file:///\\\\host\\share\\x.pdf", false},
+      {"file://\\\\host\\share\\x.pdf", false},
+      {"file:///%5C%5Chost%5Cshare/x.pdf", false},
+      {"file:///%2F%2Fhost/share/x.pdf", false},
+      {"file://localhost/C:/x.pdf", false},
+      {"file:///\\\\?\\UNC\\host\\share\\x.pdf", false},
+      {"file:///\\\\.\\pipe\\x", false},
+      {"file:///\\\\?\\C:\\x.pdf", false},
+      {"file:///x.pdf", false},
+      {"file:///", false},
+      // The conversion knows "file://" in lower case only.
+      {"FILE://host/x.pdf", false},
+      {"File:///C:/x.pdf", false},
+      // The file scheme spelt so that only the download would take it.
+      {"file:\\\\host\\share\\x.pdf#://", false},
+      {"FILE:/\\host/share/x.pdf?://", false},
+      {"\x01"
+       "file:\\\\host\\x#://",
+       false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SplitFetchbayArguments(c.url + " C:\\Viewer\\v.exe").has_value(), c.usable) << c.url;
+  }
+}
+
 TEST(FetchbayRules, FileUrls) {
   EXPECT_TRUE(IsFileUrl("file:///C:/a"));
   EXPECT_TRUE(IsFileUrl("FILE://C:/a"));

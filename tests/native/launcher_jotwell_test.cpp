@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "launchers/jotwell/code_runners.h"
 #include "launchers/jotwell/jotwell_options.h"
 #include "launchers/jotwell/jotwell_paths.h"
 
@@ -48,9 +49,15 @@ TEST(JotwellOptions, ParsesOptionsInAnyOrderAndCase) {
       // A " /" inside the text cuts it; the rest is another (ignored) piece.
       {"/sa /x b /oC:\\n.txt", "a", "C:\\n.txt", false, "", true},
       {"/sa /b/c /oC:\\n.txt", "a", "C:\\n.txt", false, "", true},
-      // Later pieces overwrite; E stays set once seen.
-      {"/sOne /sTwo /oC:\\a /oC:\\b /e /eC:\\Tools\\ed.exe", "Two", "C:\\b", true, "C:\\Tools\\ed.exe", true},
-      {"/eC:\\Tools\\ed.exe /e /sx /oy", "x", "y", true, "", true},
+      // A later S overwrites.
+      {"/sOne /sTwo /oC:\\b /eC:\\Tools\\ed.exe", "Two", "C:\\b", true, "C:\\Tools\\ed.exe", true},
+      // O or E given twice: the page's text may have added the second one.
+      {"/sOne /sTwo /oC:\\a /oC:\\b /e /eC:\\Tools\\ed.exe", "Two", "C:\\b", true, "C:\\Tools\\ed.exe",
+       false},
+      {"/eC:\\Tools\\ed.exe /e /sx /oy", "x", "y", true, "", false},
+      {"/sx /oy /e /e", "x", "y", true, "", false},
+      {"/sx /oC:\\a /oC:\\a", "x", "C:\\a", false, "", false},
+      {"/sx /oy /O", "x", "", false, "", false},
       // Editors that do not qualify are dropped without a word.
       {"/sx /oy /eC:\\Tools\\notes.txt", "x", "y", true, "", true},
       {"/sx /oy /eC:\\Tools\\dir.exe", "x", "y", true, "", true},
@@ -221,4 +228,122 @@ TEST(JotwellPaths, EditorMustLookLikeALocalProgram) {
       {"C:\\Tools\\notes.txt:ed.exe", false},
   };
   for (const Case& c : cases) EXPECT_EQ(HasLocalProgramShape(c.editor), c.local) << c.editor;
+}
+
+TEST(JotwellCodeRunners, KnownByTheirNameInAnyCaseAndVersion) {
+  struct Case {
+    std::string name;
+    bool runsCode;
+  } cases[] = {
+      {"cmd.exe", true},
+      {"CMD.EXE", true},
+      {"PowerShell.exe", true},
+      {"pwsh.exe", true},
+      {"bash.exe", true},
+      {"wsl.exe", true},
+      {"wscript.exe", true},
+      {"cscript.exe", true},
+      {"mshta.exe", true},
+      {"python.exe", true},
+      {"python3.exe", true},
+      {"python3.12.exe", true},
+      {"Python312.exe", true},
+      {"python3.13t.exe", true},
+      {"pythonw3.12.exe", true},
+      {"py.exe", true},
+      {"node.exe", true},
+      {"perl5.36.0.exe", true},
+      {"ruby.exe", true},
+      {"php8.2.exe", true},
+      {"java.exe", true},
+      {"javaw.exe", true},
+      {"tclsh86t.exe", true},
+      {"wish.exe", true},
+      {"AutoHotkeyU64.exe", true},
+      {"rundll32.exe", true},
+      {"regsvr32.exe", true},
+      {"msiexec.exe", true},
+      {"MSBuild.exe", true},
+      {"InstallUtil.exe", true},
+      {"RegAsm.exe", true},
+      {"RegSvcs.exe", true},
+      {"cmstp.exe", true},
+      {"control.exe", true},
+      {"mmc.exe", true},
+      {"hh.exe", true},
+      {"explorer.exe", true},
+      // Editors, and names that only begin or end like an interpreter's.
+      {"notepad.exe", false},
+      {"ed.exe", false},
+      {"pythonista.exe", false},
+      {"python3x.y.exe", false},
+      {"python.3.exe", false},
+      {"mycmd.exe", false},
+      {"cmd2.exe", false},
+      {"pyw.exe.txt", false},
+      {"cmd", false},
+      {"cmd.com", false},
+      {"", false},
+      // Tools that do not run the file they are given.
+      {"certutil.exe", false},
+      {"bitsadmin.exe", false},
+      {"schtasks.exe", false},
+      {"forfiles.exe", false},
+      {"wmic.exe", false},
+      // Double-byte names: a trail byte never passes for a letter.
+      {"表.exe", false},
+      {"ソcmd.exe", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RunsFileAsCode(c.name), c.runsCode) << c.name;
+}
+
+TEST(JotwellOptions, EditorsThatRunTheFileAreRefused) {
+  // Each on the disk as a file, so that only the name refuses it.
+  struct Case {
+    std::string editor;
+    bool usable;
+  } cases[] = {
+      {"C:\\Windows\\System32\\cmd.exe", false},
+      {"\"C:\\Windows\\System32\\CMD.EXE\"", false},
+      {"C:/Windows/System32/cmd.exe", false},
+      {"C:\\Windows\\System32\\cmd.exe. ", false},
+      {"C:\\Windows\\System32\\cmd.exe::$DATA", false},
+      {"C:\\Tools\\cmd.exe\\..\\python3.12.exe", false},
+      {"\\\\host\\share\\python.exe", false},
+      {"D:\\Scripts\\WScript.exe", false},
+      {"cmd.exe", false},
+      // Editors, still started.
+      {"C:\\Tools\\ed.exe", true},
+      {"C:\\cmd.exe\\ed.exe", true},
+  };
+  for (const Case& c : cases) {
+    FakeDisk disk;
+    disk.entries[c.editor] = PathKind::File;
+    const JotwellOptions options = ParseOptions("/sx /oy /e" + c.editor, disk.Kind());
+    EXPECT_EQ(options.usable, c.usable) << c.editor;
+  }
+}
+
+TEST(JotwellOptions, EditorIsAlsoJudgedByItsLongName) {
+  FakeDisk disk;
+  disk.entries["C:\\PS\\POWERS~1.EXE"] = PathKind::File;
+  disk.entries["C:\\PS\\EDITOR~1.EXE"] = PathKind::File;
+  const std::map<std::string, std::string> longNames = {
+      {"C:\\PS\\POWERS~1.EXE", "C:\\PS\\powershell.exe"},
+      {"C:\\PS\\EDITOR~1.EXE", "C:\\PS\\editor-long.exe"},
+  };
+  std::vector<std::string> askedLong;
+  const auto longPathOf = [&](const std::string& path) {
+    askedLong.push_back(path);
+    const auto found = longNames.find(path);
+    return found == longNames.end() ? std::string() : found->second;
+  };
+  EXPECT_FALSE(ParseOptions("/sx /oy /eC:\\PS\\POWERS~1.EXE", disk.Kind(), longPathOf).usable);
+  const JotwellOptions editor = ParseOptions("/sx /oy /e\"C:\\PS\\EDITOR~1.EXE\"", disk.Kind(), longPathOf);
+  EXPECT_TRUE(editor.usable);
+  EXPECT_EQ(editor.editorPath, "\"C:\\PS\\EDITOR~1.EXE\"");
+  // Asked without the quotes, and only about files on the disk.
+  EXPECT_EQ(askedLong, (std::vector<std::string>{"C:\\PS\\POWERS~1.EXE", "C:\\PS\\EDITOR~1.EXE"}));
+  ParseOptions("/sx /oy /eC:\\PS\\GONE~1.EXE", disk.Kind(), longPathOf);
+  EXPECT_EQ(askedLong.size(), 2u);
 }

@@ -5,6 +5,7 @@
 #include "catalogue/item_sort.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
+#include "catalogue/registry_path.h"
 #include "catalogue/settings_format.h"
 #include "catalogue/version_info.h"
 #include "common/text_util.h"
@@ -21,7 +22,8 @@ struct FakeSection {
     auto it = values.find(ToUpperSjis(key));
     if (it == values.end()) return std::nullopt;
     std::string value = TrimBlanks(it->second);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
       value = value.substr(1, value.size() - 2);
     }
     return value;
@@ -67,17 +69,26 @@ TEST(SettingsFormat, ProfileIntegers) {
     int defaultValue;
     std::optional<int> expected;
   } cases[] = {
-      {std::nullopt, 1, 1}, {std::string(""), 1, 1},    {std::string("3"), 1, 3},
-      {std::string("12abc"), 0, 12}, {std::string("abc"), 1, 0}, {std::string("-1"), 1, 0},
-      {std::string("32767"), 0, 32767}, {std::string("32768"), 0, std::nullopt},
-      {std::string("65537"), 0, std::nullopt}, {std::string("99999999999999999999999"), 0, std::nullopt},
+      {std::nullopt, 1, 1},
+      {std::string(""), 1, 1},
+      {std::string("3"), 1, 3},
+      {std::string("12abc"), 0, 12},
+      {std::string("abc"), 1, 0},
+      {std::string("-1"), 1, 0},
+      {std::string("32767"), 0, 32767},
+      {std::string("32768"), 0, std::nullopt},
+      {std::string("65537"), 0, std::nullopt},
+      {std::string("99999999999999999999999"), 0, std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(ParseProfileInt(c.value, c.defaultValue), c.expected) << c.value.value_or("<absent>");
+  for (const Case& c : cases)
+    EXPECT_EQ(ParseProfileInt(c.value, c.defaultValue), c.expected) << c.value.value_or("<absent>");
 }
 
 TEST(SettingsFormat, NumericText) {
-  for (const char* yes : {"1010", "0001", "1e10", "-101", "+1.5", "1.e5", ".101"}) EXPECT_TRUE(IsNumericText(yes)) << yes;
-  for (const char* no : {"1x01", "abcd", "", "e101", "1e+", "..11", "1 01", "----"}) EXPECT_FALSE(IsNumericText(no)) << no;
+  for (const char* yes : {"1010", "0001", "1e10", "-101", "+1.5", "1.e5", ".101"})
+    EXPECT_TRUE(IsNumericText(yes)) << yes;
+  for (const char* no : {"1x01", "abcd", "", "e101", "1e+", "..11", "1 01", "----"})
+    EXPECT_FALSE(IsNumericText(no)) << no;
 }
 
 TEST(SettingsFormat, LauncherAcceptanceAndContextFlags) {
@@ -86,8 +97,9 @@ TEST(SettingsFormat, LauncherAcceptanceAndContextFlags) {
     bool accepted;
     std::array<int16_t, 4> flags;
   } cases[] = {
-      {"1010", true, {1, 0, 1, 0}}, {"0001", true, {0, 0, 0, 1}}, {"1e10", true, {1, 0, 1, 0}},
-      {"10", false, {}},            {"abcd", false, {}},          {"1x01", false, {}},
+      {"1010", true, {1, 0, 1, 0}}, {"0001", true, {0, 0, 0, 1}},
+      {"1e10", true, {1, 0, 1, 0}}, {"10", false, {}},
+      {"abcd", false, {}},          {"1x01", false, {}},
       {"10100", false, {}},         {"-101", true, {0, 1, 0, 1}},
   };
   for (const Case& c : cases) {
@@ -157,16 +169,17 @@ TEST(SettingsFormat, RefusedItemsLeaveNoGapAndFixedStringsDropLauncherFields) {
   std::vector<std::string> keys;
   for (const auto& entry : entries) keys.push_back(entry.first);
   EXPECT_EQ(keys, (std::vector<std::string>{"ItemCount", "ItemName1", "FixedString1", "Argments1", "Comment1",
-                                            "AplPath1", "Contexts1", "WindowStyle1", "ConfCmdLine1", "ItemName2",
-                                            "FixedString2", "Argments2", "Comment2"}));
+                                            "AplPath1", "Contexts1", "WindowStyle1", "ConfCmdLine1",
+                                            "ItemName2", "FixedString2", "Argments2", "Comment2"}));
   EXPECT_EQ(entries[0].second, "2");
   EXPECT_EQ(entries[6].second, "1000");
 }
 
 TEST(SettingsFormat, SectionBlockReadsLikeTheSingleValueReader) {
-  const std::string block("ItemCount=2\0itemname1 = \"\"quoted\"\" \0ItemName1=second\0"
-                          "Comment1=\t'single'\t\0Argments1=\"\0Bare\0Mixed=\"a'\0\0",
-                          101);
+  const std::string block(
+      "ItemCount=2\0itemname1 = \"\"quoted\"\" \0ItemName1=second\0"
+      "Comment1=\t'single'\t\0Argments1=\"\0Bare\0Mixed=\"a'\0\0",
+      101);
   const auto values = ParseSectionBlock(block);
   EXPECT_EQ(values.at("ITEMCOUNT"), "2");
   EXPECT_EQ(values.at("ITEMNAME1"), "\"quoted\"") << "first occurrence, one pair of quotes removed";
@@ -189,7 +202,8 @@ TEST(SettingsFormat, ReplaceIniSectionKeepsEveryOtherLine) {
       {"; note\r\n[A]\r\nx=1", "; note\r\n[A]\r\nx=1\r\n" + fresh},
       {"[ItemList]\r\na=1\r\n[ItemList]\r\nb=2\r\n", fresh + "[ItemList]\r\nb=2\r\n"},
   };
-  for (const Case& c : cases) EXPECT_EQ(ReplaceIniSection(c.before, "ItemList", entries), c.after) << c.before;
+  for (const Case& c : cases)
+    EXPECT_EQ(ReplaceIniSection(c.before, "ItemList", entries), c.after) << c.before;
 }
 
 namespace {
@@ -203,7 +217,9 @@ ItemRecord Named(const std::string& name) {
 }  // namespace
 
 TEST(ItemSort, MiddlePivotQuicksortOrder) {
-  const auto ciLess = [](const std::string& a, const std::string& b) { return ToUpperSjis(a) < ToUpperSjis(b); };
+  const auto ciLess = [](const std::string& a, const std::string& b) {
+    return ToUpperSjis(a) < ToUpperSjis(b);
+  };
   std::vector<ItemRecord> records;
   for (const char* name : {"b", "B", "a", "c", "A", "b"}) records.push_back(Named(name));
   SortItems(records, 0, static_cast<int>(records.size()) - 1, ciLess);
@@ -250,4 +266,25 @@ TEST(VersionInfo, FormatVersionText) {
   EXPECT_EQ(FormatVersionText(1, 5, 0), "1.05");
   EXPECT_EQ(FormatVersionText(1, 16, 2), "1.16.2");
   EXPECT_EQ(FormatVersionText(2, 0, 0), "2.00");
+}
+
+TEST(MenuRegistration, KeyPathSplitsAtItsLastWholeBackslash) {
+  struct Case {
+    std::string path, parent, name;
+  } cases[] = {
+      {MenuEntryKey("Item"), "Software\\Microsoft\\Internet Explorer\\MenuExt", "Item"},
+      {MenuEntryKey(std::string(245, 'a')), "Software\\Microsoft\\Internet Explorer\\MenuExt",
+       std::string(245, 'a')},
+      // 表 and ソ end in the byte of a backslash.
+      {MenuEntryKey("表ソ"), "Software\\Microsoft\\Internet Explorer\\MenuExt", "表ソ"},
+      {"Software\\表", "Software", "表"},
+      {"Software", "", "Software"},
+      {"Software\\", "Software", ""},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    const KeyPathParts parts = SplitKeyPath(c.path);
+    EXPECT_EQ(parts.parent, c.parent) << c.path;
+    EXPECT_EQ(parts.name, c.name) << c.path;
+  }
 }

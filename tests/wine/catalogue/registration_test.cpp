@@ -5,6 +5,7 @@
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
+#include "catalogue/validation.h"
 #include "common/win_handles.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
@@ -53,8 +54,8 @@ TEST_F(Registration, LayoutOfOneEntry) {
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(RegisterMenuEntry(c.name, c.fixedString, c.contexts)) << c.name;
-    const std::string trimmed = c.name.substr(c.name.find_first_not_of(' '),
-                                              c.name.find_last_not_of(' ') - c.name.find_first_not_of(' ') + 1);
+    const std::string trimmed = c.name.substr(
+        c.name.find_first_not_of(' '), c.name.find_last_not_of(' ') - c.name.find_first_not_of(' ') + 1);
     EXPECT_TRUE(MenuExtSubkeys().count(trimmed)) << c.name;
     std::string bytes;
     EXPECT_EQ(RawType(trimmed, "", &bytes), static_cast<DWORD>(REG_SZ));
@@ -85,6 +86,46 @@ TEST_F(Registration, EmptyDefaultValueCountsAsNotRegistered) {
   EXPECT_TRUE(IsMenuEntryRegistered("Empty"));
 }
 
+// The name may be as long as the script path allows, which leaves the whole
+// key path below MenuExt longer than the ANSI registry functions take at once.
+TEST_F(Registration, LongestNameTheValidationAcceptsIsRegisteredFoundAndDeleted) {
+  UserFolder = "C:\\o\\";  // a short folder leaves the most room for the name
+  ValidationInput input;
+  input.mode = EditModes::Add;
+  input.pathField = "C:\\a.exe";
+  input.contexts = {true, false, false, false};
+  input.scriptFolder = UserFolder;
+  const auto accepted = [&input](const std::string& name) {
+    input.nameField = name;
+    return ValidateItem(input, [](const std::string&) { return PathKind::File; }).passed;
+  };
+  size_t longest = 0;
+  while (accepted(std::string(longest + 1, 'a'))) ++longest;
+  ASSERT_GT(std::string(kMenuExtKey).size() + longest, 260u);
+
+  std::string doubleByte;
+  while (accepted(doubleByte + "表")) doubleByte += "表";
+  for (const std::string& name : {std::string(longest, 'a'), doubleByte}) {
+    ASSERT_TRUE(RegisterMenuEntry(name, false, {false, false, true, false})) << name.size();
+    EXPECT_TRUE(MenuExtSubkeys().count(name)) << name.size();
+    EXPECT_TRUE(IsMenuEntryRegistered(name)) << name.size();
+    EXPECT_EQ(Dword(name, "Contexts"), 0x20u) << name.size();
+    EXPECT_EQ(Dword(name, "Flags"), 0u) << name.size();
+    Items = {Named(name)};
+    EXPECT_TRUE(UnregisterMenuEntry(0)) << name.size();
+    EXPECT_FALSE(MenuExtSubkeys().count(name)) << name.size();
+    EXPECT_FALSE(IsMenuEntryRegistered(name)) << name.size();
+  }
+}
+
+TEST_F(Registration, KeyPathEndingInABackslashDeletesNothing) {
+  ASSERT_TRUE(RegisterMenuEntry("Kept", false, {true, false, false, false}));
+  // Each would name MenuExt, or the item's key, as the key to delete.
+  EXPECT_FALSE(DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey("")));
+  EXPECT_FALSE(DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey("Kept") + "\\"));
+  EXPECT_TRUE(IsMenuEntryRegistered("Kept"));
+}
+
 TEST_F(Registration, RegistryOperationsReportFailure) {
   RegistryValue value;
   value.text = "x";
@@ -92,12 +133,14 @@ TEST_F(Registration, RegistryOperationsReportFailure) {
   EXPECT_FALSE(MenuExtSubkeys().count("T")) << "an unsupported type creates nothing";
   RegistryValue fallback;
   fallback.text = "default";
-  EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey("Missing"), "", kRegSz, fallback).text, "default");
+  EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey("Missing"), "", kRegSz, fallback).text,
+            "default");
   // A string that does not fit the 256-byte buffer reads as the default.
   RegistryValue longText;
   longText.text = std::string(300, 'a');
   ASSERT_TRUE(WriteRegistryValue(RegHive::CurrentUser, MenuEntryKey("Long"), "", kRegSz, longText));
-  EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey("Long"), "", kRegSz, fallback).text, "default");
+  EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey("Long"), "", kRegSz, fallback).text,
+            "default");
   EXPECT_FALSE(DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey("Missing")));
 }
 
@@ -129,15 +172,17 @@ TEST_F(Registration, ReadingNeedsOnlyTheRightToRead) {
   // grants reading only stands in for one: a read must not ask for more.
   const std::string path = "Software\\OrbiskTests\\ReadOnly";
   HKEY raw = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr),
+      ERROR_SUCCESS);
   UniqueRegKey key(raw);
   const char editor[] = "C:\\Editors\\view.exe";
   ASSERT_EQ(RegSetValueExA(key.get(), "", 0, REG_SZ, reinterpret_cast<const BYTE*>(editor), sizeof editor),
             ERROR_SUCCESS);
   const DWORD number = 7;
-  ASSERT_EQ(RegSetValueExA(key.get(), "N", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegSetValueExA(key.get(), "N", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number),
+      ERROR_SUCCESS);
   SECURITY_DESCRIPTOR readOnly;
   alignas(ACL) BYTE aclBuffer[256];
   auto* acl = reinterpret_cast<ACL*>(aclBuffer);

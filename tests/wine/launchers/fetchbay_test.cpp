@@ -228,6 +228,37 @@ TEST_F(Fetchbay, FileUrlsAreHandedOverWithoutDownload) {
   EXPECT_TRUE(SeenMessageBoxes().empty());
 }
 
+// A file URL that names a host, in any spelling, would have the application
+// connect to that host (and Windows send it the user's credentials): the
+// usage instead, and nothing started, fetched or written.
+TEST_F(Fetchbay, FileUrlsNamingAHostGetTheUsage) {
+  const std::string urls[] = {
+      "file://///127.0.0.1/share/x.pdf",
+      "file:////127.0.0.1/share/x.pdf",
+      "file://127.0.0.1/share/x.pdf",
+      "FILE://127.0.0.1/share/x.pdf",
+      "file:///\\\\127.0.0.1\\share\\x.pdf",
+      "file:///%5C%5C127.0.0.1%5Cshare/x.pdf",
+      "file:///\\\\?\\UNC\\127.0.0.1\\share\\x.pdf",
+      "file://localhost/C:/x.pdf",
+      // Not taken for a file URL here, but by the download.
+      "file:\\\\127.0.0.1\\share\\x.pdf#://",
+  };
+  SetIniValue(settings_, "Fetchbay", "DownloadDir", ProgramFolder());
+  for (const std::string& url : urls) {
+    const FolderSnapshot before = SnapshotOf(ProgramFolder());
+    const size_t boxes = SeenMessageBoxes().size();
+    ExpectMessageBox(IDOK);
+    EXPECT_EQ(Fetch(url), 0) << url;
+    const SeenMessageBox box = OnlyNewBox(boxes);
+    EXPECT_EQ(box.text, ExpectedUsage("Fetchbay", kFetchbayUsageTail)) << url;
+    EXPECT_EQ(box.icon, BoxIcon::Information) << url;
+    EXPECT_TRUE(RecordedStarts(application_).empty()) << url;
+    EXPECT_EQ(ChangedFiles(before, SnapshotOf(ProgramFolder())), "") << url;
+  }
+  EXPECT_TRUE(server_.Requests().empty());
+}
+
 TEST_F(Fetchbay, ApplicationThatCannotStartIsReported) {
   const std::string broken = ProgramFolder() + "broken.exe";
   ASSERT_TRUE(WriteFileBytes(broken, "no program"));

@@ -270,8 +270,8 @@ TEST_F(Jotwell, SelectionNamingAFileWindowsWouldRunWritesNothing) {
   const std::string folder = ProgramFolder();
   const std::string startup = folder + "Startup\\";
   ASSERT_TRUE(CreateDirectoryA(startup.c_str(), nullptr));
-  const std::string notes = folder + "notes.txt";
-  // Each as a selection's text would slip it in after the item's own /o.
+  // Each as a selection's text would name it (were the item's own /o given
+  // as well, the second /o alone would refuse the run).
   const std::string targets[] = {
       startup + "x.bat",
       startup + "x.CmD",
@@ -296,13 +296,62 @@ TEST_F(Jotwell, SelectionNamingAFileWindowsWouldRunWritesNothing) {
   for (const std::string& target : targets) {
     const size_t boxes = SeenMessageBoxes().size();
     ExpectMessageBox(IDOK);
-    ASSERT_EQ(RunLauncher(program_, "/o" + notes + " /sselected words /o" + target + " /e", folder), 0)
-        << Utf8(target);
+    ASSERT_EQ(RunLauncher(program_, "/sselected words /o" + target + " /e", folder), 0) << Utf8(target);
     const SeenMessageBox box = OnlyNewBox(boxes);
     EXPECT_EQ(box.text, kCreateFailure) << Utf8(target);
     EXPECT_EQ(box.icon, BoxIcon::Stop);
     EXPECT_EQ(EntriesBelow(folder), before) << Utf8(target) << ": " << Joined(EntriesBelow(folder));
   }
+}
+
+TEST_F(Jotwell, EditorThatRunsTheFileOrRepeatedOptionsGetTheUsage) {
+  const std::string folder = ProgramFolder();
+  const std::string tools = folder + "tools\\";
+  const std::string editor = tools + "editor.exe";
+  const std::string cmd = tools + "cmd.exe";
+  const std::string python = tools + "python3.12.exe";
+  const std::string powershell = tools + "Windows PowerShell\\powershell.exe";
+  for (const std::string& program : {editor, cmd, python, powershell}) ASSERT_TRUE(InstallRecorder(program));
+  // The short name hides "powershell" where the file system keeps short names.
+  char shortName[MAX_PATH] = {};
+  const DWORD shortSize = GetShortPathNameA(powershell.c_str(), shortName, sizeof shortName);
+  const std::string shortPowershell(shortName, shortSize < sizeof shortName ? shortSize : 0);
+  const std::string file = folder + "notes.txt";
+  const std::string other = folder + "other.txt";
+
+  struct Case {
+    std::string argumentText;
+    std::string program;  // the recorder that must not start
+  } cases[] = {
+      // As a selection would slip it in after the item's own options.
+      {"/sselected /o" + file + " /e" + cmd, cmd},
+      {"/sselected /o" + file + " /e\"" + python + "\"", python},
+      {"/sselected /o" + file + " /e" + tools + "CMD.EXE.", cmd},
+      {"/sselected /o" + file + " /e" + powershell, powershell},
+      {"/sx /e /o" + file + " /e" + editor, editor},
+      {"/sx /o" + file + " /e" + editor + " /e" + editor, editor},
+      {"/sx /o" + file + " /o" + other + " /e" + editor, editor},
+      {"/sx /o" + file + " /o" + file, editor},
+  };
+  std::vector<Case> all(std::begin(cases), std::end(cases));
+  if (!shortPowershell.empty() && shortPowershell != powershell) {
+    all.push_back({"/sselected /o" + file + " /e" + shortPowershell, powershell});
+  }
+  const auto before = EntriesBelow(folder);
+  for (const Case& c : all) {
+    const size_t boxes = SeenMessageBoxes().size();
+    ExpectMessageBox(IDOK);
+    ASSERT_EQ(RunLauncher(program_, c.argumentText), 0) << Utf8(c.argumentText);
+    const SeenMessageBox box = OnlyNewBox(boxes);
+    EXPECT_EQ(box.text, ExpectedUsage("Jotwell", kJotwellUsageTail)) << Utf8(c.argumentText);
+    EXPECT_EQ(box.icon, BoxIcon::Information);
+    EXPECT_TRUE(RecordedStarts(c.program).empty()) << Utf8(c.argumentText);
+    EXPECT_EQ(EntriesBelow(folder), before) << Utf8(c.argumentText) << ": " << Joined(EntriesBelow(folder));
+  }
+  // An editor of its own is still started; a later /s still overwrites.
+  ASSERT_EQ(RunLauncher(program_, "/sone /stwo /o" + file + " /e" + editor), 0);
+  EXPECT_EQ(RecordedStarts(editor).size(), 1u);
+  EXPECT_EQ(ReadFileBytes(file), "two\r\n");
 }
 
 TEST_F(Jotwell, ExecutableTypesIncludeThoseOfPathExt) {

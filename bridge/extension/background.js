@@ -156,13 +156,7 @@ api.contextMenus.onClicked.addListener((info, tab) => {
 api.runtime.onMessage.addListener((message, sender, sendResponse) => {
   if (sender.id !== api.runtime.id || !message || message.type !== 'status') return false;
   // The page's "再確認" after registering the host connects at once.
-  // Right after installation the extension's page shows whether the host is
-// registered and, if not, how to register it.
-api.runtime.onInstalled.addListener((details) => {
-  if (details.reason === 'install') api.runtime.openOptionsPage();
-});
-
-link.connect();
+  link.connect();
   sendResponse({
     connected: link.connected,
     lastError: link.lastError,

@@ -11,6 +11,7 @@ import test from 'node:test';
 const shipped = process.env.ORBISK_SHIPPED_EXTENSION;
 const testCopy = process.env.ORBISK_TEST_EXTENSION;
 const hook = process.env.ORBISK_TEST_HOOK;
+assert.ok(shipped && testCopy && hook, 'ctest passes the folders; see tests/browser/CMakeLists.txt');
 
 // Files below `dir`, as paths relative to it, in a fixed order.
 function filesBelow(dir, prefix = '') {

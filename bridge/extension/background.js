@@ -5,6 +5,7 @@
 // an item needs and hands the pick to the host.
 import { HostLink } from './lib/host_link.js';
 import { itemNameOf, menuEntries } from './lib/menu_entries.js';
+import { NOTICES_KEY, withNotice } from './lib/notices.js';
 import { gatherFrameFacts, gatherTopFacts, insertIntoField, isTextFieldUnderPointer } from './lib/page_functions.js';
 
 const api = globalThis.browser ?? globalThis.chrome;
@@ -17,11 +18,10 @@ const FACT_NAMES = [
 const TOP_FACTS = ['topUrl', 'topTitle'];
 // How long a click that woke the background waits for the host's first list.
 const FIRST_LIST_WAIT_MS = 5000;
-const NOTICES_KEPT = 20;
 
 let shownEntries = [];
 let menuWork = Promise.resolve();
-const notices = [];
+let noticeWork = Promise.resolve();
 
 const link = new HostLink(api.runtime, (items) => showItems(items));
 
@@ -55,15 +55,25 @@ function showItems(items) {
   return menuWork;
 }
 
+// Adds a line to the recent errors, newest first. Writes run one after the
+// other, so that two errors at once both stay.
 function remember(message) {
-  notices.unshift({ time: new Date().toISOString(), message });
-  notices.length = Math.min(notices.length, NOTICES_KEPT);
+  const notice = { time: new Date().toISOString(), message };
+  noticeWork = noticeWork
+    .then(async () => {
+      const stored = (await api.storage.session.get(NOTICES_KEY))[NOTICES_KEY];
+      await api.storage.session.set({ [NOTICES_KEY]: withNotice(stored, notice) });
+    })
+    .catch(() => {
+      // The notification, where there is one, still tells it.
+    });
+  return noticeWork;
 }
 
 // Tells the user what went wrong: a notification now, and a line on the
 // extension's page for later.
 async function notify(message) {
-  remember(message);
+  await remember(message);
   try {
     await api.notifications.create({
       type: 'basic',
@@ -156,28 +166,14 @@ api.contextMenus.onClicked.addListener((info, tab) => {
 api.runtime.onMessage.addListener((message, sender, sendResponse) => {
   if (sender.id !== api.runtime.id || !message || message.type !== 'status') return false;
   // The page's "再確認" after registering the host connects at once.
-  // Right after installation the extension's page shows whether the host is
-// registered and, if not, how to register it.
-api.runtime.onInstalled.addListener((details) => {
-  if (details.reason === 'install') api.runtime.openOptionsPage();
-});
-
-link.connect();
+  link.connect();
   sendResponse({
     connected: link.connected,
     lastError: link.lastError,
     itemCount: link.items ? link.items.length : null,
-    notices: notices.slice(),
   });
   return false;
 });
-
-// For tests and checks from outside: headless browsers draw no menus, so a
-// test right-clicks in the page and then calls these.
-globalThis.orbisk = {
-  menus: () => shownEntries.map((entry) => ({ ...entry, contexts: entry.contexts.slice() })),
-  pick,
-};
 
 // Right after installation the extension's page shows whether the host is
 // registered and, if not, how to register it.

@@ -2,6 +2,7 @@
 // it lists, how to register it when it does not, and the errors of recent
 // picks. Items are edited in Orbisk's own windows, not here.
 import { HOST_NAME } from './lib/host_link.js';
+import { NOTICES_KEY, noticesOf } from './lib/notices.js';
 
 const api = globalThis.browser ?? globalThis.chrome;
 
@@ -21,14 +22,15 @@ async function askHost() {
   }
 }
 
+// The background keeps the recent errors in session storage, where they
+// outlive it; they are read from there, whether it runs or not.
 async function showNotices() {
-  let status = null;
+  let notices = [];
   try {
-    status = await api.runtime.sendMessage({ type: 'status' });
+    notices = noticesOf((await api.storage.session.get(NOTICES_KEY))[NOTICES_KEY]);
   } catch {
-    // Without the background's answer there is nothing to list.
+    // Without the storage there is nothing to list.
   }
-  const notices = status && Array.isArray(status.notices) ? status.notices : [];
   const list = document.getElementById('notice-list');
   list.replaceChildren(
     ...notices.map((notice) => {
@@ -49,6 +51,9 @@ async function check() {
   state.textContent = '確認しています…';
   show('count', '');
   show('detail', '');
+  // Wakes the background, which then connects to the host at once instead
+  // of at its next retry: the user may have registered the host just now.
+  api.runtime.sendMessage({ type: 'status' }).catch(() => {});
   const result = await askHost();
   const register = document.getElementById('register');
   if (result.items) {

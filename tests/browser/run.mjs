@@ -1,7 +1,9 @@
 // End-to-end tests of Orbisk's browser extension in a real browser with the
 // real OrbiskHost.exe under Wine:
 //   node run.mjs --browser chromium|firefox --windows-build <dir>
-//                --engine-result <exe> --work <dir>
+//                --engine-result <exe> --extension <dir> --work <dir>
+// The extension is the copy the build makes of bridge/extension with the
+// test hook added (assemble_test_extension.cmake).
 // Each pick starts from a real right click in a page served on loopback; the
 // program the item names (a recorder, or Jotwell) is started by the host, and
 // what it was started with is compared with the substitution engine's result
@@ -10,22 +12,18 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, describe, it } from 'node:test';
-import { fileURLToPath } from 'node:url';
 import { parseArgs } from 'node:util';
 
 import { GECKO_ID, chromiumExtensionId, launchChromium, launchFirefox, waitFor } from './lib/browsers.mjs';
 import { startServer } from './lib/server.mjs';
 import { WineWorld, clearRecord, engineResults, readRecord, startHost, winPath } from './lib/wine.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
-const repo = path.resolve(here, '..', '..');
-const extensionDir = path.join(repo, 'bridge', 'extension');
-
 const { values: options } = parseArgs({
   options: {
     browser: { type: 'string' },
     'windows-build': { type: 'string' },
     'engine-result': { type: 'string' },
+    extension: { type: 'string' },
     work: { type: 'string' },
   },
 });
@@ -33,6 +31,7 @@ const family = options.browser;
 const windowsBuild = path.resolve(options['windows-build']);
 const engineResult = path.resolve(options['engine-result']);
 const work = path.resolve(options.work);
+const extensionDir = path.resolve(options.extension);
 const prefix = process.env.WINEPREFIX || path.join(windowsBuild, 'wine-test-prefix');
 
 const START_FAILED = 'プログラムの起動に失敗しました。';
@@ -204,6 +203,23 @@ describe(`Orbisk in ${family}`, () => {
       const run = await pickAndRecord(entry, c.frame, c.at);
       await expectRecordMatchesEngine(entry, run, c.facts);
     }
+  });
+
+  it('takes the link the user right-clicked, not one the page sends a contextmenu event to', async () => {
+    await page.goto(server.url('/synthetic-menu.html'));
+    const main = page.mainFrame();
+    const entry = item('リンク');
+    const exe = apps[entry.name];
+    clearRecord(exe);
+    await rightClick(main, '#shown-link');
+    await main.waitForFunction(() => document.body.dataset.dispatched === '2');
+    const from = Date.now();
+    assert.deepEqual(await session.pick(entry.name, page), { type: 'started' });
+    const record = await waitFor(`${entry.name}'s recorder`, () => readRecord(exe), 15000);
+    await expectRecordMatchesEngine(entry, { record, from, to: Date.now() }, {
+      linkUrl: await main.$eval('#shown-link', (a) => a.href),
+      linkText: '見えるリンク',
+    });
   });
 
   it('gives image items the image of an image-map area', async () => {
@@ -471,11 +487,42 @@ describe(`Orbisk in ${family}`, () => {
     }
   });
 
+  it('adds no listeners while it answers its page', async () => {
+    const once = { onInstalled: 1, onMessage: 1 };
+    assert.deepEqual(await session.callOrbisk('listenerCounts'), once);
+    for (let i = 0; i < 3; ++i) await session.askStatus();
+    await session.pageNotices();
+    assert.deepEqual(await session.callOrbisk('listenerCounts'), once);
+  });
+
   it('shows on its page that the host answers, with the number of items', async () => {
     const state = await session.pageState();
     assert.equal(state.checked, 'ok');
     assert.equal(state.state, 'OrbiskHost.exe は応答しています。');
     assert.equal(state.count, `Orbisk の項目は ${launcherItems().length + 1} 件です。`);
     assert.equal(state.command, 'OrbiskHost.exe /register');
+  });
+
+  // Last: afterwards the background is a new one.
+  it('keeps its recent errors when the browser ends its idle background', async () => {
+    await page.goto(server.url('/index.html'));
+    await rightClick(page.mainFrame(), '#blank');
+    const reply = await session.pick('どこにもない項目', page);
+    assert.equal(reply.type, 'error');
+    assert.equal((await session.pageNotices())[0], reply.message);
+    if (family === 'chromium') {
+      await session.inExtension(() => {
+        globalThis.orbiskBeforeRestart = true;
+      });
+      await session.restartBackground();
+      assert.equal(await session.inExtension(() => globalThis.orbiskBeforeRestart === undefined), true, 'a new service worker');
+    }
+    assert.equal((await session.pageNotices())[0], reply.message, 'the extension page still lists it');
+    // Firefox keeps a background with an open native port loaded and offers
+    // no way to unload it from outside; there the list is at least read back
+    // from session storage, where a background keeps nothing of its own.
+    const stored = await session.extensionPage.evaluate(async () =>
+      (await (globalThis.browser ?? globalThis.chrome).storage.session.get('notices')).notices);
+    assert.equal(stored[0].message, reply.message);
   });
 });

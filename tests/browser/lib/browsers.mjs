@@ -2,7 +2,8 @@
 // messaging host registered, and drives the extension the way a user's click
 // on one of its menu entries would: headless browsers draw no menus, so the
 // test right-clicks in the page for real and then calls the function the
-// entry's click calls (globalThis.orbisk.pick in the extension's background).
+// entry's click calls (globalThis.orbisk.pick in the background of the
+// tests' copy of the extension; the extension users load has no such hook).
 import crypto from 'node:crypto';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -113,6 +114,12 @@ class Session {
     );
   }
 
+  // Sends the request the extension's page sends when it checks again, and
+  // waits for the background's answer.
+  askStatus() {
+    return this.extensionPage.evaluate(() => (globalThis.browser ?? globalThis.chrome).runtime.sendMessage({ type: 'status' }));
+  }
+
   // The state line and item count the extension's page shows.
   async pageState() {
     await this.pageNotices();
@@ -131,22 +138,74 @@ class Session {
 }
 
 class ChromiumSession extends Session {
-  constructor(browser, extensionPage, worker, hostManifestFile) {
+  constructor(browser, extensionPage, workerTarget, hostManifestFile) {
     super('chromium', browser, extensionPage, hostManifestFile);
-    this.worker = worker;
+    this.workerTarget = workerTarget;
+    this.evaluate = null;
   }
 
-  inExtension(func, ...args) {
-    return this.worker.evaluate(func, ...args);
+  // Runs `func(...args)` in the extension's service worker. Once the worker
+  // was restarted, puppeteer's own worker object is stale and calls go
+  // through a protocol session of their own.
+  async inExtension(func, ...args) {
+    if (!this.evaluate) {
+      const worker = await this.workerTarget.worker();
+      this.evaluate = (f, ...a) => worker.evaluate(f, ...a);
+    }
+    return this.evaluate(func, ...args);
   }
 
   callOrbisk(method, ...args) {
-    return this.worker.evaluate((method, args) => globalThis.orbisk[method](...args), method, args);
+    return this.inExtension((method, args) => globalThis.orbisk[method](...args), method, args);
   }
 
   // Ids of the notifications the extension shows.
   notificationIds() {
-    return this.worker.evaluate(async () => Object.keys(await chrome.notifications.getAll()));
+    return this.inExtension(async () => Object.keys(await chrome.notifications.getAll()));
+  }
+
+  // Has the browser stop the extension's service worker, as it does with an
+  // idle one, and waits for the next one to start. Puppeteer follows the
+  // restart only partly: the extension's page is opened again, and the new
+  // worker, which the debugger holds at its start, is let run here.
+  async restartBackground() {
+    // URL's origin is "null" for the chrome-extension: scheme.
+    const origin = this.workerTarget.url().match(/^chrome-extension:\/\/[a-p]+/)[0];
+    const helper = await this.browser.newPage();
+    try {
+      const cdp = await helper.createCDPSession();
+      const versions = new Map();
+      cdp.on('ServiceWorker.workerVersionUpdated', (event) => {
+        for (const version of event.versions) versions.set(version.versionId, version);
+      });
+      await cdp.send('ServiceWorker.enable');
+      const running = await waitFor('the running service worker', () =>
+        [...versions.values()].find((v) => v.scriptURL.startsWith(`${origin}/`) && v.runningStatus === 'running'));
+      await cdp.send('ServiceWorker.stopWorker', { versionId: running.versionId });
+      await waitFor('the service worker to stop', () => versions.get(running.versionId).runningStatus === 'stopped');
+      await cdp.send('ServiceWorker.disable');
+    } finally {
+      await helper.close();
+    }
+    // The page's own request wakes the new worker.
+    this.extensionPage = await this.browser.newPage();
+    await this.extensionPage.goto(`${origin}/options.html`);
+    const cdp = await this.workerTarget.createCDPSession();
+    this.evaluate = async (func, ...args) => {
+      const { result, exceptionDetails } = await cdp.send('Runtime.evaluate', {
+        expression: `(${func})(...${JSON.stringify(args)})`,
+        awaitPromise: true,
+        returnByValue: true,
+      });
+      if (exceptionDetails) throw new Error(exceptionDetails.exception?.description ?? exceptionDetails.text);
+      return result.value;
+    };
+    // Until the worker has started and been let run, a call waits forever.
+    await waitFor('the new background script', async () => {
+      await cdp.send('Runtime.runIfWaitingForDebugger');
+      const started = this.evaluate(() => typeof globalThis.orbisk === 'object');
+      return Promise.race([started.catch(() => false), sleep(1000).then(() => false)]);
+    }, 20000);
   }
 }
 
@@ -204,7 +263,7 @@ export async function launchChromium({ extensionDir, extensionId, hostManifest, 
       (target) => target.type() === 'page' && target.url() === `chrome-extension://${extensionId}/options.html`,
       { timeout: 20000 },
     );
-    return new ChromiumSession(browser, await pageTarget.page(), worker, hostManifestFile);
+    return new ChromiumSession(browser, await pageTarget.page(), workerTarget, hostManifestFile);
   } catch (error) {
     await browser.close();
     throw error;

@@ -5,6 +5,7 @@ import test from 'node:test';
 
 import { HostLink } from '../../../bridge/extension/lib/host_link.js';
 import { itemNameOf, menuEntries, menuIdOf } from '../../../bridge/extension/lib/menu_entries.js';
+import { NOTICES_KEPT, noticesOf, withNotice } from '../../../bridge/extension/lib/notices.js';
 
 const launcher = (name, on) => ({
   name,
@@ -162,4 +163,26 @@ test('the manifest carries the key whose id the host allows', async () => {
   // Both families load the same folder.
   assert.equal(manifest.background.service_worker, 'background.js');
   assert.deepEqual(manifest.background.scripts, ['background.js']);
+});
+
+test('the recent errors are kept newest first, at most NOTICES_KEPT of them', () => {
+  const line = (n) => ({ time: `2026-01-01T00:00:${String(n).padStart(2, '0')}Z`, message: `エラー ${n}` });
+  const lines = (count) => Array.from({ length: count }, (_, i) => line(i + 1));
+  const cases = [
+    { why: 'nothing stored yet', stored: undefined, kept: [line(0)] },
+    { why: 'added in front', stored: lines(2), kept: [line(0), ...lines(2)] },
+    { why: 'one short of full', stored: lines(NOTICES_KEPT - 1), kept: [line(0), ...lines(NOTICES_KEPT - 1)] },
+    { why: 'full: the oldest goes', stored: lines(NOTICES_KEPT), kept: [line(0), ...lines(NOTICES_KEPT - 1)] },
+    { why: 'more than kept, from an older version', stored: lines(NOTICES_KEPT + 5), kept: [line(0), ...lines(NOTICES_KEPT - 1)] },
+    {
+      why: 'malformed lines are dropped',
+      stored: [null, 'text', { time: 1, message: 'x' }, { time: 'now' }, line(1), [line(2)]],
+      kept: [line(0), line(1)],
+    },
+    { why: 'not a list', stored: { 0: line(1), length: 1 }, kept: [line(0)] },
+  ];
+  for (const { why, stored, kept } of cases) {
+    assert.deepEqual(withNotice(stored, line(0)), kept, why);
+    assert.deepEqual(noticesOf(kept), kept, `${why}: every kept line can be shown`);
+  }
 });

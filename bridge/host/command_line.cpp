@@ -68,7 +68,7 @@ struct TemplatePart {
 
 // The template split by the program's own rules, with every page value
 // taken as plain data of the argument it stands in. An empty value still
-// makes its argument: no value may take an argument away from those after it.
+// makes its argument: no value may move the arguments after it.
 std::vector<TemplatePart> SplitTemplate(const std::vector<Unit>& units) {
   std::vector<TemplatePart> parts;
   bool inArgument = false;
@@ -179,7 +179,13 @@ std::u16string ArgumentFor(const TemplatePart& part, bool last) {
 }
 
 std::u16string ProgramArguments(const ArgumentPieces& pieces) {
-  const std::vector<TemplatePart> parts = SplitTemplate(UnitsOf(pieces));
+  std::vector<TemplatePart> parts = SplitTemplate(UnitsOf(pieces));
+  // Empty values at the end move no other argument: there the line stays
+  // the script's, without them.
+  for (std::size_t i = parts.size(); i-- > 0 && (parts[i].separator || parts[i].written.text.empty());) {
+    parts[i].hasPageValue = false;
+    parts[i].separator = true;
+  }
   std::vector<std::u16string> intended;
   std::size_t lastArgument = parts.size();
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -235,8 +241,12 @@ MarkedText BatchArguments(const std::vector<Unit>& units) {
       out.Append(unit.value, true);
       continue;
     }
-    const bool alone = (out.text.empty() || IsBatchSeparator(out.text.back())) &&
-                       (i + 1 == units.size() || (!units[i + 1].isValue && IsBatchSeparator(units[i + 1].c)));
+    // An empty value between separators keeps its place as "", unless
+    // nothing follows whose place it would take.
+    const auto follows = [](const Unit& u) { return u.isValue ? !u.value.empty() : !IsBatchSeparator(u.c); };
+    const bool alone = (out.text.empty() || IsBatchSeparator(out.text.back())) && i + 1 < units.size() &&
+                       !units[i + 1].isValue && IsBatchSeparator(units[i + 1].c) &&
+                       std::any_of(units.begin() + static_cast<std::ptrdiff_t>(i) + 1, units.end(), follows);
     const bool needsQuotes = unit.value.find_first_of(kQuotedInBatch) != std::u16string_view::npos ||
                              (unit.value.empty() && alone);
     if (needsQuotes) out.Append(u'"', false);

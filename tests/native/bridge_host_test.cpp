@@ -499,8 +499,11 @@ TEST(BridgeHost, FactsNeverChooseWhatStarts) {
     std::u16string selection = facts[Fact::SelectionText];
     selection.erase(0, selection.find_first_not_of(u' '));
     selection.erase(selection.find_last_not_of(u' ') + 1);
-    const std::vector<std::u16string> expected = {facts[Fact::LinkUrl], facts[Fact::TopTitle],
-                                                  facts[Fact::InputText], selection};
+    std::vector<std::u16string> expected = {facts[Fact::LinkUrl], facts[Fact::TopTitle],
+                                            facts[Fact::InputText], selection};
+    // Empty values at the end, outside the template's quotes, move nothing
+    // and are left out as the script leaves them out.
+    while (expected.size() > 2 && expected.back().empty()) expected.pop_back();
     EXPECT_EQ(SplitArguments(std::u16string_view(plan.commandLine).substr(program.size())), expected)
         << U8(plan.commandLine);
   }

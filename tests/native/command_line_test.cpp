@@ -133,6 +133,9 @@ TEST(CommandLine, ProgramGetsEachValueAsItsTemplateArgument) {
       // An empty value keeps its place.
       {u"<TT> <AU> end", Facts(u"", u""), u"\"\" \"\" end", {u"", u"", u"end"}},
       {u"\"<TT>\" end", Facts(u""), u"\"\" end", {u"", u"end"}},
+      // At the end it moves nothing: the script's line.
+      {u"<TT> <AU>", Facts(u"t", u""), u"t ", {u"t"}},
+      {u"<TT> <AU> <ST>", Facts(u"", u"", u""), u"  ", {}},
       // A token in a value is text; date and time are the template's.
       {u"<TT> <Y4>", Facts(u"<TU><Y4>"), u"<TU><Y4> 2024", {u"<TU><Y4>", u"2024"}},
       {u"<TT>", Facts(u"表題 😀"), u"\"表題 😀\"", {u"表題 😀"}},
@@ -169,6 +172,7 @@ TEST(CommandLine, AnyValuesComeBackAsTheirArguments) {
     }
     std::u16string argumentTemplate;
     Args expected;
+    std::vector<bool> vanishes;
     const std::size_t count = 1 + below(3);
     for (std::size_t a = 0; a < count; ++a) {
       const std::size_t t = below(std::size(tokens));
@@ -184,8 +188,15 @@ TEST(CommandLine, AnyValuesComeBackAsTheirArguments) {
         break;
       }
       expected.push_back(std::u16string(before) + facts[tokenFacts[t]] + std::u16string(after));
+      vanishes.push_back(!quoted && expected.back().empty());
     }
     if (argumentTemplate.empty()) continue;
+    // Arguments at the end that only an empty value makes move nothing:
+    // the program does not get them, as from the script.
+    while (!vanishes.empty() && vanishes.back()) {
+      vanishes.pop_back();
+      expected.pop_back();
+    }
     const Built built = Build(ProgramKind::Program, argumentTemplate, facts);
     ASSERT_EQ(built.refusal, LineRefusal::None);
     EXPECT_EQ(SplitArguments(built.arguments), expected)
@@ -210,6 +221,7 @@ TEST(CommandLine, BatchFilesGetNothingCmdCouldRun) {
       {u"\"<AU>\"", Facts(u"", u"http://a/?b=1&c=(2)"), u"\"http://a/?b=1&c=(2)\""},
       {u"x<TT>y", Facts(u"a|b>c"), u"x\"a|b>c\"y"},
       {u"<TT> end", Facts(u""), u"\"\" end"},
+      {u"x <TT> ", Facts(u""), u"x  "},
       {u"<AU>", Facts(u"", u"&\"C:\\other.exe\""), u""},
       {u"<AU>", Facts(u"", u"%OS%"), u""},
       {u"\"<AU>\"", Facts(u"", u"!x!"), u""},

@@ -1,11 +1,21 @@
 // The extension's browser-free rules: which menu entries the host's list
 // gives, and how answers on the host's port are matched with requests.
 import assert from 'node:assert/strict';
+import fs from 'node:fs';
 import test from 'node:test';
 
-import { HostLink } from '../../../bridge/extension/lib/host_link.js';
-import { itemNameOf, menuEntries, menuIdOf } from '../../../bridge/extension/lib/menu_entries.js';
-import { NOTICES_KEPT, noticesOf, withNotice } from '../../../bridge/extension/lib/notices.js';
+// The extension's modules are ES modules in plain .js files, as browsers
+// take them. Node decides by the nearest package.json how to read a .js
+// file, and older Node versions read one without it as CommonJS; loaded from
+// their text, they are read as ES modules by every version.
+async function extensionModule(name) {
+  const source = fs.readFileSync(new URL(`../../../bridge/extension/lib/${name}`, import.meta.url));
+  return import(`data:text/javascript;base64,${source.toString('base64')}`);
+}
+
+const { HostLink } = await extensionModule('host_link.js');
+const { itemNameOf, menuEntries, menuIdOf } = await extensionModule('menu_entries.js');
+const { NOTICES_KEPT, noticesOf, withNotice } = await extensionModule('notices.js');
 
 const launcher = (name, on) => ({
   name,

@@ -36,11 +36,12 @@ const SCREEN = { width: 1280, height: 900 };
 // Two items over links, so that Chromium gathers them under one "Orbisk"
 // submenu (a single entry it would show on the menu itself); each starts a
 // recorder of its own, so the record tells which entry the click reached.
+// The test picks the one the submenu lists last, so that the click has to
+// find a row below the first.
 const ITEMS = [
-  { name: 'リンクを記録', app: '記録', template: '"<AU>"' },
-  { name: 'リンクを保存', app: '保存', template: 'save "<AU>"' },
+  { name: 'リンクを記録', app: '記録', template: '"<AU>"', args: (url) => `"${url}"` },
+  { name: 'リンクを保存', app: '保存', template: 'save "<AU>"', args: (url) => `save "${url}"` },
 ];
-const PICKED = ITEMS[0];
 
 const world = new WineWorld({ prefix, windowsBuild, work: path.join(work, 'world'), programDir: path.join(work, 'Orbisk') });
 const apps = {};
@@ -212,7 +213,8 @@ async function rightClickAndPick() {
   // The submenu lists the entries one below the other, evenly: the picked
   // one's row is its share of the height.
   const rows = order.length;
-  const index = order.indexOf(PICKED.name);
+  const index = rows - 1;
+  const picked = ITEMS.find((item) => item.name === order[index]);
   const rowY = (i) => Math.round((box.height * (2 * i + 1)) / (2 * rows));
   await desktop.xdotool('mousemove', box.x + Math.round(box.width / 2), box.y + rowY(index));
   // Chromium marks the entry under the pointer with a shaded row: the
@@ -229,9 +231,9 @@ async function rightClickAndPick() {
   await desktop.screenshot(picture);
 
   await desktop.xdotool('click', '1');
-  const exe = apps[PICKED.name];
-  const record = await waitFor(`${PICKED.name}'s program`, () => readRecord(exe), 20000);
-  assert.equal(record.commandLine, `"${winPath(exe)}" "${href}"`);
+  const exe = apps[picked.name];
+  const record = await waitFor(`${picked.name}'s program`, () => readRecord(exe), 20000);
+  assert.equal(record.commandLine, `"${winPath(exe)}" ${picked.args(href)}`);
   assert.equal(record.folder, winPath(path.dirname(exe)));
   // The menu has closed, and the other entry started nothing.
   await waitFor('the menu to close', async () => {
@@ -239,6 +241,6 @@ async function rightClickAndPick() {
     return !shown.includes(menu) && !shown.includes(submenu);
   });
   for (const item of ITEMS) {
-    if (item !== PICKED) assert.equal(readRecord(apps[item.name]), null, `${item.name} was started too`);
+    if (item !== picked) assert.equal(readRecord(apps[item.name]), null, `${item.name} was started too`);
   }
 }

@@ -82,7 +82,6 @@ before(async () => {
     extensionDir,
     url: pageUrl,
     logFile: path.join(work, 'chromium.log'),
-    waitFor,
   });
   // The page's own size and layout stay Chromium's: no viewport is imposed.
   browser = await puppeteer.connect({ browserWSEndpoint: chromium.endpoint, defaultViewport: null });

@@ -3,6 +3,9 @@
 // of the screen through ImageMagick's import.
 import { execFile, spawn } from 'node:child_process';
 import fs from 'node:fs';
+import path from 'node:path';
+
+import { waitFor } from './browsers.mjs';
 
 const IMPORT = '/usr/bin/import';
 
@@ -80,7 +83,7 @@ export class Desktop {
   }
 
   close() {
-    if (this.server.exitCode !== null) return Promise.resolve();
+    if (this.server.exitCode !== null || this.server.signalCode !== null) return Promise.resolve();
     const ended = new Promise((resolve) => this.server.on('exit', resolve));
     this.server.kill('SIGTERM');
     return ended;
@@ -89,7 +92,7 @@ export class Desktop {
 
 // Chromium with a window on `desktop`, as a user starts it, plus the
 // DevTools endpoint it opens on loopback for the test to look into pages.
-export async function startWindowedChromium(desktop, { profileDir, extensionDir, url, logFile, waitFor }) {
+export async function startWindowedChromium(desktop, { profileDir, extensionDir, url, logFile }) {
   const args = [
     '--no-sandbox',
     `--user-data-dir=${profileDir}`,
@@ -106,6 +109,12 @@ export async function startWindowedChromium(desktop, { profileDir, extensionDir,
     '--lang=ja',
     url,
   ];
+  // Chromium here may have no Japanese for its own texts; it would then
+  // offer to translate a Japanese page, and that offer can open over the
+  // menu. A user who reads Japanese says so once in the settings.
+  const preferences = path.join(profileDir, 'Default', 'Preferences');
+  fs.mkdirSync(path.dirname(preferences), { recursive: true });
+  fs.writeFileSync(preferences, JSON.stringify({ intl: { accept_languages: 'ja,en-US,en' }, translate: { enabled: false } }));
   const log = fs.openSync(logFile, 'a');
   // A process group of its own, so that closing ends its helpers too.
   const child = spawn('/usr/bin/chromium', args, { env: desktop.env, stdio: ['ignore', log, log], detached: true });

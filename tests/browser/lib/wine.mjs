@@ -58,7 +58,6 @@ export class WineWorld {
   writeHostWrapper() {
     this.hostStderr = path.join(this.work, 'host-stderr.log');
     this.hostStartLog = path.join(this.work, 'host-starts.log');
-    // What the browser starts as the host: the real program under Wine.
     this.hostWrapper = path.join(this.work, 'orbisk-host.sh');
     const exports = ['WINEPREFIX', 'WINEDEBUG', 'LANG', 'LC_ALL', 'WINEDLLOVERRIDES']
       .map((name) => `${name}=${shellQuote(this.env[name])}`)

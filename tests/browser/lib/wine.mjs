@@ -18,11 +18,13 @@ function shellQuote(text) {
 }
 
 export class WineWorld {
-  constructor({ prefix, windowsBuild, work }) {
+  // programDir: the folder that holds Orbisk.exe and OrbiskHost.exe, by
+  // default one of the test's own below `work`.
+  constructor({ prefix, windowsBuild, work, programDir = path.join(work, 'program') }) {
     this.prefix = prefix;
     this.windowsBuild = windowsBuild;
     this.work = work;
-    this.programDir = path.join(work, 'program');
+    this.programDir = programDir;
     this.appsDir = path.join(work, 'アプリ');
     this.env = {
       ...process.env,
@@ -48,9 +50,14 @@ export class WineWorld {
     fs.mkdirSync(this.appsDir, { recursive: true });
     fs.copyFileSync(this.buildFile('mainwindow', 'OrbiskHost.exe'), path.join(this.programDir, 'OrbiskHost.exe'));
     fs.copyFileSync(this.buildFile('tests', 'browser', 'browser_catalogue.exe'), path.join(this.programDir, 'Orbisk.exe'));
+    this.writeHostWrapper();
+  }
+
+  // The program a browser on this machine starts as the host: the program
+  // folder's OrbiskHost.exe under Wine, its error output kept in a file.
+  writeHostWrapper() {
     this.hostStderr = path.join(this.work, 'host-stderr.log');
     this.hostStartLog = path.join(this.work, 'host-starts.log');
-    // What the browser starts as the host: the real program under Wine.
     this.hostWrapper = path.join(this.work, 'orbisk-host.sh');
     const exports = ['WINEPREFIX', 'WINEDEBUG', 'LANG', 'LC_ALL', 'WINEDLLOVERRIDES']
       .map((name) => `${name}=${shellQuote(this.env[name])}`)

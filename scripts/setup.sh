@@ -4,6 +4,7 @@
 # otherwise it says what it installs and shows apt's own progress.
 set -eu
 
+# nsis makes the Windows installer (packaging/orbisk.nsi) on this machine.
 # wine64-preloader is only recommended by wine64, but without it Wine cannot
 # hold the low addresses it needs before the system maps its libraries, and
 # about one start in a thousand ends at once ("failed to map the shared user
@@ -11,7 +12,7 @@ set -eu
 # that never comes up, at random.
 packages=(g++-mingw-w64-x86-64-posix g++ cmake make googletest libgtest-dev wine wine64
           wine64-preloader xvfb xauth xdotool imagemagick x11-apps locales fonts-ipafont-gothic
-          python3 iproute2 nlohmann-json3-dev)
+          python3 iproute2 nlohmann-json3-dev nsis)
 
 # as_root <command…>: runs the command as root, through sudo when needed.
 as_root() {

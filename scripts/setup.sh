@@ -81,3 +81,12 @@ if ! cmp -s "$browser_tests/package-lock.json" "$browser_tests/node_modules/.orb
   (cd "$browser_tests" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
   cp "$browser_tests/package-lock.json" "$browser_tests/node_modules/.orbisk-installed-lock"
 fi
+
+# web-ext, which lints the Firefox release package, pinned by packaging/'s
+# lock file in the same way.
+packaging="$(dirname "$0")/../packaging"
+if ! cmp -s "$packaging/package-lock.json" "$packaging/node_modules/.orbisk-installed-lock"; then
+  echo "Installing the release packaging's npm packages"
+  (cd "$packaging" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+  cp "$packaging/package-lock.json" "$packaging/node_modules/.orbisk-installed-lock"
+fi

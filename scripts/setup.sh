@@ -4,6 +4,7 @@
 # otherwise it says what it installs and shows apt's own progress.
 set -eu
 
+# nsis makes the Windows installer (packaging/orbisk.nsi) on this machine.
 # wine64-preloader is only recommended by wine64, but without it Wine cannot
 # hold the low addresses it needs before the system maps its libraries, and
 # about one start in a thousand ends at once ("failed to map the shared user
@@ -11,7 +12,7 @@ set -eu
 # that never comes up, at random.
 packages=(g++-mingw-w64-x86-64-posix g++ cmake make googletest libgtest-dev wine wine64
           wine64-preloader xvfb xauth xdotool imagemagick x11-apps locales fonts-ipafont-gothic
-          python3 iproute2 nlohmann-json3-dev)
+          python3 iproute2 nlohmann-json3-dev nsis)
 
 # as_root <command…>: runs the command as root, through sudo when needed.
 as_root() {
@@ -79,4 +80,13 @@ if ! cmp -s "$browser_tests/package-lock.json" "$browser_tests/node_modules/.orb
   echo "Installing the browser tests' npm packages"
   (cd "$browser_tests" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
   cp "$browser_tests/package-lock.json" "$browser_tests/node_modules/.orbisk-installed-lock"
+fi
+
+# web-ext, which lints the Firefox release package, pinned by packaging/'s
+# lock file in the same way.
+packaging="$(dirname "$0")/../packaging"
+if ! cmp -s "$packaging/package-lock.json" "$packaging/node_modules/.orbisk-installed-lock"; then
+  echo "Installing the release packaging's npm packages"
+  (cd "$packaging" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+  cp "$packaging/package-lock.json" "$packaging/node_modules/.orbisk-installed-lock"
 fi

@@ -1,8 +1,8 @@
 // OrbiskHost.exe: the browsers' native messaging host for Orbisk's items.
 // Started by a browser for the Orbisk extension, it lists Orbisk's items and
 // does what an item's script would do when one is picked. Started with
-// /register or /unregister, it registers itself with the browsers or
-// removes that registration.
+// /register or /unregister (each optionally followed by /quiet), it
+// registers itself with the browsers or removes that registration.
 #include <windows.h>
 // shellapi.h needs windows.h first.
 #include <shellapi.h>
@@ -55,10 +55,14 @@ bool SameSwitch(const std::wstring& argument, const wchar_t* name) {
   return CompareStringOrdinal(argument.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
-// In the program's Japanese style: titled with the product name.
-int Report(bool ok, const std::string& success, const std::string& failure) {
-  MessageBoxW(nullptr, Wide(ok ? success : failure).c_str(), L"Orbisk",
-              MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONERROR) | MB_SETFOREGROUND);
+// In the program's Japanese style: titled with the product name. With
+// /quiet (an installer's silent run, which must not wait on a box nobody
+// sees) only the exit code tells: 0 done, 1 failed.
+int Report(bool ok, bool quiet, const std::string& success, const std::string& failure) {
+  if (!quiet) {
+    MessageBoxW(nullptr, Wide(ok ? success : failure).c_str(), L"Orbisk",
+                MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONERROR) | MB_SETFOREGROUND);
+  }
   return ok ? 0 : 1;
 }
 
@@ -90,11 +94,13 @@ int Serve(const std::vector<std::wstring>& arguments) {
 
 int Run() {
   const std::vector<std::wstring> arguments = CommandLineArguments();
+  const bool quiet = arguments.size() >= 3 && SameSwitch(arguments[2], L"/quiet");
   if (arguments.size() >= 2 && SameSwitch(arguments[1], L"/register")) {
-    return Report(RegisterHost(HostPath()), host_texts::Registered(), host_texts::RegisterFailed());
+    return Report(RegisterHost(HostPath()), quiet, host_texts::Registered(), host_texts::RegisterFailed());
   }
   if (arguments.size() >= 2 && SameSwitch(arguments[1], L"/unregister")) {
-    return Report(UnregisterHost(HostPath()), host_texts::Unregistered(), host_texts::UnregisterFailed());
+    return Report(UnregisterHost(HostPath()), quiet, host_texts::Unregistered(),
+                  host_texts::UnregisterFailed());
   }
   return Serve(arguments);
 }

@@ -152,4 +152,24 @@ TEST_F(HostRegistration, FailuresAreReported) {
   ExpectUntouchedNeighbours();
 }
 
+// What an installer runs: the same work, told by the exit code alone. The
+// harness's watcher fails the test on any box it was not told to expect.
+TEST_F(HostRegistration, QuietSwitchShowsNoBoxAndTellsByTheExitCode) {
+  for (const char* register_ : {"/register /quiet", "/Register /QUIET"}) {
+    EXPECT_EQ(RunProcess("\"" + host_ + "\" " + register_, 30000), 0) << register_;
+    ExpectRegistered();
+    ExpectUntouchedNeighbours();
+  }
+  EXPECT_EQ(RunProcess("\"" + host_ + "\" /unregister /quiet", 30000), 0);
+  for (const HostRegistryKey& key : kHostRegistryKeys) EXPECT_FALSE(KeyExists(key.path)) << key.path;
+  EXPECT_FALSE(FileExists(folder_ + kChromiumManifestName));
+  EXPECT_FALSE(FileExists(folder_ + kFirefoxManifestName));
+  ExpectUntouchedNeighbours();
+
+  ASSERT_TRUE(CreateDirectoryA((folder_ + kFirefoxManifestName).c_str(), nullptr));
+  EXPECT_EQ(RunProcess("\"" + host_ + "\" /register /quiet", 30000), 1);
+  EXPECT_EQ(RunProcess("\"" + host_ + "\" /unregister /quiet", 30000), 1);
+  EXPECT_TRUE(SeenMessageBoxes().empty());
+}
+
 }  // namespace

@@ -1,0 +1,432 @@
+// The real installer, run under Wine in a prefix of its own (see
+// fresh_prefix.sh): a silent install, Orbisk started from the installed
+// folder adding an item through its Add dialog, the installed host listing
+// it, a second install over it, and a silent uninstall that leaves the
+// user's catalogue and nothing else.
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bridge/host/manifests.h"
+#include "bridge/host/utf.h"
+#include "catalogue/item_record.h"
+#include "catalogue/launcher_script.h"
+#include "catalogue/menu_registration.h"
+#include "catalogue/program_paths.h"
+#include "catalogue/settings_file.h"
+#include "common/win_handles.h"
+#include "editdialog/edit_dialog_resource.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/resource.h"
+#include "tests/harness/build_output.h"
+#include "tests/harness/child_process.h"
+#include "tests/harness/message_boxes.h"
+#include "tests/harness/test_folder.h"
+#include "tests/harness/win_test_util.h"
+#include "tests/wine/bridge/host_connection.h"
+
+namespace {
+
+using nlohmann::json;
+
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orbisk";
+const std::vector<std::string> kPrograms = {"Orbisk.exe",   "OrbiskHost.exe", "Jotwell.exe",
+                                            "Fetchbay.exe", "Pagewatch.exe",  "Clipsy.exe"};
+
+std::string KnownFolder(int csidl) {
+  char path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return "";
+  std::string folder = path;
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+std::string Utf8Of(const std::string& ansi) {
+  const std::wstring wide = ToWide(ansi);
+  return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
+}
+
+// A string value below HKEY_CURRENT_USER; nullopt when the key or the value
+// is missing.
+std::optional<std::string> RegString(const std::string& keyPath, const char* name) {
+  UniqueRegKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  char value[2048] = {};
+  DWORD size = sizeof value - 1, type = 0;
+  if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  if (type == REG_DWORD) return std::to_string(*reinterpret_cast<DWORD*>(value));
+  return std::string(value);
+}
+
+bool KeyExists(const std::string& keyPath) {
+  UniqueRegKey key;
+  return RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+// Every file below folder, by its path relative to it, with its bytes.
+void CollectFiles(const std::string& folder, const std::string& relative,
+                  std::map<std::string, std::string>* files) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + relative + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      CollectFiles(folder, relative + name + "\\", files);
+    } else {
+      (*files)[relative + name] = ReadFileBytes(folder + relative + name);
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+std::map<std::string, std::string> FilesBelow(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  CollectFiles(folder, "", &files);
+  return files;
+}
+
+std::vector<std::string> Names(const std::map<std::string, std::string>& files) {
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : files) names.push_back(Utf8(name));
+  return names;
+}
+
+// The same files with the same bytes; a difference names the files only,
+// not their whole contents.
+void ExpectSameFiles(const std::map<std::string, std::string>& actual,
+                     const std::map<std::string, std::string>& expected, const std::string& where) {
+  EXPECT_EQ(Names(actual), Names(expected)) << where;
+  for (const auto& [name, bytes] : expected) {
+    const auto found = actual.find(name);
+    if (found != actual.end()) {
+      EXPECT_TRUE(found->second == bytes) << Utf8(where + name) << " differs";
+    }
+  }
+}
+
+// The target of a shell link, through the shell's own reader.
+std::string ShortcutTarget(const std::string& link) {
+  std::string target;
+  IShellLinkA* shellLink = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&shellLink)))) {
+    return target;
+  }
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    if (SUCCEEDED(file->Load(ToWide(link).c_str(), STGM_READ))) {
+      char path[MAX_PATH] = {};
+      if (SUCCEEDED(shellLink->GetPath(path, sizeof path, nullptr, 0))) target = path;
+    }
+    file->Release();
+  }
+  shellLink->Release();
+  return target;
+}
+
+// A window of the process with this class and title, waiting for it.
+HWND WaitForWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs = 15000) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    for (HWND window = FindWindowA(className, title); window;
+         window = FindWindowExA(nullptr, window, className, title)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == processId && IsWindowVisible(window)) return window;
+    }
+    PumpMessages(20);
+  }
+  return nullptr;
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    PumpMessages(50);
+  }
+  return true;
+}
+
+// The NSIS wizard of a running installer or uninstaller: a dialog titled
+// with the product, with a Next button (1), and no message box.
+HWND FindWizard() {
+  struct Search {
+    HWND found = nullptr;
+  } search;
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        char className[16] = {}, title[256] = {};
+        GetClassNameA(window, className, sizeof className);
+        GetWindowTextA(window, title, sizeof title);
+        if (strcmp(className, "#32770") == 0 && IsWindowVisible(window) && strstr(title, "Orbisk") &&
+            GetDlgItem(window, 1) && !GetDlgItem(window, 0xFFFF)) {
+          reinterpret_cast<Search*>(data)->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool SetDefaultValue(const std::string& keyPath, const std::string& value) {
+  UniqueRegKey key;
+  return RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
+                         nullptr) == ERROR_SUCCESS &&
+         RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                        static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
+class Installer : public WineTest {
+ protected:
+  void SetUp() override {
+    WineTest::SetUp();
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    installer_ = BuildOutputPath(ORBISK_INSTALLER);
+    folder_ = KnownFolder(CSIDL_LOCAL_APPDATA) + "Programs\\Orbisk\\";
+    userFolder_ = UserFolderFor(folder_, GetLoginName());
+    shortcut_ = KnownFolder(CSIDL_PROGRAMS) + "Orbisk.lnk";
+    ASSERT_FALSE(FileExists(folder_ + "Orbisk.exe")) << "the prefix is not fresh: " << folder_;
+  }
+
+  void TearDown() override {
+    DeleteTree(folder_);
+    CoUninitialize();
+    WineTest::TearDown();
+  }
+
+  void Install() {
+    const DWORD boxes = static_cast<DWORD>(SeenMessageBoxes().size());
+    EXPECT_EQ(RunProcess("\"" + installer_ + "\" /S", 60000), 0);
+    EXPECT_EQ(SeenMessageBoxes().size(), boxes) << "a silent install showed a box";
+  }
+
+  void ExpectInstalled() {
+    for (const std::string& program : kPrograms) {
+      EXPECT_TRUE(FileExists(folder_ + program)) << program;
+    }
+    EXPECT_TRUE(FileExists(folder_ + "uninstall.exe"));
+    // The shipped extension folder, file for file and byte for byte.
+    const std::map<std::string, std::string> shipped = FilesBelow(BuildOutputPath(ORBISK_EXTENSION_DIR) + "\\");
+    ASSERT_FALSE(shipped.empty());
+    ExpectSameFiles(FilesBelow(folder_ + "extension\\"), shipped, folder_ + "extension\\");
+
+    // The host registered itself for the three browsers.
+    const std::u16string hostPath16 = [&] {
+      const std::wstring wide = ToWide(folder_ + "OrbiskHost.exe");
+      return std::u16string(wide.begin(), wide.end());
+    }();
+    for (const HostRegistryKey& key : kHostRegistryKeys) {
+      EXPECT_EQ(RegString(key.path, nullptr), folder_ + key.manifestName) << key.path;
+      const json manifest = json::parse(ReadFileBytes(folder_ + key.manifestName), nullptr, false);
+      ASSERT_TRUE(manifest.is_object()) << key.manifestName;
+      EXPECT_EQ(manifest["path"], Utf16ToUtf8(hostPath16));
+    }
+
+    std::string location = folder_;
+    location.pop_back();
+    EXPECT_EQ(RegString(kUninstallKey, "DisplayName"), "Orbisk");
+    EXPECT_EQ(RegString(kUninstallKey, "DisplayVersion"), ORBISK_VERSION);
+    EXPECT_EQ(RegString(kUninstallKey, "Publisher"), "Orbisk");
+    EXPECT_EQ(RegString(kUninstallKey, "InstallLocation"), location);
+    EXPECT_EQ(RegString(kUninstallKey, "UninstallString"), "\"" + folder_ + "uninstall.exe\"");
+    EXPECT_EQ(RegString(kUninstallKey, "DisplayIcon"), folder_ + "Orbisk.exe,0");
+    EXPECT_EQ(RegString(kUninstallKey, "NoModify"), "1");
+    EXPECT_EQ(RegString(kUninstallKey, "NoRepair"), "1");
+
+    EXPECT_TRUE(FileExists(shortcut_)) << shortcut_;
+    EXPECT_EQ(ShortcutTarget(shortcut_), folder_ + "Orbisk.exe");
+  }
+
+  // Starts the installed Orbisk, adds a launcher item through its Add dialog
+  // and closes it, which saves the catalogue.
+  void AddItemWithInstalledOrbisk(const std::string& name, const std::string& application) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    std::string command = "\"" + folder_ + "Orbisk.exe\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                               &startup, &started));
+    const UniqueHandle process(started.hProcess), thread(started.hThread);
+    HWND window = WaitForWindow(started.dwProcessId, kMainWindowClass, "Orbisk");
+    ASSERT_TRUE(window);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_BTNADD, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_BTNADD)));
+    HWND dialog = WaitForWindow(started.dwProcessId, "#32770", "追加");
+    ASSERT_TRUE(dialog);
+    SendMessageW(GetDlgItem(dialog, IDC_TXTITEMNAME), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(ToWide(name).c_str()));
+    SendMessageW(GetDlgItem(dialog, IDC_TXTAPLPATH), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(ToWide(application).c_str()));
+    SendMessageW(GetDlgItem(dialog, IDC_TXTARGMENTS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"<ST>"));
+    for (int i = 0; i < 4; ++i) {
+      SendMessageA(GetDlgItem(dialog, IDC_CHKCONTEXTS0 + i), BM_SETCHECK, i == 3 ? BST_CHECKED : BST_UNCHECKED,
+                   0);
+    }
+    // "ＩＥの右クリックメニューに「…」を登録しますか？"
+    ExpectMessageBox(IDYES);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 15000)) << "the Add dialog stayed open";
+    ASSERT_EQ(SeenMessageBoxes().size(), 1u);
+    EXPECT_EQ(SeenMessageBoxes()[0].text, "ＩＥの右クリックメニューに「" + name + "」を登録しますか？");
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(process.get(), &code);
+    EXPECT_EQ(code, 0u);
+  }
+
+  // The entry's values as the registry holds them.
+  std::map<std::string, std::optional<std::string>> MenuEntry(const std::string& name) {
+    const std::string key = std::string(kMenuExtKey) + name;
+    return {{"", RegString(key, nullptr)}, {"Contexts", RegString(key, "Contexts")},
+            {"Flags", RegString(key, "Flags")}};
+  }
+
+  std::string installer_, folder_, userFolder_, shortcut_;
+};
+
+TEST_F(Installer, InstallAddAnItemListItReinstallAndUninstallKeepingTheCatalogue) {
+  Install();
+  ExpectInstalled();
+  if (HasFailure()) return;
+
+  // Orbisk from the installed folder keeps its catalogue below that folder.
+  const std::string name = "選択をコピー";
+  AddItemWithInstalledOrbisk(name, folder_ + "Clipsy.exe");
+  if (HasFailure()) return;
+  const std::string settings = userFolder_ + "Orbisk.ini";
+  const std::string script = userFolder_ + name + ".html";
+  ASSERT_TRUE(FileExists(settings)) << Utf8(settings);
+  ASSERT_TRUE(FileExists(script)) << Utf8(script);
+  EXPECT_EQ(MenuEntry(name)[""], script);
+
+  // The installed host lists it, as a browser would ask.
+  {
+    HostConnection host(folder_ + "OrbiskHost.exe", OrbiskOrigin());
+    ASSERT_TRUE(host.Started()) << host.Failure();
+    const std::optional<json> answer = host.Ask({{"type", "list"}});
+    ASSERT_TRUE(answer);
+    ASSERT_EQ((*answer)["type"], "items") << answer->dump();
+    ASSERT_EQ((*answer)["items"].size(), 1u) << answer->dump();
+    const json& item = (*answer)["items"][0];
+    EXPECT_EQ(item["name"], Utf8Of(name));
+    EXPECT_EQ(item["kind"], "launcher");
+    EXPECT_EQ(item["contexts"], json({{"page", false}, {"image", false}, {"link", false}, {"selection", true}}));
+  }
+
+  // A second install over it: the programs and the extension are the new
+  // ones, the user's catalogue, scripts and entries are as they were.
+  const std::map<std::string, std::string> catalogue = FilesBelow(folder_ + "user\\");
+  ASSERT_EQ(catalogue.size(), 2u);
+  const auto entry = MenuEntry(name);
+  ASSERT_TRUE(WriteFileBytes(folder_ + "Clipsy.exe", "damaged"));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "extension\\dropped-in-a-later-version.js", "old"));
+  Install();
+  ExpectInstalled();
+  ExpectSameFiles(FilesBelow(folder_ + "user\\"), catalogue, folder_ + "user\\");
+  EXPECT_EQ(MenuEntry(name), entry);
+
+  // A silent uninstall keeps the user's items: their files and entries.
+  std::string uninstall = "\"" + folder_ + "uninstall.exe\" /S";
+  EXPECT_EQ(RunProcess(uninstall, 60000), 0);
+  // It goes on from a copy of itself in TEMP: wait for it to be done.
+  EXPECT_TRUE(WaitUntil([&] { return !FileExists(folder_ + "uninstall.exe") && !KeyExists(kUninstallKey); },
+                        30000));
+  PumpMessages(500);
+  std::map<std::string, std::string> left = FilesBelow(folder_);
+  std::map<std::string, std::string> expected;
+  for (const auto& [path, bytes] : catalogue) expected["user\\" + path] = bytes;
+  ExpectSameFiles(left, expected, folder_);
+  EXPECT_EQ(MenuEntry(name), entry);
+  for (const HostRegistryKey& key : kHostRegistryKeys) EXPECT_FALSE(KeyExists(key.path)) << key.path;
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+  EXPECT_FALSE(FileExists(shortcut_));
+  EXPECT_TRUE(SeenMessageBoxes().size() == 1u) << "a silent uninstall showed a box";
+}
+
+// Asked, and told yes, the uninstaller takes the user's items along: their
+// menu entries, scripts and settings, and the launchers' settings. Entries of
+// other programs, and of an Orbisk copy in another folder, stay.
+TEST_F(Installer, AnUninstallToldToRemovesTheUsersItemsAndNoOtherEntries) {
+  Install();
+  ExpectInstalled();
+  if (HasFailure()) return;
+
+  // An item as the installed Orbisk saves it.
+  UserFolder = userFolder_;
+  ASSERT_TRUE(EnsureFolder(UserFolder));
+  ItemRecord item;
+  item.ItemName = "メモに追記";
+  item.AplPath = folder_ + "Jotwell.exe";
+  item.Argments = "<ST>";
+  item.Contexts = {0, 0, 0, 1};
+  item.WindowStyle = 1;
+  ASSERT_TRUE(WriteLauncherScript(item.ItemName, item.AplPath, item.Argments, item.WindowStyle, false));
+  ASSERT_TRUE(RegisterMenuEntry(item.ItemName, false, {false, false, false, true}));
+  Items = {item};
+  ASSERT_TRUE(SaveItems());
+  ASSERT_TRUE(MoveFileExA(SettingsFilePath().c_str(), (userFolder_ + "Orbisk.ini").c_str(),
+                          MOVEFILE_REPLACE_EXISTING));
+  ASSERT_TRUE(WriteFileBytes(folder_ + "Fetchbay.ini", "[Fetchbay]\r\n"));
+  ASSERT_EQ(MenuEntry(item.ItemName)[""], userFolder_ + item.ItemName + ".html");
+  const std::string menuExt = kMenuExtKey;
+  std::string location = folder_;
+  location.pop_back();
+  const std::map<std::string, std::string> others = {
+      {"Another program", "C:\\Program Files\\Other\\menu.html"},
+      {"A portable Orbisk", "C:\\Tools\\Orbisk\\user\\someone\\A portable Orbisk.html"},
+      {"A neighbouring folder", location + "2\\user\\someone\\x.html"}};
+  for (const auto& [name, script] : others) ASSERT_TRUE(SetDefaultValue(menuExt + name, script));
+
+  ExpectMessageBox(IDYES);
+  ChildProcess uninstaller("\"" + folder_ + "uninstall.exe\"");
+  ASSERT_TRUE(uninstaller.started());
+  HWND wizard = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (wizard = FindWizard()) != nullptr; }, 15000));
+  // The confirmation page's "アンインストール" button.
+  PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(wizard, 1)));
+  ASSERT_TRUE(WaitForMessageBoxes(1, 30000));
+  // Once the work is done its button closes the wizard.
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(wizard) || IsWindowEnabled(GetDlgItem(wizard, 1)); }, 30000));
+  if (IsWindow(wizard)) {
+    PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(wizard, 1)));
+  }
+  EXPECT_EQ(uninstaller.Wait(60000), 0);
+
+  const SeenMessageBox box = SeenMessageBoxes().at(0);
+  EXPECT_EQ(box.title.rfind("Orbisk", 0), 0u) << Utf8(box.title);
+  EXPECT_EQ(box.text.rfind("登録済みの項目も削除しますか？", 0), 0u) << Utf8(box.text);
+  EXPECT_EQ(box.icon, BoxIcon::Question);
+  EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
+  EXPECT_EQ(box.defaultButton, IDNO);
+
+  EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(folder_.c_str()) == INVALID_FILE_ATTRIBUTES; }, 30000))
+      << "left: " << ::testing::PrintToString(Names(FilesBelow(folder_)));
+  EXPECT_FALSE(KeyExists(menuExt + item.ItemName));
+  for (const auto& [name, script] : others) EXPECT_EQ(RegString(menuExt + name, nullptr), script) << name;
+  for (const HostRegistryKey& key : kHostRegistryKeys) EXPECT_FALSE(KeyExists(key.path)) << key.path;
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+  EXPECT_FALSE(FileExists(shortcut_));
+}
+
+}  // namespace

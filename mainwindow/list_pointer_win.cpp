@@ -4,6 +4,7 @@
 
 #include "catalogue/item_record.h"
 #include "common/path_kind.h"
+#include "common/wide_text.h"
 #include "common/win_handles.h"
 #include "editdialog/edit_dialog.h"
 #include "mainwindow/list_rules.h"
@@ -34,12 +35,15 @@ void SetListTooltip(const std::string& text) {
   SendMessageA(tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-// Width of a name in the list's font, in pixels.
+// Width of a name in the list's font, in pixels. Measured in UTF-16, as the
+// list draws it: the ANSI measure would read the bytes in the system's code
+// page, not in 932.
 int NameWidth(HWND list, const std::string& name) {
   WindowDc dc(list);
   SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  const std::wstring wide = ToWide(name);
   SIZE size = {};
-  GetTextExtentPoint32A(dc.get(), name.c_str(), static_cast<int>(name.size()), &size);
+  GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
   return size.cx;
 }
 

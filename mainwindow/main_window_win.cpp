@@ -20,6 +20,8 @@
 #include "ui/field_help.h"
 #include "ui/message_box.h"
 #include "ui/product.h"
+#include "ui/screen_geometry.h"
+#include "ui/window_dpi.h"
 
 namespace {
 
@@ -35,7 +37,7 @@ struct MainWindowState {
 
 MainWindowState form;
 
-// Puts every control where the layout in twips says, at the screen's DPI,
+// Puts every control where the layout in twips says, at the window's DPI,
 // gives each its help topic, sizes the client area and centres the window in
 // the work area. The exit button lands at -500, -500 twips, outside the
 // window, where it only serves Esc.
@@ -52,7 +54,10 @@ void PlaceControlsAndWindow(HWND window) {
 
 void CreateStatusBar(HWND window) {
   form.statusBar = CreateStatusWindowA(kStatusBarStyle, "", window, IDC_STATUSBAR);
-  int rightEdges[3] = {70, 90, -1};
+  // The part edges are pixels of a 96 DPI display: at a higher DPI the count
+  // text grows with the font, and so must its part.
+  const int dpi = WindowDpi(window);
+  int rightEdges[3] = {PixelsAtDpi(70, dpi), PixelsAtDpi(90, dpi), -1};
   SendMessageA(form.statusBar, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(rightEdges));
 }
 

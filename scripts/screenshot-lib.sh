@@ -16,6 +16,11 @@ prepare_program() {
   add_exit_trap '"$WINESERVER" -k 2>/dev/null || true; rm -rf "$work"'
   mkdir -p "$work/program/tools"
   cp "$exe_dir/Orbisk.exe" "$work/program/"
+  # ORBISK_SCREENSHOT_DPI: the display's pixels per inch (144 for 150 %).
+  if [ -n "${ORBISK_SCREENSHOT_DPI:-}" ]; then
+    "$WINE64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$ORBISK_SCREENSHOT_DPI" /f \
+      >/dev/null 2>&1
+  fi
   program="$("$WINE64" winepath -w "$work/program" 2>/dev/null | tr -d '\r')"
   login="$("$WINE64" cmd /c 'echo %USERNAME%' 2>/dev/null | tr -d '\r')"
   user_folder="$work/program/user/$login"

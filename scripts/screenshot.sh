@@ -3,7 +3,8 @@
 # virtual screen (Xvfb), cropped to the window.
 #   scripts/screenshot.sh [output.png] [folder holding Orbisk.exe]
 # Defaults: docs/main-window.png and build/windows/mainwindow (built first
-# when missing).
+# when missing). ORBISK_SCREENSHOT_DPI=144 takes it on a display scaled to
+# 150 % (docs/main-window-144dpi.png).
 set -eu
 cd "$(dirname "$0")/.."
 source scripts/screenshot-lib.sh
@@ -14,9 +15,10 @@ if [ "${1:-}" = --on-display ]; then
   # The pointer resting on the first line, whose name is too long for the
   # list: the hint box shows its comment and a tooltip its whole name.
   eval "$(xdotool getwindowgeometry --shell "$main")"
-  xdotool mousemove $((X + 60)) $((Y + 58))
+  dpi="${ORBISK_SCREENSHOT_DPI:-96}"
+  xdotool mousemove $((X + 60 * dpi / 96)) $((Y + 58 * dpi / 96))
   sleep 0.3
-  xdotool mousemove $((X + 62)) $((Y + 59))
+  xdotool mousemove $((X + 62 * dpi / 96)) $((Y + 59 * dpi / 96))
   sleep 2
   take_window "$main" "$out"
   close_orbisk

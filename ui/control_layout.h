@@ -1,7 +1,7 @@
 // The fixed layouts of both windows: one row per control with its resource
 // id, its place in the client area in twips and the help topic a right click
 // on it shows. Each window keeps such a table and places its controls from it
-// at load, at the system's DPI (15 twips are one pixel at 96 DPI).
+// at load, at the window's DPI (15 twips are one pixel at 96 DPI).
 #pragma once
 
 #include <span>

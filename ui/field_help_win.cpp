@@ -6,16 +6,19 @@
 #include "common/win_handles.h"
 #include "ui/help_texts.h"
 #include "ui/screen_geometry.h"
+#include "ui/window_dpi.h"
 
 namespace {
 
 constexpr char kPopupClass[] = "OrbiskFieldHelp";
+// In pixels of a 96 DPI display, scaled by the owner's DPI.
 constexpr int kMaxTextWidth = 300;
 constexpr int kPadding = 6;
 
 HWND popup = nullptr;
 int popupTopic = 0;
 std::string popupText;
+int popupPadding = kPadding;  // at the owner's DPI
 
 HFONT PopupFont(HWND owner) {
   const auto font = reinterpret_cast<HFONT>(SendMessageA(owner, WM_GETFONT, 0, 0));
@@ -23,10 +26,12 @@ HFONT PopupFont(HWND owner) {
 }
 
 RECT TextBounds(HWND owner, const std::string& text) {
-  RECT bounds = {0, 0, kMaxTextWidth, 0};
+  RECT bounds = {0, 0, PixelsAtDpi(kMaxTextWidth, WindowDpi(owner)), 0};
   WindowDc dc(owner);
   SelectedObject font(dc.get(), PopupFont(owner));
-  DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
+  // Wide: DrawTextA reads the bytes in the system's code page, not in 932.
+  const std::wstring wide = ToWide(text);
+  DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &bounds,
             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   return bounds;
 }
@@ -39,8 +44,9 @@ void OnPaint(HWND window) {
   SelectedObject font(dc.get(), PopupFont(GetWindow(window, GW_OWNER)));
   SetBkMode(dc.get(), TRANSPARENT);
   SetTextColor(dc.get(), GetSysColor(COLOR_INFOTEXT));
-  InflateRect(&client, -kPadding, -kPadding);
-  DrawTextA(dc.get(), popupText.c_str(), static_cast<int>(popupText.size()), &client,
+  InflateRect(&client, -popupPadding, -popupPadding);
+  const std::wstring wide = ToWide(popupText);
+  DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &client,
             DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
 }
 
@@ -122,8 +128,9 @@ void ShowFieldHelp(HWND control) {
 
   HWND owner = GetAncestor(control, GA_ROOT);
   const RECT bounds = TextBounds(owner, text);
-  const int width = bounds.right - bounds.left + 2 * kPadding + 2;
-  const int height = bounds.bottom - bounds.top + 2 * kPadding + 2;
+  popupPadding = PixelsAtDpi(kPadding, WindowDpi(owner));
+  const int width = bounds.right - bounds.left + 2 * popupPadding + 2;
+  const int height = bounds.bottom - bounds.top + 2 * popupPadding + 2;
   RECT controlRect;
   GetWindowRect(control, &controlRect);
   MONITORINFO monitor = {};

@@ -35,3 +35,6 @@ ScreenPoint HelpPopupPosition(const ScreenRect& control, int width, int height, 
 }
 
 int TwipsToPixels(int twips, int dpi) { return RoundHalfEven(twips * static_cast<double>(dpi) / 1440.0); }
+
+// 15 twips are one pixel at 96 DPI.
+int PixelsAtDpi(int pixelsAt96, int dpi) { return TwipsToPixels(pixelsAt96 * 15, dpi); }

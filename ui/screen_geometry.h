@@ -32,6 +32,11 @@ ScreenPoint HelpPopupPosition(const ScreenRect& control, int width, int height, 
 // A length in twips (1440 per inch) as pixels at dpi pixels per inch.
 int TwipsToPixels(int twips, int dpi);
 
+// A length given in pixels of a 96 DPI display (the unit of the few fixed
+// pixel sizes: status-bar parts, pop-up margins) as pixels at dpi, so that it
+// keeps its size beside the text on a display scaled above 100 %.
+int PixelsAtDpi(int pixelsAt96, int dpi);
+
 // A control's place in its window's client area, in twips: the unit the
 // fixed layouts of both windows are given in.
 struct TwipsRect {

@@ -93,6 +93,20 @@ TEST(MainWindowRules, LayoutInPixelsAt96And120Dpi) {
   EXPECT_EQ(TwipsToPixels(4470, 120), 372);  // 372.5: the half goes to the even pixel
 }
 
+// The status bar's part edges and the help pop-up's sizes are pixels of a 96
+// DPI display; at 125 % to 200 % they grow with the text.
+TEST(MainWindowRules, PixelsOf96DpiScaleWithTheDisplay) {
+  const struct {
+    int pixels, dpi, expected;
+  } cases[] = {
+      {70, 96, 70},    {90, 96, 90},   {70, 120, 88},  // 87.5: the half goes to the even pixel
+      {90, 120, 112},  {70, 144, 105}, {90, 144, 135}, {70, 192, 140},
+      {300, 168, 525}, {6, 144, 9},    {0, 144, 0},    {-1, 192, -2},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(PixelsAtDpi(c.pixels, c.dpi), c.expected) << c.pixels << " at " << c.dpi;
+}
+
 TEST(MainWindowRules, ExitButtonNeverInsideTheWindow) {
   const TwipsRect exit = MainControlTwips(MainControl::BtnExit);
   EXPECT_EQ(exit.left, -500);

@@ -54,7 +54,7 @@ before(async () => {
   fs.rmSync(work, { recursive: true, force: true });
   fs.mkdirSync(world.work, { recursive: true });
   fs.mkdirSync(world.appsDir, { recursive: true });
-  const { extensionDir } = installOrbisk(world, { shippedExtension });
+  const { extensionDir } = await installOrbisk(world);
   for (const item of ITEMS) apps[item.name] = world.installRecorder(item.app);
   await addItemsAsOrbisk(
     world,

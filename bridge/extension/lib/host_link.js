@@ -25,11 +25,14 @@ export class HostLink {
   #itemsWaiters = [];
   #retryMs = RETRY_FIRST_MS;
   #retryTimer = null;
+  #timers;
   lastError = '';
 
-  constructor(runtime, onItems) {
+  // timers: where setTimeout and clearTimeout come from (a test's own clock).
+  constructor(runtime, onItems, timers = globalThis) {
     this.#runtime = runtime;
     this.#onItems = onItems;
+    this.#timers = timers;
   }
 
   get connected() {
@@ -43,7 +46,7 @@ export class HostLink {
 
   connect() {
     if (this.#port) return;
-    clearTimeout(this.#retryTimer);
+    this.#timers.clearTimeout(this.#retryTimer);
     this.#retryTimer = null;
     let port;
     try {
@@ -80,10 +83,10 @@ export class HostLink {
     this.connect();
     return new Promise((resolve) => {
       const waiter = (items) => {
-        clearTimeout(timer);
+        this.#timers.clearTimeout(timer);
         resolve(items);
       };
-      const timer = setTimeout(() => {
+      const timer = this.#timers.setTimeout(() => {
         this.#itemsWaiters = this.#itemsWaiters.filter((w) => w !== waiter);
         resolve(null);
       }, timeoutMs);
@@ -132,7 +135,7 @@ export class HostLink {
     this.#pending = [];
     for (const request of pending) request.resolve({ type: 'error', message: this.#unreachableText(reason) });
     if (this.#retryTimer === null) {
-      this.#retryTimer = setTimeout(() => {
+      this.#retryTimer = this.#timers.setTimeout(() => {
         this.#retryTimer = null;
         this.connect();
       }, this.#retryMs);

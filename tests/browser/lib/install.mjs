@@ -1,35 +1,34 @@
-// Orbisk installed as a user has it: a program folder with Orbisk.exe,
-// OrbiskHost.exe and the extension folder the user loads into the browser,
-// and the host registered for the browser. Everything a test does after
+// Orbisk installed as a user installs it, with its installer: a program
+// folder with Orbisk.exe, OrbiskHost.exe, the launchers and the extension
+// folder the user loads into the browser, and the host registered. Everything a test does after
 // installOrbisk() sees only that folder, so the way the folder comes about
 // can change without touching the test.
 import fs from 'node:fs';
 import path from 'node:path';
 
 import { HOST_NAME } from './browsers.mjs';
+import { winPath } from './wine.mjs';
 
-// What an installation puts into the program folder, relative to the Windows
-// build; the extension folder comes from the source tree as it ships.
-const PROGRAM_FILES = [
-  ['mainwindow', 'Orbisk.exe'],
-  ['mainwindow', 'OrbiskHost.exe'],
-];
+// The installer the Windows build made (Orbisk-<version>-setup.exe).
+function installerOf(world) {
+  const folder = world.buildFile('packaging');
+  const name = fs.readdirSync(folder).find((file) => /^Orbisk-.*-setup\.exe$/.test(file));
+  if (!name) throw new Error(`no installer in ${folder}`);
+  return path.join(folder, name);
+}
 
 // Installs Orbisk into world.programDir, which must not exist yet or is
-// replaced, and returns the installed extension folder.
-//
-// The folder is staged here file by file. An installer run silently under
-// Wine (`Orbisk-<version>-setup.exe /S /D=<folder>`, through world.run) is
-// to take this function's place; whatever it puts there is then what the
-// test finds.
-export function installOrbisk(world, { shippedExtension }) {
+// replaced, with the installer run silently under Wine as a user would run
+// it, and returns the installed extension folder.
+export async function installOrbisk(world) {
   fs.rmSync(world.programDir, { recursive: true, force: true });
-  fs.mkdirSync(world.programDir, { recursive: true });
-  for (const parts of PROGRAM_FILES) {
-    fs.copyFileSync(world.buildFile(...parts), path.join(world.programDir, parts.at(-1)));
-  }
+  // /D= comes last and unquoted, as NSIS wants it.
+  const code = await world.run(installerOf(world), ['/S', `/D=${winPath(world.programDir)}`], { cwd: world.work });
+  if (code !== 0) throw new Error(`the installer ended with ${code}`);
   const extensionDir = path.join(world.programDir, 'extension');
-  fs.cpSync(shippedExtension, extensionDir, { recursive: true });
+  for (const file of ['Orbisk.exe', 'OrbiskHost.exe', 'extension/manifest.json']) {
+    if (!fs.existsSync(path.join(world.programDir, file))) throw new Error(`the installer put no ${file} in place`);
+  }
   return { extensionDir };
 }
 

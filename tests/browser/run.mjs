@@ -81,9 +81,27 @@ function sortedNames(names) {
   return [...names].sort();
 }
 
+// Right-clicks the element with the mouse at its first box's middle, found
+// frame by frame up to the page. (An element handle's own click asks the
+// browser for the frame's element by a locator that Firefox ESR 140, which
+// a bare Debian 12 installs, does not know.)
 async function rightClick(frame, selector) {
-  const element = await frame.waitForSelector(selector);
-  await element.click({ button: 'right' });
+  await frame.waitForSelector(selector);
+  let { x, y } = await frame.$eval(selector, (element) => {
+    element.scrollIntoView({ block: 'center', inline: 'center' });
+    const box = element.getClientRects()[0] ?? element.getBoundingClientRect();
+    return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
+  });
+  for (let inner = frame; inner.parentFrame(); inner = inner.parentFrame()) {
+    const offset = await inner.parentFrame().evaluate((url) => {
+      const holder = [...document.querySelectorAll('iframe, frame')].find((element) => element.src === url);
+      const box = holder.getBoundingClientRect();
+      return { x: box.left + holder.clientLeft, y: box.top + holder.clientTop };
+    }, inner.url());
+    x += offset.x;
+    y += offset.y;
+  }
+  await page.mouse.click(x, y, { button: 'right' });
 }
 
 // Picks `item` after a right click on `selector` in `frame`, waits for its

@@ -108,7 +108,13 @@ class Session {
       delete document.body.dataset.checked;
       document.getElementById('recheck').click();
     });
-    await page.waitForFunction(() => document.body.dataset.checked !== undefined, { timeout: 15000, polling: 100 });
+    // Asked again and again rather than with waitForFunction, which Firefox
+    // ESR 140 (a bare Debian 12's) cannot run in an extension's page.
+    for (const until = Date.now() + 15000; ; ) {
+      if (await page.evaluate(() => document.body.dataset.checked !== undefined)) break;
+      if (Date.now() > until) throw new Error("the extension's page did not finish its check");
+      await new Promise((resolve) => setTimeout(resolve, 100));
+    }
     return page.evaluate(() =>
       Array.from(document.querySelectorAll('#notice-list li'), (line) => line.lastChild.textContent),
     );

@@ -87,3 +87,28 @@ std::vector<std::wstring> SplitAsWindowsDoes(const std::wstring& commandLine) {
   for (int i = 0; argv && i < count; ++i) arguments.emplace_back(argv[i]);
   return arguments;
 }
+
+namespace {
+
+void AddFilesBelow(const std::string& folder, const std::string& relative, FolderSnapshot* files) {
+  WIN32_FIND_DATAA found;
+  const UniqueFind search(FindFirstFileA((folder + relative + "*").c_str(), &found));
+  if (!search) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      AddFilesBelow(folder, relative + name + "\\", files);
+    } else {
+      (*files)[relative + name] = ReadFileBytes(folder + relative + name);
+    }
+  } while (FindNextFileA(search.get(), &found));
+}
+
+}  // namespace
+
+FolderSnapshot FilesBelow(const std::string& folder) {
+  FolderSnapshot files;
+  AddFilesBelow(folder, "", &files);
+  return files;
+}

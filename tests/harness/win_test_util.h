@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,11 @@
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+
+// Every file below folder (which ends in a backslash), by its path relative
+// to it, with its bytes.
+using FolderSnapshot = std::map<std::string, std::string>;
+FolderSnapshot FilesBelow(const std::string& folder);
 
 // Deletes a folder and everything below it; true when it is gone.
 bool DeleteTree(const std::string& folder);

@@ -77,30 +77,6 @@ bool KeyExists(const std::string& keyPath) {
   return RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
-// Every file below folder, by its path relative to it, with its bytes.
-void CollectFiles(const std::string& folder, const std::string& relative,
-                  std::map<std::string, std::string>* files) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + relative + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      CollectFiles(folder, relative + name + "\\", files);
-    } else {
-      (*files)[relative + name] = ReadFileBytes(folder + relative + name);
-    }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-}
-
-std::map<std::string, std::string> FilesBelow(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  CollectFiles(folder, "", &files);
-  return files;
-}
-
 std::vector<std::string> Names(const std::map<std::string, std::string>& files) {
   std::vector<std::string> names;
   for (const auto& [name, bytes] : files) names.push_back(Utf8(name));
@@ -224,7 +200,8 @@ class Installer : public WineTest {
     }
     EXPECT_TRUE(FileExists(folder_ + "uninstall.exe"));
     // The shipped extension folder, file for file and byte for byte.
-    const std::map<std::string, std::string> shipped = FilesBelow(BuildOutputPath(ORBISK_EXTENSION_DIR) + "\\");
+    const std::map<std::string, std::string> shipped =
+        FilesBelow(BuildOutputPath(ORBISK_EXTENSION_DIR) + "\\");
     ASSERT_FALSE(shipped.empty());
     ExpectSameFiles(FilesBelow(folder_ + "extension\\"), shipped, folder_ + "extension\\");
 
@@ -277,8 +254,8 @@ class Installer : public WineTest {
                  reinterpret_cast<LPARAM>(ToWide(application).c_str()));
     SendMessageW(GetDlgItem(dialog, IDC_TXTARGMENTS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"<ST>"));
     for (int i = 0; i < 4; ++i) {
-      SendMessageA(GetDlgItem(dialog, IDC_CHKCONTEXTS0 + i), BM_SETCHECK, i == 3 ? BST_CHECKED : BST_UNCHECKED,
-                   0);
+      SendMessageA(GetDlgItem(dialog, IDC_CHKCONTEXTS0 + i), BM_SETCHECK,
+                   i == 3 ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     // "ＩＥの右クリックメニューに「…」を登録しますか？"
     ExpectMessageBox(IDYES);
@@ -298,7 +275,8 @@ class Installer : public WineTest {
   // The entry's values as the registry holds them.
   std::map<std::string, std::optional<std::string>> MenuEntry(const std::string& name) {
     const std::string key = std::string(kMenuExtKey) + name;
-    return {{"", RegString(key, nullptr)}, {"Contexts", RegString(key, "Contexts")},
+    return {{"", RegString(key, nullptr)},
+            {"Contexts", RegString(key, "Contexts")},
             {"Flags", RegString(key, "Flags")}};
   }
 
@@ -331,7 +309,8 @@ TEST_F(Installer, InstallAddAnItemListItReinstallAndUninstallKeepingTheCatalogue
     const json& item = (*answer)["items"][0];
     EXPECT_EQ(item["name"], Utf8Of(name));
     EXPECT_EQ(item["kind"], "launcher");
-    EXPECT_EQ(item["contexts"], json({{"page", false}, {"image", false}, {"link", false}, {"selection", true}}));
+    EXPECT_EQ(item["contexts"],
+              json({{"page", false}, {"image", false}, {"link", false}, {"selection", true}}));
   }
 
   // A second install over it: the programs and the extension are the new
@@ -350,8 +329,8 @@ TEST_F(Installer, InstallAddAnItemListItReinstallAndUninstallKeepingTheCatalogue
   std::string uninstall = "\"" + folder_ + "uninstall.exe\" /S";
   EXPECT_EQ(RunProcess(uninstall, 60000), 0);
   // It goes on from a copy of itself in TEMP: wait for it to be done.
-  EXPECT_TRUE(WaitUntil([&] { return !FileExists(folder_ + "uninstall.exe") && !KeyExists(kUninstallKey); },
-                        30000));
+  EXPECT_TRUE(
+      WaitUntil([&] { return !FileExists(folder_ + "uninstall.exe") && !KeyExists(kUninstallKey); }, 30000));
   PumpMessages(500);
   std::map<std::string, std::string> left = FilesBelow(folder_);
   std::map<std::string, std::string> expected;
@@ -404,12 +383,14 @@ TEST_F(Installer, AnUninstallToldToRemovesTheUsersItemsAndNoOtherEntries) {
   HWND wizard = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (wizard = FindWizard()) != nullptr; }, 15000));
   // The confirmation page's "アンインストール" button.
-  PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(wizard, 1)));
+  PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(wizard, 1)));
   ASSERT_TRUE(WaitForMessageBoxes(1, 30000));
   // Once the work is done its button closes the wizard.
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(wizard) || IsWindowEnabled(GetDlgItem(wizard, 1)); }, 30000));
   if (IsWindow(wizard)) {
-    PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(wizard, 1)));
+    PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(wizard, 1)));
   }
   EXPECT_EQ(uninstaller.Wait(60000), 0);
 
@@ -420,7 +401,8 @@ TEST_F(Installer, AnUninstallToldToRemovesTheUsersItemsAndNoOtherEntries) {
   EXPECT_EQ(box.buttons, (std::vector<int>{IDYES, IDNO}));
   EXPECT_EQ(box.defaultButton, IDNO);
 
-  EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(folder_.c_str()) == INVALID_FILE_ATTRIBUTES; }, 30000))
+  EXPECT_TRUE(
+      WaitUntil([&] { return GetFileAttributesA(folder_.c_str()) == INVALID_FILE_ATTRIBUTES; }, 30000))
       << "left: " << ::testing::PrintToString(Names(FilesBelow(folder_)));
   EXPECT_FALSE(KeyExists(menuExt + item.ItemName));
   for (const auto& [name, script] : others) EXPECT_EQ(RegString(menuExt + name, nullptr), script) << name;

@@ -19,30 +19,6 @@ namespace {
 
 // Every file below folder (relative path to its bytes), to show what a run
 // wrote and deleted.
-using FolderSnapshot = std::map<std::string, std::string>;
-
-void AddFilesBelow(const std::string& folder, const std::string& relative, FolderSnapshot* files) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + relative + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      AddFilesBelow(folder, relative + name + "\\", files);
-    } else {
-      (*files)[relative + name] = ReadFileBytes(folder + relative + name);
-    }
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-}
-
-FolderSnapshot SnapshotOf(const std::string& folder) {
-  FolderSnapshot files;
-  AddFilesBelow(folder, "", &files);
-  return files;
-}
-
 // The names that differ between two snapshots ("-" gone, "*" changed, "+"
 // new); "" when they are the same.
 std::string ChangedFiles(const FolderSnapshot& before, const FolderSnapshot& after) {
@@ -246,7 +222,7 @@ TEST_F(Fetchbay, FileUrlsNamingAHostGetTheUsage) {
   };
   SetIniValue(settings_, "Fetchbay", "DownloadDir", ProgramFolder());
   for (const std::string& url : urls) {
-    const FolderSnapshot before = SnapshotOf(ProgramFolder());
+    const FolderSnapshot before = FilesBelow(ProgramFolder());
     const size_t boxes = SeenMessageBoxes().size();
     ExpectMessageBox(IDOK);
     EXPECT_EQ(Fetch(url), 0) << url;
@@ -254,7 +230,7 @@ TEST_F(Fetchbay, FileUrlsNamingAHostGetTheUsage) {
     EXPECT_EQ(box.text, ExpectedUsage("Fetchbay", kFetchbayUsageTail)) << url;
     EXPECT_EQ(box.icon, BoxIcon::Information) << url;
     EXPECT_TRUE(RecordedStarts(application_).empty()) << url;
-    EXPECT_EQ(ChangedFiles(before, SnapshotOf(ProgramFolder())), "") << url;
+    EXPECT_EQ(ChangedFiles(before, FilesBelow(ProgramFolder())), "") << url;
   }
   EXPECT_TRUE(server_.Requests().empty());
 }
@@ -351,7 +327,7 @@ TEST_F(Fetchbay, DownloadsNeverReplaceFilesBesideThePrograms) {
     const std::string folder = ProgramFolder() + c.folder;
     SetIniValue(settings_, "Fetchbay", "NoDelete", c.noDelete ? "1" : "0");
     SetIniValue(settings_, "Fetchbay", "DownloadDir", folder);
-    FolderSnapshot expected = SnapshotOf(ProgramFolder());
+    FolderSnapshot expected = FilesBelow(ProgramFolder());
     if (!c.noDelete) expected.erase(c.folder + previous);
 
     ASSERT_EQ(Fetch(server_.BaseUrl() + c.path), 0) << c.path;
@@ -360,7 +336,7 @@ TEST_F(Fetchbay, DownloadsNeverReplaceFilesBesideThePrograms) {
     EXPECT_EQ(Setting("LastDownloadFile"), c.saved) << c.path;
 
     expected[c.folder + c.saved] = LocalHttpServer::BodyFor(c.path);
-    FolderSnapshot after = SnapshotOf(ProgramFolder());
+    FolderSnapshot after = FilesBelow(ProgramFolder());
     for (const char* changes : {"Fetchbay.ini", "app dir\\viewer.exe.log"}) {
       expected.erase(changes);
       after.erase(changes);
@@ -403,7 +379,7 @@ TEST_F(Fetchbay, ArgumentsThatCouldStartAnotherProgramGetTheUsage) {
       {localUrl + "\x01", "a control character in the file URL's path"},
   };
   for (const Case& c : cases) {
-    const FolderSnapshot before = SnapshotOf(ProgramFolder());
+    const FolderSnapshot before = FilesBelow(ProgramFolder());
     const size_t boxes = SeenMessageBoxes().size();
     ExpectMessageBox(IDOK);
     // The item's template: "<ST> <application>".
@@ -411,7 +387,7 @@ TEST_F(Fetchbay, ArgumentsThatCouldStartAnotherProgramGetTheUsage) {
     const SeenMessageBox box = OnlyNewBox(boxes);
     EXPECT_EQ(box.text, ExpectedUsage("Fetchbay", kFetchbayUsageTail)) << c.why;
     EXPECT_EQ(box.icon, BoxIcon::Information) << c.why;
-    const FolderSnapshot after = SnapshotOf(ProgramFolder());
+    const FolderSnapshot after = FilesBelow(ProgramFolder());
     EXPECT_EQ(ChangedFiles(before, after), "") << c.why;
   }
   // The item's own application with nothing after its ".exe" still works.
@@ -443,7 +419,7 @@ TEST_F(Fetchbay, HttpErrorsAndRefusedConnectionsAreFailedDownloads) {
       {server_.BaseUrl() + "/redirect/files/moved.bin", true, "moved.bin"},
   };
   for (const Case& c : cases) {
-    const FolderSnapshot before = SnapshotOf(ProgramFolder());
+    const FolderSnapshot before = FilesBelow(ProgramFolder());
     const size_t boxes = SeenMessageBoxes().size();
     if (!c.succeeds) ExpectMessageBox(IDOK);
     EXPECT_EQ(Fetch(c.url), 0) << c.url;
@@ -460,7 +436,7 @@ TEST_F(Fetchbay, HttpErrorsAndRefusedConnectionsAreFailedDownloads) {
     EXPECT_EQ(box.icon, BoxIcon::Stop);
     EXPECT_EQ(Setting("LastDownloadFile"), "older.bin") << c.url;
     // Nothing written: no error page, no temporary file.
-    const FolderSnapshot after = SnapshotOf(ProgramFolder());
+    const FolderSnapshot after = FilesBelow(ProgramFolder());
     EXPECT_EQ(ChangedFiles(before, after), "") << c.url;
     EXPECT_TRUE(RecordedStarts(application_).empty()) << c.url;
   }

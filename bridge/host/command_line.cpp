@@ -71,56 +71,31 @@ struct TemplatePart {
 // makes its argument: no value may move the arguments after it.
 std::vector<TemplatePart> SplitTemplate(const std::vector<Unit>& units) {
   std::vector<TemplatePart> parts;
-  bool inArgument = false;
-  std::size_t backslashes = 0;
-  int quotes = 0;
-  const auto argument = [&]() -> TemplatePart& {
-    if (!inArgument) parts.emplace_back();
-    inArgument = true;
+  ArgumentReader reader;
+  const auto partFor = [&parts](bool separator) -> TemplatePart& {
+    if (parts.empty() || parts.back().separator != separator) {
+      parts.emplace_back();
+      parts.back().separator = separator;
+    }
     return parts.back();
   };
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    const Unit& unit = units[i];
+  for (const Unit& unit : units) {
     if (unit.isValue) {
-      TemplatePart& part = argument();
+      reader.ReadData(unit.value);
+      TemplatePart& part = partFor(false);
       part.written.Append(unit.value, true);
-      part.intended += unit.value;
       part.hasPageValue = true;
-      if (quotes == 0) part.pageValueOutsideQuotes = true;
-      backslashes = 0;
-    } else if ((unit.c == u' ' || unit.c == u'\t') && quotes == 0) {
-      if (inArgument || parts.empty() || !parts.back().separator) {
-        parts.emplace_back();
-        parts.back().separator = true;
-      }
-      inArgument = false;
-      parts.back().written.Append(unit.c, false);
-      backslashes = 0;
-    } else if (unit.c == u'"') {
-      TemplatePart& part = argument();
-      part.written.Append(u'"', false);
-      if (backslashes % 2 == 0) {
-        part.intended.resize(part.intended.size() - backslashes / 2);
-        ++quotes;
-      } else {
-        part.intended.resize(part.intended.size() - backslashes / 2 - 1);
-        part.intended += u'"';
-      }
-      backslashes = 0;
-      for (; i + 1 < units.size() && !units[i + 1].isValue && units[i + 1].c == u'"'; ++i) {
-        part.written.Append(u'"', false);
-        if (++quotes == 3) {
-          part.intended += u'"';
-          quotes = 0;
-        }
-      }
-      if (quotes == 2) quotes = 0;
+      if (!reader.InQuotes()) part.pageValueOutsideQuotes = true;
     } else {
-      TemplatePart& part = argument();
-      part.written.Append(unit.c, false);
-      part.intended += unit.c;
-      backslashes = unit.c == u'\\' ? backslashes + 1 : 0;
+      const bool inArgument = reader.Read(unit.c);
+      partFor(!inArgument).written.Append(unit.c, false);
     }
+  }
+  // The reader's arguments are the template's parts that are no blanks, in order.
+  std::vector<std::u16string> arguments = reader.Finish();
+  std::size_t next = 0;
+  for (TemplatePart& part : parts) {
+    if (!part.separator) part.intended = std::move(arguments[next++]);
   }
   return parts;
 }
@@ -220,24 +195,36 @@ constexpr std::u16string_view kQuotedInBatch = u" \t,;=&|<>()\v\f";
 
 bool IsBatchSeparator(char16_t c) { return c == u' ' || c == u'\t' || c == u',' || c == u';' || c == u'='; }
 
+// How cmd.exe reads a line's quotes, and its escape character ^ outside
+// them.
+struct CmdReading {
+  bool quoted = false;
+  bool escaped = false;  // the next character is taken literally
+
+  void Read(char16_t c) {
+    if (escaped) {
+      escaped = false;
+    } else if (c == u'^' && !quoted) {
+      escaped = true;
+    } else if (c == u'"') {
+      quoted = !quoted;
+    }
+  }
+};
+
 MarkedText BatchArguments(const std::vector<Unit>& units) {
   MarkedText out;
-  bool quoted = false, escaped = false;
+  CmdReading cmd;
   for (std::size_t i = 0; i < units.size(); ++i) {
     const Unit& unit = units[i];
     if (!unit.isValue) {
       out.Append(unit.c, false);
-      if (escaped) {
-        escaped = false;
-      } else if (unit.c == u'^' && !quoted) {
-        escaped = true;
-      } else if (unit.c == u'"') {
-        quoted = !quoted;
-      }
+      cmd.Read(unit.c);
       continue;
     }
-    escaped = false;
-    if (quoted) {
+    // A page value holds no quote or ^ (kNeverInBatch): it only ends an escape.
+    cmd.escaped = false;
+    if (cmd.quoted) {
       out.Append(unit.value, true);
       continue;
     }
@@ -261,24 +248,19 @@ MarkedText BatchArguments(const std::vector<Unit>& units) {
 // template's percent signs or exclamation marks, where it would name a
 // variable.
 bool PageTextQuotedForCmd(const MarkedText& line) {
-  bool quoted = false, escaped = false, inPercent = false, inExclamation = false;
+  CmdReading cmd;
+  bool inPercent = false, inExclamation = false;
   for (std::size_t i = 0; i < line.text.size(); ++i) {
     const char16_t c = line.text[i];
     if (line.page[i]) {
-      if ((escaped || !quoted) && kQuotedInBatch.find(c) != std::u16string_view::npos) return false;
+      if ((cmd.escaped || !cmd.quoted) && kQuotedInBatch.find(c) != std::u16string_view::npos) return false;
       if (inPercent || inExclamation) return false;
-      escaped = false;
-      continue;
+    } else if (c == u'%') {
+      inPercent = !inPercent;
+    } else if (c == u'!') {
+      inExclamation = !inExclamation;
     }
-    if (c == u'%') inPercent = !inPercent;
-    if (c == u'!') inExclamation = !inExclamation;
-    if (escaped) {
-      escaped = false;
-    } else if (c == u'^' && !quoted) {
-      escaped = true;
-    } else if (c == u'"') {
-      quoted = !quoted;
-    }
+    cmd.Read(c);
   }
   return true;
 }

@@ -1,51 +1,65 @@
 #include "bridge/host/windows_arguments.h"
 
-std::vector<std::u16string> SplitArguments(std::u16string_view text, bool* endsInQuotes) {
-  std::vector<std::u16string> arguments;
-  std::u16string current;
-  bool inArgument = false;
-  std::size_t backslashes = 0;
-  int quotes = 0;  // 1 inside a quoted part; counts a run of quotes to three
-  for (std::size_t i = 0; i < text.size();) {
-    const char16_t c = text[i];
-    if ((c == u' ' || c == u'\t') && quotes == 0) {
-      if (inArgument) arguments.push_back(std::move(current));
-      current.clear();
-      inArgument = false;
-      backslashes = 0;
-      ++i;
-    } else if (c == u'\\') {
-      current += c;
-      ++backslashes;
-      inArgument = true;
-      ++i;
-    } else if (c == u'"') {
-      inArgument = true;
-      if (backslashes % 2 == 0) {
-        current.resize(current.size() - backslashes / 2);
-        ++quotes;
-      } else {
-        current.resize(current.size() - backslashes / 2 - 1);
-        current += u'"';
-      }
-      backslashes = 0;
-      for (++i; i < text.size() && text[i] == u'"'; ++i) {
-        if (++quotes == 3) {
-          current += u'"';
-          quotes = 0;
-        }
-      }
-      if (quotes == 2) quotes = 0;
-    } else {
-      current += c;
-      backslashes = 0;
-      inArgument = true;
-      ++i;
-    }
+void ArgumentReader::EndQuoteRun() {
+  if (!inQuoteRun_) return;
+  inQuoteRun_ = false;
+  if (quotes_ == 2) quotes_ = 0;
+}
+
+bool ArgumentReader::Read(char16_t c) {
+  if (c != u'"') EndQuoteRun();
+  if ((c == u' ' || c == u'\t') && quotes_ == 0) {
+    if (inArgument_) arguments_.push_back(std::move(current_));
+    current_.clear();
+    inArgument_ = false;
+    backslashes_ = 0;
+    return false;
   }
-  if (inArgument) arguments.push_back(std::move(current));
-  if (endsInQuotes) *endsInQuotes = quotes != 0;
-  return arguments;
+  inArgument_ = true;
+  if (c != u'"') {
+    current_ += c;
+    backslashes_ = c == u'\\' ? backslashes_ + 1 : 0;
+    return true;
+  }
+  if (inQuoteRun_) {
+    if (++quotes_ == 3) {
+      current_ += u'"';
+      quotes_ = 0;
+    }
+    return true;
+  }
+  if (backslashes_ % 2 == 0) {
+    current_.resize(current_.size() - backslashes_ / 2);
+    ++quotes_;
+  } else {
+    current_.resize(current_.size() - backslashes_ / 2 - 1);
+    current_ += u'"';
+  }
+  backslashes_ = 0;
+  inQuoteRun_ = true;
+  return true;
+}
+
+void ArgumentReader::ReadData(std::u16string_view data) {
+  EndQuoteRun();
+  inArgument_ = true;
+  current_ += data;
+  backslashes_ = 0;
+}
+
+std::vector<std::u16string> ArgumentReader::Finish(bool* endsInQuotes) {
+  EndQuoteRun();
+  if (inArgument_) arguments_.push_back(std::move(current_));
+  current_.clear();
+  inArgument_ = false;
+  if (endsInQuotes) *endsInQuotes = quotes_ != 0;
+  return std::move(arguments_);
+}
+
+std::vector<std::u16string> SplitArguments(std::u16string_view text, bool* endsInQuotes) {
+  ArgumentReader reader;
+  for (const char16_t c : text) reader.Read(c);
+  return reader.Finish(endsInQuotes);
 }
 
 std::u16string QuoteArgument(std::u16string_view argument) {

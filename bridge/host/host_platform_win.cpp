@@ -10,6 +10,7 @@
 #include "bridge/host/utf.h"
 #include "catalogue/settings_file.h"
 #include "common/atomic_file.h"
+#include "common/wide_text.h"
 #include "common/win_handles.h"
 
 namespace {
@@ -28,14 +29,6 @@ bool IsFolder(const std::u16string& path) {
 }
 
 }  // namespace
-
-std::u16string AnsiToUtf16Text(std::string_view ansi) {
-  if (ansi.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-  return std::u16string(wide.begin(), wide.end());
-}
 
 WinHostPlatform::WinHostPlatform(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {}
 
@@ -80,17 +73,22 @@ CatalogueSnapshot WinHostPlatform::ReadCatalogue() {
   return snapshot;
 }
 
-std::u16string WinHostPlatform::AnsiToUtf16(std::string_view ansi) { return AnsiToUtf16Text(ansi); }
+std::u16string WinHostPlatform::AnsiToUtf16(std::string_view ansi) {
+  const std::wstring wide = ToWide(ansi);
+  return std::u16string(wide.begin(), wide.end());
+}
 
 std::u16string WinHostPlatform::AsCodePageHoldsIt(std::u16string_view text) {
   if (text.empty()) return {};
   const std::wstring wide = Wide(text);
-  const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+  // Unlike ToAnsi, without best fit: a character the code page lacks is "?",
+  // never a look-alike such as a backslash for the yen sign.
+  const int length = WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, wide.data(),
                                          static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
   std::string ansi(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ansi.data(),
-                      length, "?", nullptr);
-  return AnsiToUtf16Text(ansi);
+  WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                      ansi.data(), length, "?", nullptr);
+  return AnsiToUtf16(ansi);
 }
 
 ProgramKind WinHostPlatform::KindOfProgram(const std::u16string& application) {

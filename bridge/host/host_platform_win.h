@@ -1,14 +1,11 @@
 // The host's platform: Orbisk's catalogue read through the catalogue's own
-// loader, the system's code page conversion and clock, and starting the
-// application as the item's script starts it.
+// loader, the code page 932 conversions of common/wide_text.h, the clock,
+// and starting the application as the item's script starts it.
 #pragma once
 
 #include <string>
 
 #include "bridge/host/host_session.h"
-
-// Code page 932 (the system's ANSI code page) to UTF-16.
-std::u16string AnsiToUtf16Text(std::string_view ansi);
 
 class WinHostPlatform : public HostPlatform {
  public:

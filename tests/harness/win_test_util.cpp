@@ -44,8 +44,10 @@ bool DeleteTree(const std::string& folder) {
   return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-std::string Utf8(const std::string& ansi) {
-  const std::wstring wide = ToWide(ansi);
+std::string Utf8(const std::string& ansi) { return Utf8(ToWide(ansi)); }
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
   const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                                          nullptr, nullptr);
   std::string utf8(length, '\0');

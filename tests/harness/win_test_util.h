@@ -22,9 +22,10 @@ FolderSnapshot FilesBelow(const std::string& folder);
 // Deletes a folder and everything below it; true when it is gone.
 bool DeleteTree(const std::string& folder);
 
-// CP932 -> UTF-8, for readable failures. (ToWide and ToAnsi come with
-// common/wide_text.h.)
+// CP932 or UTF-16 -> UTF-8, for readable failures and records. (ToWide and
+// ToAnsi come with common/wide_text.h.)
 std::string Utf8(const std::string& ansi);
+std::string Utf8(const std::wstring& wide);
 
 // The command line split into its arguments by CommandLineToArgvW, the
 // program's own name first.

@@ -73,20 +73,16 @@ if [ "$need_locale" -eq 1 ]; then
   as_root locale-gen >/dev/null
 fi
 
-# The browser tests' npm packages, pinned by the lock file: installed again
-# whenever the lock file changed since the last install.
-browser_tests="$(dirname "$0")/../tests/browser"
-if ! cmp -s "$browser_tests/package-lock.json" "$browser_tests/node_modules/.orbisk-installed-lock"; then
-  echo "Installing the browser tests' npm packages"
-  (cd "$browser_tests" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
-  cp "$browser_tests/package-lock.json" "$browser_tests/node_modules/.orbisk-installed-lock"
-fi
-
-# web-ext, which lints the Firefox release package, pinned by packaging/'s
-# lock file in the same way.
-packaging="$(dirname "$0")/../packaging"
-if ! cmp -s "$packaging/package-lock.json" "$packaging/node_modules/.orbisk-installed-lock"; then
-  echo "Installing the release packaging's npm packages"
-  (cd "$packaging" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
-  cp "$packaging/package-lock.json" "$packaging/node_modules/.orbisk-installed-lock"
-fi
+# npm_ci_when_changed <folder> <what>: installs the npm packages the folder's
+# lock file pins, again whenever the lock file changed since the last install.
+npm_ci_when_changed() {
+  local folder="$1" what="$2"
+  if ! cmp -s "$folder/package-lock.json" "$folder/node_modules/.orbisk-installed-lock"; then
+    echo "Installing $what"
+    (cd "$folder" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+    cp "$folder/package-lock.json" "$folder/node_modules/.orbisk-installed-lock"
+  fi
+}
+npm_ci_when_changed "$(dirname "$0")/../tests/browser" "the browser tests' npm packages"
+# web-ext lints the Firefox release package.
+npm_ci_when_changed "$(dirname "$0")/../packaging" "the release packaging's npm packages"

@@ -65,6 +65,10 @@ struct FindTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { FindClose(h); }
 };
+struct GlobalMemoryTraits {
+  static HGLOBAL Invalid() { return nullptr; }
+  static void Close(HGLOBAL h) { GlobalFree(h); }
+};
 struct LocalMemoryTraits {
   static HLOCAL Invalid() { return nullptr; }
   static void Close(HLOCAL h) { LocalFree(h); }
@@ -90,6 +94,52 @@ using UniqueWindow = UniqueWinHandle<HWND, WindowTraits>;
 using UniqueMemoryDc = UniqueWinHandle<HDC, MemoryDcTraits>;
 using UniqueFind = UniqueWinHandle<HANDLE, FindTraits>;
 using UniqueLocalMemory = UniqueWinHandle<HLOCAL, LocalMemoryTraits>;
+// Memory from GlobalAlloc; release() it once another owner (the clipboard)
+// has taken it.
+using UniqueGlobal = UniqueWinHandle<HGLOBAL, GlobalMemoryTraits>;
+
+// What CreateProcess fills in, owned whole: both handles close together, so
+// neither can be forgotten on an early return.
+class UniqueProcessInformation {
+ public:
+  UniqueProcessInformation() = default;
+  UniqueProcessInformation(const UniqueProcessInformation&) = delete;
+  UniqueProcessInformation& operator=(const UniqueProcessInformation&) = delete;
+  UniqueProcessInformation(UniqueProcessInformation&& other) noexcept
+      : info_(std::exchange(other.info_, PROCESS_INFORMATION{})) {}
+  UniqueProcessInformation& operator=(UniqueProcessInformation&& other) noexcept {
+    if (this != &other) {
+      reset();
+      info_ = std::exchange(other.info_, PROCESS_INFORMATION{});
+    }
+    return *this;
+  }
+  ~UniqueProcessInformation() { reset(); }
+
+  // For CreateProcess's last argument.
+  PROCESS_INFORMATION* put() {
+    reset();
+    return &info_;
+  }
+  HANDLE process() const { return info_.hProcess; }
+  HANDLE thread() const { return info_.hThread; }
+  DWORD processId() const { return info_.dwProcessId; }
+  explicit operator bool() const { return info_.hProcess != nullptr; }
+  // Gives up the process handle (the caller closes it); the thread handle is
+  // closed now.
+  HANDLE releaseProcess() {
+    if (info_.hThread) CloseHandle(info_.hThread);
+    return std::exchange(info_, PROCESS_INFORMATION{}).hProcess;
+  }
+  void reset() {
+    if (info_.hThread) CloseHandle(info_.hThread);
+    if (info_.hProcess) CloseHandle(info_.hProcess);
+    info_ = {};
+  }
+
+ private:
+  PROCESS_INFORMATION info_ = {};
+};
 
 // A window's device context (GetDC; nullptr for the screen), released to the
 // same window at the end of the scope.

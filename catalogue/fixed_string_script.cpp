@@ -1,7 +1,11 @@
 #include "catalogue/fixed_string_script.h"
 
-#include "catalogue/placeholders.h"
 #include "catalogue/script_lines.h"
+
+#ifdef _WIN32
+#include "catalogue/program_paths.h"
+#include "common/atomic_file.h"
+#endif
 
 std::string FixedStringScriptText(const std::string& fixedString) {
   ScriptLines lines;
@@ -21,14 +25,18 @@ std::string FixedStringScriptText(const std::string& fixedString) {
   lines.Add("strType =  LCase(objElm.type)");
   lines.Add("If (strType = \"text\") Or (strType = \"password\") Or (strType = \"textarea\") Then");
   lines.Add("strFixedString = \"" + EscapeForScriptLiteral(fixedString) + "\"");
-  AddDateTimeLines(lines, fixedString, "strFixedString");
-  lines.AddIf(ContainsToken(fixedString, "<\\N>"),
-              "strFixedString = Replace(strFixedString, \"<\\N>\", vbCrLf)");
-  lines.AddIf(ContainsToken(fixedString, "<\\T>"),
-              "strFixedString = Replace(strFixedString, \"<\\T>\", vbTab)");
+  AddSubstitutionLines(lines, fixedString, "strFixedString", ScriptKind::FixedString);
   lines.Add("objFrmDoc.selection.createRange().text = strFixedString");
   lines.Add("End If");
   lines.Add("End If");
   lines.Add("</SCRIPT>");
   return lines.Bytes();
 }
+
+#ifdef _WIN32
+// Written beside its final place and moved there only when complete, so that
+// a failed rewrite leaves the item's working script as it was.
+bool WriteFixedStringScript(const std::string& itemName, const std::string& fixedString) {
+  return WriteFileAtomically(ScriptFilePath(itemName), FixedStringScriptText(fixedString));
+}
+#endif

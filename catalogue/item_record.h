@@ -7,20 +7,20 @@
 #include <vector>
 
 struct ItemRecord {
-  std::string ItemName;          // menu text; names the registry key and the script file
-  int16_t FixedString = 0;       // 0 launcher item, 1 fixed-string item
-  std::string AplPath;           // launcher items: the application to start
-  std::string Argments;          // argument template, or the fixed text
-  std::string Comment;           // may hold CR LF
+  std::string ItemName;               // menu text; names the registry key and the script file
+  int16_t FixedString = 0;            // 0 launcher item, 1 fixed-string item
+  std::string AplPath;                // launcher items: the application to start
+  std::string Argments;               // argument template, or the fixed text
+  std::string Comment;                // may hold CR LF
   std::array<int16_t, 4> Contexts{};  // normal, image, link, selection: 0 or 1
-  int16_t WindowStyle = 0;       // 0 hidden, 1 normal, 2 minimised, 3 maximised
-  int16_t ConfCmdLine = 0;       // 1: the script only shows the command line
+  int16_t WindowStyle = 0;            // 0 hidden, 1 normal, 2 minimised, 3 maximised
+  int16_t ConfCmdLine = 0;            // 1: the script only shows the command line
 
   bool operator==(const ItemRecord&) const = default;
 };
 
 // The catalogue in memory, kept in the order of the main window's list: line i
 // of the list box is always Items[i].
-extern std::vector<ItemRecord> Items;
+inline std::vector<ItemRecord> Items;
 
 inline int ItemCount() { return static_cast<int>(Items.size()); }

@@ -1,28 +1,62 @@
 #include "catalogue/launcher_script.h"
 
+#include <array>
+
 #include "catalogue/placeholders.h"
 #include "catalogue/script_lines.h"
+#include "common/file_names.h"
 #include "common/text_util.h"
+
+#ifdef _WIN32
+#include "catalogue/program_paths.h"
+#include "common/atomic_file.h"
+#endif
 
 namespace {
 
-// Which tokens a template holds, and the token groups the lines depend on.
+// Which page facts a template's tokens read, and the parts of the page the
+// script must look up for them.
 struct TokenUse {
-  explicit TokenUse(std::string_view text) : text(text) {}
-  bool Has(std::string_view token) const { return ContainsToken(text, token); }
+  explicit TokenUse(std::string_view text) {
+    for (const Placeholder& p : kPlaceholders) {
+      if (!ReadsFact(p.value) || !ContainsToken(text, p.token)) continue;
+      facts[static_cast<std::size_t>(p.fact)] = true;
+      wide = wide || p.value == TokenValue::WideFact;
+    }
+    TT = Reads(Fact::TopTitle), TU = Reads(Fact::TopUrl), FT = Reads(Fact::FrameTitle);
+    FU = Reads(Fact::FrameUrl), AT = Reads(Fact::LinkText), AU = Reads(Fact::LinkUrl);
+    IU = Reads(Fact::ImageUrl), IA = Reads(Fact::ImageAlt), ST = Reads(Fact::SelectionText);
+    SS = Reads(Fact::SelectionSource), IT = Reads(Fact::InputText);
+    topPage = TT || TU;
+    frameDocument = FT || FU || ST || SS || IU || IA;
+    link = AT || AU;
+    image = IU || IA;
+    element = link || image;
+  }
+  bool Reads(Fact fact) const { return facts[static_cast<std::size_t>(fact)]; }
 
-  std::string_view text;
-  bool TT = Has("<TT>"), TU = Has("<TU>"), TT2 = Has("<TT2>"), TU2 = Has("<TU2>");
-  bool FT = Has("<FT>"), FU = Has("<FU>"), FT2 = Has("<FT2>"), FU2 = Has("<FU2>");
-  bool AT = Has("<AT>"), AU = Has("<AU>"), IU = Has("<IU>"), IA = Has("<IA>");
-  bool ST = Has("<ST>"), SS = Has("<SS>"), IT = Has("<IT>");
-  bool topPage = TT || TU || TT2 || TU2;
-  bool frameDocument = FT || FU || FT2 || FU2 || ST || SS || IU || IA;
-  bool link = AT || AU;
-  bool image = IU || IA;
-  bool element = link || image;
-  bool wide = TT2 || TU2 || FT2 || FU2;
+  std::array<bool, kFactCount> facts{};
+  bool wide = false;  // a token widens the forbidden file-name characters
+  bool TT, TU, FT, FU, AT, AU, IU, IA, ST, SS, IT;
+  bool topPage, frameDocument, link, image, element;
 };
+
+// The nine characters and their full-width forms as the script's two Split
+// lists: blank-separated, the double quote doubled inside the literal.
+std::string NarrowList() {
+  std::string list;
+  for (const ForbiddenNameChar& c : kForbiddenNameChars) {
+    if (!list.empty()) list += ' ';
+    list += c.narrow == '"' ? std::string("\"\"") : std::string(1, c.narrow);
+  }
+  return list;
+}
+std::string WideList() {
+  std::string list;
+  for (const ForbiddenNameChar& c : kForbiddenNameChars)
+    list += (list.empty() ? "" : " ") + std::string(c.wide);
+  return list;
+}
 
 }  // namespace
 
@@ -44,17 +78,8 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   lines.AddIf(use.image, "Dim objImg");
   lines.AddIf(use.element, "Dim objElm");
   lines.AddIf(use.element, "Dim strTag");
-  lines.AddIf(use.TT || use.TT2, "Dim strTopTitle");
-  lines.AddIf(use.TU || use.TU2, "Dim strTopUrl");
-  lines.AddIf(use.FT || use.FT2, "Dim strFrmTitle");
-  lines.AddIf(use.FU || use.FU2, "Dim strFrmUrl");
-  lines.AddIf(use.AT, "Dim strAnchorText");
-  lines.AddIf(use.AU, "Dim strAnchorUrl");
-  lines.AddIf(use.IU, "Dim strImageUrl");
-  lines.AddIf(use.IA, "Dim strImageAlt");
-  lines.AddIf(use.ST, "Dim strSelText");
-  lines.AddIf(use.SS, "Dim strSelSource");
-  lines.AddIf(use.IT, "Dim strInputText");
+  for (const Fact fact : kScriptVariableOrder)
+    lines.AddIf(use.Reads(fact), std::string("Dim ") + ScriptVariable(fact));
   lines.Add("Dim strArgments");
   lines.Add("On Error Resume Next");
   lines.Add("Set objWshShell = CreateObject(\"Wscript.Shell\")");
@@ -64,10 +89,10 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   lines.AddIf(use.link, "Set objElm = objWin.event.srcElement");
   lines.AddIf(use.image, "Set objElm = objFrmDoc.elementFromPoint(objWin.event.x, objWin.event.y)");
   lines.AddIf(use.element, "strTag = objElm.tagName");
-  lines.AddIf(use.TT || use.TT2, "strTopTitle = objTopDoc.title");
-  lines.AddIf(use.TU || use.TU2, "strTopUrl = objTopDoc.URL");
-  lines.AddIf(use.FT || use.FT2, "strFrmTitle = objFrmDoc.title");
-  lines.AddIf(use.FU || use.FU2, "strFrmUrl = objFrmDoc.URL");
+  lines.AddIf(use.TT, "strTopTitle = objTopDoc.title");
+  lines.AddIf(use.TU, "strTopUrl = objTopDoc.URL");
+  lines.AddIf(use.FT, "strFrmTitle = objFrmDoc.title");
+  lines.AddIf(use.FU, "strFrmUrl = objFrmDoc.URL");
 
   // What the element under the mouse gives, by its tag.
   lines.AddIf(use.element, "Select Case strTag");
@@ -110,28 +135,7 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   lines.AddIf(use.IT, "If IsNull(strInputText) Then strInputText = \"\"");
   lines.Add("strArgments = \"" + EscapeForScriptLiteral(argments) + "\"");
 
-  auto replace = [&](bool condition, std::string_view token, std::string_view value) {
-    lines.AddIf(condition, "strArgments = Replace(strArgments, \"" + std::string(token) + "\", " +
-                               std::string(value) + ")");
-  };
-  replace(use.TT, "<TT>", "strTopTitle");
-  replace(use.TU, "<TU>", "strTopUrl");
-  replace(use.TT2, "<TT2>", "cnvNarrowToWide(strTopTitle)");
-  replace(use.TU2, "<TU2>", "cnvNarrowToWide(strTopUrl)");
-  replace(use.FT, "<FT>", "strFrmTitle");
-  replace(use.FU, "<FU>", "strFrmUrl");
-  replace(use.FT2, "<FT2>", "cnvNarrowToWide(strFrmTitle)");
-  replace(use.FU2, "<FU2>", "cnvNarrowToWide(strFrmUrl)");
-  replace(use.AU, "<AU>", "strAnchorUrl");
-  replace(use.AT, "<AT>", "strAnchorText");
-  replace(use.IU, "<IU>", "strImageUrl");
-  replace(use.IA, "<IA>", "strImageAlt");
-  replace(use.ST, "<ST>", "strSelText");
-  replace(use.SS, "<SS>", "strSelSource");
-  AddDateTimeLines(lines, argments, "strArgments");
-  replace(use.IT, "<IT>", "strInputText");
-  replace(use.Has("<\\N>"), "<\\N>", "vbCrLf");
-  replace(use.Has("<\\T>"), "<\\T>", "vbTab");
+  AddSubstitutionLines(lines, argments, "strArgments", ScriptKind::Launcher);
 
   if (confCmdLine) {
     lines.Add("objWshShell.Popup CHR(34) & EXE_PATH & CHR(34) & \" \" & strArgments, 0, \"" + title +
@@ -151,8 +155,8 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   // full-width forms, pairwise in the order of the two lists.
   lines.AddIf(use.wide, "Function cnvNarrowToWide(strSource)");
   lines.AddIf(use.wide, "Dim aryNarrow, aryWide, i");
-  lines.AddIf(use.wide, "aryNarrow = Split(\"\\ / : * ? \"\" < > |\")");
-  lines.AddIf(use.wide, "aryWide = Split(\"￥ ／ ： ＊ ？ ” ＜ ＞ ｜\")");
+  lines.AddIf(use.wide, "aryNarrow = Split(\"" + NarrowList() + "\")");
+  lines.AddIf(use.wide, "aryWide = Split(\"" + WideList() + "\")");
   lines.AddIf(use.wide, "cnvNarrowToWide = strSource");
   lines.AddIf(use.wide, "For i = 0 To UBound(aryNarrow)");
   lines.AddIf(use.wide, "cnvNarrowToWide = Replace(cnvNarrowToWide, aryNarrow(i), aryWide(i))");
@@ -161,3 +165,13 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   lines.Add("</SCRIPT>");
   return lines.Bytes();
 }
+
+#ifdef _WIN32
+// Written beside its final place and moved there only when complete, so that
+// a failed rewrite leaves the item's working script as it was.
+bool WriteLauncherScript(const std::string& itemName, const std::string& aplPath, const std::string& argments,
+                         int windowStyle, bool confCmdLine) {
+  return WriteFileAtomically(ScriptFilePath(itemName),
+                             LauncherScriptText(itemName, aplPath, argments, windowStyle, confCmdLine));
+}
+#endif

@@ -2,6 +2,14 @@
 
 #include "common/text_util.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <dbghelp.h>
+#include "common/module_path.h"
+#include "common/path_kind.h"
+#endif
+
 std::string UserFolder;
 
 std::string UserFolderFor(const std::string& programFolder, const std::string& loginName) {
@@ -11,3 +19,29 @@ std::string UserFolderFor(const std::string& programFolder, const std::string& l
 std::string ScriptFilePath(const std::string& itemName) {
   return UserFolder + TrimBlanks(itemName) + ".html";
 }
+
+#ifdef _WIN32
+std::string GetLoginName() {
+  char buffer[128] = {};
+  DWORD size = sizeof buffer;
+  if (!GetUserNameA(buffer, &size)) return {};
+  return std::string(buffer, strnlen(buffer, sizeof buffer));
+}
+
+std::string GetUserFolder() { return UserFolderFor(GetProgramFolder(), GetLoginName()); }
+
+bool EnsureFolder(std::string folder) {
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  // Wine reports success when a file stands where the last folder should be;
+  // Windows does not. Checking the result gives the same answer on both.
+  return MakeSureDirectoryPathExists(folder.c_str()) && GetPathKind(folder) == PathKind::Folder;
+}
+
+std::string SettingsFilePath() { return UserFolder + GetProgramFileName() + ".ini"; }
+
+std::string HelpFilePath() {
+  const std::string besideProgram = GetProgramFolder() + GetProgramFileName() + ".hlp";
+  if (GetPathKind(besideProgram) == PathKind::File) return besideProgram;
+  return GetProgramFileName() + ".hlp";
+}
+#endif  // _WIN32

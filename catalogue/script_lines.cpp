@@ -21,33 +21,43 @@ std::string EscapeForScriptLiteral(std::string_view text) {
   return ReplaceAll(quoted, "</", "<\" & \"/");
 }
 
-void AddDateTimeLines(ScriptLines& lines, std::string_view text, std::string_view variable) {
+namespace {
+
+// What the line of a token puts in its place: the page fact's variable (the
+// forbidden file-name characters widened by the script's own function for a
+// wide token), or the table's expression.
+std::string ScriptExpression(const Placeholder& p) {
+  switch (p.value) {
+    case TokenValue::WideFact:
+      return std::string("cnvNarrowToWide(") + ScriptVariable(p.fact) + ")";
+    case TokenValue::Fact:
+    case TokenValue::TrimmedFact:
+      return ScriptVariable(p.fact);
+    default:
+      return p.expression;
+  }
+}
+
+std::string JoinedWithBlanks(const std::array<const char*, 7>& names) {
+  std::string joined;
+  for (const char* name : names) joined += (joined.empty() ? "" : " ") + std::string(name);
+  return joined;
+}
+
+}  // namespace
+
+void AddSubstitutionLines(ScriptLines& lines, std::string_view text, std::string_view variable,
+                          ScriptKind kind) {
   const std::string v(variable);
-  auto replace = [&](std::string_view token, std::string_view value) {
-    if (ContainsToken(text, token)) {
-      lines.Add(v + " = Replace(" + v + ", \"" + std::string(token) + "\", " + std::string(value) + ")");
+  for (const Placeholder* p : kSubstitutionOrder) {
+    if (kind == ScriptKind::FixedString && !p->fixedString) continue;
+    if (!ContainsToken(text, p->token)) continue;
+    if (p->array != nullptr) {
+      const auto& names =
+          p->value == TokenValue::WeekdayEnglish ? kWeekdayNamesEnglish : kWeekdayNamesJapanese;
+      lines.Add(std::string("Dim ") + p->array);
+      lines.Add(std::string(p->array) + " = Split(\"" + JoinedWithBlanks(names) + "\")");
     }
-  };
-  replace("<Y4>", "CStr(Year(Now))");
-  replace("<Y2>", "Right(CStr(Year(Now)), 2)");
-  replace("<M2>", "Right(CStr(Month(Now) + 100), 2)");
-  replace("<M1>", "CStr(Month(Now))");
-  replace("<D2>", "Right(CStr(Day(Now) + 100), 2)");
-  replace("<D1>", "CStr(Day(Now))");
-  if (ContainsToken(text, "<WE>")) {
-    lines.Add("Dim aryWeekdayEng");
-    lines.Add("aryWeekdayEng = Split(\"Sun Mon Tue Wed Thu Fri Sat\")");
-    replace("<WE>", "aryWeekdayEng(Weekday(Now) - 1)");
+    lines.Add(v + " = Replace(" + v + ", \"" + p->token + "\", " + ScriptExpression(*p) + ")");
   }
-  if (ContainsToken(text, "<WJ>")) {
-    lines.Add("Dim aryWeekdayJpn");
-    lines.Add("aryWeekdayJpn = Split(\"日 月 火 水 木 金 土\")");
-    replace("<WJ>", "aryWeekdayJpn(Weekday(Now) - 1)");
-  }
-  replace("<H2>", "Right(CStr(Hour(Now) + 100), 2)");
-  replace("<H1>", "CStr(Hour(Now))");
-  replace("<N2>", "Right(CStr(Minute(Now) + 100), 2)");
-  replace("<N1>", "CStr(Minute(Now))");
-  replace("<S2>", "Right(CStr(Second(Now) + 100), 2)");
-  replace("<S1>", "CStr(Second(Now))");
 }

@@ -1,6 +1,6 @@
 // Pieces shared by the two kinds of item script: the line writer, the common
 // head of every file, the escaping of text put into a string literal and the
-// date and time substitutions.
+// substitution lines.
 #pragma once
 
 #include <string>
@@ -32,7 +32,13 @@ void AddScriptHead(ScriptLines& lines);
 // literal's value in the script stays the text itself.
 std::string EscapeForScriptLiteral(std::string_view text);
 
-// The substitution lines of the date and time tokens, which both scripts
-// share: one line per token that text holds, applied to variable, each
-// reading the clock anew; a weekday array is declared right before its use.
-void AddDateTimeLines(ScriptLines& lines, std::string_view text, std::string_view variable);
+// Which tokens a script substitutes: a launcher item's all 31, a fixed-string
+// item's 16.
+enum class ScriptKind { Launcher, FixedString };
+
+// The substitution lines of the tokens that text holds, in the order of the
+// placeholder table, each replacing the token in variable; a weekday array is
+// declared right before its line. Date and time expressions read the clock
+// anew in every line.
+void AddSubstitutionLines(ScriptLines& lines, std::string_view text, std::string_view variable,
+                          ScriptKind kind);

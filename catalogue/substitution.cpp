@@ -3,78 +3,12 @@
 #include <array>
 
 #include "catalogue/placeholders.h"
+#include "common/file_names.h"
 #include "common/text_util.h"
 
 namespace {
 
-enum class Value {
-  Fact,         // the fact as it is
-  WideFact,     // the fact through cnvNarrowToWide
-  TrimmedFact,  // the fact without leading and trailing blanks (VBScript Trim)
-  Year4,
-  Year2,
-  Month2,
-  Month1,
-  Day2,
-  Day1,
-  WeekdayEnglish,
-  WeekdayJapanese,
-  Hour2,
-  Hour1,
-  Minute2,
-  Minute1,
-  Second2,
-  Second1,
-  LineBreak,
-  Tab,
-};
-
-struct Substitution {
-  const char* token;
-  Value value;
-  Fact fact;  // for the fact values only
-};
-
-// The launcher script's substitution lines, in their order. The token texts
-// name entries of kPlaceholders; the tests hold the two tables and the
-// generated scripts' lines together.
-constexpr Substitution kSubstitutions[] = {
-    {"<TT>", Value::Fact, Fact::TopTitle},
-    {"<TU>", Value::Fact, Fact::TopUrl},
-    {"<TT2>", Value::WideFact, Fact::TopTitle},
-    {"<TU2>", Value::WideFact, Fact::TopUrl},
-    {"<FT>", Value::Fact, Fact::FrameTitle},
-    {"<FU>", Value::Fact, Fact::FrameUrl},
-    {"<FT2>", Value::WideFact, Fact::FrameTitle},
-    {"<FU2>", Value::WideFact, Fact::FrameUrl},
-    {"<AU>", Value::Fact, Fact::LinkUrl},
-    {"<AT>", Value::Fact, Fact::LinkText},
-    {"<IU>", Value::Fact, Fact::ImageUrl},
-    {"<IA>", Value::Fact, Fact::ImageAlt},
-    {"<ST>", Value::TrimmedFact, Fact::SelectionText},
-    {"<SS>", Value::Fact, Fact::SelectionSource},
-    {"<Y4>", Value::Year4, {}},
-    {"<Y2>", Value::Year2, {}},
-    {"<M2>", Value::Month2, {}},
-    {"<M1>", Value::Month1, {}},
-    {"<D2>", Value::Day2, {}},
-    {"<D1>", Value::Day1, {}},
-    {"<WE>", Value::WeekdayEnglish, {}},
-    {"<WJ>", Value::WeekdayJapanese, {}},
-    {"<H2>", Value::Hour2, {}},
-    {"<H1>", Value::Hour1, {}},
-    {"<N2>", Value::Minute2, {}},
-    {"<N1>", Value::Minute1, {}},
-    {"<S2>", Value::Second2, {}},
-    {"<S1>", Value::Second1, {}},
-    {"<IT>", Value::Fact, Fact::InputText},
-    {"<\\N>", Value::LineBreak, {}},
-    {"<\\T>", Value::Tab, {}},
-};
-
-bool ReadsFact(Value value) {
-  return value == Value::Fact || value == Value::WideFact || value == Value::TrimmedFact;
-}
+using Value = TokenValue;
 
 // What differs between code page 932 text and UTF-16 text.
 template <typename Char>
@@ -87,8 +21,7 @@ struct Chars<char> {
   static std::size_t Find(std::string_view text, std::string_view needle, std::size_t from) {
     return FindSjis(text, needle, from);
   }
-  static constexpr std::array<const char*, 7> kJapaneseWeekdays = {"日", "月", "火", "水", "木", "金", "土"};
-  static constexpr std::array<const char*, 9> kWide = {"￥", "／", "：", "＊", "？", "”", "＜", "＞", "｜"};
+  static const char* JapaneseWeekday(int weekday) { return kWeekdayNamesJapanese[weekday]; }
 };
 
 template <>
@@ -96,14 +29,8 @@ struct Chars<char16_t> {
   static std::size_t Find(std::u16string_view text, std::u16string_view needle, std::size_t from) {
     return text.find(needle, from);
   }
-  static constexpr std::array<const char16_t*, 7> kJapaneseWeekdays = {u"日", u"月", u"火", u"水",
-                                                                       u"木", u"金", u"土"};
-  static constexpr std::array<const char16_t*, 9> kWide = {u"￥", u"／", u"：", u"＊", u"？",
-                                                           u"”",  u"＜", u"＞", u"｜"};
+  static const char16_t* JapaneseWeekday(int weekday) { return kWeekdayNamesJapanese16[weekday]; }
 };
-
-// The narrow characters of cnvNarrowToWide, paired in order with Chars::kWide.
-constexpr char kNarrow[] = {'\\', '/', ':', '*', '?', '"', '<', '>', '|'};
 
 template <typename Char>
 using Text = std::basic_string<Char>;
@@ -138,16 +65,6 @@ Text<Char> Replace(View<Char> text, View<Char> from, View<Char> to) {
   return out;
 }
 
-template <typename Char>
-Text<Char> NarrowToWide(View<Char> source) {
-  Text<Char> text(source);
-  for (std::size_t i = 0; i < std::size(kNarrow); ++i) {
-    const Char narrow[] = {static_cast<Char>(kNarrow[i]), Char()};
-    text = Replace<Char>(text, narrow, Chars<Char>::kWide[i]);
-  }
-  return text;
-}
-
 // VBScript's Trim: blanks only, not tabs, line breaks or full-width blanks.
 template <typename Char>
 View<Char> TrimBlanks(View<Char> text) {
@@ -169,8 +86,6 @@ std::string LastTwo(int n) {
 
 template <typename Char>
 Text<Char> DateTimeValue(Value value, const LocalTime& t) {
-  static constexpr std::array<const char*, 7> kEnglishWeekdays = {"Sun", "Mon", "Tue", "Wed",
-                                                                  "Thu", "Fri", "Sat"};
   const int weekday = ((t.weekday % 7) + 7) % 7;
   switch (value) {
     case Value::Year4:
@@ -186,9 +101,9 @@ Text<Char> DateTimeValue(Value value, const LocalTime& t) {
     case Value::Day1:
       return Ascii<Char>(Number(t.day));
     case Value::WeekdayEnglish:
-      return Ascii<Char>(kEnglishWeekdays[weekday]);
+      return Ascii<Char>(kWeekdayNamesEnglish[weekday]);
     case Value::WeekdayJapanese:
-      return Chars<Char>::kJapaneseWeekdays[weekday];
+      return Chars<Char>::JapaneseWeekday(weekday);
     case Value::Hour2:
       return Ascii<Char>(TwoDigits(t.hour));
     case Value::Hour1:
@@ -207,12 +122,12 @@ Text<Char> DateTimeValue(Value value, const LocalTime& t) {
 }
 
 template <typename Char>
-Text<Char> ValueOf(const Substitution& s, const BasicPageFacts<Text<Char>>* facts, const Clock& clock) {
+Text<Char> ValueOf(const Placeholder& s, const BasicPageFacts<Text<Char>>* facts, const Clock& clock) {
   switch (s.value) {
     case Value::Fact:
       return (*facts)[s.fact];
     case Value::WideFact:
-      return NarrowToWide<Char>((*facts)[s.fact]);
+      return WidenForbiddenChars((*facts)[s.fact]);
     case Value::TrimmedFact:
       return Text<Char>(TrimBlanks<Char>((*facts)[s.fact]));
     case Value::LineBreak:
@@ -229,11 +144,11 @@ Text<Char> ValueOf(const Substitution& s, const BasicPageFacts<Text<Char>>* fact
 template <typename Char>
 Text<Char> Substitute(View<Char> source, const BasicPageFacts<Text<Char>>* facts, const Clock& clock) {
   Text<Char> text(source);
-  for (const Substitution& s : kSubstitutions) {
-    if (facts == nullptr && !FindPlaceholder(s.token)->fixedString) continue;
-    const Text<Char> token = Ascii<Char>(s.token);
+  for (const Placeholder* s : kSubstitutionOrder) {
+    if (facts == nullptr && !s->fixedString) continue;
+    const Text<Char> token = Ascii<Char>(s->token);
     if (!Contains<Char>(source, token)) continue;
-    text = Replace<Char>(text, token, ValueOf<Char>(s, facts, clock));
+    text = Replace<Char>(text, token, ValueOf<Char>(*s, facts, clock));
   }
   return text;
 }
@@ -241,17 +156,16 @@ Text<Char> Substitute(View<Char> source, const BasicPageFacts<Text<Char>>* facts
 }  // namespace
 
 std::optional<Fact> FactOfToken(std::string_view token) {
-  for (const Substitution& s : kSubstitutions) {
-    if (token == s.token && ReadsFact(s.value)) return s.fact;
-  }
-  return std::nullopt;
+  const Placeholder* placeholder = FindPlaceholder(token);
+  if (placeholder == nullptr || !ReadsFact(placeholder->value)) return std::nullopt;
+  return placeholder->fact;
 }
 
 std::vector<Fact> FactsNeeded(std::string_view argumentTemplate) {
   std::array<bool, kFactCount> needed{};
-  for (const Substitution& s : kSubstitutions) {
-    if (ReadsFact(s.value) && ContainsToken(argumentTemplate, s.token)) {
-      needed[static_cast<std::size_t>(s.fact)] = true;
+  for (const Placeholder& p : kPlaceholders) {
+    if (ReadsFact(p.value) && ContainsToken(argumentTemplate, p.token)) {
+      needed[static_cast<std::size_t>(p.fact)] = true;
     }
   }
   std::vector<Fact> facts;
@@ -263,7 +177,7 @@ std::vector<Fact> FactsNeeded(std::string_view argumentTemplate) {
 
 std::vector<std::string_view> SubstitutionOrder() {
   std::vector<std::string_view> tokens;
-  for (const Substitution& s : kSubstitutions) tokens.push_back(s.token);
+  for (const Placeholder* p : kSubstitutionOrder) tokens.push_back(p->token);
   return tokens;
 }
 
@@ -301,10 +215,10 @@ ArgumentPieces SubstituteArgumentsAsData(std::u16string_view argumentTemplate, c
   result.templateText = std::u16string(argumentTemplate);
   // Each value once, in the order of the substitution lines, so that the
   // clock is read as the script reads it.
-  std::array<int, std::size(kSubstitutions)> valueOf;
+  std::array<int, kPlaceholderCount> valueOf;
   valueOf.fill(-1);
-  for (std::size_t i = 0; i < std::size(kSubstitutions); ++i) {
-    const Substitution& s = kSubstitutions[i];
+  for (std::size_t i = 0; i < kSubstitutionOrder.size(); ++i) {
+    const Placeholder& s = *kSubstitutionOrder[i];
     if (!Contains<char16_t>(argumentTemplate, Ascii<char16_t>(s.token))) continue;
     valueOf[i] = static_cast<int>(result.values.size());
     result.values.push_back(ValueOf<char16_t>(s, &facts, clock));
@@ -319,9 +233,9 @@ ArgumentPieces SubstituteArgumentsAsData(std::u16string_view argumentTemplate, c
   for (std::size_t at = 0; at < argumentTemplate.size();) {
     int matched = -1;
     if (argumentTemplate[at] == u'<') {
-      for (std::size_t i = 0; i < std::size(kSubstitutions) && matched < 0; ++i) {
+      for (std::size_t i = 0; i < kSubstitutionOrder.size() && matched < 0; ++i) {
         if (valueOf[i] >= 0 &&
-            argumentTemplate.substr(at).starts_with(Ascii<char16_t>(kSubstitutions[i].token))) {
+            argumentTemplate.substr(at).starts_with(Ascii<char16_t>(kSubstitutionOrder[i]->token))) {
           matched = static_cast<int>(i);
         }
       }
@@ -332,7 +246,7 @@ ArgumentPieces SubstituteArgumentsAsData(std::u16string_view argumentTemplate, c
     }
     endText(at);
     result.pieces.push_back({0, 0, valueOf[static_cast<std::size_t>(matched)]});
-    at += std::string_view(kSubstitutions[static_cast<std::size_t>(matched)].token).size();
+    at += std::string_view(kSubstitutionOrder[static_cast<std::size_t>(matched)]->token).size();
     textStart = at;
   }
   endText(argumentTemplate.size());

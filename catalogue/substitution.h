@@ -10,16 +10,9 @@
 // so far: a page value that holds a token is changed only when the template
 // holds that token too and its line comes later.
 //
-// Facts each token reads (other tokens read none):
-//   <TU> <TU2> topUrl          <TT> <TT2> topTitle
-//   <FU> <FU2> frameUrl        <FT> <FT2> frameTitle
-//   <AU> linkUrl   <AT> linkText   <IU> imageUrl   <IA> imageAlt
-//   <ST> selectionText (used with its leading and trailing blanks removed)
-//   <SS> selectionSource (used as it is)
-//   <IT> inputText (empty when the prompt was cancelled)
-// The "2" tokens replace \ / : * ? " < > | of their fact by the full-width
-// forms ￥ ／ ： ＊ ？ ” ＜ ＞ ｜. Date and time come from the clock, read once
-// for every date or time token of the template, in the order of the lines.
+// What each token reads and how (trimmed, widened) is the placeholder
+// table's. Date and time come from the clock, read once for every date or
+// time token of the template, in the order of the lines.
 #pragma once
 
 #include <functional>

@@ -1,34 +1,19 @@
 #include "catalogue/validation.h"
 
+#include "common/file_names.h"
 #include "common/text_util.h"
+
+#ifdef _WIN32
+#include "catalogue/menu_registration.h"
+#endif
 
 namespace {
 
 ValidationResult Fail(const char* message, FocusField focus) { return {false, message, focus}; }
 
-// One of the nine ASCII characters Windows forbids in file names, as a whole
-// character: the trail byte of a double-byte character may be 0x5C or 0x7C.
-bool HasForbiddenNameChar(std::string_view name) {
-  for (std::size_t i = 0; i < name.size(); i = NextSjisChar(name, i)) {
-    if (std::string_view("\\/:*?\"<>|").find(name[i]) != std::string_view::npos) return true;
-  }
-  return false;
-}
-
-bool IsDeviceWord(const std::string& upper) {
-  if (upper == "CON" || upper == "AUX" || upper == "NUL" || upper == "PRN" || upper == "CLOCK$") return true;
-  return upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
-         upper[3] >= '1' && upper[3] <= '9';
-}
-
 }  // namespace
 
 bool HasControlChars(std::string_view text) { return text.find_first_of("\n\r\t") != std::string_view::npos; }
-
-bool IsReservedDeviceName(std::string_view name) {
-  if (name.empty()) return false;
-  return IsDeviceWord(ToUpperSjis(TrimEnd(name.substr(0, name.find('.')), " ")));
-}
 
 bool SameNameIgnoringAsciiCase(const std::string& a, const std::string& b) {
   return ToUpperSjis(a) == ToUpperSjis(b);
@@ -88,3 +73,9 @@ ValidationResult ValidateItem(const ValidationInput& in, const PathKindReader& p
   }
   return {};
 }
+
+#ifdef _WIN32
+ValidationResult ValidateItem(const ValidationInput& input) {
+  return ValidateItem(input, GetPathKind, SameStorageName);
+}
+#endif  // _WIN32

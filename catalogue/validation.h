@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_names.h"  // IsReservedDeviceName, HasForbiddenNameChar
 #include "common/path_kind.h"
 
 // The edit dialog's three modes (its EditMode), which decide the checks that
@@ -45,11 +46,6 @@ using PathKindReader = std::function<PathKind(const std::string&)>;
 
 // True when the text holds LF, CR or TAB.
 bool HasControlChars(std::string_view text);
-
-// True for CON, AUX, NUL, PRN, CLOCK$, COM1-COM9 and LPT1-LPT9 in any letter
-// case, also with an extension: Windows takes the part before the first dot
-// (trailing blanks ignored) for the device, so "CON.txt" names the console too.
-bool IsReservedDeviceName(std::string_view name);
 
 // Equal ignoring the case of ASCII letters (double-byte characters exact).
 bool SameNameIgnoringAsciiCase(const std::string& a, const std::string& b);

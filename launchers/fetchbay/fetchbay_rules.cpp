@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/file_names.h"
 #include "common/text_util.h"
-#include "launchers/common/file_names.h"
 #include "launchers/common/path_roots.h"
 
 namespace {
@@ -73,7 +73,7 @@ std::string FileNameFromUrl(std::string_view url) {
   const std::string widened = WidenForbiddenChars(last);
   // Windows drops dots and blanks at the end of a name.
   const std::string name(TrimEnd(widened, ". "));
-  if (!IsBareFileName(name) || IsDeviceName(name)) return kNoFileName;
+  if (!IsBareFileName(name) || IsReservedDeviceName(name)) return kNoFileName;
   return name;
 }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "common/file_names.h"
 #include "common/text_util.h"
-#include "launchers/common/file_names.h"
 #include "launchers/common/launcher_text.h"
 #include "launchers/jotwell/jotwell_options.h"
 
@@ -108,7 +108,8 @@ bool IsSafeTextFilePath(std::string_view path, const std::vector<std::string>& e
   // CON, NUL, COM1 and the like name a device, not a file, in every folder;
   // blanks before them do not hide them either.
   const auto first = name.file.find_first_not_of(' ');
-  if (first != std::string::npos && IsDeviceName(std::string_view(name.file).substr(first))) return false;
+  if (first != std::string::npos && IsReservedDeviceName(std::string_view(name.file).substr(first)))
+    return false;
   return !HasExtensionIn(name.file, executableExtensions) &&
          !HasExtensionIn(name.stream, executableExtensions);
 }

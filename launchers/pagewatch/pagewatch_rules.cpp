@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "common/file_names.h"
 #include "common/text_util.h"
-#include "launchers/common/file_names.h"
 #include "launchers/common/launcher_text.h"
 
 std::optional<PagewatchArguments> SplitPagewatchArguments(std::string_view argumentText) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "launchers/common/argument_text.h"
-#include "launchers/common/file_names.h"
 #include "launchers/common/launcher_text.h"
 
 TEST(LauncherArgumentText, ProgramPathAndFollowingBlanksRemovedOnly) {
@@ -66,36 +65,4 @@ TEST(LauncherText, EndsWithNoCaseOnWholeCharacters) {
       EndsWithNoCase("C:\\\x83W"
                      "WWWC.EXE",
                      "WWWC.EXE"));
-}
-
-TEST(LauncherFileNames, WidenForbiddenChars) {
-  EXPECT_EQ(WidenForbiddenChars("a\\b/c:d*e?f\"g<h>i|j"), "a￥b／c：d＊e？f”g＜h＞i｜j");
-  EXPECT_EQ(WidenForbiddenChars("Title: What?"), "Title： What？");
-  EXPECT_EQ(WidenForbiddenChars("\"\""), "””");
-  EXPECT_EQ(WidenForbiddenChars("”"), "\x81\x68");
-  // Trail bytes 0x5C (表) and 0x7C (ポ) are parts of characters, not separators.
-  EXPECT_EQ(WidenForbiddenChars("表ポ"), "表ポ");
-  EXPECT_EQ(WidenForbiddenChars(""), "");
-}
-
-TEST(LauncherFileNames, BareFileNames) {
-  for (const char* name : {"a.txt", "NoFileName", "表.url", "..a", "a..", "get.cgi？id=1"}) {
-    EXPECT_TRUE(IsBareFileName(name)) << name;
-  }
-  for (const char* name : {"", ".", "..", "..\\x.exe", "C:\\Windows\\x.dll", "a/b", "c:x", "a?b", "a*", "a|b",
-                           "\\\\server\\share\\f"}) {
-    EXPECT_FALSE(IsBareFileName(name)) << name;
-  }
-}
-
-// Fetchbay refuses such download names, Jotwell such text files.
-TEST(LauncherFileNames, DeviceNames) {
-  for (const char* device : {"CON", "con", "PRN", "AUX", "NUL", "COM1", "com9", "LPT1", "LPT9", "CONIN$",
-                             "conout$", "CON.txt", "nul.tar.gz", "CON .txt", "AUX  "}) {
-    EXPECT_TRUE(IsDeviceName(device)) << device;
-  }
-  for (const char* file : {"", "CONX", "ICON", "COM", "COM10", "COM0", "LPT", "LPTA", "NULL.txt", " CON",
-                           "CON1", "a.CON", "ＣＯＮ"}) {
-    EXPECT_FALSE(IsDeviceName(file)) << file;
-  }
 }

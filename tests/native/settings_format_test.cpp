@@ -5,7 +5,7 @@
 #include "catalogue/item_sort.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
-#include "catalogue/registry_path.h"
+#include "catalogue/registry.h"
 #include "catalogue/settings_format.h"
 #include "catalogue/version_info.h"
 #include "common/text_util.h"

@@ -250,17 +250,6 @@ TEST(Validation, ControlCharacters) {
   EXPECT_FALSE(HasControlChars("\x81\x40"));             // full-width blank
 }
 
-TEST(Validation, ReservedDeviceNames) {
-  for (const char* name : {"CON", "con", "AUX", "Nul", "PRN", "CLOCK$", "clock$", "COM1", "Com3", "LPT9",
-                           "lpt9", "CON.txt", "nul.tar.gz", "com1.", "PRN .log", "aux .x"}) {
-    EXPECT_TRUE(IsReservedDeviceName(name)) << name;
-  }
-  for (const char* name : {"", "COM0", "LPT0", "COM10", "LPT", "CONSOLE", "CONx.txt", "xCON", ".CON", "a.CON",
-                           "CO N", "COM\x82\x50", "ＣＯＮ"}) {  // COM１, ＣＯＮ
-    EXPECT_FALSE(IsReservedDeviceName(name)) << name;
-  }
-}
-
 TEST(Validation, AsciiCaseComparison) {
   EXPECT_TRUE(SameNameIgnoringAsciiCase("Foo Bar", "fOO bAR"));
   EXPECT_FALSE(SameNameIgnoringAsciiCase("Foo", "Foo "));

@@ -1,9 +1,20 @@
+#include "catalogue/registry.h"
+
+#include "common/text_util.h"
+
+#ifdef _WIN32
 #include <windows.h>
 
-#include "catalogue/registry.h"
-#include "catalogue/registry_path.h"
 #include "common/win_handles.h"
+#endif
 
+KeyPathParts SplitKeyPath(std::string_view keyPath) {
+  const auto separator = FindLastSjisChar(keyPath, '\\');
+  if (separator == std::string_view::npos) return {"", std::string(keyPath)};
+  return {std::string(keyPath.substr(0, separator)), std::string(keyPath.substr(separator + 1))};
+}
+
+#ifdef _WIN32
 namespace {
 
 // Writes: query value, set value, create subkey, enumerate subkeys, notify,
@@ -101,3 +112,4 @@ bool DeleteRegistryKey(RegHive hive, const std::string& keyPath) {
   const HKEY holder = OpenParent(hive, parts.parent, false, parent);
   return holder && RegDeleteKeyA(holder, parts.name.c_str()) == ERROR_SUCCESS;
 }
+#endif  // _WIN32

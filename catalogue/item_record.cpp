@@ -1,3 +1,0 @@
-#include "catalogue/item_record.h"
-
-std::vector<ItemRecord> Items;

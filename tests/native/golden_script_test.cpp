@@ -30,20 +30,20 @@ struct GoldenScript {
 // Each token group with a quote, a blank and text around its tokens, so that
 // the escaping and the literal are covered too.
 constexpr GoldenScript kGoldenScripts[] = {
-    {"launcher_url.html", false, "\"<TU>\" <FU> --save=<TU2>|<FU2>", "URL を開く", "C:\\Tools\\open.exe", 1,
+    {"launcher_url.html.golden", false, "\"<TU>\" <FU> --save=<TU2>|<FU2>", "URL を開く", "C:\\Tools\\open.exe", 1,
      false},
-    {"launcher_title.html", false, "<TT> <FT> \"<TT2>.txt\" <FT2>", "題名&メモ", "C:\\Tools\\memo.exe", 3,
+    {"launcher_title.html.golden", false, "<TT> <FT> \"<TT2>.txt\" <FT2>", "題名&メモ", "C:\\Tools\\memo.exe", 3,
      false},
-    {"launcher_anchor.html", false, "<AU> \"<AT>\"", "リンク", "C:\\Program Files\\Fetchbay.exe", 0, false},
-    {"launcher_image.html", false, "<IU> <IA>", "画像", "viewer.exe", 2, false},
-    {"launcher_select.html", false, "/o\"x.txt\" <ST> <SS>", "選択", "C:\\Orbisk\\Jotwell.exe", 1, false},
-    {"launcher_datetime.html", false, "<Y4><Y2>-<M2><M1>-<D2><D1> <WE><WJ> <H2><H1>:<N2><N1>:<S2><S1>",
+    {"launcher_anchor.html.golden", false, "<AU> \"<AT>\"", "リンク", "C:\\Program Files\\Fetchbay.exe", 0, false},
+    {"launcher_image.html.golden", false, "<IU> <IA>", "画像", "viewer.exe", 2, false},
+    {"launcher_select.html.golden", false, "/o\"x.txt\" <ST> <SS>", "選択", "C:\\Orbisk\\Jotwell.exe", 1, false},
+    {"launcher_datetime.html.golden", false, "<Y4><Y2>-<M2><M1>-<D2><D1> <WE><WJ> <H2><H1>:<N2><N1>:<S2><S1>",
      "日時", "C:\\Tools\\clock.exe", 1, false},
-    {"launcher_other.html", false, "<IT><\\N><\\T></script>", "その他", "C:\\Tools\\other.exe", 1, true},
-    {"launcher_empty.html", false, "", "空", "C:\\Tools\\", 1, false},
-    {"fixed_datetime.html", true, "<Y4>/<M2>/<D2> (<WJ>) <WE> <Y2><M1><D1> <H2>:<N2>:<S2> <H1><N1><S1>",
+    {"launcher_other.html.golden", false, "<IT><\\N><\\T></script>", "その他", "C:\\Tools\\other.exe", 1, true},
+    {"launcher_empty.html.golden", false, "", "空", "C:\\Tools\\", 1, false},
+    {"fixed_datetime.html.golden", true, "<Y4>/<M2>/<D2> (<WJ>) <WE> <Y2><M1><D1> <H2>:<N2>:<S2> <H1><N1><S1>",
      "日付", "", 0, false},
-    {"fixed_other.html", true, " \"<\\N>\"<\\T><IT><TU><ST><tu> ", "署名", "", 0, false},
+    {"fixed_other.html.golden", true, " \"<\\N>\"<\\T><IT><TU><ST><tu> ", "署名", "", 0, false},
 };
 
 std::string GoldenPath(const char* file) { return std::string(ORBISK_GOLDEN_DIR) + "/" + file; }

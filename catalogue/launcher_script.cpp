@@ -78,8 +78,9 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   lines.AddIf(use.image, "Dim objImg");
   lines.AddIf(use.element, "Dim objElm");
   lines.AddIf(use.element, "Dim strTag");
-  for (const Fact fact : kScriptVariableOrder)
+  for (const Fact fact : kScriptVariableOrder) {
     lines.AddIf(use.Reads(fact), std::string("Dim ") + ScriptVariable(fact));
+  }
   lines.Add("Dim strArgments");
   lines.Add("On Error Resume Next");
   lines.Add("Set objWshShell = CreateObject(\"Wscript.Shell\")");
@@ -94,22 +95,25 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   lines.AddIf(use.FT, "strFrmTitle = objFrmDoc.title");
   lines.AddIf(use.FU, "strFrmUrl = objFrmDoc.URL");
 
-  // What the element under the mouse gives, by its tag.
+  // What the element under the mouse gives, by its tag; an image element
+  // gives its source and alternative text in three of the cases.
+  const auto addImageOfElement = [&] {
+    lines.AddIf(use.IU, "strImageUrl = objElm.src");
+    lines.AddIf(use.IA, "strImageAlt = objElm.alt");
+  };
   lines.AddIf(use.element, "Select Case strTag");
   lines.AddIf(use.link, "Case \"A\"");
   lines.AddIf(use.AU, "strAnchorUrl = objElm.href");
   lines.AddIf(use.AT, "strAnchorText = objElm.innerText");
   lines.AddIf(use.element, "Case \"IMG\"");
-  lines.AddIf(use.IU, "strImageUrl = objElm.src");
-  lines.AddIf(use.IA, "strImageAlt = objElm.alt");
+  addImageOfElement();
   lines.AddIf(use.link, "If objElm.parentElement.tagName = \"A\" Then");
   lines.AddIf(use.AU, "strAnchorUrl = objElm.parentElement.href");
   lines.AddIf(use.AT, "strAnchorText = objElm.parentElement.innerText");
   lines.AddIf(use.link, "End If");
   lines.AddIf(use.image, "Case \"INPUT\"");
   lines.AddIf(use.image, "If objElm.type = \"image\" Then");
-  lines.AddIf(use.IU, "strImageUrl = objElm.src");
-  lines.AddIf(use.IA, "strImageAlt = objElm.alt");
+  addImageOfElement();
   lines.AddIf(use.image, "End If");
   lines.AddIf(use.image, "Case \"AREA\"");
   lines.AddIf(use.IA, "strImageAlt = objElm.alt");
@@ -124,8 +128,7 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   lines.AddIf(use.image, "Set objElm = objWin.event.srcElement");
   lines.AddIf(use.image, "strTag = objElm.tagName");
   lines.AddIf(use.image, "If strTag = \"IMG\" Then");
-  lines.AddIf(use.IU, "strImageUrl = objElm.src");
-  lines.AddIf(use.IA, "strImageAlt = objElm.alt");
+  addImageOfElement();
   lines.AddIf(use.image, "End If");
   lines.AddIf(use.element, "End Select");
 

@@ -2,11 +2,12 @@
 
 #include "catalogue/placeholders.h"
 #include "catalogue/version_info.h"
+#include "common/product.h"
 #include "common/text_util.h"
 
 void AddScriptHead(ScriptLines& lines) {
   lines.Add("<!--");
-  lines.Add("Orbisk " + VersionText);
+  lines.Add(ORBISK_PRODUCT_NAME " " + VersionText);
   lines.Add(RightsNotice);
   lines.Add("");
   lines.Add("-->");

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "bridge/host/windows_arguments.h"
+#include "common/product.h"
 
 namespace {
 
@@ -368,15 +369,15 @@ ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view prod
   // well run "cmd.exe" with "/c start "" "<TU>"".
   const bool isCmd = endsWith(u"cmd.exe") && name.size() == 7;
   if (endsWith(u".bat") || endsWith(u".cmd") || isCmd) return ProgramKind::Batch;
-  if (fileDescription != u"Orbisk Sample") return ProgramKind::Program;
+  if (fileDescription != u"" ORBISK_LAUNCHER_DESCRIPTION) return ProgramKind::Program;
   static constexpr struct {
     std::u16string_view name;
     ProgramKind kind;
   } kLaunchers[] = {
-      {u"Jotwell", ProgramKind::Jotwell},
-      {u"Fetchbay", ProgramKind::Fetchbay},
-      {u"Pagewatch", ProgramKind::Pagewatch},
-      {u"Clipsy", ProgramKind::Clipsy},
+      {u"" ORBISK_JOTWELL_NAME, ProgramKind::Jotwell},
+      {u"" ORBISK_FETCHBAY_NAME, ProgramKind::Fetchbay},
+      {u"" ORBISK_PAGEWATCH_NAME, ProgramKind::Pagewatch},
+      {u"" ORBISK_CLIPSY_NAME, ProgramKind::Clipsy},
   };
   for (const auto& launcher : kLaunchers) {
     if (productName == launcher.name) return launcher.kind;

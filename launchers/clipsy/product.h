@@ -1,8 +1,10 @@
 // Clipsy's identity, shared by its version resource and its code.
 #pragma once
 
-#define LAUNCHER_PRODUCT_NAME "Clipsy"
-#define LAUNCHER_FILE_NAME "Clipsy.exe"
+#include "common/product.h"
+
+#define LAUNCHER_PRODUCT_NAME ORBISK_CLIPSY_NAME
+#define LAUNCHER_FILE_NAME ORBISK_CLIPSY_NAME ".exe"
 #define LAUNCHER_VERSION_MAJOR 1
 #define LAUNCHER_VERSION_MINOR 0
 #define LAUNCHER_VERSION_TEXT "1.00"

@@ -13,36 +13,26 @@
 #include <vector>
 
 #include "bench/paired_timing.h"
-#include "bridge/host/utf.h"
 #include "catalogue/item_record.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
 #include "catalogue/settings_format.h"
 #include "common/atomic_file.h"
-#include "common/wide_text.h"
 #include "common/win_handles.h"
 #include "tests/harness/build_output.h"
+#include "tests/harness/host_connection.h"
+#include "tests/harness/item_records.h"
 #include "tests/harness/recorded_starts.h"
-#include "tests/wine/bridge/host_connection.h"
+#include "tests/harness/utf8_text.h"
 
 namespace {
 
 constexpr int kPairs = 20;
 
-std::string Utf8Of(const std::string& ansi) {
-  const std::wstring wide = ToWide(ansi);
-  return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
-}
-
 ItemRecord Item(int n, const std::string& application) {
-  ItemRecord r;
-  r.ItemName = "ベンチ項目 " + std::to_string(100000 + (n * 7919) % 100000);
-  r.AplPath = application;
-  r.Argments = "\"<TU>\" <TT2> <ST>";
-  r.Contexts = {1, 0, 1, 1};
-  r.WindowStyle = 1;
-  return r;
+  return LauncherRecord("ベンチ項目 " + std::to_string(100000 + (n * 7919) % 100000), application,
+                        "\"<TU>\" <TT2> <ST>", {1, 0, 1, 1});
 }
 
 // Registers the items and writes Orbisk's settings file; its path.
@@ -96,7 +86,7 @@ int main() {
     const std::vector<ItemRecord> items = {Item(0, recorder)};
     WriteCatalogue(items);
     HostConnection connection(host, OrbiskOrigin());
-    const std::string name = Utf8Of(items[0].ItemName);
+    const std::string name = Utf8(items[0].ItemName);
     const nlohmann::json pick = {{"type", "pick"},
                                  {"name", name},
                                  {"facts",
@@ -111,16 +101,14 @@ int main() {
       startup.cb = sizeof startup;
       startup.dwFlags = STARTF_USESHOWWINDOW;
       startup.wShowWindow = SW_SHOWNORMAL;
-      PROCESS_INFORMATION process = {};
+      UniqueProcessInformation process;
       std::string line = commandLine;
       const double start = Seconds();
       const bool ok = CreateProcessA(recorder.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     folder.c_str(), &startup, &process);
+                                     folder.c_str(), &startup, process.put());
       const double elapsed = Seconds() - start;
       if (!ok) return -1;
-      WaitForSingleObject(process.hProcess, 10000);
-      CloseHandle(process.hProcess);
-      CloseHandle(process.hThread);
+      WaitForSingleObject(process.process(), 10000);
       return elapsed;
     };
     const auto viaHost = [&]() -> double {

@@ -13,6 +13,7 @@
 #include "catalogue/settings_file.h"
 #include "common/module_path.h"
 #include "common/win_handles.h"
+#include "tests/harness/item_records.h"
 
 namespace {
 
@@ -24,7 +25,8 @@ double Time(F work) {
 }
 
 std::string ReadWhole(const std::string& path) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  UniqueFile file(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   std::string bytes(GetFileSize(file.get(), nullptr), '\0');
   DWORD got = 0;
   ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
@@ -38,16 +40,12 @@ void WriteWhole(const std::string& path, const std::string& bytes) {
 }
 
 ItemRecord Sample(int n) {
-  ItemRecord r;
-  r.ItemName = "ベンチ項目 " + std::to_string(100000 + (n * 7919) % 100000);
-  r.FixedString = static_cast<int16_t>(n % 5 == 0);
-  r.Argments = n % 3 ? "\"<TU>\" <TT> <Y4>/<M2>/<D2>" : "<ST>";
+  const std::string name = "ベンチ項目 " + std::to_string(100000 + (n * 7919) % 100000);
+  const std::string argments = n % 3 ? "\"<TU>\" <TT> <Y4>/<M2>/<D2>" : "<ST>";
+  ItemRecord r = n % 5 == 0
+                     ? FixedStringRecord(name, argments)
+                     : LauncherRecord(name, "C:\\Program Files\\Viewer\\viewer.exe", argments, {1, 0, 1, 1});
   r.Comment = "コメント\r\n二行目 " + std::to_string(n);
-  if (!r.FixedString) {
-    r.AplPath = "C:\\Program Files\\Viewer\\viewer.exe";
-    r.Contexts = {1, 0, 1, 1};
-    r.WindowStyle = 1;
-  }
   return r;
 }
 
@@ -73,7 +71,8 @@ int main() {
     const double read = Time([&] { ReadWhole(path + ".direct"); });
     printf("%-8d %12.2f %12.3f %8.1f %12.2f %12.3f %8.1f   (%d loaded, %zu bytes)\n", count, save * 1000,
            write * 1000, save / write, load * 1000, read * 1000, load / read, ItemCount(), bytes.size());
-    for (int i = 0; i < ItemCount(); ++i) DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(Items[i].ItemName));
+    for (int i = 0; i < ItemCount(); ++i)
+      DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(Items[i].ItemName));
   }
   return 0;
 }

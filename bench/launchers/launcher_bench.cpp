@@ -5,7 +5,7 @@
 // Run under Wine by bench/run.sh.
 // winsock2.h, which the server needs, must come before windows.h.
 // clang-format off
-#include "tests/wine/launchers/http_server.h"
+#include "tests/harness/http_server.h"
 // clang-format on
 #include <windows.h>
 
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/paired_timing.h"
+#include "common/win_handles.h"
 #include "tests/harness/build_output.h"
 
 namespace {
@@ -27,18 +28,16 @@ constexpr int kRuns = 20;
 double TimedRun(const std::string& commandLine) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
+  UniqueProcessInformation process;
   std::string line = commandLine;
   const double start = Seconds();
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+                      process.put())) {
     return -1;
   }
-  const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+  const bool ended = WaitForSingleObject(process.process(), 30000) == WAIT_OBJECT_0;
   const double elapsed = Seconds() - start;
-  if (!ended) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  if (!ended) TerminateProcess(process.process(), 1);
   return ended ? elapsed : -1;
 }
 

@@ -13,22 +13,24 @@ ChildProcess::ChildProcess(const std::string& commandLine, const std::string& wo
   }
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
+  UniqueProcessInformation process;
   std::string mutableLine = commandLine;
   // Suspended until it is in the job, so that nothing it starts escapes it.
   if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                      workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &process)) {
+                      workingDir.empty() ? nullptr : workingDir.c_str(), &startup, process.put())) {
     return;
   }
-  UniqueHandle thread(process.hThread);
-  process_.reset(process.hProcess);
-  id_ = process.dwProcessId;
-  if (!AssignProcessToJobObject(job_.get(), process_.get())) {
-    TerminateProcess(process_.get(), 1);
-    process_.reset();
+  if (!AssignProcessToJobObject(job_.get(), process.process())) {
+    TerminateProcess(process.process(), 1);
     return;
   }
-  ResumeThread(thread.get());
+  ResumeThread(process.thread());
+  id_ = process.processId();
+  process_.reset(process.releaseProcess());
+}
+
+bool ChildProcess::EndsWithin(DWORD timeoutMs) const {
+  return process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 ChildProcess::~ChildProcess() {

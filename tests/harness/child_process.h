@@ -29,6 +29,10 @@ class ChildProcess {
   // the time ran out (the job's processes are then ended).
   int Wait(DWORD timeoutMs = 30000);
 
+  // Waits up to timeoutMs for the program itself (not what it started) to
+  // end; false when it still runs, or never started.
+  bool EndsWithin(DWORD timeoutMs) const;
+
  private:
   UniqueHandle job_;
   UniqueHandle port_;  // the job's notifications, among them "no process left"

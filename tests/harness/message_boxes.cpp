@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <deque>
 #include <mutex>
 #include <set>
 #include <thread>
 
 #include "common/win_handles.h"
+#include "tests/harness/waiting.h"
 #include "tests/harness/win_test_util.h"
+#include "tests/harness/window_search.h"
 
 namespace {
 
@@ -20,14 +21,12 @@ std::mutex lock;
 std::deque<int> answers;
 std::vector<SeenMessageBox> seen;
 std::set<HWND> handled;
-std::atomic<bool> running{false};
+bool running = false;
+UniqueHandle stopWatching;  // set to end the watcher's loop
 std::thread watcher;
 
 bool IsMessageBox(HWND window) {
-  char className[16] = {};
-  GetClassNameA(window, className, sizeof className);
-  return strcmp(className, "#32770") == 0 && IsWindowVisible(window) &&
-         GetDlgItem(window, kMessageTextId) != nullptr;
+  return IsVisibleDialog(window) && GetDlgItem(window, kMessageTextId) != nullptr;
 }
 
 struct StandardIcon {
@@ -108,13 +107,16 @@ BoxIcon IconOf(HWND box) {
   for (const StandardIcon& standard : kStandardIcons) {
     if (icon == StandardIconHandle(standard.id)) return standard.kind;
   }
-  // A box of another process: wait for it to be painted, then look.
-  for (int attempt = 0; attempt < 20; ++attempt) {
-    const BoxIcon seen = IconByLooks(iconControl);
-    if (seen != BoxIcon::None) return seen;
-    Sleep(25);
-  }
-  return BoxIcon::None;
+  // A box of another process: looked at until it has painted its icon. Its
+  // thread paints when it gets round to it, and tells no other process.
+  BoxIcon seen = BoxIcon::None;
+  WaitUntil(
+      [&] {
+        seen = IconByLooks(iconControl);
+        return seen != BoxIcon::None;
+      },
+      500);
+  return seen;
 }
 
 void Answer(HWND box) {
@@ -153,21 +155,20 @@ void Answer(HWND box) {
   seen.push_back(record);
 }
 
-BOOL CALLBACK VisitWindow(HWND window, LPARAM found) {
-  if (IsMessageBox(window)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-  return TRUE;
-}
-
-void WatchLoop() {
-  while (running) {
-    std::vector<HWND> boxes;
-    EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&boxes));
+// Looks the desktop over for boxes until stop is set. A box of another
+// process announces itself to its own thread alone, so there is nothing to
+// wait on for one: the looks come at short intervals, and a wait on stop
+// fills the time between them.
+void WatchLoop(HANDLE stop) {
+  constexpr DWORD kLookEveryMs = 20;
+  do {
+    const std::vector<HWND> boxes = TopLevelWindows(IsMessageBox);
     std::set<HWND> present(boxes.begin(), boxes.end());
     for (HWND box : boxes) {
       if (handled.insert(box).second) {
-        // Once the box's thread has handled a message, its set-up (position,
-        // default button) is done: it is in the box's own message loop.
-        SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        // Its set-up (position, default button) is done once its thread is in
+        // the box's own message loop.
+        WaitForWindowThread(box);
         Answer(box);
       }
     }
@@ -175,8 +176,7 @@ void WatchLoop() {
     for (auto it = handled.begin(); it != handled.end();) {
       it = present.count(*it) ? std::next(it) : handled.erase(it);
     }
-    Sleep(20);
-  }
+  } while (WaitForSingleObject(stop, kLookEveryMs) == WAIT_TIMEOUT);
 }
 
 }  // namespace
@@ -192,15 +192,14 @@ std::vector<SeenMessageBox> SeenMessageBoxes() {
 }
 
 bool WaitForMessageBoxes(size_t count, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < timeoutMs) {
-    {
-      std::lock_guard<std::mutex> guard(lock);
-      if (seen.size() >= count) return true;
-    }
-    PumpMessages(20);
-  }
-  return false;
+  // The watcher finds the boxes by looking (see WatchLoop); the boxes of
+  // this process need its messages handled to show.
+  return WaitUntilPumping(
+      [count] {
+        std::lock_guard<std::mutex> guard(lock);
+        return seen.size() >= count;
+      },
+      timeoutMs);
 }
 
 void StartMessageBoxWatcher() {
@@ -210,13 +209,16 @@ void StartMessageBoxWatcher() {
     seen.clear();
   }
   handled.clear();
+  if (!stopWatching) stopWatching.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  ResetEvent(stopWatching.get());
   running = true;
-  watcher = std::thread(WatchLoop);
+  watcher = std::thread(WatchLoop, stopWatching.get());
 }
 
 void StopMessageBoxWatcher() {
   if (!running) return;
   running = false;
+  SetEvent(stopWatching.get());
   if (watcher.joinable()) watcher.join();
   std::lock_guard<std::mutex> guard(lock);
   for (const SeenMessageBox& box : seen) {

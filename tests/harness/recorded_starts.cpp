@@ -4,6 +4,7 @@
 
 #include "common/text_util.h"
 #include "tests/harness/build_output.h"
+#include "tests/harness/waiting.h"
 #include "tests/harness/win_test_util.h"
 
 bool InstallRecorder(const std::string& path) {
@@ -56,10 +57,14 @@ std::vector<RecordedStart> RecordedStarts(const std::string& recorderPath) {
 
 std::vector<RecordedStart> WaitForRecordedStarts(const std::string& recorderPath, size_t count,
                                                  DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    auto starts = RecordedStarts(recorderPath);
-    if (starts.size() >= count || GetTickCount() - start > timeoutMs) return starts;
-    Sleep(20);
-  }
+  // Each record grows the log beside the recorder.
+  std::vector<RecordedStart> starts;
+  WaitUntilInFolder(
+      GetFolderPart(recorderPath),
+      [&] {
+        starts = RecordedStarts(recorderPath);
+        return starts.size() >= count;
+      },
+      timeoutMs);
+  return starts;
 }

@@ -7,12 +7,14 @@
 // UTF-16 (GetCommandLineW) as four hex digits per code unit, each ended by a
 // NUL.
 // A record is written with one call, so a reader never takes half of one
-// for a whole. When "<its own path>.hold" names an event, the recorder waits
-// for it before recording: a test can so keep it running while it ends what
-// started it.
+// for a whole; starts that overlap take turns at the log. When "<its own path>.hold" names an event, the
+// recorder waits for it before recording: a test can so keep it running while it ends what started it.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
+
+#include "common/win_handles.h"
 
 namespace {
 
@@ -54,17 +56,49 @@ std::string HexOfWide(const wchar_t* text) {
 
 // Waits for the event that "<self>.hold" names, if there is one.
 void WaitForRelease(const std::string& self) {
-  HANDLE hold = CreateFileA((self + ".hold").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (hold == INVALID_HANDLE_VALUE) return;
+  const UniqueFile hold(CreateFileA((self + ".hold").c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!hold) return;
   char name[MAX_PATH] = {};
   DWORD got = 0;
-  ReadFile(hold, name, sizeof name - 1, &got, nullptr);
-  CloseHandle(hold);
-  HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, name);
-  if (!event) return;
-  WaitForSingleObject(event, 30000);
-  CloseHandle(event);
+  ReadFile(hold.get(), name, sizeof name - 1, &got, nullptr);
+  const UniqueHandle event(OpenEventA(SYNCHRONIZE, FALSE, name));
+  if (event) WaitForSingleObject(event.get(), 30000);
+}
+
+// The turn at the log: a mutex named after the log file itself (its volume
+// and file index), so that two recorders meet at it whatever path each was
+// started by.
+UniqueHandle LogTurn(const std::string& logPath) {
+  const UniqueFile log(CreateFileA(logPath.c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  BY_HANDLE_FILE_INFORMATION identity = {};
+  if (!log || !GetFileInformationByHandle(log.get(), &identity)) return UniqueHandle();
+  char name[64];
+  snprintf(name, sizeof name, "OrbiskRecorderLog-%08lX-%08lX%08lX", identity.dwVolumeSerialNumber,
+           identity.nFileIndexHigh, identity.nFileIndexLow);
+  return UniqueHandle(CreateMutexA(nullptr, FALSE, name));
+}
+
+// Appends the record to the log in one write, in its turn.
+bool AppendRecord(const std::string& logPath, const std::string& record) {
+  const UniqueHandle turn = LogTurn(logPath);
+  if (!turn) return false;
+  const DWORD waited = WaitForSingleObject(turn.get(), 30000);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return false;
+  bool whole = false;
+  {
+    const UniqueFile log(CreateFileA(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    whole = log &&
+            WriteFile(log.get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr) &&
+            written == record.size();
+  }
+  ReleaseMutex(turn.get());
+  return whole;
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -82,19 +116,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   record += '\0';
   record += HexOfWide(GetCommandLineW());
   record += '\0';
-  // Several starts may overlap: retry while another holds the log.
-  for (int attempt = 0; attempt < 200; ++attempt) {
-    HANDLE log = CreateFileA((self + ".log").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log != INVALID_HANDLE_VALUE) {
-      DWORD written = 0;
-      const bool whole =
-          WriteFile(log, record.data(), static_cast<DWORD>(record.size()), &written, nullptr) &&
-          written == record.size();
-      CloseHandle(log);
-      return whole ? 0 : 1;
-    }
-    Sleep(10);
-  }
-  return 1;
+  return AppendRecord(self + ".log", record) ? 0 : 1;
 }

@@ -44,18 +44,6 @@ bool DeleteTree(const std::string& folder) {
   return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-std::string Utf8(const std::string& ansi) { return Utf8(ToWide(ansi)); }
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                         nullptr, nullptr);
-  std::string utf8(length, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr,
-                      nullptr);
-  return utf8;
-}
-
 int RunProcess(const std::string& commandLine, DWORD timeoutMs, const std::string& workingDir) {
   return ChildProcess(commandLine, workingDir).Wait(timeoutMs);
 }
@@ -70,15 +58,18 @@ void FlushMessages() {
 }
 
 void PumpMessages(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  do {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
-    Sleep(5);
-  } while (static_cast<LONG>(end - GetTickCount()) > 0);
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return;
+    // Woken by the next message (a timer's among them) or at the end.
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
 }
 
 std::vector<std::wstring> SplitAsWindowsDoes(const std::wstring& commandLine) {

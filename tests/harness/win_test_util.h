@@ -1,4 +1,6 @@
-// Small helpers for the Windows tests: files, text conversion, processes.
+// Small helpers for the Windows tests: files, processes, messages. The text
+// conversions come with it: Utf8 (tests/harness/utf8_text.h), ToWide and
+// ToAnsi (common/wide_text.h).
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "common/wide_text.h"
+#include "tests/harness/utf8_text.h"
 
 // Whole file as bytes; "" when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
@@ -22,11 +25,6 @@ FolderSnapshot FilesBelow(const std::string& folder);
 // Deletes a folder and everything below it; true when it is gone.
 bool DeleteTree(const std::string& folder);
 
-// CP932 or UTF-16 -> UTF-8, for readable failures and records. (ToWide and
-// ToAnsi come with common/wide_text.h.)
-std::string Utf8(const std::string& ansi);
-std::string Utf8(const std::wstring& wide);
-
 // The command line split into its arguments by CommandLineToArgvW, the
 // program's own name first.
 std::vector<std::wstring> SplitAsWindowsDoes(const std::wstring& commandLine);
@@ -37,7 +35,7 @@ std::vector<std::wstring> SplitAsWindowsDoes(const std::wstring& commandLine);
 int RunProcess(const std::string& commandLine, DWORD timeoutMs = 30000,
                const std::string& workingDir = std::string());
 
-// Pumps this thread's messages for about ms milliseconds.
+// Handles this thread's messages as they come for ms milliseconds.
 void PumpMessages(DWORD ms);
 
 // Handles every message this thread's queue holds, and whatever those bring

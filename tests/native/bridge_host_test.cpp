@@ -16,6 +16,7 @@
 #include "bridge/host/request.h"
 #include "bridge/host/utf.h"
 #include "bridge/host/windows_arguments.h"
+#include "tests/harness/item_records.h"
 #include "tests/native/code_page.h"
 
 namespace {
@@ -52,22 +53,9 @@ class FakePlatform : public HostPlatform {
   }
 };
 
+// A launcher item of the normal and link contexts.
 ItemRecord Launcher(const std::string& name, const std::string& path, const std::string& argments) {
-  ItemRecord r;
-  r.ItemName = name;
-  r.AplPath = path;
-  r.Argments = argments;
-  r.Contexts = {1, 0, 1, 0};
-  r.WindowStyle = 1;
-  return r;
-}
-
-ItemRecord Fixed(const std::string& name, const std::string& text) {
-  ItemRecord r;
-  r.ItemName = name;
-  r.FixedString = 1;
-  r.Argments = text;
-  return r;
+  return LauncherRecord(name, path, argments, {1, 0, 1, 0});
 }
 
 std::string U8(std::u16string_view text) { return Utf16ToUtf8(text); }
@@ -90,7 +78,8 @@ struct Conversation {
 
 void StandardItems(FakePlatform& platform) {
   platform.items = {Launcher("Ａ&B ページ", "C:\\Tools 表\\viewer.exe", "\"<TU>\" <TT2> /x"),
-                    Fixed("日付", "<Y4>/<M2>/<D2> <TU>"), Launcher("Link", "C:\\link.exe", "<AU> <IT> <ST>")};
+                    FixedStringRecord("日付", "<Y4>/<M2>/<D2> <TU>"),
+                    Launcher("Link", "C:\\link.exe", "<AU> <IT> <ST>")};
   platform.items[2].Contexts = {0, 1, 1, 1};
 }
 

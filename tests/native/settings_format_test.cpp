@@ -9,6 +9,7 @@
 #include "catalogue/settings_format.h"
 #include "catalogue/version_info.h"
 #include "common/text_util.h"
+#include "tests/harness/item_records.h"
 
 namespace {
 
@@ -206,22 +207,12 @@ TEST(SettingsFormat, ReplaceIniSectionKeepsEveryOtherLine) {
     EXPECT_EQ(ReplaceIniSection(c.before, "ItemList", entries), c.after) << c.before;
 }
 
-namespace {
-
-ItemRecord Named(const std::string& name) {
-  ItemRecord item;
-  item.ItemName = name;
-  return item;
-}
-
-}  // namespace
-
 TEST(ItemSort, MiddlePivotQuicksortOrder) {
   const auto ciLess = [](const std::string& a, const std::string& b) {
     return ToUpperSjis(a) < ToUpperSjis(b);
   };
   std::vector<ItemRecord> records;
-  for (const char* name : {"b", "B", "a", "c", "A", "b"}) records.push_back(Named(name));
+  for (const char* name : {"b", "B", "a", "c", "A", "b"}) records.push_back(NamedItem(name));
   SortItems(records, 0, static_cast<int>(records.size()) - 1, ciLess);
   std::vector<std::string> names;
   for (const auto& r : records) names.push_back(r.ItemName);
@@ -236,7 +227,7 @@ TEST(ItemSort, LargeSortedAndReversedInputs) {
     for (int i = 0; i < 5000; ++i) {
       char name[16];
       snprintf(name, sizeof name, "%05d", reversed ? 4999 - i : i);
-      records.push_back(Named(name));
+      records.push_back(NamedItem(name));
     }
     SortItems(records, 0, 4999, less);
     for (int i = 1; i < 5000; ++i) ASSERT_LT(records[i - 1].ItemName, records[i].ItemName);

@@ -15,19 +15,13 @@
 #include <vector>
 
 #include "common/win_handles.h"
+#include "tests/harness/utf8_text.h"
+#include "tests/harness/waiting.h"
+#include "tests/harness/window_search.h"
 
 namespace {
 
 constexpr int kMessageTextId = 0xFFFF;
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(size, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), size, nullptr, nullptr);
-  return out;
-}
 
 std::wstring WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
@@ -54,16 +48,7 @@ std::string JsonString(const std::string& utf8) {
   return out + "\"";
 }
 
-bool IsMessageBox(HWND window) {
-  wchar_t className[16] = {};
-  GetClassNameW(window, className, 16);
-  return wcscmp(className, L"#32770") == 0 && IsWindowVisible(window) && GetDlgItem(window, kMessageTextId);
-}
-
-BOOL CALLBACK Collect(HWND window, LPARAM found) {
-  if (IsMessageBox(window)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-  return TRUE;
-}
+bool IsMessageBox(HWND window) { return IsVisibleDialog(window) && GetDlgItem(window, kMessageTextId); }
 
 // Describes the box and presses its most harmless button.
 std::string ReadAndClose(HWND box) {
@@ -73,7 +58,8 @@ std::string ReadAndClose(HWND box) {
     if (button && IsWindowVisible(button)) buttons.push_back(id);
   }
   std::string line = "{\"title\":" + JsonString(Utf8(WindowText(box))) +
-                     ",\"text\":" + JsonString(Utf8(WindowText(GetDlgItem(box, kMessageTextId)))) + ",\"buttons\":[";
+                     ",\"text\":" + JsonString(Utf8(WindowText(GetDlgItem(box, kMessageTextId)))) +
+                     ",\"buttons\":[";
   for (size_t i = 0; i < buttons.size(); ++i) line += (i ? "," : "") + std::to_string(buttons[i]);
   line += "]}\n";
   int press = buttons.empty() ? IDOK : buttons.front();
@@ -82,7 +68,8 @@ std::string ReadAndClose(HWND box) {
       if (present == preferred) press = preferred;
     }
   }
-  PostMessageW(box, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, press)));
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, press)));
   return line;
 }
 
@@ -97,23 +84,30 @@ int wmain(int argc, wchar_t** argv) {
   // Boxes already read that are still closing; a handle that is gone is
   // forgotten, so that a new box that reuses it is read too.
   std::set<HWND> closing;
-  const DWORD start = GetTickCount();
-  while (seen < wanted && GetTickCount() - start < timeoutMs) {
-    std::vector<HWND> boxes;
-    EnumWindows(Collect, reinterpret_cast<LPARAM>(&boxes));
-    const std::set<HWND> present(boxes.begin(), boxes.end());
-    for (auto it = closing.begin(); it != closing.end();) it = present.count(*it) ? std::next(it) : closing.erase(it);
-    for (HWND box : boxes) {
-      if (seen < wanted && closing.insert(box).second) {
-        Sleep(30);  // let the box finish setting its text and buttons
-        lines += ReadAndClose(box);
-        ++seen;
-      }
-    }
-    Sleep(20);
-  }
-  UniqueFile out(CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // The boxes are other processes' windows, which announce themselves to
+  // nobody here: the desktop is looked over until all came.
+  WaitUntil(
+      [&] {
+        const std::vector<HWND> boxes = TopLevelWindows(IsMessageBox);
+        const std::set<HWND> present(boxes.begin(), boxes.end());
+        for (auto it = closing.begin(); it != closing.end();)
+          it = present.count(*it) ? std::next(it) : closing.erase(it);
+        for (HWND box : boxes) {
+          if (seen < wanted && closing.insert(box).second) {
+            // Its text and buttons are set once its thread is in the box's
+            // own message loop.
+            WaitForWindowThread(box);
+            lines += ReadAndClose(box);
+            ++seen;
+          }
+        }
+        return seen >= wanted;
+      },
+      timeoutMs);
+  UniqueFile out(
+      CreateFileW(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
-  if (!out || !WriteFile(out.get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr)) return 2;
+  if (!out || !WriteFile(out.get(), lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr))
+    return 2;
   return seen == wanted ? 0 : 1;
 }

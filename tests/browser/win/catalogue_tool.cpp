@@ -22,18 +22,14 @@
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/settings_file.h"
+#include "common/wide_text.h"
+#include "tests/harness/item_records.h"
 
 namespace {
 
-std::string Ansi(const wchar_t* wide) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(size > 0 ? size - 1 : 0, '\0');
-  if (size > 1) WideCharToMultiByte(CP_ACP, 0, wide, -1, out.data(), size, nullptr, nullptr);
-  return out;
-}
-
 int FindItem(const std::string& name) {
-  const auto found = std::find_if(Items.begin(), Items.end(), [&](const ItemRecord& r) { return r.ItemName == name; });
+  const auto found =
+      std::find_if(Items.begin(), Items.end(), [&](const ItemRecord& r) { return r.ItemName == name; });
   return found == Items.end() ? -1 : static_cast<int>(found - Items.begin());
 }
 
@@ -50,9 +46,10 @@ bool Add(ItemRecord record) {
   if (FindItem(record.ItemName) >= 0) Remove(record.ItemName);
   std::array<bool, 4> contexts{};
   for (size_t i = 0; i < contexts.size(); ++i) contexts[i] = record.Contexts[i] != 0;
-  const bool written = record.FixedString ? WriteFixedStringScript(record.ItemName, record.Argments)
-                                          : WriteLauncherScript(record.ItemName, record.AplPath, record.Argments,
-                                                                record.WindowStyle, record.ConfCmdLine != 0);
+  const bool written = record.FixedString
+                           ? WriteFixedStringScript(record.ItemName, record.Argments)
+                           : WriteLauncherScript(record.ItemName, record.AplPath, record.Argments,
+                                                 record.WindowStyle, record.ConfCmdLine != 0);
   if (!written || !RegisterMenuEntry(record.ItemName, record.FixedString != 0, contexts)) return false;
   Items.push_back(record);
   SortItems(0, ItemCount() - 1);
@@ -68,20 +65,14 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   bool done = false;
   if (command == L"delete" && argc == 3) {
-    done = Remove(Ansi(argv[2]));
+    done = Remove(ToAnsi(argv[2]));
   } else if (command == L"add" && argc == 5 && std::wstring(argv[3]) == L"fixed") {
-    ItemRecord record;
-    record.ItemName = Ansi(argv[2]);
-    record.FixedString = 1;
-    record.Argments = Ansi(argv[4]);
-    done = Add(record);
+    done = Add(FixedStringRecord(ToAnsi(argv[2]), ToAnsi(argv[4])));
   } else if (command == L"add" && argc == 9 && std::wstring(argv[3]) == L"launcher" && wcslen(argv[6]) == 4) {
-    ItemRecord record;
-    record.ItemName = Ansi(argv[2]);
-    record.AplPath = Ansi(argv[4]);
-    record.Argments = Ansi(argv[5]);
-    for (size_t i = 0; i < 4; ++i) record.Contexts[i] = argv[6][i] == L'1';
-    record.WindowStyle = static_cast<int16_t>(_wtoi(argv[7]));
+    ItemContexts contexts{};
+    for (size_t i = 0; i < contexts.size(); ++i) contexts[i] = argv[6][i] == L'1';
+    ItemRecord record = LauncherRecord(ToAnsi(argv[2]), ToAnsi(argv[4]), ToAnsi(argv[5]), contexts,
+                                       static_cast<int16_t>(_wtoi(argv[7])));
     record.ConfCmdLine = static_cast<int16_t>(_wtoi(argv[8]));
     done = Add(record);
   } else {

@@ -12,25 +12,10 @@
 
 ItemRecord LauncherItem(const std::string& name, const std::string& path, const std::string& argments,
                         int style, bool confirm) {
-  ItemRecord r;
-  r.ItemName = name;
-  r.AplPath = path;
-  r.Argments = argments;
-  r.Contexts = {1, 1, 0, 1};
-  r.WindowStyle = static_cast<int16_t>(style);
+  ItemRecord r = LauncherRecord(name, path, argments, {1, 1, 0, 1}, static_cast<int16_t>(style));
   r.ConfCmdLine = confirm;
   return r;
 }
-
-ItemRecord FixedItem(const std::string& name, const std::string& text) {
-  ItemRecord r;
-  r.ItemName = name;
-  r.FixedString = 1;
-  r.Argments = text;
-  return r;
-}
-
-std::string U8(const std::string& ansi) { return Utf8(ansi); }
 
 std::u16string U16(const std::string& ansi) {
   const std::wstring wide = ToWide(ansi);
@@ -64,5 +49,5 @@ std::unique_ptr<HostConnection> HostFixture::Connect(const std::string& argument
 }
 
 nlohmann::json HostFixture::Pick(const std::string& name, const nlohmann::json& facts) {
-  return nlohmann::json{{"type", "pick"}, {"name", U8(name)}, {"facts", facts}};
+  return nlohmann::json{{"type", "pick"}, {"name", Utf8(name)}, {"facts", facts}};
 }

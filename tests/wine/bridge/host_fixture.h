@@ -10,16 +10,15 @@
 #include <vector>
 
 #include "catalogue/item_record.h"
+#include "tests/harness/host_connection.h"
+#include "tests/harness/item_records.h"
 #include "tests/harness/test_folder.h"
-#include "tests/wine/bridge/host_connection.h"
 
-// A launcher item of every context but links, and a fixed-string item.
+// A launcher item of every context but links.
 ItemRecord LauncherItem(const std::string& name, const std::string& path, const std::string& argments,
                         int style = 1, bool confirm = false);
-ItemRecord FixedItem(const std::string& name, const std::string& text);
 
-// Code page 932 to UTF-8 and UTF-16 as the host converts.
-std::string U8(const std::string& ansi);
+// Code page 932 to UTF-16 as the host converts.
 std::u16string U16(const std::string& ansi);
 
 class HostFixture : public WineTest {

@@ -17,14 +17,14 @@
 #include "catalogue/substitution.h"
 #include "common/atomic_file.h"
 #include "common/text_util.h"
+#include "tests/harness/browser_standin.h"
 #include "tests/harness/build_output.h"
+#include "tests/harness/clock_values.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/recorded_starts.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/bridge/host_fixture.h"
-#include "tests/wine/scripts/browser_standin.h"
-#include "tests/wine/scripts/clock_values.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ std::wstring W(const std::u16string& text) { return std::wstring(text.begin(), t
 class BridgeHost : public HostFixture {};
 
 TEST_F(BridgeHost, ListsWhatOrbiskLists) {
-  WriteCatalogue({LauncherItem("b 項目", app_, "<TU> <AU> <IT>"), FixedItem("A 日付", "<Y4>"),
+  WriteCatalogue({LauncherItem("b 項目", app_, "<TU> <AU> <IT>"), FixedStringRecord("A 日付", "<Y4>"),
                   LauncherItem("Gone", app_, "<TT>"), LauncherItem("c&d", app_, "<SS><TT2>", 3, true)},
                  {"Gone"});
   auto host = Connect();
@@ -49,7 +49,7 @@ TEST_F(BridgeHost, ListsWhatOrbiskLists) {
   LoadItemsFrom(UserFolder + "Orbisk.ini");
   ASSERT_EQ(Items.size(), 3u);
   std::vector<std::string> names;
-  for (const ItemRecord& item : Items) names.push_back(U8(item.ItemName));
+  for (const ItemRecord& item : Items) names.push_back(Utf8(item.ItemName));
   std::vector<std::string> listed;
   for (const json& item : (*answer)["items"]) listed.push_back(item["name"]);
   EXPECT_EQ(listed, names);
@@ -146,7 +146,7 @@ TEST_F(BridgeHost, FailureToStartIsShownAndAnswered) {
 }
 
 TEST_F(BridgeHost, FixedStringPickAnswersTheText) {
-  WriteCatalogue({FixedItem("Today", "<Y4>/<M2>/<D2> (<WJ>)<\\T><TU> \"q\"")});
+  WriteCatalogue({FixedStringRecord("Today", "<Y4>/<M2>/<D2> (<WJ>)<\\T><TU> \"q\"")});
   auto host = Connect();
   SYSTEMTIME before, after;
   GetLocalTime(&before);

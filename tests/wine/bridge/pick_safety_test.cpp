@@ -13,6 +13,7 @@
 #include "common/text_util.h"
 #include "tests/harness/build_output.h"
 #include "tests/harness/recorded_starts.h"
+#include "tests/harness/waiting.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/bridge/host_fixture.h"
 
@@ -169,7 +170,8 @@ TEST_F(PickSafety, JotwellTakesNoOrdersFromThePage) {
     }
     EXPECT_EQ(answer, (json{{"type", "started"}})) << c.what;
     // Jotwell ends soon after it started; its line is written by then.
-    for (int i = 0; i < 500 && ReadFileBytes(memo).empty(); ++i) Sleep(10);
+    WaitUntilInFolder(
+        ProgramFolder(), [&memo] { return !ReadFileBytes(memo).empty(); }, 5000);
     EXPECT_EQ(ReadFileBytes(memo), c.line + "\r\n") << c.what;
   }
   EXPECT_FALSE(FileExists(elsewhere));

@@ -7,18 +7,13 @@
 #include "catalogue/registry.h"
 #include "catalogue/validation.h"
 #include "common/win_handles.h"
+#include "tests/harness/item_records.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
 
 namespace {
 
 class Registration : public WineTest {};
-
-ItemRecord Named(const std::string& name) {
-  ItemRecord item;
-  item.ItemName = name;
-  return item;
-}
 
 uint32_t Dword(const std::string& name, const char* value) {
   RegistryValue missing;
@@ -111,7 +106,7 @@ TEST_F(Registration, LongestNameTheValidationAcceptsIsRegisteredFoundAndDeleted)
     EXPECT_TRUE(IsMenuEntryRegistered(name)) << name.size();
     EXPECT_EQ(Dword(name, "Contexts"), 0x20u) << name.size();
     EXPECT_EQ(Dword(name, "Flags"), 0u) << name.size();
-    Items = {Named(name)};
+    Items = {NamedItem(name)};
     EXPECT_TRUE(UnregisterMenuEntry(0)) << name.size();
     EXPECT_FALSE(MenuExtSubkeys().count(name)) << name.size();
     EXPECT_FALSE(IsMenuEntryRegistered(name)) << name.size();
@@ -145,7 +140,7 @@ TEST_F(Registration, RegistryOperationsReportFailure) {
 }
 
 TEST_F(Registration, DeleteRemovesKeyAndScriptButNeverAnotherItemsStorage) {
-  Items = {Named("Foo"), Named("Bar")};
+  Items = {NamedItem("Foo"), NamedItem("Bar")};
   for (const auto& item : Items) {
     ASSERT_TRUE(RegisterMenuEntry(item.ItemName, false, {true, false, false, false}));
     ASSERT_TRUE(WriteFileBytes(ScriptFilePath(item.ItemName), "x"));
@@ -159,7 +154,7 @@ TEST_F(Registration, DeleteRemovesKeyAndScriptButNeverAnotherItemsStorage) {
 
   // A rename from foo to Foo lists both for a moment: the old record's clean-up
   // must not remove the key and file the new name has just written.
-  Items = {Named("foo"), Named("Foo")};
+  Items = {NamedItem("foo"), NamedItem("Foo")};
   EXPECT_FALSE(DeleteScriptFile(0));
   EXPECT_FALSE(UnregisterMenuEntry(0));
   EXPECT_TRUE(FileExists(ScriptFilePath("Foo")));

@@ -9,14 +9,18 @@
 #include "catalogue/program_paths.h"
 #include "catalogue/settings_file.h"
 #include "common/win_handles.h"
+#include "tests/harness/item_records.h"
 #include "tests/harness/test_folder.h"
+#include "tests/harness/waiting.h"
 #include "tests/harness/win_test_util.h"
 
 namespace {
 
 class SettingsFile : public WineTest {
  protected:
-  void Register(const std::string& name) { ASSERT_TRUE(RegisterMenuEntry(name, false, {true, false, false, false})); }
+  void Register(const std::string& name) {
+    ASSERT_TRUE(RegisterMenuEntry(name, false, {true, false, false, false}));
+  }
   void WriteSettings(const std::string& lines) { ASSERT_TRUE(WriteFileBytes(SettingsFilePath(), lines)); }
   std::string Settings() { return ReadFileBytes(SettingsFilePath()); }
   std::vector<std::string> Names() {
@@ -27,13 +31,8 @@ class SettingsFile : public WineTest {
 };
 
 ItemRecord Launcher(const std::string& name, const std::string& argments, const std::string& comment) {
-  ItemRecord r;
-  r.ItemName = name;
-  r.AplPath = "C:\\Tools\\viewer.exe";
-  r.Argments = argments;
+  ItemRecord r = LauncherRecord(name, "C:\\Tools\\viewer.exe", argments, {1, 0, 1, 0}, 2);
   r.Comment = comment;
-  r.Contexts = {1, 0, 1, 0};
-  r.WindowStyle = 2;
   return r;
 }
 
@@ -129,8 +128,8 @@ TEST_F(SettingsFile, ValuesRoundTrip) {
 TEST_F(SettingsFile, NamesWithQuotesAtEitherEndRoundTrip) {
   // A name that loses its quotes on the way back no longer matches its
   // registry key, and the item would be dropped at the next start.
-  const std::vector<std::string> names = {"'memo'", "'memo", "memo'", "\"memo\"", "\"memo", "memo\"",
-                                          "'\x95\x5C'", "\"'mixed'\"", "'"};
+  const std::vector<std::string> names = {"'memo'", "'memo",      "memo'",       "\"memo\"", "\"memo",
+                                          "memo\"", "'\x95\x5C'", "\"'mixed'\"", "'"};
   for (const std::string& name : names) {
     Register(name);
     ItemRecord fixed;
@@ -159,7 +158,8 @@ TEST_F(SettingsFile, BlanksAroundValuesAreLost) {
 }
 
 TEST_F(SettingsFile, SortIsCaseInsensitiveAndLocaleAware) {
-  const std::vector<std::string> names = {"beta", "Alpha", "\x82\xA9", "alpha2", "Beta2", "\x82\xA0", "Zed", "1st"};
+  const std::vector<std::string> names = {"beta",  "Alpha",    "\x82\xA9", "alpha2",
+                                          "Beta2", "\x82\xA0", "Zed",      "1st"};
   for (const auto& name : names) {
     Register(name);
     Items.push_back(Launcher(name, "", ""));
@@ -181,14 +181,18 @@ TEST_F(SettingsFile, BadFilesNeverCrashAndKeepWhatCanBeAccepted) {
   } cases[] = {
       {"empty", "", 0},
       {"garbage", garbage, 0},
-      {"negative count", "[ItemList]\r\nItemCount=-3\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n", 0},
+      {"negative count", "[ItemList]\r\nItemCount=-3\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n",
+       0},
       {"absurd count",
        "[ItemList]\r\nItemCount=99999999999\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n", 1},
       {"count past the items",
        "[ItemList]\r\nItemCount=30000\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n", 1},
-      {"garbage around", garbage + "\r\n[ItemList]\r\nItemCount=1\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n", 1},
-      {"odd values", "[ItemList]\r\nItemCount=1\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n"
-                     "FixedString1=\x81\x40\r\nWindowStyle1=3x\r\nConfCmdLine1=\r\n", 1},
+      {"garbage around",
+       garbage + "\r\n[ItemList]\r\nItemCount=1\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n", 1},
+      {"odd values",
+       "[ItemList]\r\nItemCount=1\r\nItemName1=Good\r\nAplPath1=a\r\nContexts1=1000\r\n"
+       "FixedString1=\x81\x40\r\nWindowStyle1=3x\r\nConfCmdLine1=\r\n",
+       1},
   };
   for (const Case& c : cases) {
     WriteSettings(c.content);
@@ -262,11 +266,18 @@ TEST_F(SettingsFile, SaveWaitsBrieflyForAReaderOfTheFile) {
   WIN32_FIND_DATAA found;
   EXPECT_FALSE(UniqueFind(FindFirstFileA((UserFolder + "*.tmp").c_str(), &found)));
 
-  // Held for a moment: the save waits and succeeds.
+  // Held until the save has written its temporary file and so come to the
+  // replace, which the reader holds up: the save waits and succeeds.
   UniqueFile reader = openReader();
   ASSERT_TRUE(reader);
   std::thread release([&reader] {
-    Sleep(50);
+    WaitUntilInFolder(
+        UserFolder,
+        [] {
+          WIN32_FIND_DATAA temporary;
+          return static_cast<bool>(UniqueFind(FindFirstFileA((UserFolder + "*.tmp").c_str(), &temporary)));
+        },
+        10000);
     reader.reset();
   });
   const bool saved = SaveItems();

@@ -13,26 +13,18 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/win_test_util.h"
-#include "tests/wine/app_test_util.h"
+#include "tests/wine/app_window_fixture.h"
 #include "ui/field_help.h"
 #include "ui/message_box.h"
 
 ItemRecord Launcher(const std::string& name, const std::string& path) {
-  ItemRecord item;
-  item.ItemName = name;
-  item.AplPath = path;
-  item.Argments = "<TU>";
+  ItemRecord item = LauncherRecord(name, path, "<TU>");
   item.Comment = "comment";
-  item.Contexts = {1, 1, 1, 1};
-  item.WindowStyle = 1;
   return item;
 }
 
 ItemRecord FixedStringItem(const std::string& name, const std::string& text) {
-  ItemRecord item;
-  item.ItemName = name;
-  item.FixedString = 1;
-  item.Argments = text;
+  ItemRecord item = FixedStringRecord(name, text);
   item.WindowStyle = 1;
   return item;
 }
@@ -88,7 +80,7 @@ void EditDialogTest::RunDialog(int buttonId, int line, const std::function<void(
   HWND relay = CreateRelayWindow(kRelayClass, RelayProc, &pending);
   SetTimer(relay, 1, 10, nullptr);
   const DWORD start = GetTickCount();
-  while (!pending.ran || EditDialogWindow()) {
+  for (;;) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (!IsDialogMessageA(main_, &msg)) {
@@ -96,11 +88,15 @@ void EditDialogTest::RunDialog(int buttonId, int line, const std::function<void(
         DispatchMessageA(&msg);
       }
     }
-    if (GetTickCount() - start > 60000) {
+    if (pending.ran && !EditDialogWindow()) break;
+    const DWORD spent = GetTickCount() - start;
+    if (spent > 60000) {
       ADD_FAILURE() << "the dialog steps did not end";
       break;
     }
-    Sleep(1);
+    // The steps run from a timer of this thread: the next message is what
+    // moves them on.
+    MsgWaitForMultipleObjectsEx(0, nullptr, 60000 - spent, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
   PumpMessages(10);
   DestroyWindow(relay);

@@ -12,8 +12,9 @@
 #include <vector>
 
 #include "catalogue/item_record.h"
+#include "tests/harness/item_records.h"
 #include "tests/harness/test_folder.h"
-#include "tests/wine/app_test_util.h"
+#include "tests/wine/app_window_fixture.h"
 
 // A launcher item starting path with all contexts set.
 ItemRecord Launcher(const std::string& name, const std::string& path);

@@ -12,11 +12,12 @@
 #include "catalogue/program_paths.h"
 #include "editdialog/edit_dialog_resource.h"
 #include "mainwindow/resource.h"
+#include "tests/harness/browser_standin.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/recorded_starts.h"
+#include "tests/harness/waiting.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/editdialog/edit_dialog_fixture.h"
-#include "tests/wine/scripts/browser_standin.h"
 #include "ui/field_help.h"
 
 namespace {
@@ -37,14 +38,38 @@ class EditDialogParts : public EditDialogTest {
   std::string app_;
 };
 
-// The open popup menu of this process, once it is shown.
+// The open popup menu of this process, once it is shown. It is the test
+// thread's, busy in the menu's loop, so this runs on another thread, where
+// nothing announces the menu: it is looked for until it comes.
 HWND WaitForPopupMenu() {
-  for (int i = 0; i < 500; ++i) {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (menu && IsWindowVisible(menu)) return menu;
-    Sleep(10);
+  HWND menu = nullptr;
+  WaitUntil(
+      [&menu] {
+        menu = FindWindowA("#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+      },
+      5000);
+  return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+// What a key changes in the open menus: which are shown, and the entry each
+// has highlighted.
+std::vector<std::pair<HWND, int>> MenuState() {
+  std::vector<std::pair<HWND, int>> state;
+  for (HWND window = FindWindowA("#32768", nullptr); window;
+       window = FindWindowExA(nullptr, window, "#32768", nullptr)) {
+    if (!IsWindowVisible(window)) continue;
+    // Bounded: the test thread may have left the menu's loop meanwhile.
+    DWORD_PTR handle = 0;
+    SendMessageTimeoutA(window, MN_GETHMENU, 0, 0, SMTO_NORMAL, 1000, &handle);
+    const auto menu = reinterpret_cast<HMENU>(handle);
+    int highlighted = -1;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      if (GetMenuState(menu, i, MF_BYPOSITION) & MF_HILITE) highlighted = i;
+    }
+    state.emplace_back(window, highlighted);
   }
-  return nullptr;
+  return state;
 }
 
 POINT ScreenCenter(HWND control) {
@@ -76,9 +101,12 @@ std::thread ReadMenuThenPress(HWND dialog, MenuSeen* seen, std::vector<UINT> key
       const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
       seen->grayed.push_back((state & MF_SEPARATOR) == 0 && (state & MF_GRAYED) != 0);
     }
+    // Each key is pressed once the menu has taken the one before: the menu's
+    // loop tells no other thread, so its state is looked at until it moves.
     for (const UINT key : keys) {
+      const auto before = MenuState();
       PostMessageA(dialog, WM_KEYDOWN, key, 0);
-      Sleep(30);
+      WaitUntil([&before] { return MenuState() != before; }, 5000);
     }
   });
 }
@@ -234,17 +262,21 @@ TEST_F(EditDialogParts, BrowseFillsThePathAndANewItemsEmptyName) {
   RunDialog(IDC_BTNADD, -1, [&](HWND dialog) {
     SetText(IDC_TXTAPLPATH, app_);
     std::atomic<bool> answered{false};
+    // The file dialog runs on this thread, in its own loop; the chooser looks
+    // for it from another, where nothing announces it.
     std::thread chooser([&] {
-      for (int i = 0; i < 500 && !answered; ++i) {
-        for (HWND w = FindWindowA("#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-          if (GetWindow(w, GW_OWNER) != dialog || !IsWindowVisible(w)) continue;
-          SetDlgItemTextA(w, 0x47C, chosen.c_str());  // the file-name box
-          PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-          answered = true;
-          break;
-        }
-        Sleep(20);
-      }
+      WaitUntil(
+          [&] {
+            for (HWND w = FindWindowA("#32770", nullptr); !answered && w;
+                 w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+              if (GetWindow(w, GW_OWNER) != dialog || !IsWindowVisible(w)) continue;
+              SetDlgItemTextA(w, 0x47C, chosen.c_str());  // the file-name box
+              PostMessageA(w, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+              answered = true;
+            }
+            return answered.load();
+          },
+          10000);
     });
     Click(IDC_BTNBROWS);
     answered = true;

@@ -8,6 +8,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <wrl/client.h>
 
 #include <algorithm>
 #include <functional>
@@ -29,10 +30,13 @@
 #include "mainwindow/resource.h"
 #include "tests/harness/build_output.h"
 #include "tests/harness/child_process.h"
+#include "tests/harness/host_connection.h"
+#include "tests/harness/item_records.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
+#include "tests/harness/waiting.h"
 #include "tests/harness/win_test_util.h"
-#include "tests/wine/bridge/host_connection.h"
+#include "tests/harness/window_search.h"
 
 namespace {
 
@@ -48,11 +52,6 @@ std::string KnownFolder(int csidl) {
   std::string folder = path;
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
   return folder;
-}
-
-std::string Utf8Of(const std::string& ansi) {
-  const std::wstring wide = ToWide(ansi);
-  return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
 }
 
 // A string value below HKEY_CURRENT_USER; nullopt when the key or the value
@@ -99,67 +98,41 @@ void ExpectSameFiles(const std::map<std::string, std::string>& actual,
 // The target of a shell link, through the shell's own reader.
 std::string ShortcutTarget(const std::string& link) {
   std::string target;
-  IShellLinkA* shellLink = nullptr;
+  Microsoft::WRL::ComPtr<IShellLinkA> shellLink;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&shellLink)))) {
+                              reinterpret_cast<void**>(shellLink.GetAddressOf())))) {
     return target;
   }
-  IPersistFile* file = nullptr;
-  if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    if (SUCCEEDED(file->Load(ToWide(link).c_str(), STGM_READ))) {
-      char path[MAX_PATH] = {};
-      if (SUCCEEDED(shellLink->GetPath(path, sizeof path, nullptr, 0))) target = path;
-    }
-    file->Release();
+  Microsoft::WRL::ComPtr<IPersistFile> file;
+  if (SUCCEEDED(shellLink.As(&file)) && SUCCEEDED(file->Load(ToWide(link).c_str(), STGM_READ))) {
+    char path[MAX_PATH] = {};
+    if (SUCCEEDED(shellLink->GetPath(path, sizeof path, nullptr, 0))) target = path;
   }
-  shellLink->Release();
   return target;
 }
 
+// The waits below are for windows and files of the installer, the
+// uninstaller and the installed Orbisk: other processes, which announce none
+// of them to this one. The test's own windows (COM's among them) keep
+// answering meanwhile.
+
 // A window of the process with this class and title, waiting for it.
 HWND WaitForWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs = 15000) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < timeoutMs) {
-    for (HWND window = FindWindowA(className, title); window;
-         window = FindWindowExA(nullptr, window, className, title)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(window, &owner);
-      if (owner == processId && IsWindowVisible(window)) return window;
-    }
-    PumpMessages(20);
-  }
-  return nullptr;
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    PumpMessages(50);
-  }
-  return true;
+  HWND found = nullptr;
+  WaitUntilPumping([&] { return (found = FindProcessWindow(processId, className, title)) != nullptr; },
+                   timeoutMs);
+  return found;
 }
 
 // The NSIS wizard of a running installer or uninstaller: a dialog titled
 // with the product, with a Next button (1), and no message box.
 HWND FindWizard() {
-  struct Search {
-    HWND found = nullptr;
-  } search;
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        char className[16] = {}, title[256] = {};
-        GetClassNameA(window, className, sizeof className);
-        GetWindowTextA(window, title, sizeof title);
-        if (strcmp(className, "#32770") == 0 && IsWindowVisible(window) && strstr(title, "Orbisk") &&
-            GetDlgItem(window, 1) && !GetDlgItem(window, 0xFFFF)) {
-          reinterpret_cast<Search*>(data)->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindTopLevelWindow([](HWND window) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    return IsVisibleDialog(window) && strstr(title, "Orbisk") && GetDlgItem(window, 1) &&
+           !GetDlgItem(window, 0xFFFF);
+  });
 }
 
 bool SetDefaultValue(const std::string& keyPath, const std::string& value) {
@@ -237,16 +210,15 @@ class Installer : public WineTest {
   void AddItemWithInstalledOrbisk(const std::string& name, const std::string& application) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
+    UniqueProcessInformation started;
     std::string command = "\"" + folder_ + "Orbisk.exe\"";
     ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                               &startup, &started));
-    const UniqueHandle process(started.hProcess), thread(started.hThread);
-    HWND window = WaitForWindow(started.dwProcessId, kMainWindowClass, "Orbisk");
+                               &startup, started.put()));
+    HWND window = WaitForWindow(started.processId(), kMainWindowClass, "Orbisk");
     ASSERT_TRUE(window);
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_BTNADD, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_BTNADD)));
-    HWND dialog = WaitForWindow(started.dwProcessId, "#32770", "追加");
+    HWND dialog = WaitForWindow(started.processId(), "#32770", "追加");
     ASSERT_TRUE(dialog);
     SendMessageW(GetDlgItem(dialog, IDC_TXTITEMNAME), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(ToWide(name).c_str()));
@@ -261,14 +233,14 @@ class Installer : public WineTest {
     ExpectMessageBox(IDYES);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 15000)) << "the Add dialog stayed open";
+    ASSERT_TRUE(WaitUntilPumping([&] { return !IsWindow(dialog); }, 15000)) << "the Add dialog stayed open";
     ASSERT_EQ(SeenMessageBoxes().size(), 1u);
     EXPECT_EQ(SeenMessageBoxes()[0].text, "ＩＥの右クリックメニューに「" + name + "」を登録しますか？");
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(started.process(), 15000), WAIT_OBJECT_0);
     DWORD code = 1;
-    GetExitCodeProcess(process.get(), &code);
+    GetExitCodeProcess(started.process(), &code);
     EXPECT_EQ(code, 0u);
   }
 
@@ -307,7 +279,7 @@ TEST_F(Installer, InstallAddAnItemListItReinstallAndUninstallKeepingTheCatalogue
     ASSERT_EQ((*answer)["type"], "items") << answer->dump();
     ASSERT_EQ((*answer)["items"].size(), 1u) << answer->dump();
     const json& item = (*answer)["items"][0];
-    EXPECT_EQ(item["name"], Utf8Of(name));
+    EXPECT_EQ(item["name"], Utf8(name));
     EXPECT_EQ(item["kind"], "launcher");
     EXPECT_EQ(item["contexts"],
               json({{"page", false}, {"image", false}, {"link", false}, {"selection", true}}));
@@ -329,8 +301,8 @@ TEST_F(Installer, InstallAddAnItemListItReinstallAndUninstallKeepingTheCatalogue
   std::string uninstall = "\"" + folder_ + "uninstall.exe\" /S";
   EXPECT_EQ(RunProcess(uninstall, 60000), 0);
   // It goes on from a copy of itself in TEMP: wait for it to be done.
-  EXPECT_TRUE(
-      WaitUntil([&] { return !FileExists(folder_ + "uninstall.exe") && !KeyExists(kUninstallKey); }, 30000));
+  EXPECT_TRUE(WaitUntilPumping(
+      [&] { return !FileExists(folder_ + "uninstall.exe") && !KeyExists(kUninstallKey); }, 30000));
   PumpMessages(500);
   std::map<std::string, std::string> left = FilesBelow(folder_);
   std::map<std::string, std::string> expected;
@@ -354,12 +326,7 @@ TEST_F(Installer, AnUninstallToldToRemovesTheUsersItemsAndNoOtherEntries) {
   // An item as the installed Orbisk saves it.
   UserFolder = userFolder_;
   ASSERT_TRUE(EnsureFolder(UserFolder));
-  ItemRecord item;
-  item.ItemName = "メモに追記";
-  item.AplPath = folder_ + "Jotwell.exe";
-  item.Argments = "<ST>";
-  item.Contexts = {0, 0, 0, 1};
-  item.WindowStyle = 1;
+  const ItemRecord item = LauncherRecord("メモに追記", folder_ + "Jotwell.exe", "<ST>", {0, 0, 0, 1});
   ASSERT_TRUE(WriteLauncherScript(item.ItemName, item.AplPath, item.Argments, item.WindowStyle, false));
   ASSERT_TRUE(RegisterMenuEntry(item.ItemName, false, {false, false, false, true}));
   Items = {item};
@@ -381,13 +348,14 @@ TEST_F(Installer, AnUninstallToldToRemovesTheUsersItemsAndNoOtherEntries) {
   ChildProcess uninstaller("\"" + folder_ + "uninstall.exe\"");
   ASSERT_TRUE(uninstaller.started());
   HWND wizard = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (wizard = FindWizard()) != nullptr; }, 15000));
+  ASSERT_TRUE(WaitUntilPumping([&] { return (wizard = FindWizard()) != nullptr; }, 15000));
   // The confirmation page's "アンインストール" button.
   PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(wizard, 1)));
   ASSERT_TRUE(WaitForMessageBoxes(1, 30000));
   // Once the work is done its button closes the wizard.
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(wizard) || IsWindowEnabled(GetDlgItem(wizard, 1)); }, 30000));
+  ASSERT_TRUE(
+      WaitUntilPumping([&] { return !IsWindow(wizard) || IsWindowEnabled(GetDlgItem(wizard, 1)); }, 30000));
   if (IsWindow(wizard)) {
     PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(wizard, 1)));
@@ -402,7 +370,7 @@ TEST_F(Installer, AnUninstallToldToRemovesTheUsersItemsAndNoOtherEntries) {
   EXPECT_EQ(box.defaultButton, IDNO);
 
   EXPECT_TRUE(
-      WaitUntil([&] { return GetFileAttributesA(folder_.c_str()) == INVALID_FILE_ATTRIBUTES; }, 30000))
+      WaitUntilPumping([&] { return GetFileAttributesA(folder_.c_str()) == INVALID_FILE_ATTRIBUTES; }, 30000))
       << "left: " << ::testing::PrintToString(Names(FilesBelow(folder_)));
   EXPECT_FALSE(KeyExists(menuExt + item.ItemName));
   for (const auto& [name, script] : others) EXPECT_EQ(RegString(menuExt + name, nullptr), script) << name;

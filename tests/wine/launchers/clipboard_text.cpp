@@ -1,11 +1,10 @@
 #include "tests/wine/launchers/clipboard_text.h"
 
+#include "tests/harness/waiting.h"
+
 bool OpenClipboardPatiently(HWND owner) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    if (OpenClipboard(owner)) return true;
-    Sleep(20);
-  }
-  return false;
+  // Another process's CloseClipboard signals nobody: tried until it is free.
+  return WaitUntil([owner] { return OpenClipboard(owner) != FALSE; }, 2000);
 }
 
 std::string ClipboardAnsiText() {

@@ -165,22 +165,21 @@ TEST_F(Clipsy, OwnsTheClipboardWithAHiddenWindowOfItsOwn) {
   g_emptiedBy = {};
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
+  UniqueProcessInformation process;
   std::string commandLine = MenuCommandLine(program_, "owned text");
   ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &process));
-  UniqueHandle processHandle(process.hProcess);
-  UniqueHandle threadHandle(process.hThread);
+                             &startup, process.put()));
   // Clipsy waits in EmptyClipboard until this thread has answered.
+  const HANDLE clipsy = process.process();
   const DWORD start = GetTickCount();
-  while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {
+  while (MsgWaitForMultipleObjects(1, &clipsy, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {
     PumpMessages(0);
     ASSERT_LT(GetTickCount() - start, 30000u);
   }
 
   ASSERT_TRUE(g_emptiedBy.seen);
   EXPECT_NE(g_emptiedBy.window, nullptr) << "the clipboard was opened without an owner";
-  EXPECT_EQ(g_emptiedBy.processId, process.dwProcessId);
+  EXPECT_EQ(g_emptiedBy.processId, process.processId());
   EXPECT_FALSE(g_emptiedBy.visible);
   EXPECT_NE(g_emptiedBy.parent, GetDesktopWindow()) << "a message-only window";
   EXPECT_EQ(ClipboardAnsiText(), "owned text");

@@ -2,7 +2,7 @@
 // settings file, and the application (a recorder) started on the file.
 // winsock2.h, which the server needs, must come before windows.h.
 // clang-format off
-#include "tests/wine/launchers/http_server.h"
+#include "tests/harness/http_server.h"
 // clang-format on
 #include <windows.h>
 

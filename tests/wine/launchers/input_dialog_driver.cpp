@@ -1,15 +1,10 @@
 #include "tests/wine/launchers/input_dialog_driver.h"
 
+#include "tests/harness/waiting.h"
 #include "tests/harness/win_test_util.h"
+#include "tests/harness/window_search.h"
 
 namespace {
-
-struct Search {
-  DWORD pid;
-  std::wstring title;
-  HWND skip;
-  HWND found = nullptr;
-};
 
 std::string ClassOf(HWND window) {
   char name[64] = {};
@@ -34,19 +29,6 @@ HWND ChildOfClass(HWND dialog, const char* className) {
   return FindWindowExA(dialog, nullptr, className, nullptr);
 }
 
-BOOL CALLBACK VisitTopLevel(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid != search->pid || window == search->skip || !IsWindowVisible(window)) return TRUE;
-  if (ClassOf(window) != "#32770" || !ChildOfClass(window, "Edit")) return TRUE;
-  wchar_t title[128] = {};
-  GetWindowTextW(window, title, 128);
-  if (search->title != title) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 BOOL CALLBACK VisitChild(HWND window, LPARAM param) {
   auto* controls = reinterpret_cast<std::vector<DialogControl>*>(param);
   controls->push_back({ClassOf(window), TextOf(window), GetDlgCtrlID(window)});
@@ -56,20 +38,29 @@ BOOL CALLBACK VisitChild(HWND window, LPARAM param) {
 }  // namespace
 
 HWND WaitForInputDialog(DWORD pid, const std::string& title, HWND skip, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  Search search{pid, ToWide(title), skip};
-  while (GetTickCount() - start < timeoutMs) {
-    if (skip && !IsWindow(skip)) search.skip = nullptr;
-    EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&search));
-    if (search.found) {
-      // Once the dialog's thread has handled a message, the dialog is set up
-      // and in its own message loop.
-      SendMessageTimeoutW(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
-      return search.found;
-    }
-    Sleep(20);
-  }
-  return nullptr;
+  const std::wstring wideTitle = ToWide(title);
+  const auto isTheDialog = [&](HWND window) {
+    if (ProcessOf(window) != pid || window == skip || !IsVisibleDialog(window) ||
+        !ChildOfClass(window, "Edit"))
+      return false;
+    wchar_t shown[128] = {};
+    GetWindowTextW(window, shown, 128);
+    return wideTitle == shown;
+  };
+  // The dialog is Pagewatch's, which announces it to nobody here: the
+  // desktop is looked over until it comes.
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        if (skip && !IsWindow(skip)) skip = nullptr;
+        found = FindTopLevelWindow(isTheDialog);
+        return found != nullptr;
+      },
+      timeoutMs);
+  // Once the dialog's thread has handled a message, the dialog is set up
+  // and in its own message loop.
+  if (found) WaitForWindowThread(found);
+  return found;
 }
 
 std::vector<DialogControl> DialogControls(HWND dialog) {

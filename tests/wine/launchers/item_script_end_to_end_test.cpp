@@ -5,12 +5,12 @@
 
 #include "catalogue/launcher_script.h"
 #include "catalogue/menu_registration.h"
+#include "tests/harness/browser_standin.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/launchers/clipboard_text.h"
 #include "tests/wine/launchers/launcher_run.h"
-#include "tests/wine/scripts/browser_standin.h"
 
 namespace {
 

@@ -25,16 +25,15 @@ constexpr char kCreateFailure[] = "テキストファイルの作成に失敗し
 // Every file and folder below folder, by its path relative to it.
 void CollectBelow(const std::string& folder, const std::string& relative, std::set<std::string>& found) {
   WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((folder + relative + "*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return;
+  const UniqueFind search(FindFirstFileA((folder + relative + "*").c_str(), &entry));
+  if (!search) return;
   do {
     const std::string name = entry.cFileName;
     if (name == "." || name == "..") continue;
     found.insert(relative + name);
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
       CollectBelow(folder, relative + name + "\\", found);
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
+  } while (FindNextFileA(search.get(), &entry));
 }
 
 std::set<std::string> EntriesBelow(const std::string& folder) {
@@ -454,7 +453,7 @@ TEST_F(Jotwell, TwentyRunsAtOnceWriteTwentyWholeLines) {
   std::set<std::string> expected;
   // Started suspended and let go together, so that their opens and writes
   // meet as closely as separate processes can.
-  std::vector<UniqueHandle> processes, threads;
+  std::vector<UniqueProcessInformation> processes;
   for (int i = 0; i < 20; ++i) {
     // Long lines, each of its own letter, would show any mixing.
     const std::string line = "run" + std::to_string(i) + " " + std::string(20000, static_cast<char>('a' + i));
@@ -462,17 +461,15 @@ TEST_F(Jotwell, TwentyRunsAtOnceWriteTwentyWholeLines) {
     std::string commandLine = MenuCommandLine(program_, "/s" + line + " /o" + file);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
+    UniqueProcessInformation& process = processes.emplace_back();
     ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                               nullptr, nullptr, &startup, &process));
-    processes.emplace_back(process.hProcess);
-    threads.emplace_back(process.hThread);
+                               nullptr, nullptr, &startup, process.put()));
   }
-  for (const UniqueHandle& thread : threads) ResumeThread(thread.get());
-  for (const UniqueHandle& process : processes) {
-    ASSERT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+  for (const UniqueProcessInformation& process : processes) ResumeThread(process.thread());
+  for (const UniqueProcessInformation& process : processes) {
+    ASSERT_EQ(WaitForSingleObject(process.process(), 30000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
-    EXPECT_TRUE(GetExitCodeProcess(process.get(), &exitCode));
+    EXPECT_TRUE(GetExitCodeProcess(process.process(), &exitCode));
     EXPECT_EQ(exitCode, 0u);
   }
 
@@ -516,12 +513,13 @@ TEST_F(Jotwell, FileLockedForAMomentIsWaitedForButNotForever) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
   };
 
-  // Let go after half a second: the line is written, without a message.
+  // Let go after half a second, which Jotwell is still waiting through: the
+  // line is written, without a message.
   UniqueFile lock = lockFile();
   ASSERT_TRUE(lock);
   ChildProcess waiting(MenuCommandLine(program_, "/safter the lock /o" + file));
   ASSERT_TRUE(waiting.started());
-  Sleep(500);
+  EXPECT_FALSE(waiting.EndsWithin(500)) << "Jotwell did not wait for the locked file";
   lock.reset();
   EXPECT_EQ(waiting.Wait(), 0);
   EXPECT_EQ(ReadFileBytes(file), "after the lock\r\n");

@@ -15,7 +15,9 @@
 #include "tests/harness/build_output.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
+#include "tests/harness/waiting.h"
 #include "tests/harness/win_test_util.h"
+#include "tests/harness/window_search.h"
 #include "tests/wine/mainwindow/main_window_fixture.h"
 
 namespace {
@@ -56,31 +58,24 @@ class RealProgram : public WineTest {
   HANDLE Start() {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
+    UniqueProcessInformation process;
     std::string command = "\"" + exe_ + "\"";
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ProgramFolder().c_str(),
-                        &startup, &process)) {
+                        &startup, process.put())) {
       return nullptr;
     }
-    const UniqueHandle thread(process.hThread);
-    processes_.emplace_back(process.hProcess);
-    return process.hProcess;
+    processes_.emplace_back(process.releaseProcess());
+    return processes_.back().get();
   }
 
-  // The main window of the process, waiting for it to appear.
+  // The main window of the process, waiting for it to appear: a window of
+  // another process, which nothing announces to this one.
   static HWND MainWindowOf(HANDLE process, DWORD timeoutMs = 15000) {
     const DWORD id = GetProcessId(process);
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-      for (HWND window = FindWindowA(kMainWindowClass, "Orbisk"); window;
-           window = FindWindowExA(nullptr, window, kMainWindowClass, "Orbisk")) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == id && IsWindowVisible(window)) return window;
-      }
-      PumpMessages(20);
-    }
-    return nullptr;
+    HWND found = nullptr;
+    WaitUntilPumping([&] { return (found = FindProcessWindow(id, kMainWindowClass, "Orbisk")) != nullptr; },
+                     timeoutMs);
+    return found;
   }
 
   // Lines of the other process's list: its text arrives as UTF-16 only.
@@ -174,9 +169,7 @@ TEST_F(RealProgram, ASecondStartWarnsBringsTheFirstToTheFrontAndEnds) {
   EXPECT_EQ(box.buttons, (std::vector<int>{IDOK}));
   EXPECT_EQ(box.processId, GetProcessId(second));
   // In front soon after the second start ended, and it stays there.
-  for (DWORD start = GetTickCount(); GetForegroundWindow() != window && GetTickCount() - start < 3000;) {
-    PumpMessages(20);
-  }
+  WaitUntilPumping([window] { return GetForegroundWindow() == window; }, 3000);
   PumpMessages(300);
   EXPECT_EQ(GetForegroundWindow(), window);
   // Only the first instance runs, with one main window.

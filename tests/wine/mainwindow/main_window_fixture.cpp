@@ -11,18 +11,13 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/win_test_util.h"
-#include "tests/wine/app_test_util.h"
+#include "tests/wine/app_window_fixture.h"
 #include "ui/field_help.h"
 #include "ui/message_box.h"
 
 ItemRecord LauncherItem(const std::string& name, const std::string& comment) {
-  ItemRecord item;
-  item.ItemName = name;
-  item.AplPath = "C:\\Tools\\viewer.exe";
-  item.Argments = "<TU>";
+  ItemRecord item = LauncherRecord(name, "C:\\Tools\\viewer.exe", "<TU>");
   item.Comment = comment;
-  item.Contexts = {1, 1, 1, 1};
-  item.WindowStyle = 1;
   return item;
 }
 

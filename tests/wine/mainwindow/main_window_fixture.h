@@ -13,8 +13,9 @@
 #include "catalogue/item_record.h"
 #include "common/win_handles.h"
 #include "editdialog/edit_dialog.h"
+#include "tests/harness/item_records.h"
 #include "tests/harness/test_folder.h"
-#include "tests/wine/app_test_util.h"
+#include "tests/wine/app_window_fixture.h"
 
 // A launcher item with a name and a comment, all four contexts set.
 ItemRecord LauncherItem(const std::string& name, const std::string& comment = "");

@@ -23,7 +23,9 @@
 #include "editdialog/edit_dialog_resource.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/resource.h"
+#include "tests/harness/waiting.h"
 #include "tests/harness/win_test_util.h"
+#include "tests/harness/window_search.h"
 
 namespace {
 
@@ -116,59 +118,48 @@ void AddList(Report& report, HWND window) {
   report.Add("status bar", TextOf(GetDlgItem(window, IDC_STATUSBAR)));
 }
 
+// Orbisk's windows are another process's, which announce themselves to
+// nobody here: the waits for them look the desktop over until they come.
+
 // A visible dialog window of the process that has a control of id, waiting
 // for it up to 15 s; nullptr when none came.
 HWND WaitForDialog(DWORD processId, int controlId, HWND except = nullptr) {
-  struct Search {
-    DWORD processId;
-    int controlId;
-    HWND except;
-    HWND found = nullptr;
-  };
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 15000; Sleep(50)) {
-    Search search{processId, controlId, except};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          char className[16] = {};
-          GetClassNameA(window, className, sizeof className);
-          if (owner == s->processId && window != s->except && IsWindowVisible(window) &&
-              std::string(className) == "#32770" && GetDlgItem(window, s->controlId)) {
-            s->found = window;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
-  }
-  return nullptr;
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        found = FindTopLevelWindow([&](HWND window) {
+          return ProcessOf(window) == processId && window != except && IsVisibleDialog(window) &&
+                 GetDlgItem(window, controlId);
+        });
+        return found != nullptr;
+      },
+      15000);
+  return found;
 }
 
 bool WaitUntilGone(HWND window) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 15000; Sleep(50)) {
-    if (!IsWindow(window)) return true;
-  }
-  return false;
+  return WaitUntil([window] { return !IsWindow(window); }, 15000);
 }
 
 int Drive(const std::string& reportPath) {
   Report report;
   HWND main = nullptr;
-  for (DWORD start = GetTickCount(); !main && GetTickCount() - start < 30000; Sleep(50)) {
-    main = FindWindowA(kMainWindowClass, nullptr);
-    if (main && !IsWindowVisible(main)) main = nullptr;
-  }
+  WaitUntil(
+      [&main] {
+        main = FindWindowA(kMainWindowClass, nullptr);
+        if (main && !IsWindowVisible(main)) main = nullptr;
+        return main != nullptr;
+      },
+      30000);
   if (!main) {
     report.Fail("no main window");
     report.Write(reportPath);
     return 1;
   }
-  Sleep(300);  // the load has filled the list
-  DWORD processId = 0;
-  GetWindowThreadProcessId(main, &processId);
+  // The list is filled while the window is made, before it shows; once its
+  // thread answers, that is certainly done.
+  WaitForWindowThread(main);
+  const DWORD processId = ProcessOf(main);
   AddControls(report, "main", main);
   AddList(report, main);
 
@@ -196,7 +187,9 @@ int Drive(const std::string& reportPath) {
     }
     if (!WaitUntilGone(dialog)) report.Fail("the edit dialog stayed open");
   }
-  Sleep(300);
+  // The list shows the edit once the main window's thread has finished the
+  // Edit command, whose dialog has closed, and answers again.
+  WaitForWindowThread(main);
   AddList(report, main);
 
   // Esc closes Orbisk, which saves the settings file.

@@ -1,6 +1,6 @@
 // The stand-in itself: it must take out exactly what the browser would run and
 // notice when that code does not run to its end.
-#include "tests/wine/scripts/browser_standin.h"
+#include "tests/harness/browser_standin.h"
 
 #include <windows.h>
 

@@ -5,10 +5,10 @@
 #include <windows.h>
 
 #include "catalogue/menu_registration.h"
+#include "tests/harness/browser_standin.h"
+#include "tests/harness/clock_values.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
-#include "tests/wine/scripts/browser_standin.h"
-#include "tests/wine/scripts/clock_values.h"
 
 namespace {
 

@@ -18,12 +18,11 @@ class ScriptFile : public WineTest {
   std::vector<std::string> Files() {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((UserFolder + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const UniqueFind search(FindFirstFileA((UserFolder + "*").c_str(), &found));
+    if (!search) return names;
     do {
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
     return names;
   }
 };

@@ -22,12 +22,12 @@
 #include "catalogue/menu_registration.h"
 #include "catalogue/placeholders.h"
 #include "catalogue/substitution.h"
+#include "tests/harness/browser_standin.h"
+#include "tests/harness/clock_values.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/recorded_starts.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
-#include "tests/wine/scripts/browser_standin.h"
-#include "tests/wine/scripts/clock_values.h"
 
 namespace {
 

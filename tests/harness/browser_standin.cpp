@@ -1,4 +1,4 @@
-#include "tests/wine/scripts/browser_standin.h"
+#include "tests/harness/browser_standin.h"
 
 #include "common/text_util.h"
 #include "common/win_handles.h"

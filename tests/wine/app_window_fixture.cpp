@@ -1,4 +1,4 @@
-#include "tests/wine/app_test_util.h"
+#include "tests/wine/app_window_fixture.h"
 
 #include <gtest/gtest.h>
 

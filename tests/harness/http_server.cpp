@@ -1,4 +1,4 @@
-#include "tests/wine/launchers/http_server.h"
+#include "tests/harness/http_server.h"
 
 #include <ws2tcpip.h>
 

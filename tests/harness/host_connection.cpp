@@ -1,4 +1,4 @@
-#include "tests/wine/bridge/host_connection.h"
+#include "tests/harness/host_connection.h"
 
 #include "bridge/host/extension_ids.h"
 #include "bridge/host/framing.h"
@@ -37,7 +37,7 @@ HostConnection::HostConnection(const std::string& hostPath, const std::string& a
   startup.hStdInput = childInput.get();
   startup.hStdOutput = childOutput.get();
   startup.hStdError = nul.get();
-  PROCESS_INFORMATION info = {};
+  UniqueProcessInformation info;
   std::string commandLine = "\"" + hostPath + "\" " + arguments;
   job_.reset(CreateJobObjectA(nullptr, nullptr));
   if (!job_) {
@@ -53,14 +53,13 @@ HostConnection::HostConnection(const std::string& hostPath, const std::string& a
     }
   }
   if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
-                      &startup, &info)) {
+                      &startup, info.put())) {
     fail("CreateProcess");
     return;
   }
-  process_.reset(info.hProcess);
-  UniqueHandle thread(info.hThread);
-  AssignProcessToJobObject(job_.get(), process_.get());
-  ResumeThread(thread.get());
+  AssignProcessToJobObject(job_.get(), info.process());
+  ResumeThread(info.thread());
+  process_.reset(info.releaseProcess());
 
   // The reader owns its pipe end and the inbox it shares with us.
   reader_ = std::thread([inbox = inbox_, pipe = std::make_shared<UniqueFile>(std::move(output))] {

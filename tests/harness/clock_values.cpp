@@ -1,4 +1,4 @@
-#include "tests/wine/scripts/clock_values.h"
+#include "tests/harness/clock_values.h"
 
 #include <cstdio>
 

@@ -7,13 +7,13 @@
 #include "catalogue/launcher_script.h"
 #include "catalogue/program_paths.h"
 #include "editdialog/edit_dialog.h"
-#include "editdialog/edit_dialog_layout.h"
 #include "editdialog/edit_dialog_resource.h"
+#include "editdialog/edit_dialog_rules.h"
 #include "mainwindow/resource.h"
-#include "ui/screen_geometry.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/editdialog/edit_dialog_fixture.h"
+#include "ui/screen_geometry.h"
 
 namespace {
 

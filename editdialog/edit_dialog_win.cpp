@@ -7,7 +7,6 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <algorithm>
 #include <utility>
 
 #include "catalogue/item_record.h"
@@ -20,10 +19,10 @@
 #include "editdialog/edit_dialog_resource.h"
 #include "editdialog/edit_dialog_rules.h"
 #include "editdialog/edit_form.h"
-#include "ui/control_layout.h"
 #include "ui/field_help.h"
 #include "ui/message_box.h"
 #include "ui/product.h"
+#include "ui/window_placement.h"
 
 static_assert(IDC_BTNOK == IDOK && IDC_BTNCANCEL == IDCANCEL);
 
@@ -66,15 +65,7 @@ void PlaceControlsAndDialog() {
   if (!ownerWindow || !GetWindowRect(ownerWindow, &owner)) {
     owner = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   }
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromRect(&owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  int left = owner.left + (owner.right - owner.left - size.cx) / 2;
-  int top = owner.top + (owner.bottom - owner.top - size.cy) / 2;
-  left = std::max<int>(work.left, std::min<int>(left, work.right - size.cx));
-  top = std::max<int>(work.top, std::min<int>(top, work.bottom - size.cy));
-  SetWindowPos(dialog, nullptr, left, top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  CentreWindow(dialog, owner, size);
 }
 
 void CreateTooltips() {

@@ -8,7 +8,6 @@
 #include "catalogue/settings_file.h"
 #include "catalogue/version_info.h"
 #include "common/path_kind.h"
-#include "mainwindow/catalogue_save.h"
 #include "mainwindow/list_commands.h"
 #include "mainwindow/list_pointer.h"
 #include "mainwindow/main_window_layout.h"
@@ -242,6 +241,12 @@ HWND CreateMainWindow(HINSTANCE instance, const MainWindowOptions& options) {
     return nullptr;
   }
   return window;
+}
+
+bool SaveCatalogue() {
+  if (SaveItems()) return true;
+  ShowMessage(SaveFailedText(SettingsFilePath()), kCriticalOk, kProductName);
+  return false;
 }
 
 void UnloadMainWindow() {

@@ -44,9 +44,7 @@ SIZE PlaceControls(HWND window, std::span<const ControlLayout> layout, int clien
 RECT WorkAreaAt(const RECT& rect) {
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
-  }
+  GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTOPRIMARY), &monitor);
   return monitor.rcWork;
 }
 

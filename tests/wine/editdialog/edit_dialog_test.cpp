@@ -67,29 +67,28 @@ TEST_F(EditDialog, AddModeStartsEmptyWithTheDroppedPath) {
 }
 
 // The main window centred in the work area, the dialog centred over it: both
-// by the one rule, which keeps the dialog inside the work area wherever the
-// main window was moved to.
+// by the one rule (common/window_geometry.h), with the main window as the
+// dialog's owner and its monitor's work area as the bounds, wherever the main
+// window was moved to.
 TEST_F(EditDialog, CentredOverTheMainWindowInsideTheWorkArea) {
   WriteCatalogue({});
   ASSERT_TRUE(OpenMain());
   RECT work;
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  const ScreenRect workArea{work.left, work.top, work.right, work.bottom};
   RECT main;
   GetWindowRect(main_, &main);
-  EXPECT_NEAR((main.left + main.right) / 2.0, (work.left + work.right) / 2.0, 1.0);
-  EXPECT_NEAR((main.top + main.bottom) / 2.0, (work.top + work.bottom) / 2.0, 1.0);
-
   const int mainW = main.right - main.left, mainH = main.bottom - main.top;
-  enum class Expect { Centred, TopLeft, RightEdge, Bottom };
+  EXPECT_EQ(CentredWindowPosition(workArea, mainW, mainH, workArea), (ScreenPoint{main.left, main.top}));
+
   const struct {
     const char* what;
     POINT mainAt;
-    Expect expect;
   } cases[] = {
-      {"main window in the middle", {main.left, main.top}, Expect::Centred},
-      {"main window off the top-left corner", {work.left - mainW / 2, work.top - mainH / 2}, Expect::TopLeft},
-      {"main window off the right edge", {work.right - mainW / 2, main.top}, Expect::RightEdge},
-      {"main window off the bottom edge", {main.left, work.bottom - mainH / 4}, Expect::Bottom},
+      {"main window in the middle", {main.left, main.top}},
+      {"main window off the top-left corner", {work.left - mainW / 2, work.top - mainH / 2}},
+      {"main window off the right edge", {work.right - mainW / 2, main.top}},
+      {"main window off the bottom edge", {main.left, work.bottom - mainH / 4}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -98,30 +97,12 @@ TEST_F(EditDialog, CentredOverTheMainWindowInsideTheWorkArea) {
     RECT placed = {};
     RunDialog(IDC_BTNADD, -1, [&](HWND dialog) { GetWindowRect(dialog, &placed); });
     const int w = placed.right - placed.left, h = placed.bottom - placed.top;
+    EXPECT_EQ(CentredWindowPosition({main.left, main.top, main.right, main.bottom}, w, h, workArea),
+              (ScreenPoint{placed.left, placed.top}));
     EXPECT_GE(placed.left, work.left);
     EXPECT_GE(placed.top, work.top);
     EXPECT_LE(placed.right, work.right);
     EXPECT_LE(placed.bottom, work.bottom);
-    const double mainCentreX = (main.left + main.right) / 2.0, mainCentreY = (main.top + main.bottom) / 2.0;
-    switch (c.expect) {
-      case Expect::Centred:
-        EXPECT_NEAR(placed.left + w / 2.0, mainCentreX, 1.0);
-        EXPECT_NEAR(placed.top + h / 2.0, mainCentreY, 1.0);
-        break;
-      case Expect::TopLeft:
-        EXPECT_EQ(placed.left, work.left);
-        EXPECT_EQ(placed.top, work.top);
-        break;
-      case Expect::RightEdge:
-        EXPECT_EQ(placed.right, work.right);
-        EXPECT_NEAR(placed.top + h / 2.0, mainCentreY, 1.0);
-        break;
-      case Expect::Bottom:
-        // Not flush with the bottom edge: 90 % of the lowest place that fits.
-        EXPECT_NEAR(placed.left + w / 2.0, mainCentreX, 1.0);
-        EXPECT_EQ(placed.top, work.top + RoundHalfEven((work.bottom - work.top - h) * 0.9));
-        break;
-    }
   }
 }
 

@@ -23,10 +23,10 @@ ValidationResult ValidateItem(const ValidationInput& in, const PathKindReader& p
                               const NameComparator& sameName) {
   const std::string name = TrimBlanks(in.nameField);
   const std::string path = TrimBlanks(in.pathField);
-  const bool addOrRename = in.mode == EditModes::Add || in.mode == EditModes::Rename;
+  const bool addOrRename = in.change == ItemChange::Add || in.change == ItemChange::Rename;
 
   if (addOrRename && name.empty()) return Fail("項目名が入力されていません。", FocusField::ItemName);
-  if (in.mode == EditModes::Rename && name == in.storedName) {
+  if (in.change == ItemChange::Rename && name == in.storedName) {
     return Fail("項目名が変更されていません。", FocusField::ItemName);
   }
   if (HasForbiddenNameChar(name)) {
@@ -48,7 +48,7 @@ ValidationResult ValidateItem(const ValidationInput& in, const PathKindReader& p
     // take a name that differs from its own in letter case only (the check
     // before has made sure the name does differ).
     for (const std::string& listed : in.itemNames) {
-      if (in.mode == EditModes::Rename && listed == in.storedName) continue;
+      if (in.change == ItemChange::Rename && listed == in.storedName) continue;
       if (sameName(name, listed)) return Fail("この名前は登録済みです。", FocusField::ItemName);
     }
   }

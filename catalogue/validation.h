@@ -5,7 +5,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -14,10 +13,11 @@
 #include "common/file_names.h"  // IsReservedDeviceName, HasForbiddenNameChar
 #include "common/path_kind.h"
 
-// The edit dialog's three modes (its EditMode), which decide the checks that
-// run. DialogMode is the older name the validation tests still use.
-enum class EditModes : int16_t { Add = 0, Edit = 1, Rename = 2 };
-using DialogMode = EditModes;
+// What is done to the item, which decides the name checks that run: a new
+// item's name must be given and free; an edited item keeps its name; a
+// renamed item's name must be given, differ from the stored one and be free
+// of every other item's.
+enum class ItemChange { Add, Edit, Rename };
 
 // The dialog field that takes the focus after a failed check.
 enum class FocusField { None, ItemName, Argments, AplPath, FirstContext };
@@ -30,7 +30,7 @@ struct ValidationResult {
 
 // The dialog's fields as typed, and what they are checked against.
 struct ValidationInput {
-  EditModes mode = EditModes::Add;
+  ItemChange change = ItemChange::Add;
   std::string storedName;      // the item's name as stored (edit and rename)
   std::string nameField;       // txtItemName
   std::string parameterField;  // txtArgments: template or fixed string

@@ -6,11 +6,13 @@
 #include <algorithm>
 
 #include "catalogue/fixed_string_script.h"
+#include "catalogue/item_record.h"
 #include "catalogue/item_sort.h"
 #include "catalogue/launcher_script.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
+#include "catalogue/validation.h"
 #include "common/atomic_file.h"
 #include "common/text_util.h"
 #include "editdialog/edit_dialog_resource.h"
@@ -50,9 +52,22 @@ std::array<bool, 4> ContextFlags(const ItemRecord& item) {
   return {item.Contexts[0] != 0, item.Contexts[1] != 0, item.Contexts[2] != 0, item.Contexts[3] != 0};
 }
 
+// The checks the mode asks for.
+ItemChange ChangeOf(EditModes mode) {
+  switch (mode) {
+    case EditModes::Add:
+      return ItemChange::Add;
+    case EditModes::Edit:
+      return ItemChange::Edit;
+    case EditModes::Rename:
+      return ItemChange::Rename;
+  }
+  return ItemChange::Add;
+}
+
 bool Validate() {
   ValidationInput input;
-  input.mode = frmEdit.mode;
+  input.change = ChangeOf(frmEdit.mode);
   input.storedName = frmEdit.InitialName;
   input.nameField = FieldText(IDC_TXTITEMNAME);
   input.parameterField = FieldText(IDC_TXTARGMENTS);

@@ -3,9 +3,14 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
-#include "catalogue/validation.h"
+// What the dialog is opened for: a new item, the fields of the selected one,
+// or its name alone. The mode decides the caption, what the fields start
+// with, which of them can be changed, the checks and the confirmation OK
+// asks for, and what a commit does on disk.
+enum class EditModes : int16_t { Add = 0, Edit = 1, Rename = 2 };
 
 // Set by the main window just before the dialog opens. In Edit and Rename
 // mode the dialog works on the item selected in the main window's list.

@@ -1,18 +1,28 @@
+// frmEdit and its fields: the load by mode, the two layouts of a launcher and
+// a fixed-string item, which part of a text box's text is selected when the
+// focus comes in, the program browse and the script display. The OK workflow
+// is edit_commit_win.cpp's, the parameter menu parameter_menu_win.cpp's.
 #include "editdialog/edit_dialog.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
-#include <algorithm>
 #include <utility>
 
 #include "catalogue/item_record.h"
-#include "catalogue/placeholders.h"
+#include "catalogue/program_paths.h"
+#include "catalogue/registry.h"
+#include "common/path_kind.h"
+#include "common/start_program.h"
+#include "common/text_util.h"
 #include "common/wide_text.h"
 #include "editdialog/edit_dialog_resource.h"
+#include "editdialog/edit_dialog_rules.h"
 #include "editdialog/edit_form.h"
-#include "ui/control_layout.h"
 #include "ui/field_help.h"
 #include "ui/message_box.h"
+#include "ui/product.h"
+#include "ui/window_placement.h"
 
 static_assert(IDC_BTNOK == IDOK && IDC_BTNCANCEL == IDCANCEL);
 
@@ -55,15 +65,7 @@ void PlaceControlsAndDialog() {
   if (!ownerWindow || !GetWindowRect(ownerWindow, &owner)) {
     owner = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   }
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromRect(&owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  int left = owner.left + (owner.right - owner.left - size.cx) / 2;
-  int top = owner.top + (owner.bottom - owner.top - size.cy) / 2;
-  left = std::max<int>(work.left, std::min<int>(left, work.right - size.cx));
-  top = std::max<int>(work.top, std::min<int>(top, work.bottom - size.cy));
-  SetWindowPos(dialog, nullptr, left, top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  CentreWindow(dialog, owner, size);
 }
 
 void CreateTooltips() {
@@ -83,6 +85,150 @@ void CreateTooltips() {
     tool.lpszText = const_cast<char*>(tip);
     SendMessageA(frmEdit.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
+}
+
+// The two layouts of the dialog: a launcher item uses every field, a
+// fixed-string item only its name, its text (in the parameter box) and its
+// comment. Switching greys the unused controls and keeps their values.
+void ApplyItemKind() {
+  const bool fixedString = Checked(IDC_CHKFIXEDSTRING);
+  for (const int id : {IDC_LBLAPLPATH, IDC_TXTAPLPATH, IDC_BTNBROWS, IDC_FRACONTEXTS, IDC_PICCONTEXTS,
+                       IDC_LBLCONTEXTS, IDC_CHKCONTEXTS0, IDC_CHKCONTEXTS1, IDC_CHKCONTEXTS2,
+                       IDC_CHKCONTEXTS3, IDC_LBLWINDOWSTYLE, IDC_CMBWINDOUSTYLE, IDC_CHKCONFCMDLINE}) {
+    EnableWindow(Control(id), fixedString ? FALSE : TRUE);
+  }
+  SetFieldText(IDC_LBLARGMENTS, fixedString ? "定型文字列(&P)" : "パラメータ(&P)");
+  for (const EditControl control :
+       {EditControl::LblArgments, EditControl::TxtArgments, EditControl::BtnMenu}) {
+    SetWindowContextHelpId(Control(control), EditHelpTopic(control, fixedString));
+  }
+  OfferParameterGroups(fixedString);
+}
+
+// Which part of a text box's text is selected when the focus comes in: the
+// whole text when it comes by Tab, an access key or after a failed check, the
+// caret where the user clicked when it comes with a click, and the caret left
+// alone after a token was put in.
+
+constexpr UINT_PTR kTextBoxSubclassId = 1;
+
+LRESULT CALLBACK TextBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // The focus arrives with this press: its arrival keeps the caret the
+      // click puts.
+      if (GetFocus() != box) SuppressSelectAll = true;
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(box, TextBoxProc, kTextBoxSubclassId);
+      break;
+  }
+  return DefSubclassProc(box, message, wParam, lParam);
+}
+
+bool IsTextBox(int id) {
+  return id == IDC_TXTITEMNAME || id == IDC_TXTAPLPATH || id == IDC_TXTARGMENTS || id == IDC_TXTEDITCOMMENT;
+}
+
+void SubclassTextBoxes() {
+  for (const int id : {IDC_TXTITEMNAME, IDC_TXTAPLPATH, IDC_TXTARGMENTS, IDC_TXTEDITCOMMENT}) {
+    SetWindowSubclass(Control(id), TextBoxProc, kTextBoxSubclassId, 0);
+  }
+}
+
+void SelectAllText(HWND box) {
+  if (SuppressSelectAll) return;
+  // Anchor at the end, caret at the start.
+  SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(GetWindowTextLengthW(box)), 0);
+}
+
+// Enter in the comment box makes a new line (the box wants the return key),
+// so OK does not look like the default button meanwhile.
+void ShowOkAsDefault(bool isDefault) {
+  SendMessageA(Control(IDOK), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+// btnBrows: the platform's Open File dialog for the application, starting in
+// the folder of the path already typed.
+
+constexpr DWORD kOpenFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+static_assert(kOpenFlags == 0x81804);
+constexpr DWORD kBufferSize = 256;
+
+// The two entries, each text and pattern NUL-separated, ending in a double NUL.
+std::string ProgramFilter() {
+  std::string filter = "ｱﾌﾟﾘｹｰｼｮﾝ(*.exe)";
+  filter += '\0';
+  filter += "*.exe";
+  filter += '\0';
+  filter += "全てのﾌｧｲﾙ(*.*)";
+  filter += '\0';
+  filter += "*.*";
+  filter += '\0';
+  filter += '\0';
+  return filter;
+}
+
+// The chosen full path, "" when the user cancels or the dialog fails (a path
+// longer than the buffer included).
+std::string BrowseForFile(HWND owner, const std::string& filter, const std::string& initialFolder) {
+  std::string file(kBufferSize, '\0');
+  std::string title(kBufferSize, '\0');
+  OPENFILENAMEA open = {};
+  open.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  open.hwndOwner = owner;
+  open.hInstance = GetModuleHandleA(nullptr);
+  open.lpstrFilter = filter.c_str();
+  open.nFilterIndex = 1;
+  open.lpstrFile = file.data();
+  open.nMaxFile = kBufferSize;
+  open.lpstrFileTitle = title.data();
+  open.nMaxFileTitle = kBufferSize;
+  open.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+  open.Flags = kOpenFlags;
+  if (!GetOpenFileNameA(&open)) return {};
+  return file.substr(0, file.find('\0'));
+}
+
+void OnBrowseClick() {
+  const std::string folder = InitialBrowseFolder(FieldText(IDC_TXTAPLPATH), GetPathKind);
+  const std::string path = BrowseForFile(frmEdit.dialog, ProgramFilter(), folder);
+  if (path.empty()) return;
+  SetFieldText(IDC_TXTAPLPATH, path);
+  if (frmEdit.mode == EditModes::Add && TrimBlanks(FieldText(IDC_TXTITEMNAME)).empty()) {
+    SetFieldText(IDC_TXTITEMNAME, NameFromProgramPath(path));
+  }
+}
+
+// btnOpenSource: the item's script file, as last written, in the editor the
+// browser uses for page sources, or in Notepad.
+
+constexpr char kEditorKey[] = "Software\\Microsoft\\Internet Explorer\\View Source Editor\\Editor Name";
+constexpr char kShowFailed[] = "スクリプトの表示に失敗しました。";
+
+void ShowScript() {
+  if (frmEdit.EditedIndex < 0 || frmEdit.EditedIndex >= ItemCount()) return;
+  std::string editor = ReadRegistryValue(RegHive::LocalMachine, kEditorKey, "", kRegSz, RegistryValue{}).text;
+  if (editor.empty()) {
+    editor = "Notepad.exe";
+  } else {
+    // A value with text after the closing quote stays whole (and then names
+    // no file); a lone double quote names nothing.
+    const std::optional<std::string> unquoted = StripEnclosingQuotes(editor);
+    if (!unquoted) {
+      ShowMessage(kShowFailed, kWarningOk, kProductName);
+      return;
+    }
+    editor = *unquoted;
+    if (GetPathKind(editor) != PathKind::File) {
+      ShowMessage("アプリケーションがみつかりません。\r\n\r\n" + editor, kWarningOk, kProductName);
+      return;
+    }
+  }
+  const std::string script = ScriptFilePath(Items[frmEdit.EditedIndex].ItemName);
+  if (!StartProgram(EditorCommandLine(editor, script))) ShowMessage(kShowFailed, kWarningOk, kProductName);
 }
 
 void FillFromRecord(const ItemRecord& item) {
@@ -147,23 +293,28 @@ HWND OnLoad(HWND dialog) {
   return Control(IDC_TXTITEMNAME);
 }
 
-void OnCommand(int id, int notification, HWND control) {
-  if (id >= IDM_TOKEN_BASE && id < IDM_TOKEN_BASE + kPlaceholderCount) {
-    InsertToken(kPlaceholders[id - IDM_TOKEN_BASE].token);
-    return;
+void OnInitDialog(HWND dialog) {
+  // The first focus is set here, so the dialog manager must not set its own.
+  FocusFieldControl(OnLoad(dialog));
+}
+
+void OnActivate(HWND dialog, WPARAM wParam) {
+  if (LOWORD(wParam) != WA_INACTIVE) MessageOwner = dialog;
+}
+
+void OnFocusArrived(int id, HWND control) {
+  if (IsTextBox(id)) {
+    if (id != IDC_TXTITEMNAME || frmEdit.mode != EditModes::Edit) SelectAllText(control);
+    SuppressSelectAll = false;
   }
-  switch (notification) {
-    case EN_SETFOCUS:
-    case BN_SETFOCUS:
-    case CBN_SETFOCUS:
-      OnControlFocused(id, control);
-      if (id == IDC_TXTEDITCOMMENT) ShowOkAsDefault(false);
-      return;
-    case EN_KILLFOCUS:
-      if (id == IDC_TXTEDITCOMMENT) ShowOkAsDefault(true);
-      return;
-  }
-  if (notification != BN_CLICKED) return;
+  if (id == IDC_TXTEDITCOMMENT) ShowOkAsDefault(false);
+}
+
+void OnFocusLeft(int id) {
+  if (id == IDC_TXTEDITCOMMENT) ShowOkAsDefault(true);
+}
+
+void OnClick(int id) {
   switch (id) {
     case IDOK:
       CommitEdit();
@@ -186,6 +337,23 @@ void OnCommand(int id, int notification, HWND control) {
   }
 }
 
+void OnCommand(int id, int notification, HWND control) {
+  if (OnParameterMenuCommand(id)) return;
+  switch (notification) {
+    case EN_SETFOCUS:
+    case BN_SETFOCUS:
+    case CBN_SETFOCUS:
+      OnFocusArrived(id, control);
+      break;
+    case EN_KILLFOCUS:
+      OnFocusLeft(id);
+      break;
+    case BN_CLICKED:
+      OnClick(id);
+      break;
+  }
+}
+
 // A right click shows the control's help; the text boxes keep their own edit
 // menu and the list has no help of its own: its label leads to its topic.
 BOOL OnContextMenu(HWND target, LPARAM point) {
@@ -204,11 +372,10 @@ void OnDestroy() {
 INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      // The first focus is set here, so the dialog manager must not set its own.
-      FocusFieldControl(OnLoad(dialog));
+      OnInitDialog(dialog);
       return FALSE;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) MessageOwner = dialog;
+      OnActivate(dialog, wParam);
       return FALSE;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -243,6 +410,35 @@ void SetChecked(int id, bool checked) {
 std::array<bool, 4> CheckedContexts() {
   return {Checked(IDC_CHKCONTEXTS0), Checked(IDC_CHKCONTEXTS1), Checked(IDC_CHKCONTEXTS2),
           Checked(IDC_CHKCONTEXTS3)};
+}
+
+void FocusFieldControl(HWND control) {
+  if (!control) return;
+  if (GetFocus() == control) {
+    if (IsTextBox(GetDlgCtrlID(control))) SelectAllText(control);
+    return;
+  }
+  // Through the dialog manager, which also keeps the default button right.
+  SendMessageA(frmEdit.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+void FocusValidationField(FocusField field) {
+  switch (field) {
+    case FocusField::ItemName:
+      FocusFieldControl(Control(IDC_TXTITEMNAME));
+      break;
+    case FocusField::Argments:
+      FocusFieldControl(Control(IDC_TXTARGMENTS));
+      break;
+    case FocusField::AplPath:
+      FocusFieldControl(Control(IDC_TXTAPLPATH));
+      break;
+    case FocusField::FirstContext:
+      SetFocus(Control(IDC_CHKCONTEXTS0));
+      break;
+    case FocusField::None:
+      break;
+  }
 }
 
 EditResult OpenEditDialog(HWND owner, int selectedIndex) {

@@ -1,5 +1,7 @@
-// The state of the open edit dialog and the handlers its parts share. Only
-// the edit dialog's own sources include this.
+// The state of the open edit dialog and what its three parts share: the
+// dialog and its fields (edit_dialog_win.cpp), the OK workflow
+// (edit_commit_win.cpp) and the parameter menu (parameter_menu_win.cpp).
+// Only the edit dialog's own sources include this.
 #pragma once
 
 #include <windows.h>
@@ -8,11 +10,10 @@
 #include <cstdint>
 #include <string>
 
-#include "catalogue/item_record.h"
 #include "catalogue/validation.h"
 #include "common/win_handles.h"
 #include "editdialog/edit_dialog.h"
-#include "editdialog/edit_dialog_layout.h"
+#include "editdialog/edit_dialog_rules.h"
 
 struct EditForm {
   HWND dialog = nullptr;
@@ -31,6 +32,8 @@ extern EditForm frmEdit;
 // or by a token insertion: the next focus arrival keeps the caret.
 extern bool SuppressSelectAll;
 
+// edit_dialog_win.cpp: the fields, and the focus after a failed check or a
+// declined confirmation (the whole text of a text box selected).
 HWND Control(int id);
 HWND Control(EditControl control);
 std::string FieldText(int id);
@@ -38,30 +41,17 @@ void SetFieldText(int id, const std::string& text);
 bool Checked(int id);
 void SetChecked(int id, bool checked);
 std::array<bool, 4> CheckedContexts();
-
-// focus_rules_win.cpp
-bool IsTextBox(int id);
-void SelectAllText(HWND box);
 void FocusFieldControl(HWND control);
 void FocusValidationField(FocusField field);
-void OnControlFocused(int id, HWND control);
-void SubclassTextBoxes();
-void ShowOkAsDefault(bool isDefault);
-
-// item_kind_win.cpp
-void ApplyItemKind();
 
 // parameter_menu_win.cpp: nullptr when the menu could not be made.
 UniqueMenu BuildParameterMenu();
+// Greys the groups a fixed string cannot use, or offers every group again.
+void OfferParameterGroups(bool fixedString);
 void OpenParameterMenu();
-void InsertToken(const std::string& token);
-int GetCaretPosition();
+// A picked token goes in at the parameter box's caret. False for a command
+// that is not one of the menu's tokens.
+bool OnParameterMenuCommand(int id);
 
 // edit_commit_win.cpp: the OK workflow; closes the dialog when it commits.
 void CommitEdit();
-
-// show_script_win.cpp
-void ShowScript();
-
-// browse_win.cpp
-void OnBrowseClick();

@@ -2,8 +2,28 @@
 // insertion of a picked token at the parameter box's caret.
 #include "catalogue/placeholders.h"
 #include "editdialog/edit_dialog_resource.h"
+#include "editdialog/edit_dialog_rules.h"
 #include "editdialog/edit_form.h"
-#include "editdialog/edit_rules.h"
+
+namespace {
+
+int GetCaretPosition() {
+  DWORD start = 0;
+  SendMessageW(Control(IDC_TXTARGMENTS), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  return static_cast<int16_t>(start);
+}
+
+void InsertToken(const std::string& token) {
+  SuppressSelectAll = true;
+  const int caret = GetCaretPosition();
+  const TokenInsertion inserted = InsertTokenAt(FieldText(IDC_TXTARGMENTS), caret, token);
+  HWND box = Control(IDC_TXTARGMENTS);
+  SetFieldText(IDC_TXTARGMENTS, inserted.text);
+  SendMessageW(box, EM_SETSEL, inserted.caret, inserted.caret);
+  SetFocus(box);
+}
+
+}  // namespace
 
 UniqueMenu BuildParameterMenu() {
   UniqueMenu menu(CreatePopupMenu());
@@ -27,6 +47,14 @@ UniqueMenu BuildParameterMenu() {
   return menu;
 }
 
+void OfferParameterGroups(bool fixedString) {
+  // The page-fact groups mean nothing in a fixed string.
+  for (int position = 0; position < kPlaceholderGroupCount; ++position) {
+    const bool offered = !fixedString || GroupOfferedForFixedString(kPlaceholderGroups[position].id);
+    EnableMenuItem(frmEdit.mnuArgs.get(), position, MF_BYPOSITION | (offered ? MF_ENABLED : MF_GRAYED));
+  }
+}
+
 // Top-left corner at the button's left edge, just under its bottom edge. A
 // picked token arrives as the entry's WM_COMMAND; the cancel entry's command
 // does nothing.
@@ -39,18 +67,8 @@ void OpenParameterMenu() {
                  0, frmEdit.dialog, nullptr);
 }
 
-int GetCaretPosition() {
-  DWORD start = 0;
-  SendMessageW(Control(IDC_TXTARGMENTS), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-  return static_cast<int16_t>(start);
-}
-
-void InsertToken(const std::string& token) {
-  SuppressSelectAll = true;
-  const int caret = GetCaretPosition();
-  const TokenInsertion inserted = InsertTokenAt(FieldText(IDC_TXTARGMENTS), caret, token);
-  HWND box = Control(IDC_TXTARGMENTS);
-  SetFieldText(IDC_TXTARGMENTS, inserted.text);
-  SendMessageW(box, EM_SETSEL, inserted.caret, inserted.caret);
-  SetFocus(box);
+bool OnParameterMenuCommand(int id) {
+  if (id < IDM_TOKEN_BASE || id >= IDM_TOKEN_BASE + kPlaceholderCount) return false;
+  InsertToken(kPlaceholders[id - IDM_TOKEN_BASE].token);
+  return true;
 }

@@ -3,7 +3,6 @@
 #include "catalogue/item_record.h"
 #include "catalogue/menu_registration.h"
 #include "editdialog/edit_dialog.h"
-#include "mainwindow/catalogue_save.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/resource.h"

@@ -43,3 +43,8 @@ void RebuildItemList(int selectIndex);   // lstItems anew from Items; -1 selects
 void ShowItemCount();                    // "項目数：N" in part 0 of the status bar
 void UpdateButtons();                    // enabled buttons from ItemCount and the selection
 void ShowHint(const std::string& text);  // text of the hint box txtComment
+
+// Writes the catalogue to the settings file (SaveItems) after every committed
+// change, so that a crash or a killed process loses nothing; on failure a
+// critical message names the file. True when written.
+bool SaveCatalogue();

@@ -8,7 +8,6 @@
 #include "catalogue/settings_file.h"
 #include "catalogue/version_info.h"
 #include "common/path_kind.h"
-#include "mainwindow/catalogue_save.h"
 #include "mainwindow/list_commands.h"
 #include "mainwindow/list_pointer.h"
 #include "mainwindow/main_window_layout.h"
@@ -16,12 +15,11 @@
 #include "mainwindow/resource.h"
 #include "mainwindow/single_instance.h"
 #include "mainwindow/version_resource.h"
-#include "ui/control_layout.h"
 #include "ui/field_help.h"
 #include "ui/message_box.h"
 #include "ui/product.h"
 #include "ui/screen_geometry.h"
-#include "ui/window_dpi.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -43,13 +41,9 @@ MainWindowState form;
 // window, where it only serves Esc.
 void PlaceControlsAndWindow(HWND window) {
   const SIZE size = PlaceControls(window, kMainLayout, kMainClientWidthTwips, kMainClientHeightTwips);
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  SetWindowPos(window, nullptr, work.left + (work.right - work.left - size.cx) / 2,
-               work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT made;
+  GetWindowRect(window, &made);
+  CentreWindow(window, WorkAreaAt(made), size);
 }
 
 void CreateStatusBar(HWND window) {
@@ -247,6 +241,12 @@ HWND CreateMainWindow(HINSTANCE instance, const MainWindowOptions& options) {
     return nullptr;
   }
   return window;
+}
+
+bool SaveCatalogue() {
+  if (SaveItems()) return true;
+  ShowMessage(SaveFailedText(SettingsFilePath()), kCriticalOk, kProductName);
+  return false;
 }
 
 void UnloadMainWindow() {

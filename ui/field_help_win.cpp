@@ -6,7 +6,7 @@
 #include "common/win_handles.h"
 #include "ui/help_texts.h"
 #include "ui/screen_geometry.h"
-#include "ui/window_dpi.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -133,10 +133,7 @@ void ShowFieldHelp(HWND control) {
   const int height = bounds.bottom - bounds.top + 2 * popupPadding + 2;
   RECT controlRect;
   GetWindowRect(control, &controlRect);
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromWindow(control, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
+  const RECT work = WorkAreaAt(controlRect);
   const ScreenPoint at =
       HelpPopupPosition({controlRect.left, controlRect.top, controlRect.right, controlRect.bottom}, width,
                         height, {work.left, work.top, work.right, work.bottom});

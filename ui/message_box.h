@@ -1,5 +1,6 @@
 // Every message box shown while one of Orbisk's windows is open goes through
-// ShowMessage, which centres it over the window the user works in.
+// ShowMessage, which centres it over the window the user works in, inside
+// the work area of that window's monitor.
 #pragma once
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 
 #include "common/win_handles.h"
 #include "ui/product.h"
-#include "ui/screen_geometry.h"
+#include "ui/window_placement.h"
 
 HWND MessageOwner = nullptr;
 
@@ -13,17 +13,12 @@ namespace {
 UniqueHook centerHook;
 HWND centerOwner = nullptr;
 
-ScreenRect ToScreenRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
 LRESULT CALLBACK CenterMessageHook(int code, WPARAM wParam, LPARAM lParam) {
   if (code != HCBT_ACTIVATE) return CallNextHookEx(centerHook.get(), code, wParam, lParam);
   const auto box = reinterpret_cast<HWND>(wParam);
   RECT ownerRect, boxRect;
   if (IsWindow(centerOwner) && GetWindowRect(centerOwner, &ownerRect) && GetWindowRect(box, &boxRect)) {
-    const ScreenPoint at = CenteredBoxPosition(ToScreenRect(ownerRect), boxRect.right - boxRect.left,
-                                               boxRect.bottom - boxRect.top, GetSystemMetrics(SM_CXSCREEN),
-                                               GetSystemMetrics(SM_CYSCREEN));
-    SetWindowPos(box, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreWindow(box, ownerRect, {boxRect.right - boxRect.left, boxRect.bottom - boxRect.top});
   }
   centerHook.reset();
   return 0;

@@ -1,28 +1,10 @@
 // Placement arithmetic of both windows and their pop-ups, kept apart from
-// Win32 so that the rules are tested natively: message boxes centred over
-// their owner, help pop-ups beside their control, twips converted to pixels.
+// Win32 so that the rules are tested natively: help pop-ups beside their
+// control, twips converted to pixels. Centring a window is
+// common/window_geometry.h's rule, which every centred window follows.
 #pragma once
 
-struct ScreenRect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-};
-
-struct ScreenPoint {
-  int x = 0, y = 0;
-  bool operator==(const ScreenPoint&) const = default;
-};
-
-// Nearest integer, halves to the even one (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
-int RoundHalfEven(double value);
-
-// Where a message box of boxWidth x boxHeight goes: centred over the owner,
-// then kept on a screen of screenWidth x screenHeight. Off the left or top
-// edge it is pushed to 0; off the right edge it is made flush with it; off
-// the bottom edge it is lifted to 90 % of the lowest position that fits.
-ScreenPoint CenteredBoxPosition(const ScreenRect& owner, int boxWidth, int boxHeight, int screenWidth,
-                                int screenHeight);
+#include "common/window_geometry.h"
 
 // Top-left corner of a help pop-up of width x height for a control: to the
 // right of the control, top edges aligned; to its left when the right side

@@ -6,8 +6,7 @@
 #include <set>
 #include <string>
 
-#include "editdialog/edit_dialog_layout.h"
-#include "editdialog/edit_rules.h"
+#include "editdialog/edit_dialog_rules.h"
 
 namespace {
 

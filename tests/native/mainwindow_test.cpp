@@ -1,6 +1,5 @@
-// The main window's OS-free rules: where message boxes and help pop-ups go,
-// the layout in pixels, the texts, which drops start an Add and which names
-// get a tooltip.
+// The main window's OS-free rules: where help pop-ups go, the layout in
+// pixels, the texts, which drops start an Add and which names get a tooltip.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -11,42 +10,6 @@
 #include "ui/screen_geometry.h"
 
 namespace {
-
-TEST(MainWindowRules, RoundHalfEven) {
-  const struct {
-    double value;
-    int rounded;
-  } cases[] = {{0.5, 0},   {1.5, 2},    {2.5, 2},    {3.5, 4},   {-0.5, 0}, {-1.5, -2},
-               {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {7.0, 7},  {-7.0, -7}};
-  for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
-}
-
-TEST(MainWindowRules, MessageBoxCentredAndKeptOnScreen) {
-  constexpr int kScreenW = 1024, kScreenH = 768;
-  const struct {
-    const char* what;
-    ScreenRect owner;
-    int w, h;
-    ScreenPoint expected;
-  } cases[] = {
-      {"centred over the owner", {300, 200, 700, 500}, 200, 100, {400, 300}},
-      // 300 + 401/2 - 200/2 = 400.5 -> 400; 200 + 301/2 - 101/2 = 300 exactly.
-      {"halves go to the even integer", {300, 200, 701, 501}, 200, 101, {400, 300}},
-      // 301 + 200.5 - 100 = 401.5 -> 402.
-      {"and up to it as well", {301, 200, 702, 500}, 200, 100, {402, 300}},
-      {"left edge: x = 0", {-150, 200, 50, 500}, 300, 100, {0, 300}},
-      {"right edge: flush with the screen", {900, 200, 1100, 500}, 300, 100, {724, 300}},
-      {"top edge: y = 0", {300, -200, 700, 0}, 200, 150, {400, 0}},
-      // y would be 700 + 30 - 75 = 655, 655 + 150 > 768: (768 - 150) * 0.9 = 556.2.
-      {"bottom edge: 90 % of the lowest fitting place", {300, 700, 700, 760}, 200, 150, {400, 556}},
-      // (768 - 155) * 0.9 = 551.7 -> 552.
-      {"bottom edge rounds", {300, 700, 700, 760}, 200, 155, {400, 552}},
-      {"box wider than the screen ends flush right", {0, 0, 1024, 768}, 1100, 100, {-76, 334}},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(CenteredBoxPosition(c.owner, c.w, c.h, kScreenW, kScreenH), c.expected) << c.what;
-  }
-}
 
 TEST(MainWindowRules, HelpPopupBesideTheControl) {
   const ScreenRect work{0, 0, 1024, 738};

@@ -33,7 +33,7 @@ PathKind FakeDisk(const std::string& path) {
 // A launcher item that passes every check.
 ValidationInput Valid() {
   ValidationInput in;
-  in.mode = EditModes::Add;
+  in.change = ItemChange::Add;
   in.nameField = "Viewer";
   in.parameterField = "<AU>";
   in.pathField = kApp;
@@ -60,26 +60,26 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
        FocusField::ItemName},
       {"empty name in rename",
        [](ValidationInput& in) {
-         in.mode = EditModes::Rename;
+         in.change = ItemChange::Rename;
          in.nameField = "";
        },
        kNameEmpty, FocusField::ItemName},
       {"edit skips the empty-name and duplicate checks",
        [](ValidationInput& in) {
-         in.mode = EditModes::Edit;
+         in.change = ItemChange::Edit;
          in.nameField = "Other";
        },
        "", FocusField::None},
       {"rename to own name with blanks",
        [](ValidationInput& in) {
-         in.mode = EditModes::Rename;
+         in.change = ItemChange::Rename;
          in.storedName = "Viewer";
          in.nameField = " Viewer  ";
        },
        kNameUnchanged, FocusField::ItemName},
       {"rename changing only the case: the item gives its own key and file up",
        [](ValidationInput& in) {
-         in.mode = EditModes::Rename;
+         in.change = ItemChange::Rename;
          in.storedName = "Viewer";
          in.itemNames = {"Alpha", "Viewer", "Zeta"};
          in.nameField = "viewer";
@@ -87,7 +87,7 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
        "", FocusField::None},
       {"rename changing only the case still collides with another item of that name",
        [](ValidationInput& in) {
-         in.mode = EditModes::Rename;
+         in.change = ItemChange::Rename;
          in.storedName = "Viewer";
          in.itemNames = {"VIEWER", "Viewer"};
          in.nameField = "viewer";
@@ -101,7 +101,7 @@ TEST(Validation, ChecksInOrderWithMessageAndFocus) {
        kNameTaken, FocusField::ItemName},
       {"rename to a new name",
        [](ValidationInput& in) {
-         in.mode = EditModes::Rename;
+         in.change = ItemChange::Rename;
          in.storedName = "Viewer";
          in.itemNames.push_back("Viewer");
          in.nameField = "Viewer 2";

@@ -86,7 +86,7 @@ TEST_F(Registration, EmptyDefaultValueCountsAsNotRegistered) {
 TEST_F(Registration, LongestNameTheValidationAcceptsIsRegisteredFoundAndDeleted) {
   UserFolder = "C:\\o\\";  // a short folder leaves the most room for the name
   ValidationInput input;
-  input.mode = EditModes::Add;
+  input.change = ItemChange::Add;
   input.pathField = "C:\\a.exe";
   input.contexts = {true, false, false, false};
   input.scriptFolder = UserFolder;

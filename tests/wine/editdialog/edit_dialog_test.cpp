@@ -6,14 +6,15 @@
 #include "catalogue/fixed_string_script.h"
 #include "catalogue/launcher_script.h"
 #include "catalogue/program_paths.h"
+#include "common/window_geometry.h"
 #include "editdialog/edit_dialog.h"
-#include "editdialog/edit_dialog_layout.h"
 #include "editdialog/edit_dialog_resource.h"
+#include "editdialog/edit_dialog_rules.h"
 #include "mainwindow/resource.h"
-#include "ui/screen_geometry.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/editdialog/edit_dialog_fixture.h"
+#include "ui/screen_geometry.h"
 
 namespace {
 
@@ -63,6 +64,46 @@ TEST_F(EditDialog, AddModeStartsEmptyWithTheDroppedPath) {
     EXPECT_EQ(GetMenu(dialog), nullptr);
   });
   EXPECT_TRUE(Items.empty());
+}
+
+// The main window centred in the work area, the dialog centred over it: both
+// by the one rule (common/window_geometry.h), with the main window as the
+// dialog's owner and its monitor's work area as the bounds, wherever the main
+// window was moved to.
+TEST_F(EditDialog, CentredOverTheMainWindowInsideTheWorkArea) {
+  WriteCatalogue({});
+  ASSERT_TRUE(OpenMain());
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+  const ScreenRect workArea{work.left, work.top, work.right, work.bottom};
+  RECT main;
+  GetWindowRect(main_, &main);
+  const int mainW = main.right - main.left, mainH = main.bottom - main.top;
+  EXPECT_EQ(CentredWindowPosition(workArea, mainW, mainH, workArea), (ScreenPoint{main.left, main.top}));
+
+  const struct {
+    const char* what;
+    POINT mainAt;
+  } cases[] = {
+      {"main window in the middle", {main.left, main.top}},
+      {"main window off the top-left corner", {work.left - mainW / 2, work.top - mainH / 2}},
+      {"main window off the right edge", {work.right - mainW / 2, main.top}},
+      {"main window off the bottom edge", {main.left, work.bottom - mainH / 4}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetWindowPos(main_, nullptr, c.mainAt.x, c.mainAt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    GetWindowRect(main_, &main);
+    RECT placed = {};
+    RunDialog(IDC_BTNADD, -1, [&](HWND dialog) { GetWindowRect(dialog, &placed); });
+    const int w = placed.right - placed.left, h = placed.bottom - placed.top;
+    EXPECT_EQ(CentredWindowPosition({main.left, main.top, main.right, main.bottom}, w, h, workArea),
+              (ScreenPoint{placed.left, placed.top}));
+    EXPECT_GE(placed.left, work.left);
+    EXPECT_GE(placed.top, work.top);
+    EXPECT_LE(placed.right, work.right);
+    EXPECT_LE(placed.bottom, work.bottom);
+  }
 }
 
 TEST_F(EditDialog, EditModeFillsTheRecordAndLocksTheName) {

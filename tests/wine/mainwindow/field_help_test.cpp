@@ -6,7 +6,7 @@
 
 #include <set>
 
-#include "editdialog/edit_dialog_layout.h"
+#include "editdialog/edit_dialog_rules.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_layout.h"
 #include "mainwindow/resource.h"

@@ -1,13 +1,13 @@
-// ShowMessage: boxes centred over their owner, kept on the screen, with the
-// owner's window disabled while they are open.
+// ShowMessage: boxes centred over their owner, kept in the work area of the
+// owner's monitor, with the owner's window disabled while they are open.
 #include "ui/message_box.h"
 
 #include <windows.h>
 
+#include "common/window_geometry.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/test_folder.h"
 #include "tests/harness/win_test_util.h"
-#include "ui/screen_geometry.h"
 
 namespace {
 
@@ -29,7 +29,10 @@ class ShowMessageTest : public WineTest {
   HWND owner_ = nullptr;
 };
 
-TEST_F(ShowMessageTest, CentredOverTheOwnerAndKeptOnScreen) {
+TEST_F(ShowMessageTest, CentredOverTheOwnerAndKeptInTheWorkArea) {
+  // The owners below all lie on the primary monitor, at least partly.
+  RECT work;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
   const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
   enum class Expect { Centred, LeftEdge, RightEdge, Bottom };
   const struct {
@@ -62,17 +65,17 @@ TEST_F(ShowMessageTest, CentredOverTheOwnerAndKeptOnScreen) {
         EXPECT_NEAR(box.top + h / 2.0, ownerCentreY, 1.0);
         break;
       case Expect::LeftEdge:
-        EXPECT_EQ(box.left, 0);
+        EXPECT_EQ(box.left, work.left);
         EXPECT_NEAR(box.top + h / 2.0, ownerCentreY, 1.0);
         break;
       case Expect::RightEdge:
-        EXPECT_EQ(box.right, screenW);
+        EXPECT_EQ(box.right, work.right);
         EXPECT_NEAR(box.top + h / 2.0, ownerCentreY, 1.0);
         break;
       case Expect::Bottom:
         EXPECT_NEAR(box.left + w / 2.0, ownerCentreX, 1.0);
-        EXPECT_EQ(box.top, RoundHalfEven((screenH - h) * 0.9));
-        EXPECT_LT(box.bottom, screenH);
+        EXPECT_EQ(box.top, work.top + RoundHalfEven((work.bottom - work.top - h) * 0.9));
+        EXPECT_LT(box.bottom, work.bottom);
         break;
     }
   }

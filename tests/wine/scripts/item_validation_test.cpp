@@ -13,7 +13,7 @@ class ItemValidation : public WineTest {
  protected:
   ValidationInput Launcher(const std::string& name, const std::string& path) {
     ValidationInput in;
-    in.mode = DialogMode::Add;
+    in.change = ItemChange::Add;
     in.nameField = name;
     in.pathField = path;
     in.contexts = {true, false, false, false};

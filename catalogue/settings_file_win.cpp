@@ -9,6 +9,7 @@
 #include "catalogue/settings_file.h"
 #include "catalogue/settings_format.h"
 #include "common/atomic_file.h"
+#include "common/growing_buffer.h"
 #include "common/path_kind.h"
 #include "common/text_util.h"
 
@@ -18,16 +19,13 @@ namespace {
 // section fits: nothing is ever cut off, and one call is far cheaper than one
 // per key on a large catalogue.
 std::string ReadSectionBlock(const std::string& path) {
-  std::string buffer(65536, '\0');
-  for (;;) {
-    const DWORD length = GetPrivateProfileSectionA(kItemListSection, buffer.data(),
-                                                   static_cast<DWORD>(buffer.size()), path.c_str());
-    if (length + 2 < buffer.size()) {
-      buffer.resize(length + 1);
-      return buffer;
-    }
-    buffer.assign(buffer.size() * 4, '\0');
-  }
+  return GrowingBufferCall<char>(
+      CutReport::FilledLessNulOrHalfChar,
+      [&](char* buffer, std::size_t capacity) {
+        return GetPrivateProfileSectionA(kItemListSection, buffer, static_cast<DWORD>(capacity),
+                                         path.c_str());
+      },
+      65536);
 }
 
 int HighestItemNumber(const std::map<std::string, std::string>& values) {

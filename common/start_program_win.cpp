@@ -9,13 +9,8 @@ bool StartProgram(const std::string& commandLine) {
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process = {};
+  UniqueProcessInformation process;
   std::string mutableLine = commandLine;  // CreateProcessA may write into it
-  if (!CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    return false;
-  }
-  UniqueHandle processHandle(process.hProcess);
-  UniqueHandle threadHandle(process.hThread);
-  return true;
+  return CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        process.put()) != FALSE;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/growing_buffer.h"
+
 // Every text of the programs (literals, files, registry strings) is Shift_JIS.
 // The conversions name that code page rather than CP_ACP: the manifest makes
 // the ANSI code page 932 where Windows honours it, but GDI's text functions
@@ -17,11 +19,33 @@ inline constexpr UINT kTextCodePage = 932;
 // The code page 932 text as UTF-16; an embedded NUL is converted like any character.
 std::wstring ToWide(std::string_view ansi);
 
-// The UTF-16 text in code page 932; a character the code page lacks
-// becomes the code page's default character ("?").
-std::string ToAnsi(std::wstring_view wide);
+// What becomes of a character that code page 932 lacks.
+enum class MissingChars {
+  // The system's best fit where it has one (a look-alike), else the code
+  // page's default character ("?").
+  BestFit,
+  // Always "?", never a look-alike such as a backslash for the yen sign: for
+  // text in which a character may have a meaning of its own.
+  Question,
+};
+
+// The UTF-16 text in code page 932.
+std::string ToAnsi(std::wstring_view wide, MissingChars missing = MissingChars::BestFit);
 
 // A window's whole text, read through the wide function and converted here:
 // the ANSI function may cut double-byte text short (Wine does for a window of
 // another process) and a control may hold what the code page cannot show.
 std::string WindowTextAnsi(HWND window);
+
+// A window's whole text through the ANSI function, as the system converts it
+// in the process's code page: for a control of the program's own, whose text
+// it set through the ANSI functions too. Inline, so that a launcher that
+// reads one control pulls in no wide window function.
+inline std::string OwnWindowText(HWND window) {
+  return GrowingBufferCall<char>(
+      CutReport::FilledLessNul,
+      [window](char* buffer, std::size_t capacity) {
+        return GetWindowTextA(window, buffer, static_cast<int>(capacity));
+      },
+      GetWindowTextLengthA(window));
+}

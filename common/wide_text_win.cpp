@@ -9,18 +9,24 @@ std::wstring ToWide(std::string_view ansi) {
   return wide;
 }
 
-std::string ToAnsi(std::wstring_view wide) {
+std::string ToAnsi(std::wstring_view wide, MissingChars missing) {
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(kTextCodePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  const bool question = missing == MissingChars::Question;
+  const DWORD flags = question ? WC_NO_BEST_FIT_CHARS : 0;
+  const char* defaultChar = question ? "?" : nullptr;
+  const int length =
+      WideCharToMultiByte(kTextCodePage, flags, wide.data(), size, nullptr, 0, defaultChar, nullptr);
   std::string ansi(length, '\0');
-  WideCharToMultiByte(kTextCodePage, 0, wide.data(), size, ansi.data(), length, nullptr, nullptr);
+  WideCharToMultiByte(kTextCodePage, flags, wide.data(), size, ansi.data(), length, defaultChar, nullptr);
   return ansi;
 }
 
 std::string WindowTextAnsi(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring wide(length + 1, L'\0');
-  wide.resize(GetWindowTextW(window, wide.data(), length + 1));
-  return ToAnsi(wide);
+  return ToAnsi(GrowingBufferCall<wchar_t>(
+      CutReport::FilledLessNul,
+      [window](wchar_t* buffer, std::size_t capacity) {
+        return GetWindowTextW(window, buffer, static_cast<int>(capacity));
+      },
+      GetWindowTextLengthW(window)));
 }

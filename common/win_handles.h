@@ -13,7 +13,8 @@ class UniqueWinHandle {
   explicit UniqueWinHandle(Handle handle) : handle_(handle) {}
   UniqueWinHandle(const UniqueWinHandle&) = delete;
   UniqueWinHandle& operator=(const UniqueWinHandle&) = delete;
-  UniqueWinHandle(UniqueWinHandle&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
+  UniqueWinHandle(UniqueWinHandle&& other) noexcept
+      : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
   UniqueWinHandle& operator=(UniqueWinHandle&& other) noexcept {
     if (this != &other) reset(std::exchange(other.handle_, Traits::Invalid()));
     return *this;
@@ -79,6 +80,12 @@ struct MemoryDcTraits {
   static void Close(HDC h) { DeleteDC(h); }
 };
 
+// The files of a drag and drop (WM_DROPFILES), finished with DragFinish.
+struct DropTraits {
+  static HDROP Invalid() { return nullptr; }
+  static void Close(HDROP h) { DragFinish(h); }
+};
+
 struct WindowTraits {
   static HWND Invalid() { return nullptr; }
   static void Close(HWND h) { DestroyWindow(h); }
@@ -94,6 +101,7 @@ using UniqueWindow = UniqueWinHandle<HWND, WindowTraits>;
 using UniqueMemoryDc = UniqueWinHandle<HDC, MemoryDcTraits>;
 using UniqueFind = UniqueWinHandle<HANDLE, FindTraits>;
 using UniqueLocalMemory = UniqueWinHandle<HLOCAL, LocalMemoryTraits>;
+using UniqueDrop = UniqueWinHandle<HDROP, DropTraits>;
 // Memory from GlobalAlloc; release() it once another owner (the clipboard)
 // has taken it.
 using UniqueGlobal = UniqueWinHandle<HGLOBAL, GlobalMemoryTraits>;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "catalogue/item_record.h"
+#include "common/growing_buffer.h"
 #include "common/path_kind.h"
 #include "common/wide_text.h"
 #include "common/win_handles.h"
@@ -47,13 +48,16 @@ int NameWidth(HWND list, const std::string& name) {
   return size.cx;
 }
 
-// The first file of a drop, "" when there is none.
-std::string FirstDroppedFile(HDROP drop) {
-  if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) == 0) return {};
-  const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
-  std::string path(length + 1, '\0');
-  path.resize(DragQueryFileA(drop, 0, path.data(), length + 1));
-  return path;
+// The first file of a drop, "" when there is none. The drop is finished
+// (its memory freed) as soon as that is read.
+std::string TakeFirstDroppedFile(UniqueDrop drop) {
+  if (DragQueryFileA(drop.get(), 0xFFFFFFFF, nullptr, 0) == 0) return {};
+  return GrowingBufferCall<char>(
+      CutReport::FilledLessNul,
+      [&drop](char* buffer, std::size_t capacity) {
+        return DragQueryFileA(drop.get(), 0, buffer, static_cast<UINT>(capacity));
+      },
+      DragQueryFileA(drop.get(), 0, nullptr, 0));
 }
 
 }  // namespace
@@ -90,8 +94,7 @@ void OnListMouseMove(int x, int y) {
 }
 
 void OnListDrop(HDROP drop) {
-  const std::string path = FirstDroppedFile(drop);
-  DragFinish(drop);
+  const std::string path = TakeFirstDroppedFile(UniqueDrop(drop));
   if (!IsAcceptableDrop(path, GetPathKind(path))) return;
   DroppedPath = path;
   // The dialog opens from the timer, after the drop has ended.

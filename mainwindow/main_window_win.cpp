@@ -8,6 +8,7 @@
 #include "catalogue/settings_file.h"
 #include "catalogue/version_info.h"
 #include "common/path_kind.h"
+#include "common/wide_text.h"
 #include "mainwindow/list_commands.h"
 #include "mainwindow/list_pointer.h"
 #include "mainwindow/main_window_layout.h"
@@ -327,8 +328,5 @@ void ShowHint(const std::string& text) {
   if (!hint) return;
   // Only a changed text is set again, so that moving the pointer does not
   // make the box flicker.
-  const int length = GetWindowTextLengthA(hint);
-  std::string current(length + 1, '\0');
-  current.resize(GetWindowTextA(hint, current.data(), length + 1));
-  if (current != text) SetWindowTextA(hint, text.c_str());
+  if (OwnWindowText(hint) != text) SetWindowTextA(hint, text.c_str());
 }

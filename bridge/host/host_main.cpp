@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/host/caller.h"
+#include "bridge/host/extension_ids.h"
 #include "bridge/host/host_platform_win.h"
 #include "bridge/host/host_session.h"
 #include "bridge/host/host_texts.h"
@@ -20,7 +20,9 @@
 #include "bridge/host/stdio_win.h"
 #include "bridge/host/utf.h"
 #include "catalogue/program_paths.h"
+#include "common/growing_buffer.h"
 #include "common/module_path.h"
+#include "common/win_handles.h"
 
 namespace {
 
@@ -31,19 +33,16 @@ std::vector<std::wstring> CommandLineArguments() {
   std::vector<std::wstring> arguments;
   int count = 0;
   LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+  const UniqueLocalMemory owner(list);
   if (!list) return arguments;
   for (int i = 0; i < count; ++i) arguments.emplace_back(list[i]);
-  LocalFree(list);
   return arguments;
 }
 
 std::wstring HostPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) return path.substr(0, length);
-    path.resize(path.size() * 2);
-  }
+  return GrowingBufferCall<wchar_t>(CutReport::FilledWhole, [](wchar_t* buffer, std::size_t capacity) {
+    return GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(capacity));
+  });
 }
 
 std::wstring Wide(const std::string& utf8) {

@@ -79,16 +79,9 @@ std::u16string WinHostPlatform::AnsiToUtf16(std::string_view ansi) {
 }
 
 std::u16string WinHostPlatform::AsCodePageHoldsIt(std::u16string_view text) {
-  if (text.empty()) return {};
-  const std::wstring wide = Wide(text);
-  // Unlike ToAnsi, without best fit: a character the code page lacks is "?",
-  // never a look-alike such as a backslash for the yen sign.
-  const int length = WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                         static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
-  std::string ansi(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                      ansi.data(), length, "?", nullptr);
-  return AnsiToUtf16(ansi);
+  // Without best fit: a character the code page lacks is "?", never a
+  // look-alike such as a backslash for the yen sign.
+  return AnsiToUtf16(ToAnsi(Wide(text), MissingChars::Question));
 }
 
 ProgramKind WinHostPlatform::KindOfProgram(const std::u16string& application) {
@@ -138,7 +131,7 @@ LaunchResult WinHostPlatform::Launch(const LaunchPlan& plan) {
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(plan.showWindow);
-  PROCESS_INFORMATION process = {};
+  UniqueProcessInformation process;
   std::wstring commandLine = Wide(plan.commandLine);  // CreateProcessW may write into it
   // The application is named apart from the command line, so that nothing in
   // the arguments can make another program start. A folder that is not there
@@ -146,7 +139,7 @@ LaunchResult WinHostPlatform::Launch(const LaunchPlan& plan) {
   const std::wstring application = Wide(plan.application), folder = Wide(plan.folder);
   const auto start = [&](DWORD flags) {
     return CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
-                          IsFolder(plan.folder) ? folder.c_str() : nullptr, &startup, &process);
+                          IsFolder(plan.folder) ? folder.c_str() : nullptr, &startup, process.put());
   };
   // A browser may run the host in a job that it ends with the host (Firefox
   // does): the program leaves the job so that it outlives the browser. A job
@@ -157,7 +150,5 @@ LaunchResult WinHostPlatform::Launch(const LaunchPlan& plan) {
     ShowBox(Utf8ToUtf16(host_texts::StartFailed()), plan.title, MB_ICONERROR);
     return LaunchResult::Failed;
   }
-  UniqueHandle processHandle(process.hProcess);
-  UniqueHandle threadHandle(process.hThread);
   return LaunchResult::Started;
 }

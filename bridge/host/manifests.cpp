@@ -22,8 +22,7 @@ std::string Dump(const Json& json) { return json.dump(2, ' ', false, Json::error
 
 std::string ChromiumManifest(std::string_view hostPathUtf8) {
   Json manifest = Common(hostPathUtf8);
-  manifest["allowed_origins"] =
-      Json::array({std::string("chrome-extension://") + kChromiumExtensionId + "/"});
+  manifest["allowed_origins"] = Json::array({ChromiumExtensionOrigin()});
   return Dump(manifest);
 }
 

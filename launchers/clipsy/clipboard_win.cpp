@@ -37,6 +37,23 @@ class OpenedClipboard {
   bool open_;
 };
 
+// Movable memory locked for the length of the scope; get() is null when it
+// could not be locked.
+class LockedGlobal {
+ public:
+  explicit LockedGlobal(HGLOBAL memory) : memory_(memory), bytes_(GlobalLock(memory)) {}
+  LockedGlobal(const LockedGlobal&) = delete;
+  LockedGlobal& operator=(const LockedGlobal&) = delete;
+  ~LockedGlobal() {
+    if (bytes_) GlobalUnlock(memory_);
+  }
+  void* get() const { return bytes_; }
+
+ private:
+  HGLOBAL memory_;
+  void* bytes_;
+};
+
 }  // namespace
 
 ClipboardResult PutTextOnClipboard(const std::string& text) {
@@ -48,21 +65,17 @@ ClipboardResult PutTextOnClipboard(const std::string& text) {
   if (!clipboard.open()) return {LastErrorOr(ERROR_ACCESS_DENIED)};
   if (!EmptyClipboard()) return {LastErrorOr(ERROR_ACCESS_DENIED)};
 
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  // Declared after the clipboard, so that memory the clipboard did not take
+  // is freed before the clipboard is closed.
+  UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
   if (!memory) return {LastErrorOr(ERROR_NOT_ENOUGH_MEMORY)};
-  void* bytes = GlobalLock(memory);
-  if (!bytes) {
-    const DWORD error = LastErrorOr(ERROR_NOT_ENOUGH_MEMORY);
-    GlobalFree(memory);
-    return {error};
+  {
+    const LockedGlobal bytes(memory.get());
+    if (!bytes.get()) return {LastErrorOr(ERROR_NOT_ENOUGH_MEMORY)};
+    std::memcpy(bytes.get(), text.c_str(), text.size() + 1);
   }
-  std::memcpy(bytes, text.c_str(), text.size() + 1);
-  GlobalUnlock(memory);
-  if (!SetClipboardData(CF_TEXT, memory)) {
-    const DWORD error = LastErrorOr(ERROR_ACCESS_DENIED);
-    GlobalFree(memory);  // still ours: the clipboard did not take it
-    return {error};
-  }
+  if (!SetClipboardData(CF_TEXT, memory.get())) return {LastErrorOr(ERROR_ACCESS_DENIED)};
+  memory.release();  // the clipboard's now
   return {};
 }
 
@@ -71,8 +84,8 @@ std::string ErrorMessageText(DWORD error) {
   const DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
       error, 0, reinterpret_cast<char*>(&description), 0, nullptr);
+  const UniqueLocalMemory owner(description);
   std::string text = length ? std::string(description, length) : std::string();
-  if (description) LocalFree(description);
   // The system's descriptions end in a line break.
   while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
   return text + "(" + std::to_string(error) + ")";

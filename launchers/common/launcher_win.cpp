@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/growing_buffer.h"
 #include "common/module_path.h"
 #include "common/text_util.h"
 #include "common/win_handles.h"
@@ -39,20 +40,15 @@ std::string LauncherSettingsPath() { return SettingsPathOf(GetProgramPath()); }
 
 std::string ReadSetting(const char* key) {
   const std::string path = LauncherSettingsPath();
-  // The platform cuts a value to the buffer without saying so, one byte short
-  // of its end or two when a double-byte character did not fit; a result
-  // that long may have been cut, so read again with a larger buffer until the
-  // whole value fits.
-  std::string buffer(512, '\0');
-  for (;;) {
-    const DWORD length = GetPrivateProfileStringA(kProductName, key, "", buffer.data(),
-                                                  static_cast<DWORD>(buffer.size()), path.c_str());
-    if (length + 2 < buffer.size()) {
-      buffer.resize(length);
-      return TrimAtNul(buffer);
-    }
-    buffer.assign(buffer.size() * 4, '\0');
-  }
+  // The platform cuts a value to the buffer without saying so; the buffer
+  // grows until the whole value fits.
+  return TrimAtNul(GrowingBufferCall<char>(
+      CutReport::FilledLessNulOrHalfChar,
+      [&](char* buffer, std::size_t capacity) {
+        return GetPrivateProfileStringA(kProductName, key, "", buffer, static_cast<DWORD>(capacity),
+                                        path.c_str());
+      },
+      512));
 }
 
 int ReadSettingNumber(const char* key, int fallback) {

@@ -3,6 +3,7 @@
 #include <urlmon.h>
 #include <windows.h>
 #include <wininet.h>
+#include <wrl/client.h>
 
 #include <new>
 #include <optional>
@@ -13,6 +14,8 @@
 #include "launchers/fetchbay/fetchbay_rules.h"
 
 namespace {
+
+using Microsoft::WRL::ComPtr;
 
 // The progress callback of one download. It answers IHttpNegotiate so that
 // it is told the HTTP response's status (after redirects, the final one),
@@ -45,10 +48,7 @@ class StatusCallback final : public IBindStatusCallback, public IHttpNegotiate {
 
   // IBindStatusCallback
   STDMETHODIMP OnStartBinding(DWORD, IBinding* binding) override {
-    if (binding && !binding_) {
-      binding->AddRef();
-      binding_ = binding;
-    }
+    if (binding && !binding_) binding_ = binding;
     return S_OK;
   }
   STDMETHODIMP GetPriority(LONG*) override { return E_NOTIMPL; }
@@ -58,8 +58,9 @@ class StatusCallback final : public IBindStatusCallback, public IHttpNegotiate {
     if (binding_) {
       // The binding's own answer is the final status even where no
       // OnResponse came.
-      IWinInetHttpInfo* info = nullptr;
-      if (SUCCEEDED(binding_->QueryInterface(IID_IWinInetHttpInfo, reinterpret_cast<void**>(&info))) &&
+      ComPtr<IWinInetHttpInfo> info;
+      if (SUCCEEDED(binding_->QueryInterface(IID_IWinInetHttpInfo,
+                                             reinterpret_cast<void**>(info.GetAddressOf()))) &&
           info) {
         DWORD code = 0;
         DWORD size = sizeof code;
@@ -68,10 +69,8 @@ class StatusCallback final : public IBindStatusCallback, public IHttpNegotiate {
             code != 0) {
           status_ = code;
         }
-        info->Release();
       }
-      binding_->Release();
-      binding_ = nullptr;
+      binding_.Reset();
     }
     return S_OK;
   }
@@ -102,12 +101,11 @@ class StatusCallback final : public IBindStatusCallback, public IHttpNegotiate {
   }
 
  private:
-  ~StatusCallback() {
-    if (binding_) binding_->Release();
-  }
+  // Only Release ends it.
+  ~StatusCallback() = default;
 
   LONG references_ = 1;
-  IBinding* binding_ = nullptr;
+  ComPtr<IBinding> binding_;
   std::optional<unsigned> status_;
 };
 
@@ -128,12 +126,12 @@ NameClaim MoveToName(const std::string& temporary, const std::string& target, bo
 }  // namespace
 
 bool DownloadToFile(const std::string& url, const std::string& path) {
-  StatusCallback* callback = new (std::nothrow) StatusCallback;
+  // The new object's one reference is the caller's.
+  ComPtr<StatusCallback> callback;
+  callback.Attach(new (std::nothrow) StatusCallback);
   if (!callback) return false;
-  const HRESULT result = URLDownloadToFileA(nullptr, url.c_str(), path.c_str(), 0, callback);
-  const std::optional<unsigned> status = callback->status();
-  callback->Release();
-  return DownloadSucceeded(result == S_OK, status);
+  const HRESULT result = URLDownloadToFileA(nullptr, url.c_str(), path.c_str(), 0, callback.Get());
+  return DownloadSucceeded(result == S_OK, callback->status());
 }
 
 std::optional<std::string> DownloadUnderFreeName(const std::string& url, const std::string& folder,

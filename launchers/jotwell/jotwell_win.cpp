@@ -2,6 +2,7 @@
 
 #include <windows.h>  // with the shell API: ShellExecuteA
 
+#include "common/growing_buffer.h"
 #include "common/path_kind.h"
 #include "common/text_util.h"
 #include "common/win_handles.h"
@@ -19,41 +20,26 @@ constexpr DWORD kSharingRetryStepMs = 20;
 
 // A variable's value; "" when it is unset.
 std::string EnvironmentValue(const char* name) {
-  std::string value;
-  DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
-  while (size > value.size()) {
-    value.assign(size, '\0');
-    size = GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
-  }
-  value.resize(size);
-  return value;
+  return GrowingBufferCall<char>(CutReport::NeededSize, [name](char* buffer, std::size_t capacity) {
+    return GetEnvironmentVariableA(name, buffer, static_cast<DWORD>(capacity));
+  });
 }
 
 // What a Win32 path call makes of the path ("" when it fails): the full
 // path with "." and ".." resolved, trailing dots and blanks dropped and
 // reserved device names turned into device paths.
 std::string FullPathOf(const std::string& path) {
-  std::string full;
-  DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-  while (size > full.size()) {
-    full.assign(size, '\0');
-    size = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  }
-  full.resize(size);
-  return full;
+  return GrowingBufferCall<char>(CutReport::NeededSize, [&path](char* buffer, std::size_t capacity) {
+    return GetFullPathNameA(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
+  });
 }
 
 // The long form of an existing path written with short 8.3 names; "" when
 // the path does not exist yet.
 std::string LongPathOf(const std::string& path) {
-  std::string longPath;
-  DWORD size = GetLongPathNameA(path.c_str(), nullptr, 0);
-  while (size > longPath.size()) {
-    longPath.assign(size, '\0');
-    size = GetLongPathNameA(path.c_str(), longPath.data(), static_cast<DWORD>(longPath.size()));
-  }
-  longPath.resize(size);
-  return longPath;
+  return GrowingBufferCall<char>(CutReport::NeededSize, [&path](char* buffer, std::size_t capacity) {
+    return GetLongPathNameA(path.c_str(), buffer, static_cast<DWORD>(capacity));
+  });
 }
 
 // Judged on the path as written and as the system resolves it, so that

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/wide_text.h"
 #include "launchers/common/launcher.h"
 #include "launchers/pagewatch/input_dialog.h"
 #include "launchers/pagewatch/input_dialog_ids.h"
@@ -10,12 +11,6 @@ struct InputState {
   const std::string* prompt;
   std::string entry;
 };
-
-std::string WindowTextOf(HWND window) {
-  std::string text(GetWindowTextLengthA(window) + 1, '\0');
-  text.resize(GetWindowTextA(window, text.data(), static_cast<int>(text.size())));
-  return text;
-}
 
 INT_PTR OnInitDialog(HWND dialog, InputState* state) {
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
@@ -29,7 +24,7 @@ INT_PTR OnInitDialog(HWND dialog, InputState* state) {
 INT_PTR OnCommand(HWND dialog, WORD id) {
   auto* state = reinterpret_cast<InputState*>(GetWindowLongPtrA(dialog, DWLP_USER));
   if (id == IDOK) {
-    state->entry = WindowTextOf(GetDlgItem(dialog, IDC_INPUT_ENTRY));
+    state->entry = OwnWindowText(GetDlgItem(dialog, IDC_INPUT_ENTRY));
     EndDialog(dialog, IDOK);
     return TRUE;
   }

@@ -11,7 +11,6 @@
 #include "launchers/pagewatch/input_dialog.h"
 #include "launchers/pagewatch/pagewatch_rules.h"
 #include "launchers/pagewatch/product.h"
-#include "launchers/pagewatch/url_shortcut.h"
 
 extern const char kProductName[] = LAUNCHER_PRODUCT_NAME;
 

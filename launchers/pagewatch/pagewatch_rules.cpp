@@ -35,6 +35,15 @@ std::string ShortcutPathFor(const std::string& programFolder, const std::string&
   return programFolder + fitted + std::string(kExtension);
 }
 
+std::string UrlShortcutContent(std::string_view url) {
+  std::string content = "[InternetShortcut]\r\nURL=";
+  for (const char c : url) {
+    if (c != '\t' && c != '\r' && c != '\n') content += c;
+  }
+  content += "\r\n";
+  return content;
+}
+
 bool IsOwnShortcut(const std::string& path, const std::string& programFolder) {
   if (ToUpperSjis(GetFolderPart(path)) != ToUpperSjis(programFolder)) return false;
   const std::string name = GetFileNamePart(path);

@@ -29,6 +29,11 @@ std::optional<PagewatchArguments> SplitPagewatchArguments(std::string_view argum
 // that the path fits.
 std::string ShortcutPathFor(const std::string& programFolder, const std::string& title);
 
+// The shortcut file's content: "[InternetShortcut]" and "URL=" with the URL,
+// each line ending in CR LF. Tabs and line breaks are dropped from the URL,
+// as browsers drop them, so that it cannot add lines of its own to the file.
+std::string UrlShortcutContent(std::string_view url);
+
 // True when path names a ".url" file directly in programFolder: only such a
 // file, one this program made, may be deleted from the settings' say-so.
 bool IsOwnShortcut(const std::string& path, const std::string& programFolder);

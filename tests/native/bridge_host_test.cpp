@@ -7,7 +7,6 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
-#include "bridge/host/caller.h"
 #include "bridge/host/extension_ids.h"
 #include "bridge/host/framing.h"
 #include "bridge/host/host_session.h"

@@ -2,7 +2,6 @@
 
 #include "common/sjis_chars.h"
 #include "launchers/pagewatch/pagewatch_rules.h"
-#include "launchers/pagewatch/url_shortcut.h"
 
 TEST(PagewatchRules, SplitsUrlAndWidenedTitle) {
   struct Case {

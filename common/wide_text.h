@@ -38,10 +38,11 @@ std::string ToAnsi(std::wstring_view wide, MissingChars missing = MissingChars::
 std::string WindowTextAnsi(HWND window);
 
 // A window's whole text through the ANSI function, as the system converts it
-// in the process's code page: for a control of the program's own, whose text
-// it set through the ANSI functions too. Inline, so that a launcher that
-// reads one control pulls in no wide window function.
-inline std::string OwnWindowText(HWND window) {
+// in the process's ANSI code page: for a control of the program's own whose
+// text it sets through the ANSI functions too, so that what it reads back
+// compares equal to what it set. Inline, so that a launcher that reads one
+// control pulls in no wide window function.
+inline std::string WindowTextThroughAnsi(HWND window) {
   return GrowingBufferCall<char>(
       CutReport::FilledLessNul,
       [window](char* buffer, std::size_t capacity) {

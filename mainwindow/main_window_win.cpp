@@ -328,5 +328,5 @@ void ShowHint(const std::string& text) {
   if (!hint) return;
   // Only a changed text is set again, so that moving the pointer does not
   // make the box flicker.
-  if (OwnWindowText(hint) != text) SetWindowTextA(hint, text.c_str());
+  if (WindowTextThroughAnsi(hint) != text) SetWindowTextA(hint, text.c_str());
 }

@@ -10,6 +10,7 @@
 #include "bridge/host/utf.h"
 #include "catalogue/settings_file.h"
 #include "common/atomic_file.h"
+#include "common/growing_buffer.h"
 #include "common/wide_text.h"
 #include "common/win_handles.h"
 
@@ -55,11 +56,12 @@ CatalogueSnapshot WinHostPlatform::ReadCatalogue() {
   bytes.resize(got);
   file.reset();
 
-  char temp[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathA(sizeof temp, temp);
-  if (length == 0 || length > MAX_PATH) return snapshot;
+  const std::string temp = GrowingBufferCall<char>(
+      CutReport::NeededSize,
+      [](char* buffer, std::size_t capacity) { return GetTempPathA(static_cast<DWORD>(capacity), buffer); });
+  if (temp.empty() || temp.size() > MAX_PATH) return snapshot;
   // A new name every time: the profile functions cache files by name.
-  const std::string copy = CreateTemporarySibling(std::string(temp) + "OrbiskHost.ini");
+  const std::string copy = CreateTemporarySibling(temp + "OrbiskHost.ini");
   if (copy.empty()) return snapshot;
   if (!WriteFileAtomically(copy, bytes)) {
     DeleteFileA(copy.c_str());

@@ -24,7 +24,7 @@ INT_PTR OnInitDialog(HWND dialog, InputState* state) {
 INT_PTR OnCommand(HWND dialog, WORD id) {
   auto* state = reinterpret_cast<InputState*>(GetWindowLongPtrA(dialog, DWLP_USER));
   if (id == IDOK) {
-    state->entry = OwnWindowText(GetDlgItem(dialog, IDC_INPUT_ENTRY));
+    state->entry = WindowTextThroughAnsi(GetDlgItem(dialog, IDC_INPUT_ENTRY));
     EndDialog(dialog, IDOK);
     return TRUE;
   }

@@ -3,7 +3,6 @@
 #include "common/wide_text.h"
 #include "launchers/common/launcher.h"
 #include "launchers/pagewatch/input_dialog.h"
-#include "launchers/pagewatch/input_dialog_ids.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <dbghelp.h>
+#include <lmcons.h>
 #include "common/module_path.h"
 #include "common/path_kind.h"
 #endif
@@ -21,8 +22,11 @@ std::string ScriptFilePath(const std::string& itemName) {
 }
 
 #ifdef _WIN32
+// Room for the longest name Windows gives an account (UNLEN): a smaller
+// buffer makes the call fail for a long name, and the user folder would lose
+// its login name.
 std::string GetLoginName() {
-  char buffer[128] = {};
+  char buffer[UNLEN + 1] = {};
   DWORD size = sizeof buffer;
   if (!GetUserNameA(buffer, &size)) return {};
   return std::string(buffer, strnlen(buffer, sizeof buffer));

@@ -69,10 +69,10 @@ void PlaceControlsAndDialog() {
 }
 
 void CreateTooltips() {
-  frmEdit.tooltip =
-      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, frmEdit.dialog, nullptr,
-                      GetModuleHandleA(nullptr), nullptr);
+  frmEdit.tooltip.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, frmEdit.dialog, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr));
   if (!frmEdit.tooltip) return;
   for (const EditControl control : kEditControls) {
     const char* tip = EditTooltip(control);
@@ -83,7 +83,7 @@ void CreateTooltips() {
     tool.hwnd = frmEdit.dialog;
     tool.uId = reinterpret_cast<UINT_PTR>(Control(control));
     tool.lpszText = const_cast<char*>(tip);
-    SendMessageA(frmEdit.tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(frmEdit.tooltip.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
@@ -364,9 +364,8 @@ BOOL OnContextMenu(HWND target, LPARAM point) {
 
 void OnDestroy() {
   CloseFieldHelp();
-  if (frmEdit.tooltip) DestroyWindow(frmEdit.tooltip);
   if (MessageOwner == frmEdit.dialog) MessageOwner = nullptr;
-  frmEdit = EditForm{};  // destroys the parameter menu as well
+  frmEdit = EditForm{};  // destroys the parameter menu and the tooltips as well
 }
 
 INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,8 +21,8 @@ struct EditForm {
   int16_t EditedIndex = 0;  // the item's position in Items (edit, rename)
   std::string InitialName;  // its name as stored when the dialog opened
   UniqueMenu mnuArgs;       // the parameter menu, never shown as a menu bar
-  HWND tooltip = nullptr;
-  bool ended = false;  // EndEditDialog ran: the result stands, the window goes
+  UniqueWindow tooltip;     // destroyed with the form, before the dialog goes
+  bool ended = false;       // EndEditDialog ran: the result stands, the window goes
 };
 
 // The dialog that is open; dialog is nullptr while none is.

@@ -22,12 +22,10 @@
 #include "catalogue/program_paths.h"
 #include "common/growing_buffer.h"
 #include "common/module_path.h"
+#include "common/product.h"
 #include "common/win_handles.h"
 
 namespace {
-
-// Orbisk's settings file keeps Orbisk's name, whatever this program is called.
-constexpr char kOrbiskSettingsFileName[] = "Orbisk.ini";
 
 std::vector<std::wstring> CommandLineArguments() {
   std::vector<std::wstring> arguments;
@@ -59,7 +57,7 @@ bool SameSwitch(const std::wstring& argument, const wchar_t* name) {
 // sees) only the exit code tells: 0 done, 1 failed.
 int Report(bool ok, bool quiet, const std::string& success, const std::string& failure) {
   if (!quiet) {
-    MessageBoxW(nullptr, Wide(ok ? success : failure).c_str(), L"Orbisk",
+    MessageBoxW(nullptr, Wide(ok ? success : failure).c_str(), L"" ORBISK_PRODUCT_NAME,
                 MB_OK | (ok ? MB_ICONINFORMATION : MB_ICONERROR) | MB_SETFOREGROUND);
   }
   return ok ? 0 : 1;
@@ -73,7 +71,7 @@ int Serve(const std::vector<std::wstring>& arguments) {
   const bool allowed = IsOrbiskExtension(callerArguments);
 
   UserFolder = GetUserFolder();
-  WinHostPlatform platform(UserFolder + kOrbiskSettingsFileName);
+  WinHostPlatform platform(UserFolder + kSettingsFileName);
   StandardOutputWriter output;
   HostSession session(platform, allowed, [&output](const std::string& body) { output.Write(body); });
 
@@ -82,7 +80,7 @@ int Serve(const std::vector<std::wstring>& arguments) {
   std::unique_ptr<SettingsWatcher> watcher;
   const auto startWatching = [&] {
     if (!allowed) return;
-    watcher = std::make_unique<SettingsWatcher>(UserFolder + kOrbiskSettingsFileName, GetProgramFolder(),
+    watcher = std::make_unique<SettingsWatcher>(UserFolder + kSettingsFileName, GetProgramFolder(),
                                                 [&session] { session.SendItemsIfChanged(); });
     if (!watcher->Start()) watcher.reset();
   };

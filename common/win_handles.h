@@ -66,6 +66,10 @@ struct FindTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(HANDLE h) { FindClose(h); }
 };
+struct ChangeNotificationTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { FindCloseChangeNotification(h); }
+};
 struct GlobalMemoryTraits {
   static HGLOBAL Invalid() { return nullptr; }
   static void Close(HGLOBAL h) { GlobalFree(h); }
@@ -100,6 +104,8 @@ using UniqueMenu = UniqueWinHandle<HMENU, MenuTraits>;
 using UniqueWindow = UniqueWinHandle<HWND, WindowTraits>;
 using UniqueMemoryDc = UniqueWinHandle<HDC, MemoryDcTraits>;
 using UniqueFind = UniqueWinHandle<HANDLE, FindTraits>;
+// A FindFirstChangeNotification handle.
+using UniqueChangeNotification = UniqueWinHandle<HANDLE, ChangeNotificationTraits>;
 using UniqueLocalMemory = UniqueWinHandle<HLOCAL, LocalMemoryTraits>;
 using UniqueDrop = UniqueWinHandle<HDROP, DropTraits>;
 // Memory from GlobalAlloc; release() it once another owner (the clipboard)

@@ -18,12 +18,6 @@ constexpr DWORD kPollMs = 400;
 constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
                            FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
 
-struct ChangeTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { FindCloseChangeNotification(h); }
-};
-using UniqueChange = UniqueWinHandle<HANDLE, ChangeTraits>;
-
 // The settings file's size and last write; all zero while it is missing.
 std::string FileStamp(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data = {};
@@ -48,7 +42,7 @@ SettingsWatcher::~SettingsWatcher() {
 }
 
 bool SettingsWatcher::Start() {
-  UniqueChange change(FindFirstChangeNotificationA(folder_.c_str(), FALSE, kChanges));
+  UniqueChangeNotification change(FindFirstChangeNotificationA(folder_.c_str(), FALSE, kChanges));
   if (!change) change.reset(FindFirstChangeNotificationA(fallbackFolder_.c_str(), TRUE, kChanges));
   if (!change) return false;
   stop_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
@@ -58,7 +52,7 @@ bool SettingsWatcher::Start() {
 }
 
 void SettingsWatcher::Run(HANDLE handle) {
-  UniqueChange change(handle);
+  UniqueChangeNotification change(handle);
   const HANDLE waits[] = {stop_.get(), change.get()};
   const auto changed = [this] {
     try {

@@ -12,13 +12,6 @@ constexpr DWORD kLookEveryMs = 20;
 // The safety net of WaitUntilInFolder, for a change the watch missed.
 constexpr DWORD kFolderLookEveryMs = 250;
 
-// Owner of a FindFirstChangeNotification handle.
-struct ChangeNotificationTraits {
-  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { FindCloseChangeNotification(h); }
-};
-using UniqueChangeNotification = UniqueWinHandle<HANDLE, ChangeNotificationTraits>;
-
 // Milliseconds left of timeoutMs since start; 0 once it is spent.
 DWORD Remaining(ULONGLONG start, DWORD timeoutMs) {
   const ULONGLONG spent = GetTickCount64() - start;

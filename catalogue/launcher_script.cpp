@@ -1,9 +1,11 @@
 #include "catalogue/launcher_script.h"
 
 #include <array>
+#include <vector>
 
 #include "catalogue/placeholders.h"
 #include "catalogue/script_lines.h"
+#include "catalogue/substitution.h"
 #include "common/file_names.h"
 #include "common/text_util.h"
 
@@ -18,10 +20,9 @@ namespace {
 // script must look up for them.
 struct TokenUse {
   explicit TokenUse(std::string_view text) {
+    for (const Fact fact : FactsNeeded(text)) facts[static_cast<std::size_t>(fact)] = true;
     for (const Placeholder& p : kPlaceholders) {
-      if (!ReadsFact(p.value) || !ContainsToken(text, p.token)) continue;
-      facts[static_cast<std::size_t>(p.fact)] = true;
-      wide = wide || p.value == TokenValue::WideFact;
+      wide = wide || (p.value == TokenValue::WideFact && ContainsToken(text, p.token));
     }
     TT = Reads(Fact::TopTitle), TU = Reads(Fact::TopUrl), FT = Reads(Fact::FrameTitle);
     FU = Reads(Fact::FrameUrl), AT = Reads(Fact::LinkText), AU = Reads(Fact::LinkUrl);
@@ -41,21 +42,19 @@ struct TokenUse {
   bool topPage, frameDocument, link, image, element;
 };
 
-// The nine characters and their full-width forms as the script's two Split
-// lists: blank-separated, the double quote doubled inside the literal.
-std::string NarrowList() {
-  std::string list;
+// The nine characters and their full-width forms as the items of the
+// script's two Split lines, the double quote doubled inside the literal.
+std::vector<std::string> NarrowChars() {
+  std::vector<std::string> items;
   for (const ForbiddenNameChar& c : kForbiddenNameChars) {
-    if (!list.empty()) list += ' ';
-    list += c.narrow == '"' ? std::string("\"\"") : std::string(1, c.narrow);
+    items.push_back(c.narrow == '"' ? std::string("\"\"") : std::string(1, c.narrow));
   }
-  return list;
+  return items;
 }
-std::string WideList() {
-  std::string list;
-  for (const ForbiddenNameChar& c : kForbiddenNameChars)
-    list += (list.empty() ? "" : " ") + std::string(c.wide);
-  return list;
+std::vector<std::string> WideChars() {
+  std::vector<std::string> items;
+  for (const ForbiddenNameChar& c : kForbiddenNameChars) items.emplace_back(c.wide);
+  return items;
 }
 
 }  // namespace
@@ -78,8 +77,8 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   lines.AddIf(use.image, "Dim objImg");
   lines.AddIf(use.element, "Dim objElm");
   lines.AddIf(use.element, "Dim strTag");
-  for (const Fact fact : kScriptVariableOrder) {
-    lines.AddIf(use.Reads(fact), std::string("Dim ") + ScriptVariable(fact));
+  for (const FactVariable& v : kFactVariables) {
+    lines.AddIf(use.Reads(v.fact), std::string("Dim ") + v.variable);
   }
   lines.Add("Dim strArgments");
   lines.Add("On Error Resume Next");
@@ -158,8 +157,8 @@ std::string LauncherScriptText(const std::string& itemName, const std::string& a
   // full-width forms, pairwise in the order of the two lists.
   lines.AddIf(use.wide, "Function cnvNarrowToWide(strSource)");
   lines.AddIf(use.wide, "Dim aryNarrow, aryWide, i");
-  lines.AddIf(use.wide, "aryNarrow = Split(\"" + NarrowList() + "\")");
-  lines.AddIf(use.wide, "aryWide = Split(\"" + WideList() + "\")");
+  lines.AddIf(use.wide, SplitLine("aryNarrow", NarrowChars()));
+  lines.AddIf(use.wide, SplitLine("aryWide", WideChars()));
   lines.AddIf(use.wide, "cnvNarrowToWide = strSource");
   lines.AddIf(use.wide, "For i = 0 To UBound(aryNarrow)");
   lines.AddIf(use.wide, "cnvNarrowToWide = Replace(cnvNarrowToWide, aryNarrow(i), aryWide(i))");

@@ -183,25 +183,19 @@ bool ContainsToken(std::string_view text, std::string_view token) {
   return FindSjis(text, token) != std::string_view::npos;
 }
 
-namespace {
-
-struct FactVariable {
-  Fact fact;
-  const char* variable;
-};
-
-// In the order of the launcher script's declarations.
-constexpr FactVariable kFactVariables[] = {
-    {Fact::TopTitle, "strTopTitle"},     {Fact::TopUrl, "strTopUrl"},
-    {Fact::FrameTitle, "strFrmTitle"},   {Fact::FrameUrl, "strFrmUrl"},
-    {Fact::LinkText, "strAnchorText"},   {Fact::LinkUrl, "strAnchorUrl"},
-    {Fact::ImageUrl, "strImageUrl"},     {Fact::ImageAlt, "strImageAlt"},
-    {Fact::SelectionText, "strSelText"}, {Fact::SelectionSource, "strSelSource"},
+const std::array<FactVariable, kFactCount> kFactVariables = {{
+    {Fact::TopTitle, "strTopTitle"},
+    {Fact::TopUrl, "strTopUrl"},
+    {Fact::FrameTitle, "strFrmTitle"},
+    {Fact::FrameUrl, "strFrmUrl"},
+    {Fact::LinkText, "strAnchorText"},
+    {Fact::LinkUrl, "strAnchorUrl"},
+    {Fact::ImageUrl, "strImageUrl"},
+    {Fact::ImageAlt, "strImageAlt"},
+    {Fact::SelectionText, "strSelText"},
+    {Fact::SelectionSource, "strSelSource"},
     {Fact::InputText, "strInputText"},
-};
-static_assert(std::size(kFactVariables) == kFactCount);
-
-}  // namespace
+}};
 
 const char* ScriptVariable(Fact fact) {
   for (const FactVariable& v : kFactVariables) {
@@ -209,12 +203,6 @@ const char* ScriptVariable(Fact fact) {
   }
   return "";
 }
-
-const std::array<Fact, kFactCount> kScriptVariableOrder = [] {
-  std::array<Fact, kFactCount> order{};
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = kFactVariables[i].fact;
-  return order;
-}();
 
 const std::array<const char*, 7> kWeekdayNamesEnglish = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const std::array<const char*, 7> kWeekdayNamesJapanese = {"日", "月", "火", "水", "木", "金", "土"};

@@ -98,10 +98,15 @@ const Placeholder* FindPlaceholder(std::string_view token);
 // True when text holds token as a whole-character substring (exact case).
 bool ContainsToken(std::string_view text, std::string_view token);
 
-// The launcher script's variable that holds a page fact ("strTopTitle"), and
-// the facts in the order in which the script declares their variables.
+// The launcher script's variable that holds a page fact ("strTopTitle").
+struct FactVariable {
+  Fact fact;
+  const char* variable;
+};
+
+// Every fact's variable, in the order in which the script declares them.
+extern const std::array<FactVariable, kFactCount> kFactVariables;
 const char* ScriptVariable(Fact fact);
-extern const std::array<Fact, kFactCount> kScriptVariableOrder;
 
 // The day names of a weekday token in code page 932 and in UTF-16, Sunday
 // first, as its script array is split from them.

@@ -22,6 +22,12 @@ std::string EscapeForScriptLiteral(std::string_view text) {
   return ReplaceAll(quoted, "</", "<\" & \"/");
 }
 
+std::string SplitLine(std::string_view array, const std::vector<std::string>& items) {
+  std::string joined;
+  for (const std::string& item : items) joined += (joined.empty() ? "" : " ") + item;
+  return std::string(array) + " = Split(\"" + joined + "\")";
+}
+
 namespace {
 
 // What the line of a token puts in its place: the page fact's variable (the
@@ -39,12 +45,6 @@ std::string ScriptExpression(const Placeholder& p) {
   }
 }
 
-std::string JoinedWithBlanks(const std::array<const char*, 7>& names) {
-  std::string joined;
-  for (const char* name : names) joined += (joined.empty() ? "" : " ") + std::string(name);
-  return joined;
-}
-
 }  // namespace
 
 void AddSubstitutionLines(ScriptLines& lines, std::string_view text, std::string_view variable,
@@ -57,7 +57,7 @@ void AddSubstitutionLines(ScriptLines& lines, std::string_view text, std::string
       const auto& names =
           p->value == TokenValue::WeekdayEnglish ? kWeekdayNamesEnglish : kWeekdayNamesJapanese;
       lines.Add(std::string("Dim ") + p->array);
-      lines.Add(std::string(p->array) + " = Split(\"" + JoinedWithBlanks(names) + "\")");
+      lines.Add(SplitLine(p->array, std::vector<std::string>(names.begin(), names.end())));
     }
     lines.Add(v + " = Replace(" + v + ", \"" + p->token + "\", " + ScriptExpression(*p) + ")");
   }

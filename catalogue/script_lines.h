@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Collects script lines, each ended with CR LF.
 class ScriptLines {
@@ -35,6 +36,11 @@ std::string EscapeForScriptLiteral(std::string_view text);
 // Which tokens a script substitutes: a launcher item's all 31, a fixed-string
 // item's 16.
 enum class ScriptKind { Launcher, FixedString };
+
+// The line that splits items, joined by single blanks into one string
+// literal, into array: `array = Split("a b c")`. Items go into the literal as
+// given, so a double quote among them must come doubled.
+std::string SplitLine(std::string_view array, const std::vector<std::string>& items);
 
 // The substitution lines of the tokens that text holds, in the order of the
 // placeholder table, each replacing the token in variable; a weekday array is

@@ -8,8 +8,6 @@
 
 namespace {
 
-using Value = TokenValue;
-
 // What differs between code page 932 text and UTF-16 text.
 template <typename Char>
 struct Chars;
@@ -85,36 +83,36 @@ std::string LastTwo(int n) {
 }
 
 template <typename Char>
-Text<Char> DateTimeValue(Value value, const LocalTime& t) {
+Text<Char> DateTimeValue(TokenValue value, const LocalTime& t) {
   const int weekday = ((t.weekday % 7) + 7) % 7;
   switch (value) {
-    case Value::Year4:
+    case TokenValue::Year4:
       return Ascii<Char>(Number(t.year));
-    case Value::Year2:
+    case TokenValue::Year2:
       return Ascii<Char>(LastTwo(t.year));
-    case Value::Month2:
+    case TokenValue::Month2:
       return Ascii<Char>(TwoDigits(t.month));
-    case Value::Month1:
+    case TokenValue::Month1:
       return Ascii<Char>(Number(t.month));
-    case Value::Day2:
+    case TokenValue::Day2:
       return Ascii<Char>(TwoDigits(t.day));
-    case Value::Day1:
+    case TokenValue::Day1:
       return Ascii<Char>(Number(t.day));
-    case Value::WeekdayEnglish:
+    case TokenValue::WeekdayEnglish:
       return Ascii<Char>(kWeekdayNamesEnglish[weekday]);
-    case Value::WeekdayJapanese:
+    case TokenValue::WeekdayJapanese:
       return Chars<Char>::JapaneseWeekday(weekday);
-    case Value::Hour2:
+    case TokenValue::Hour2:
       return Ascii<Char>(TwoDigits(t.hour));
-    case Value::Hour1:
+    case TokenValue::Hour1:
       return Ascii<Char>(Number(t.hour));
-    case Value::Minute2:
+    case TokenValue::Minute2:
       return Ascii<Char>(TwoDigits(t.minute));
-    case Value::Minute1:
+    case TokenValue::Minute1:
       return Ascii<Char>(Number(t.minute));
-    case Value::Second2:
+    case TokenValue::Second2:
       return Ascii<Char>(TwoDigits(t.second));
-    case Value::Second1:
+    case TokenValue::Second1:
       return Ascii<Char>(Number(t.second));
     default:
       return {};
@@ -124,15 +122,15 @@ Text<Char> DateTimeValue(Value value, const LocalTime& t) {
 template <typename Char>
 Text<Char> ValueOf(const Placeholder& s, const BasicPageFacts<Text<Char>>* facts, const Clock& clock) {
   switch (s.value) {
-    case Value::Fact:
+    case TokenValue::Fact:
       return (*facts)[s.fact];
-    case Value::WideFact:
+    case TokenValue::WideFact:
       return WidenForbiddenChars((*facts)[s.fact]);
-    case Value::TrimmedFact:
+    case TokenValue::TrimmedFact:
       return Text<Char>(TrimBlanks<Char>((*facts)[s.fact]));
-    case Value::LineBreak:
+    case TokenValue::LineBreak:
       return Ascii<Char>("\r\n");
-    case Value::Tab:
+    case TokenValue::Tab:
       return Ascii<Char>("\t");
     default:
       return DateTimeValue<Char>(s.value, clock());

@@ -64,23 +64,39 @@ zip_folder "$stage/portable" "$out/Orbisk-$version-portable.zip"
 # The stores sign what they publish and give the extension its id
 # themselves: the Chrome Web Store refuses a manifest that carries "key"
 # (it is for loading the folder unpacked, where it fixes the id the host
-# allows), and Firefox does not use it. Everything else stays as it is.
-cp -r "$extension" "$stage/store"
-node -e '
-  const fs = require("fs");
-  const file = process.argv[1];
-  const manifest = JSON.parse(fs.readFileSync(file, "utf8"));
-  delete manifest.key;
-  fs.writeFileSync(file, JSON.stringify(manifest, null, 2) + "\n");
-' "$stage/store/manifest.json"
-"$web_ext" lint --source-dir "$stage/store" --output json >"$stage/lint.json" 2>/dev/null || true
+# allows), and Firefox does not use it. key.txt and README.md only explain
+# that key to whoever loads the folder. Each store then gets the manifest
+# its browser reads without a warning: Chromium's without the background
+# scripts and Gecko settings it does not know, Firefox's without the
+# service worker it does not run. Everything else stays as it is.
+store_manifest() {
+  node -e '
+    const fs = require("fs");
+    const [file, store] = process.argv.slice(1);
+    const manifest = JSON.parse(fs.readFileSync(file, "utf8"));
+    delete manifest.key;
+    if (store === "chromium") {
+      delete manifest.background.scripts;
+      delete manifest.browser_specific_settings;
+    } else {
+      delete manifest.background.service_worker;
+    }
+    fs.writeFileSync(file, JSON.stringify(manifest, null, 2) + "\n");
+  ' "$1" "$2"
+}
+for store in chromium firefox; do
+  cp -r "$extension" "$stage/$store"
+  rm -f "$stage/$store/key.txt" "$stage/$store/README.md"
+  store_manifest "$stage/$store/manifest.json" "$store"
+done
+"$web_ext" lint --source-dir "$stage/firefox" --output json >"$stage/lint.json" 2>/dev/null || true
 errors="$(node -p "JSON.parse(require('fs').readFileSync('$stage/lint.json','utf8')).summary.errors")"
 if [ "$errors" != 0 ]; then
-  "$web_ext" lint --source-dir "$stage/store" >&2 || true
+  "$web_ext" lint --source-dir "$stage/firefox" >&2 || true
   echo "web-ext lint found $errors errors in the Firefox package" >&2
   exit 1
 fi
-zip_folder "$stage/store" "$out/Orbisk-$version-extension-chromium.zip"
-zip_folder "$stage/store" "$out/Orbisk-$version-extension-firefox.zip"
+zip_folder "$stage/chromium" "$out/Orbisk-$version-extension-chromium.zip"
+zip_folder "$stage/firefox" "$out/Orbisk-$version-extension-firefox.zip"
 
 (cd "$out" && sha256sum -- *.exe *.zip >SHA256SUMS)

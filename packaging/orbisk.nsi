@@ -131,7 +131,7 @@ FunctionEnd
 Section "Uninstall"
   ; Orbisk's menu entries, scripts and settings are the user's work: they go
   ; only when the user says so, and a silent uninstall keeps them.
-  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "登録済みの項目も削除しますか？$\r$\n$\r$\n[はい] を選ぶと、Internet Explorer の右クリック メニューに登録した項目、その スクリプト と Orbisk の設定 (ランチャーの設定を含む) を削除します。$\r$\n[いいえ] を選ぶと、これらは $\"$INSTDIR\user$\" に残り、次にインストールしたときにそのまま使えます。" /SD IDNO IDYES removeUserData
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "登録済みの項目も削除しますか？$\r$\n$\r$\n[はい] を選ぶと、Internet Explorer の右クリック メニューに登録した項目、そのスクリプトと Orbisk の設定 (ランチャーの設定を含む) を削除します。$\r$\n[いいえ] を選ぶと、これらは $\"$INSTDIR\user$\" に残り、次にインストールしたときにそのまま使えます。" /SD IDNO IDYES removeUserData
   Goto removePrograms
   removeUserData:
     Call un.RemoveMenuEntries

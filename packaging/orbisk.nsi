@@ -19,6 +19,7 @@ ManifestDPIAware true
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+!include "FileFunc.nsh"
 
 !define PRODUCT "Orbisk"
 !define PUBLISHER "Orbisk"
@@ -102,6 +103,12 @@ Section "Orbisk" SecMain
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ; What "Apps" shows as the size, in KB: the programs, the uninstaller and
+  ; the extension, not the user's items.
+  ${GetSize} "$INSTDIR" "/M=*.exe /S=0K /G=0" $0 $1 $2
+  ${GetSize} "$INSTDIR\extension" "/S=0K" $3 $1 $2
+  IntOp $0 $0 + $3
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 ; Deletes the MenuExt entries whose script lies in this installation's user

@@ -161,6 +161,18 @@ class Installer : public WineTest {
     WineTest::TearDown();
   }
 
+  // The bytes of what the installer put in: the programs, the uninstaller
+  // and the extension.
+  unsigned long long InstalledBytes() const {
+    unsigned long long bytes = 0;
+    for (const auto& [name, content] : FilesBelow(folder_)) {
+      const bool program = name.find('\\') == std::string::npos && name.size() > 4 &&
+                           name.compare(name.size() - 4, 4, ".exe") == 0;
+      if (program || name.rfind("extension\\", 0) == 0) bytes += content.size();
+    }
+    return bytes;
+  }
+
   void Install() {
     const DWORD boxes = static_cast<DWORD>(SeenMessageBoxes().size());
     EXPECT_EQ(RunProcess("\"" + installer_ + "\" /S", 60000), 0);
@@ -200,6 +212,12 @@ class Installer : public WineTest {
     EXPECT_EQ(RegString(kUninstallKey, "DisplayIcon"), folder_ + "Orbisk.exe,0");
     EXPECT_EQ(RegString(kUninstallKey, "NoModify"), "1");
     EXPECT_EQ(RegString(kUninstallKey, "NoRepair"), "1");
+    // The size "Apps" shows: the programs, the uninstaller and the extension,
+    // in KB, each file's rounding aside.
+    const unsigned long long installedKb = InstalledBytes() / 1024;
+    const unsigned long long estimatedKb = std::stoull(RegString(kUninstallKey, "EstimatedSize").value_or("0"));
+    EXPECT_GE(estimatedKb + 16, installedKb);
+    EXPECT_LE(estimatedKb, installedKb + 16);
 
     EXPECT_TRUE(FileExists(shortcut_)) << shortcut_;
     EXPECT_EQ(ShortcutTarget(shortcut_), folder_ + "Orbisk.exe");

@@ -215,7 +215,8 @@ class Installer : public WineTest {
     // The size "Apps" shows: the programs, the uninstaller and the extension,
     // in KB, each file's rounding aside.
     const unsigned long long installedKb = InstalledBytes() / 1024;
-    const unsigned long long estimatedKb = std::stoull(RegString(kUninstallKey, "EstimatedSize").value_or("0"));
+    const unsigned long long estimatedKb =
+        std::stoull(RegString(kUninstallKey, "EstimatedSize").value_or("0"));
     EXPECT_GE(estimatedKb + 16, installedKb);
     EXPECT_LE(estimatedKb, installedKb + 16);
 

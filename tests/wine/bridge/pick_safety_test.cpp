@@ -157,10 +157,7 @@ TEST_F(PickSafety, JotwellTakesNoOrdersFromThePage) {
       {"an editor option", argments, {{"selectionText", "x /e" + other_}}, ""},
       {"another memo", argments, {{"selectionText", "x /O" + elsewhere}}, ""},
       {"the first option", "<ST> /o" + memo, {{"selectionText", "/sx"}}, ""},
-      {"a path out of the folder",
-       "/sx /o" + memos + "<TT>.txt",
-       {{"topTitle", "..\\elsewhere"}},
-       ""},
+      {"a path out of the folder", "/sx /o" + memos + "<TT>.txt", {{"topTitle", "..\\elsewhere"}}, ""},
       {"quotes and slashes as text", argments, {{"selectionText", "a \"b\"/c \\/d"}}, "a \"b\"/c \\/d"},
       {"beyond code page 932", argments, {{"selectionText", FromU8(u8"¥100 ‾ 表")}}, "?100 ? 表"},
   };

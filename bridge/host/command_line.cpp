@@ -185,6 +185,28 @@ std::u16string ProgramArguments(const ArgumentPieces& pieces) {
   return arguments;
 }
 
+// --- The script hosts: wscript and cscript ------------------------------
+
+// They split the line by rules of their own. A quote only opens or closes a
+// quoted part: there is no escaped quote, so a page quote would end its
+// argument. An argument that starts with a slash, once its quotes are gone,
+// is theirs: "//B" or "//H:CScript" an option of the host itself, "/name:x"
+// a named argument of the script. The page may fill an argument, but never
+// its first slash or the name after it.
+LineRefusal CheckScriptHost(const ArgumentPieces& pieces) {
+  if (AnyPageValueHolds(pieces, u"\"")) return LineRefusal::PageFormsOption;
+  for (const TemplatePart& part : SplitTemplate(UnitsOf(pieces))) {
+    if (part.separator) continue;
+    const MarkedText& written = part.written;
+    std::size_t first = 0;
+    while (first < written.text.size() && written.text[first] == u'"') ++first;
+    if (first == written.text.size() || written.text[first] != u'/') continue;
+    const bool pageNext = first + 1 < written.text.size() && written.page[first + 1];
+    if (written.page[first] || pageNext) return LineRefusal::PageFormsOption;
+  }
+  return LineRefusal::None;
+}
+
 // --- Batch files: cmd.exe reads the line first --------------------------
 
 // cmd.exe expands %…% and !…! even inside quotes, and a quote or a line
@@ -365,10 +387,13 @@ ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view prod
       return (a >= u'A' && a <= u'Z' ? a + (u'a' - u'A') : a) == b;
     });
   };
+  const auto is = [&](std::u16string_view lowerName) {
+    return name.size() == lowerName.size() && endsWith(lowerName);
+  };
   // cmd.exe itself reads its line as it reads a batch file's: an item may
   // well run "cmd.exe" with "/c start "" "<TU>"".
-  const bool isCmd = endsWith(u"cmd.exe") && name.size() == 7;
-  if (endsWith(u".bat") || endsWith(u".cmd") || isCmd) return ProgramKind::Batch;
+  if (endsWith(u".bat") || endsWith(u".cmd") || is(u"cmd.exe")) return ProgramKind::Batch;
+  if (is(u"wscript.exe") || is(u"cscript.exe")) return ProgramKind::ScriptHost;
   if (fileDescription != u"" ORBISK_LAUNCHER_DESCRIPTION) return ProgramKind::Program;
   static constexpr struct {
     std::u16string_view name;
@@ -400,6 +425,10 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind,
 
   CommandLine line;
   switch (kind) {
+    case ProgramKind::ScriptHost:
+      line.refusal = CheckScriptHost(pieces);
+      if (line.refusal != LineRefusal::None) return line;
+      [[fallthrough]];
     case ProgramKind::Program:
       line.text = program + ProgramArguments(pieces);
       break;

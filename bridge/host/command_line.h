@@ -7,6 +7,10 @@
 //   - a batch file or cmd.exe: cmd.exe reads the line, so page text that it
 //     would expand or end a command at is refused, and a value holding its
 //     separators or operators is put in quotes;
+//   - the script hosts wscript and cscript: quoted as for a program, but
+//     they know no escaped quote and take an argument that starts with a
+//     slash for an option, so page text may hold no quote and start no
+//     argument's slash or option name;
 //   - Orbisk's launchers read the raw line with grammars of their own: the
 //     page never forms a Jotwell option or path part, nor Fetchbay's
 //     application.
@@ -20,7 +24,7 @@
 
 #include "catalogue/substitution.h"
 
-enum class ProgramKind { Program, Batch, Jotwell, Fetchbay, Pagewatch, Clipsy };
+enum class ProgramKind { Program, Batch, ScriptHost, Jotwell, Fetchbay, Pagewatch, Clipsy };
 
 // Jotwell, Fetchbay, Pagewatch and Clipsy: they read their line in code page
 // 932, so the page's text must reach them in what that code page holds.
@@ -29,7 +33,8 @@ bool IsOrbiskLauncher(ProgramKind kind);
 // The kind of program from its path and its version resource's product name
 // and file description ("" when it has none): a batch file by its extension
 // (as Windows takes the name, trailing dots and blanks dropped) and cmd.exe
-// by its name count as Batch; Orbisk's launchers are known by their product
+// by its name count as Batch, wscript.exe and cscript.exe by their names as
+// ScriptHost; Orbisk's launchers are known by their product
 // names with the description "Orbisk Sample", whatever the file is called.
 ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view productName,
                               std::u16string_view fileDescription);
@@ -40,7 +45,7 @@ enum class LineRefusal {
   TooLong,          // longer than Windows takes
   NulInPageText,    // a NUL would cut the line short
   UnsafeForBatch,   // cmd.exe could take the page's text for a command
-  PageFormsOption,  // Jotwell would read the page's text as an option of its own
+  PageFormsOption,  // the program would read the page's text as an option or another argument
   PageNamesPath,    // the page's text would choose a path or a program
 };
 

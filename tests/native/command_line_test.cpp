@@ -286,6 +286,36 @@ TEST(CommandLine, LaunchersGetTheRawTextUnlessThePageWouldSteerThem) {
   }
 }
 
+// wscript and cscript know no escaped quote and read a leading slash as an
+// option of the host ("//B") or a named argument of the script ("/mode:x").
+TEST(CommandLine, ScriptHostsGetNoQuoteAndNoOptionFromThePage) {
+  const struct {
+    std::u16string_view argumentTemplate;
+    PageFacts16 facts;
+    std::u16string_view line;  // "" when refused
+  } cases[] = {
+      {u"//nologo rec.vbs \"<TT>\"", Facts(u"a b"), u"//nologo rec.vbs \"a b\""},
+      {u"rec.vbs <TT>", Facts(u"a b"), u"rec.vbs \"a b\""},
+      {u"rec.vbs /mode:<TT>", Facts(u"safe"), u"rec.vbs /mode:safe"},
+      {u"rec.vbs <TT>", Facts(u"x /y"), u"rec.vbs \"x /y\""},
+      {u"rec.vbs \"<AU>\"", Facts(u"", u"http://a/b?c=d"), u"rec.vbs \"http://a/b?c=d\""},
+      {u"rec.vbs \"<TT>\"", Facts(u"a\" //B \"x"), u""},
+      {u"rec.vbs <ST>", Facts(u"", u"", u"//H:CScript"), u""},
+      {u"rec.vbs \"<ST>\"", Facts(u"", u"", u"/mode:danger"), u""},
+      {u"rec.vbs /<TT>", Facts(u"mode:danger"), u""},
+      {u"rec.vbs \"/<TT>\"", Facts(u"/E:jscript"), u""},
+  };
+  for (const auto& c : cases) {
+    const Built built = Build(ProgramKind::ScriptHost, c.argumentTemplate, c.facts);
+    if (c.line.empty()) {
+      EXPECT_EQ(built.refusal, LineRefusal::PageFormsOption) << U8(c.argumentTemplate);
+    } else {
+      EXPECT_EQ(built.refusal, LineRefusal::None) << U8(c.argumentTemplate);
+      EXPECT_EQ(built.arguments, c.line) << U8(c.argumentTemplate);
+    }
+  }
+}
+
 TEST(CommandLine, TooLongIsRefusedWithoutBuildingIt) {
   const std::u16string huge(200000, u'x');
   std::u16string manyTokens;
@@ -315,6 +345,9 @@ TEST(CommandLine, KindOfProgram) {
       {u"C:\\Windows\\System32\\CMD.EXE", u"", u"", ProgramKind::Batch},
       {u"cmd.exe", u"", u"", ProgramKind::Batch},
       {u"C:\\a\\mycmd.exe", u"", u"", ProgramKind::Program},
+      {u"C:\\Windows\\System32\\WScript.exe", u"", u"", ProgramKind::ScriptHost},
+      {u"cscript.exe", u"", u"", ProgramKind::ScriptHost},
+      {u"C:\\a\\mywscript.exe", u"", u"", ProgramKind::Program},
       {u"C:\\a\\memo.exe", u"Jotwell", u"Orbisk Sample", ProgramKind::Jotwell},
       {u"C:\\a\\x.exe", u"Fetchbay", u"Orbisk Sample", ProgramKind::Fetchbay},
       {u"C:\\a\\x.exe", u"Pagewatch", u"Orbisk Sample", ProgramKind::Pagewatch},

@@ -137,6 +137,53 @@ TEST_F(PickSafety, BatchFilesGetNothingCmdWouldRun) {
   EXPECT_TRUE(RecordedStarts(other_).empty());
 }
 
+// The script hosts know no escaped quote and take a leading slash for an
+// option: the page's text reaches the script as one argument, or nothing
+// starts.
+TEST_F(PickSafety, ScriptHostsGetNoQuoteOrOptionFromThePage) {
+  char system[MAX_PATH];
+  ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
+  const std::string cscript = std::string(system) + "\\cscript.exe";
+  const std::string script = ProgramFolder() + "rec.vbs", log = script + ".log";
+  // Writes its arguments in brackets, a line each, and then renames the
+  // file into place, so that a log that is there is whole.
+  ASSERT_TRUE(WriteFileBytes(
+      script,
+      "Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+      "Set f = fso.CreateTextFile(WScript.ScriptFullName & \".tmp\", True)\r\n"
+      "For i = 0 To WScript.Arguments.Count - 1\r\n"
+      "  f.Write \"[\" & WScript.Arguments(i) & \"]\" & vbCrLf\r\n"
+      "Next\r\n"
+      "f.Close\r\n"
+      "fso.MoveFile WScript.ScriptFullName & \".tmp\", WScript.ScriptFullName & \".log\"\r\n"));
+  const std::string argments = "//nologo \"" + script + "\" \"<TT>\" <ST>";
+  const struct {
+    const char* what;
+    std::string title, selection;
+    std::string log;  // "" when refused
+  } cases[] = {
+      {"blanks in quotes and out", "a b", "c d", "[a b]\r\n[c d]\r\n"},
+      {"a slash inside a value", "a", "x /y", "[a]\r\n[x /y]\r\n"},
+      {"a quote ending the argument", "a\" //B \"x", "c", ""},
+      {"an option of the host", "a", "//H:CScript", ""},
+      {"a named argument of the script", "a", "/mode:danger", ""},
+  };
+  for (const auto& c : cases) {
+    DeleteFileA(log.c_str());
+    const json answer = PickOnce(LauncherItem("Script", cscript, argments),
+                                 {{"topTitle", c.title}, {"selectionText", c.selection}});
+    if (c.log.empty()) {
+      EXPECT_EQ(answer, Refused(LineRefusal::PageFormsOption)) << c.what;
+      EXPECT_FALSE(FileExists(log)) << c.what;
+      continue;
+    }
+    EXPECT_EQ(answer, (json{{"type", "started"}})) << c.what;
+    WaitUntilInFolder(
+        ProgramFolder(), [&log] { return FileExists(log); }, 10000);
+    EXPECT_EQ(ReadFileBytes(log), c.log) << c.what;
+  }
+}
+
 // Jotwell under another name is still Jotwell: page text never becomes one
 // of its options or a part of its paths, and reaches it in code page 932.
 TEST_F(PickSafety, JotwellTakesNoOrdersFromThePage) {

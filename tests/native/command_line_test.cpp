@@ -45,6 +45,21 @@ PageFacts16 Facts(std::u16string title, std::u16string link = u"", std::u16strin
 
 using Args = std::vector<std::u16string>;
 
+struct LineCase {
+  std::u16string_view argumentTemplate;
+  PageFacts16 facts;
+  std::u16string_view line;  // the arguments; "" when refused
+};
+
+// The arguments a kind of program gets, or, where the case has none, the refusal.
+void ExpectLineOrRefusal(ProgramKind kind, const LineCase& c, LineRefusal refusal) {
+  const Built built = Build(kind, c.argumentTemplate, c.facts);
+  EXPECT_EQ(built.refusal, c.line.empty() ? refusal : LineRefusal::None) << U8(c.argumentTemplate);
+  if (!c.line.empty()) {
+    EXPECT_EQ(built.arguments, c.line) << U8(c.argumentTemplate);
+  }
+}
+
 TEST(WindowsArguments, SplitLikeCommandLineToArgvW) {
   const struct {
     std::u16string_view text;
@@ -211,11 +226,7 @@ TEST(CommandLine, AnyValuesComeBackAsTheirArguments) {
 }
 
 TEST(CommandLine, BatchFilesGetNothingCmdCouldRun) {
-  const struct {
-    std::u16string_view argumentTemplate;
-    PageFacts16 facts;
-    std::u16string_view line;  // "" when refused
-  } cases[] = {
+  const LineCase cases[] = {
       {u"<TT> \"<AU>\"", Facts(u"Title", u"http://a/b"), u"Title \"http://a/b\""},
       {u"<AU>", Facts(u"", u"http://a/?b=1&c=2"), u"\"http://a/?b=1&c=2\""},
       {u"\"<AU>\"", Facts(u"", u"http://a/?b=1&c=(2)"), u"\"http://a/?b=1&c=(2)\""},
@@ -233,13 +244,7 @@ TEST(CommandLine, BatchFilesGetNothingCmdCouldRun) {
       {u"a\\\"<TT>\" b", Facts(u"x&y"), u"a\\\"x&y\" b"},
   };
   for (const auto& c : cases) {
-    const Built built = Build(ProgramKind::Batch, c.argumentTemplate, c.facts);
-    if (c.line.empty()) {
-      EXPECT_EQ(built.refusal, LineRefusal::UnsafeForBatch) << U8(c.argumentTemplate);
-    } else {
-      EXPECT_EQ(built.refusal, LineRefusal::None) << U8(c.argumentTemplate);
-      EXPECT_EQ(built.arguments, c.line) << U8(c.argumentTemplate);
-    }
+    ExpectLineOrRefusal(ProgramKind::Batch, c, LineRefusal::UnsafeForBatch);
   }
 }
 
@@ -289,11 +294,7 @@ TEST(CommandLine, LaunchersGetTheRawTextUnlessThePageWouldSteerThem) {
 // wscript and cscript know no escaped quote and read a leading slash as an
 // option of the host ("//B") or a named argument of the script ("/mode:x").
 TEST(CommandLine, ScriptHostsGetNoQuoteAndNoOptionFromThePage) {
-  const struct {
-    std::u16string_view argumentTemplate;
-    PageFacts16 facts;
-    std::u16string_view line;  // "" when refused
-  } cases[] = {
+  const LineCase cases[] = {
       {u"//nologo rec.vbs \"<TT>\"", Facts(u"a b"), u"//nologo rec.vbs \"a b\""},
       {u"rec.vbs <TT>", Facts(u"a b"), u"rec.vbs \"a b\""},
       {u"rec.vbs /mode:<TT>", Facts(u"safe"), u"rec.vbs /mode:safe"},
@@ -306,13 +307,7 @@ TEST(CommandLine, ScriptHostsGetNoQuoteAndNoOptionFromThePage) {
       {u"rec.vbs \"/<TT>\"", Facts(u"/E:jscript"), u""},
   };
   for (const auto& c : cases) {
-    const Built built = Build(ProgramKind::ScriptHost, c.argumentTemplate, c.facts);
-    if (c.line.empty()) {
-      EXPECT_EQ(built.refusal, LineRefusal::PageFormsOption) << U8(c.argumentTemplate);
-    } else {
-      EXPECT_EQ(built.refusal, LineRefusal::None) << U8(c.argumentTemplate);
-      EXPECT_EQ(built.arguments, c.line) << U8(c.argumentTemplate);
-    }
+    ExpectLineOrRefusal(ProgramKind::ScriptHost, c, LineRefusal::PageFormsOption);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "bridge/host/command_line.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "bridge/host/windows_arguments.h"
@@ -154,8 +155,8 @@ std::u16string ArgumentFor(const TemplatePart& part, bool last) {
   return QuoteArgument(part.intended);
 }
 
-std::u16string ProgramArguments(const ArgumentPieces& pieces) {
-  std::vector<TemplatePart> parts = SplitTemplate(UnitsOf(pieces));
+// The arguments of the template's parts (see SplitTemplate).
+std::u16string ProgramArguments(std::vector<TemplatePart> parts) {
   // Empty values at the end move no other argument: there the line stays
   // the script's, without them.
   for (std::size_t i = parts.size(); i-- > 0 && (parts[i].separator || parts[i].written.text.empty());) {
@@ -193,9 +194,9 @@ std::u16string ProgramArguments(const ArgumentPieces& pieces) {
 // is theirs: "//B" or "//H:CScript" an option of the host itself, "/name:x"
 // a named argument of the script. The page may fill an argument, but never
 // its first slash or the name after it.
-LineRefusal CheckScriptHost(const ArgumentPieces& pieces) {
+LineRefusal CheckScriptHost(const ArgumentPieces& pieces, const std::vector<TemplatePart>& parts) {
   if (AnyPageValueHolds(pieces, u"\"")) return LineRefusal::PageFormsOption;
-  for (const TemplatePart& part : SplitTemplate(UnitsOf(pieces))) {
+  for (const TemplatePart& part : parts) {
     if (part.separator) continue;
     const MarkedText& written = part.written;
     std::size_t first = 0;
@@ -425,13 +426,16 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind,
 
   CommandLine line;
   switch (kind) {
-    case ProgramKind::ScriptHost:
-      line.refusal = CheckScriptHost(pieces);
-      if (line.refusal != LineRefusal::None) return line;
-      [[fallthrough]];
     case ProgramKind::Program:
-      line.text = program + ProgramArguments(pieces);
+    case ProgramKind::ScriptHost: {
+      std::vector<TemplatePart> parts = SplitTemplate(UnitsOf(pieces));
+      if (kind == ProgramKind::ScriptHost) {
+        line.refusal = CheckScriptHost(pieces, parts);
+        if (line.refusal != LineRefusal::None) return line;
+      }
+      line.text = program + ProgramArguments(std::move(parts));
       break;
+    }
     case ProgramKind::Batch: {
       if (AnyPageValueHolds(pieces, kNeverInBatch)) return {{}, LineRefusal::UnsafeForBatch};
       MarkedText whole;

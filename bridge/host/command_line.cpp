@@ -1,15 +1,19 @@
 #include "bridge/host/command_line.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "bridge/host/cmd_reading.h"
 #include "bridge/host/launcher_lines.h"
 #include "bridge/host/marked_text.h"
 #include "bridge/host/windows_arguments.h"
 #include "common/product.h"
 
 namespace {
+
+using Arguments = std::vector<std::u16string>;
 
 // One step of the template as argument rules see it: a character of the
 // template's own text (date, time, tab and line break included), or a page
@@ -33,6 +37,11 @@ std::vector<Unit> UnitsOf(const ArgumentPieces& pieces) {
   return units;
 }
 
+bool AnyPageValue(const ArgumentPieces& pieces) {
+  return std::any_of(pieces.pieces.begin(), pieces.pieces.end(),
+                     [&pieces](const ArgumentPieces::Piece& piece) { return pieces.FromPage(piece); });
+}
+
 bool AnyPageValueHolds(const ArgumentPieces& pieces, std::u16string_view characters) {
   for (const ArgumentPieces::Piece& piece : pieces.pieces) {
     if (pieces.FromPage(piece) && pieces.Text(piece).find_first_of(characters) != std::u16string_view::npos) {
@@ -42,7 +51,65 @@ bool AnyPageValueHolds(const ArgumentPieces& pieces, std::u16string_view charact
   return false;
 }
 
-// --- Programs: the rules of CommandLineToArgvW and the C runtime ---------
+MarkedText Marked(const std::vector<Unit>& units) {
+  MarkedText out;
+  for (const Unit& unit : units) {
+    if (unit.isValue) {
+      out.Append(unit.value, true);
+    } else {
+      out.Append(unit.c, false);
+    }
+  }
+  return out;
+}
+
+// --- How programs read their arguments ---------------------------------
+
+// Every way a Windows program may split the text after its name: the C
+// runtimes' two readings of quotes in a row and CommandLineToArgvW's, in
+// UTF-16 and, for a program that reads the ANSI line, in the system's ANSI
+// code page after Windows' best-fit conversion.
+class Readings {
+ public:
+  explicit Readings(const AnsiCodePage& ansi) : ansi_(ansi) {}
+
+  // True when every reading gives exactly these arguments of text.
+  bool Give(std::u16string_view text, const Arguments& intended) const {
+    if (SplitArguments(text) != intended) return false;
+    for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
+      if (SplitCrtArguments(text, rule) != intended) return false;
+    }
+    if (!ansi_.convert) return true;
+    std::vector<std::string> converted;
+    for (const std::u16string& argument : intended) converted.push_back(ansi_.convert(argument));
+    const std::string line = ansi_.convert(text);
+    for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
+      if (SplitCrtArguments(line, rule, ansi_.isLeadByte) != converted) return false;
+    }
+    return true;
+  }
+
+  // True when c is, or becomes in the ANSI reading, the dash or slash that
+  // starts an option.
+  bool StartsOption(char16_t c) const { return c == u'-' || c == u'/' || Becomes(c, '-') || Becomes(c, '/'); }
+
+  // The argument quoted so that every reading gives it back, if it can be.
+  std::optional<std::u16string> Quote(std::u16string_view argument) const {
+    return QuoteArgumentForEveryReading(
+        argument, [this](char16_t c) { return Becomes(c, '\\'); },
+        [this](char16_t c) { return Becomes(c, '"'); });
+  }
+
+ private:
+  // True when c, another character, turns into ascii in the ANSI reading.
+  bool Becomes(char16_t c, char ascii) const {
+    if (!ansi_.convert || c == static_cast<char16_t>(ascii)) return false;
+    const std::string converted = ansi_.convert(std::u16string_view(&c, 1));
+    return converted.size() == 1 && converted[0] == ascii;
+  }
+
+  const AnsiCodePage& ansi_;
+};
 
 // One argument of the template, or the blanks between two.
 struct TemplatePart {
@@ -51,6 +118,9 @@ struct TemplatePart {
   std::u16string intended;  // what the program must receive
   bool hasPageValue = false;
   bool pageValueOutsideQuotes = false;
+  bool started = false;         // the argument has a first character
+  bool startsWithPage = false;  // and it is the page's
+  char16_t firstPageChar = 0;   // that character
 };
 
 // The template split by the program's own rules, with every page value
@@ -73,9 +143,16 @@ std::vector<TemplatePart> SplitTemplate(const std::vector<Unit>& units) {
       part.written.Append(unit.value, true);
       part.hasPageValue = true;
       if (!reader.InQuotes()) part.pageValueOutsideQuotes = true;
+      if (!part.started && !unit.value.empty()) {
+        part.started = part.startsWithPage = true;
+        part.firstPageChar = unit.value.front();
+      }
     } else {
+      const std::size_t before = reader.CurrentSize();
       const bool inArgument = reader.Read(unit.c);
-      partFor(!inArgument).written.Append(unit.c, false);
+      TemplatePart& part = partFor(!inArgument);
+      part.written.Append(unit.c, false);
+      if (inArgument && reader.CurrentSize() > before) part.started = true;
     }
   }
   // The reader's arguments are the template's parts that are no blanks, in order.
@@ -84,15 +161,33 @@ std::vector<TemplatePart> SplitTemplate(const std::vector<Unit>& units) {
   for (TemplatePart& part : parts) {
     if (!part.separator) part.intended = std::move(arguments[next++]);
   }
+  // Empty values at the end move no other argument: there the line stays
+  // the script's, without them.
+  for (std::size_t i = parts.size(); i-- > 0 && (parts[i].separator || parts[i].written.text.empty());) {
+    parts[i].hasPageValue = false;
+    parts[i].separator = true;
+  }
   return parts;
 }
 
-// True when text, standing alone between blanks, is read back as exactly
-// this one argument and leaves no quoted part open for what follows.
-bool ReadsBackAs(std::u16string_view text, const std::u16string& argument, bool last) {
-  bool open = false;
-  const std::vector<std::u16string> read = SplitArguments(text, &open);
-  return read.size() == 1 && read[0] == argument && (!open || last);
+Arguments IntendedArguments(const std::vector<TemplatePart>& parts) {
+  Arguments intended;
+  for (const TemplatePart& part : parts) {
+    if (!part.separator) intended.push_back(part.intended);
+  }
+  return intended;
+}
+
+// No page value may begin an argument with what the program takes for an
+// option, quoted or not: programs take the quotes off first. After a
+// template argument "--" nothing is an option any more.
+LineRefusal CheckOptions(const std::vector<TemplatePart>& parts, const Readings& readings) {
+  for (const TemplatePart& part : parts) {
+    if (part.separator) continue;
+    if (!part.hasPageValue && part.intended == u"--") return LineRefusal::None;
+    if (part.startsWithPage && readings.StartsOption(part.firstPageChar)) return LineRefusal::PageFormsOption;
+  }
+  return LineRefusal::None;
 }
 
 // The argument as written, its page values escaped where they stand: inside
@@ -124,127 +219,101 @@ std::u16string EscapedInPlace(const MarkedText& written) {
   return out;
 }
 
-std::u16string ArgumentFor(const TemplatePart& part, bool last) {
+// The argument of a part in a form every reading gives back whole, leaving
+// nothing after it drawn in; nothing when there is none.
+std::optional<std::u16string> ArgumentFor(const TemplatePart& part, bool last, const Readings& readings) {
   if (!part.hasPageValue) return part.written.text;
+  const auto readsBack = [&](const std::u16string& text) {
+    if (!readings.Give(text, {part.intended})) return false;
+    return last || readings.Give(text + u" x", {part.intended, u"x"});
+  };
   // A page value may hold no quote of its own in the text as written: the C
   // runtimes do not all read quotes in a row alike.
   bool pageQuote = false;
   for (std::size_t i = 0; i < part.written.text.size(); ++i) {
     if (part.written.page[i] && part.written.text[i] == u'"') pageQuote = true;
   }
-  if (!pageQuote && ReadsBackAs(part.written.text, part.intended, last)) return part.written.text;
+  if (!pageQuote && readsBack(part.written.text)) return part.written.text;
   if (!part.pageValueOutsideQuotes) {
     const std::u16string escaped = EscapedInPlace(part.written);
-    if (ReadsBackAs(escaped, part.intended, last)) return escaped;
+    if (readsBack(escaped)) return escaped;
   }
-  return QuoteArgument(part.intended);
+  return readings.Quote(part.intended);
 }
 
-// The arguments of the template's parts (see SplitTemplate).
-std::u16string ProgramArguments(std::vector<TemplatePart> parts) {
-  // Empty values at the end move no other argument: there the line stays
-  // the script's, without them.
-  for (std::size_t i = parts.size(); i-- > 0 && (parts[i].separator || parts[i].written.text.empty());) {
-    parts[i].hasPageValue = false;
-    parts[i].separator = true;
-  }
-  std::vector<std::u16string> intended;
+// The arguments of the template's parts (see SplitTemplate), or nothing
+// when no form of them reads back the same in every reading.
+std::optional<std::u16string> ProgramArguments(const std::vector<TemplatePart>& parts,
+                                               const Readings& readings) {
+  const Arguments intended = IntendedArguments(parts);
   std::size_t lastArgument = parts.size();
   for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (!parts[i].separator) {
-      intended.push_back(parts[i].intended);
-      lastArgument = i;
-    }
+    if (!parts[i].separator) lastArgument = i;
   }
   std::u16string arguments;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    arguments += parts[i].separator ? parts[i].written.text : ArgumentFor(parts[i], i == lastArgument);
+  bool whole = true;
+  for (std::size_t i = 0; i < parts.size() && whole; ++i) {
+    if (parts[i].separator) {
+      arguments += parts[i].written.text;
+      continue;
+    }
+    const std::optional<std::u16string> argument = ArgumentFor(parts[i], i == lastArgument, readings);
+    if (argument) arguments += *argument;
+    whole = argument.has_value();
   }
-  if (SplitArguments(arguments) == intended) return arguments;
+  if (whole && readings.Give(arguments, intended)) return arguments;
   // The template's own text misled the parts above (it cannot be read alone
   // the way it is read in the whole): every argument quoted then.
   arguments.clear();
   for (const std::u16string& argument : intended) {
+    const std::optional<std::u16string> quoted = readings.Quote(argument);
+    if (!quoted) return std::nullopt;
     if (!arguments.empty()) arguments += u' ';
-    arguments += QuoteArgument(argument);
+    arguments += *quoted;
   }
-  return arguments;
+  if (readings.Give(arguments, intended)) return arguments;
+  return std::nullopt;
 }
 
 // --- The script hosts: wscript and cscript ------------------------------
 
-// They split the line by rules of their own. A quote only opens or closes a
-// quoted part: there is no escaped quote, so a page quote would end its
-// argument. An argument that starts with a slash, once its quotes are gone,
-// is theirs: "//B" or "//H:CScript" an option of the host itself, "/name:x"
-// a named argument of the script. The page may fill an argument, but never
-// its first slash or the name after it.
-LineRefusal CheckScriptHost(const ArgumentPieces& pieces, const std::vector<TemplatePart>& parts) {
-  if (AnyPageValueHolds(pieces, u"\"")) return LineRefusal::PageFormsOption;
-  for (const TemplatePart& part : parts) {
-    if (part.separator) continue;
-    const MarkedText& written = part.written;
-    std::size_t first = 0;
-    while (first < written.text.size() && written.text[first] == u'"') ++first;
-    if (first == written.text.size() || written.text[first] != u'/') continue;
-    const bool pageNext = first + 1 < written.text.size() && written.page[first + 1];
-    if (written.page[first] || pageNext) return LineRefusal::PageFormsOption;
+// They split the line by rules of their own: blanks and tabs outside quotes
+// separate, a quote only opens or closes a quoted part, and a backslash is
+// only text. Page characters count as text when pageIsData is set.
+Arguments SplitScriptHostArguments(const MarkedText& text, bool pageIsData) {
+  Arguments arguments;
+  bool quoted = false, inArgument = false;
+  for (std::size_t i = 0; i < text.text.size(); ++i) {
+    const char16_t c = text.text[i];
+    const bool syntax = !(pageIsData && text.page[i]);
+    if (syntax && !quoted && (c == u' ' || c == u'\t')) {
+      inArgument = false;
+      continue;
+    }
+    if (!inArgument) arguments.emplace_back();
+    inArgument = true;
+    if (syntax && c == u'"') {
+      quoted = !quoted;
+    } else {
+      arguments.back() += c;
+    }
   }
-  return LineRefusal::None;
+  return arguments;
 }
 
-// --- Batch files: cmd.exe reads the line first --------------------------
-
-// cmd.exe expands %…% and !…! even inside quotes, and a quote or a line
-// break from the page would end the quoted part or the command.
-constexpr std::u16string_view kNeverInBatch = u"\"%!^\r\n";
-// Operators, and the separators of a batch file's %1 … %9: inside quotes
-// they are plain text.
-constexpr std::u16string_view kQuotedInBatch = u" \t,;=&|<>()\v\f";
-
-bool IsBatchSeparator(char16_t c) { return c == u' ' || c == u'\t' || c == u',' || c == u';' || c == u'='; }
-
-// How cmd.exe reads a line's quotes, and its escape character ^ outside
-// them.
-struct CmdReading {
-  bool quoted = false;
-  bool escaped = false;  // the next character is taken literally
-
-  void Read(char16_t c) {
-    if (escaped) {
-      escaped = false;
-    } else if (c == u'^' && !quoted) {
-      escaped = true;
-    } else if (c == u'"') {
-      quoted = !quoted;
-    }
-  }
-};
-
-MarkedText BatchArguments(const std::vector<Unit>& units) {
+// The page's values as they are, a value outside the template's quotes that
+// holds a blank put in quotes of its own; no escapes, which the script hosts
+// would leave in the text.
+MarkedText ScriptHostArguments(const std::vector<Unit>& units) {
   MarkedText out;
-  CmdReading cmd;
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    const Unit& unit = units[i];
+  bool quoted = false;
+  for (const Unit& unit : units) {
     if (!unit.isValue) {
       out.Append(unit.c, false);
-      cmd.Read(unit.c);
+      if (unit.c == u'"') quoted = !quoted;
       continue;
     }
-    // A page value holds no quote or ^ (kNeverInBatch): it only ends an escape.
-    cmd.escaped = false;
-    if (cmd.quoted) {
-      out.Append(unit.value, true);
-      continue;
-    }
-    // An empty value between separators keeps its place as "", unless
-    // nothing follows whose place it would take.
-    const auto follows = [](const Unit& u) { return u.isValue ? !u.value.empty() : !IsBatchSeparator(u.c); };
-    const bool alone = (out.text.empty() || IsBatchSeparator(out.text.back())) && i + 1 < units.size() &&
-                       !units[i + 1].isValue && IsBatchSeparator(units[i + 1].c) &&
-                       std::any_of(units.begin() + static_cast<std::ptrdiff_t>(i) + 1, units.end(), follows);
-    const bool needsQuotes = unit.value.find_first_of(kQuotedInBatch) != std::u16string_view::npos ||
-                             (unit.value.empty() && alone);
+    const bool needsQuotes = !quoted && unit.value.find_first_of(u" \t") != std::u16string_view::npos;
     if (needsQuotes) out.Append(u'"', false);
     out.Append(unit.value, true);
     if (needsQuotes) out.Append(u'"', false);
@@ -252,26 +321,131 @@ MarkedText BatchArguments(const std::vector<Unit>& units) {
   return out;
 }
 
-// True when cmd.exe, reading the whole line, finds every operator and
-// separator the page gave inside quotes, and no page text between two of the
-// template's percent signs or exclamation marks, where it would name a
-// variable.
-bool PageTextQuotedForCmd(const MarkedText& line) {
-  CmdReading cmd;
-  bool inPercent = false, inExclamation = false;
-  for (std::size_t i = 0; i < line.text.size(); ++i) {
-    const char16_t c = line.text[i];
-    if (line.page[i]) {
-      if ((cmd.escaped || !cmd.quoted) && kQuotedInBatch.find(c) != std::u16string_view::npos) return false;
-      if (inPercent || inExclamation) return false;
-    } else if (c == u'%') {
-      inPercent = !inPercent;
-    } else if (c == u'!') {
-      inExclamation = !inExclamation;
+// An argument that starts with a slash, once its quotes are gone, is the
+// script hosts': "//B" or "//H:CScript" an option of the host itself,
+// "/name:x" a named argument of the script. The page may fill an argument,
+// but never its first slash or the name after it, nor a first dash.
+LineRefusal CheckScriptHost(const ArgumentPieces& pieces, const std::vector<TemplatePart>& parts) {
+  if (AnyPageValueHolds(pieces, u"\"")) return LineRefusal::PageFormsOption;
+  bool afterDoubleDash = false;
+  for (const TemplatePart& part : parts) {
+    if (part.separator) continue;
+    const MarkedText& written = part.written;
+    std::size_t first = 0;
+    while (first < written.text.size() && written.text[first] == u'"') ++first;
+    if (first == written.text.size()) continue;
+    const char16_t c = written.text[first];
+    const bool pageNext = first + 1 < written.text.size() && written.page[first + 1];
+    if (c == u'/' && (written.page[first] || pageNext)) return LineRefusal::PageFormsOption;
+    if (c == u'-' && written.page[first] && !afterDoubleDash) return LineRefusal::PageFormsOption;
+    if (!part.hasPageValue && part.intended == u"--") afterDoubleDash = true;
+  }
+  return LineRefusal::None;
+}
+
+// --- cmd.exe, and the batch files it runs -------------------------------
+
+// cmd.exe expands %…% and !…! even inside quotes, and a quote, caret or line
+// break from the page would end the quoted part, escape or end the command.
+constexpr std::u16string_view kNeverForCmd = u"\"%!^\r\n";
+
+bool IsBatchSeparator(char16_t c) { return kBatchSeparators.find(c) != std::u16string_view::npos; }
+
+// The units written for cmd.exe: a page value stays as it is where cmd.exe
+// reads it inside quotes, and is put in quotes of the host's own where it
+// holds a separator or an operator outside them. Backslashes that end a
+// value are doubled before a quote, so that the program the line reaches
+// reads them as backslashes, not as an escaped quote. ignored marks the
+// template quotes that cmd.exe's /c rule takes off.
+MarkedText WriteForCmd(const std::vector<Unit>& units, const std::vector<bool>& ignored) {
+  MarkedText out;
+  bool quoted = false, escaped = false;
+  const auto isQuoteNext = [&units](std::size_t i) {
+    return i + 1 < units.size() && !units[i + 1].isValue && units[i + 1].c == u'"';
+  };
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const Unit& unit = units[i];
+    if (!unit.isValue) {
+      out.Append(unit.c, false);
+      if (escaped) {
+        escaped = false;
+      } else if (unit.c == u'^' && !quoted) {
+        escaped = true;
+      } else if (unit.c == u'"' && !ignored[i]) {
+        quoted = !quoted;
+      }
+      continue;
     }
-    cmd.Read(c);
+    // A page value holds no quote or caret (kNeverForCmd): it only ends an escape.
+    escaped = false;
+    bool needsQuotes = false;
+    if (!quoted) {
+      // An empty value between separators keeps its place as "", unless
+      // nothing follows whose place it would take.
+      const auto follows = [](const Unit& u) {
+        return u.isValue ? !u.value.empty() : !IsBatchSeparator(u.c);
+      };
+      const bool alone =
+          (out.text.empty() || IsBatchSeparator(out.text.back())) && i + 1 < units.size() &&
+          !units[i + 1].isValue && IsBatchSeparator(units[i + 1].c) &&
+          std::any_of(units.begin() + static_cast<std::ptrdiff_t>(i) + 1, units.end(), follows);
+      needsQuotes = unit.value.find_first_of(kBatchSeparators) != std::u16string_view::npos ||
+                    unit.value.find_first_of(kCmdOperators) != std::u16string_view::npos ||
+                    (unit.value.empty() && alone);
+    }
+    if (needsQuotes) out.Append(u'"', false);
+    out.Append(unit.value, true);
+    std::size_t backslashes = 0;
+    while (backslashes < unit.value.size() && unit.value[unit.value.size() - 1 - backslashes] == u'\\') {
+      ++backslashes;
+    }
+    if (backslashes > 0 && (needsQuotes || isQuoteNext(i)))
+      out.Append(std::u16string(backslashes, u'\\'), false);
+    if (needsQuotes) out.Append(u'"', false);
+  }
+  return out;
+}
+
+// cmd.exe's reading of the text after its name, and for a batch file the
+// second reading of the lines that use its arguments: no page character may
+// act in either.
+bool CmdTakesLineAsData(const MarkedText& afterName, const std::u16string* batchFileText) {
+  const CmdCommands read = ReadCmdCommand(afterName);
+  if (read.pageInSwitches || read.commands.empty()) return false;
+  for (const MarkedText& command : read.commands) {
+    if (!CmdTakesPageAsText(command, true)) return false;
+    if (batchFileText && !BatchFileTakesPageAsText(*batchFileText, SplitCmdName(command).arguments))
+      return false;
   }
   return true;
+}
+
+// The template quotes cmd.exe's /c rule would take off the text as written:
+// the first one after the switch, when the command starts with it, and the
+// last one of the line.
+std::vector<bool> QuotesTheCommandRuleTakesOff(const std::vector<Unit>& units) {
+  std::vector<bool> ignored(units.size(), false);
+  std::size_t afterSwitch = units.size();
+  for (std::size_t i = 0; i + 1 < units.size(); ++i) {
+    if (units[i].isValue || units[i].c != u'/' || units[i + 1].isValue) continue;
+    const char16_t letter = units[i + 1].c | 0x20;
+    if (letter == u'c' || letter == u'k' || letter == u'r') {
+      afterSwitch = i + 2;
+      break;
+    }
+  }
+  std::size_t first = afterSwitch;
+  while (first < units.size() && !units[first].isValue && (units[first].c == u' ' || units[first].c == u'\t'))
+    ++first;
+  if (first >= units.size() || units[first].isValue || units[first].c != u'"') return ignored;
+  ignored[first] = true;
+  for (std::size_t i = units.size(); i-- > first + 1;) {
+    if (!units[i].isValue && units[i].c == u'"') {
+      ignored[i] = true;
+      break;
+    }
+  }
+  return ignored;
 }
 
 }  // namespace
@@ -293,7 +467,8 @@ ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view prod
   };
   // cmd.exe itself reads its line as it reads a batch file's: an item may
   // well run "cmd.exe" with "/c start "" "<TU>"".
-  if (endsWith(u".bat") || endsWith(u".cmd") || is(u"cmd.exe")) return ProgramKind::Batch;
+  if (endsWith(u".bat") || endsWith(u".cmd")) return ProgramKind::Batch;
+  if (is(u"cmd.exe")) return ProgramKind::Cmd;
   if (is(u"wscript.exe") || is(u"cscript.exe")) return ProgramKind::ScriptHost;
   if (fileDescription != u"" ORBISK_LAUNCHER_DESCRIPTION) return ProgramKind::Program;
   static constexpr struct {
@@ -316,48 +491,101 @@ bool IsOrbiskLauncher(ProgramKind kind) {
          kind == ProgramKind::Clipsy;
 }
 
-CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind,
-                             const ArgumentPieces& pieces) {
+CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, const ArgumentPieces& pieces,
+                             const LineEnvironment& environment) {
   const std::u16string program = u"\"" + std::u16string(application) + u"\" ";
   // Quoting only adds, so a line whose parts alone are too long is refused
   // before anything is built from them.
-  if (program.size() + pieces.TotalLength() >= kMaxCommandLine) return {{}, LineRefusal::TooLong};
-  if (AnyPageValueHolds(pieces, std::u16string_view(u"\0", 1))) return {{}, LineRefusal::NulInPageText};
+  if (program.size() + pieces.TotalLength() >= kMaxCommandLine) return {{}, {}, LineRefusal::TooLong};
+  if (AnyPageValueHolds(pieces, std::u16string_view(u"\0", 1))) return {{}, {}, LineRefusal::NulInPageText};
 
   CommandLine line;
+  line.application = std::u16string(application);
+  const Readings readings(environment.systemAnsi);
+  const std::vector<Unit> units = UnitsOf(pieces);
+  // Nothing from the page: the script's own line, whatever the template says.
+  const bool fromPage = AnyPageValue(pieces);
   switch (kind) {
-    case ProgramKind::Program:
-    case ProgramKind::ScriptHost: {
-      std::vector<TemplatePart> parts = SplitTemplate(UnitsOf(pieces));
-      if (kind == ProgramKind::ScriptHost) {
-        line.refusal = CheckScriptHost(pieces, parts);
-        if (line.refusal != LineRefusal::None) return line;
+    case ProgramKind::Program: {
+      const std::vector<TemplatePart> parts = SplitTemplate(units);
+      if (!fromPage) {
+        line.text = program + pieces.Joined();
+        break;
       }
-      line.text = program + ProgramArguments(std::move(parts));
+      line.refusal = CheckOptions(parts, readings);
+      if (line.refusal != LineRefusal::None) return line;
+      const std::optional<std::u16string> arguments = ProgramArguments(parts, readings);
+      if (!arguments) return {{}, {}, LineRefusal::PageFormsOption};
+      line.text = program + *arguments;
       break;
     }
-    case ProgramKind::Batch: {
-      if (AnyPageValueHolds(pieces, kNeverInBatch)) return {{}, LineRefusal::UnsafeForBatch};
-      MarkedText whole;
-      whole.Append(program, false);
-      whole.Append(BatchArguments(UnitsOf(pieces)));
-      if (!PageTextQuotedForCmd(whole)) return {{}, LineRefusal::UnsafeForBatch};
-      line.text = std::move(whole.text);
+    case ProgramKind::ScriptHost: {
+      line.refusal = CheckScriptHost(pieces, SplitTemplate(units));
+      if (line.refusal != LineRefusal::None) return line;
+      const MarkedText arguments = ScriptHostArguments(units);
+      if (SplitScriptHostArguments(arguments, false) != SplitScriptHostArguments(Marked(units), true)) {
+        return {{}, {}, LineRefusal::PageFormsOption};
+      }
+      line.text = program + arguments.text;
+      break;
+    }
+    case ProgramKind::Batch:
+    case ProgramKind::Cmd: {
+      if (AnyPageValueHolds(pieces, kNeverForCmd)) return {{}, {}, LineRefusal::UnsafeForBatch};
+      const std::vector<TemplatePart> parts = SplitTemplate(units);
+      line.refusal = CheckOptions(parts, readings);
+      if (line.refusal != LineRefusal::None) return line;
+      if (kind == ProgramKind::Batch) {
+        // Windows would start the file through cmd.exe with the line as it
+        // is, and /c would take the first and last quote of it off. The
+        // host starts cmd.exe itself, from the system folder, without
+        // AutoRun commands, with its extensions fixed on and delayed
+        // expansion off, and gives /c a pair of quotes of its own to take.
+        const MarkedText arguments = WriteForCmd(units, std::vector<bool>(units.size(), false));
+        MarkedText afterName;
+        afterName.Append(u"/d /e:ON /v:OFF /c \"" + program, false);
+        afterName.Append(arguments);
+        afterName.Append(u'"', false);
+        if (fromPage) {
+          if (!CmdTakesLineAsData(afterName, &environment.batchFileText)) {
+            return {{}, {}, LineRefusal::UnsafeForBatch};
+          }
+          // What the batch file hands on with %* reaches a program that
+          // splits it by the C runtime's rules.
+          if (!readings.Give(arguments.text, IntendedArguments(parts))) {
+            return {{}, {}, LineRefusal::PageFormsOption};
+          }
+        }
+        line.application = environment.systemCmd;
+        line.text = u"cmd.exe " + afterName.text;
+        break;
+      }
+      // cmd.exe named by the item: its /c rule may or may not take quotes
+      // off the template's command, depending on what the host adds.
+      std::optional<MarkedText> safe;
+      for (const std::vector<bool>& ignored :
+           {std::vector<bool>(units.size(), false), QuotesTheCommandRuleTakesOff(units)}) {
+        const MarkedText arguments = WriteForCmd(units, ignored);
+        if (!fromPage || CmdTakesLineAsData(arguments, nullptr)) {
+          safe = arguments;
+          break;
+        }
+      }
+      if (!safe) return {{}, {}, LineRefusal::UnsafeForBatch};
+      line.text = program + safe->text;
       break;
     }
     case ProgramKind::Jotwell:
     case ProgramKind::Fetchbay:
     case ProgramKind::Pagewatch:
     case ProgramKind::Clipsy: {
-      MarkedText arguments;
-      for (const ArgumentPieces::Piece& piece : pieces.pieces)
-        arguments.Append(pieces.Text(piece), pieces.FromPage(piece));
+      const MarkedText arguments = Marked(units);
       line.refusal = CheckLauncherLine(kind, arguments);
       if (line.refusal != LineRefusal::None) return line;
       line.text = program + arguments.text;
       break;
     }
   }
-  if (line.text.size() >= kMaxCommandLine) return {{}, LineRefusal::TooLong};
+  if (line.text.size() >= kMaxCommandLine) return {{}, {}, LineRefusal::TooLong};
   return line;
 }

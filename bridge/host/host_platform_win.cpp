@@ -31,7 +31,16 @@ bool IsFolder(const std::u16string& path) {
 
 }  // namespace
 
-WinHostPlatform::WinHostPlatform(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {}
+WinHostPlatform::WinHostPlatform(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
+  DWORD codePage = 0;
+  if (GetLocaleInfoEx(LOCALE_NAME_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                      reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(WCHAR)) > 0 &&
+      codePage != 0) {
+    systemAnsiCodePage_ = codePage;
+  } else {
+    systemAnsiCodePage_ = 932;
+  }
+}
 
 CatalogueSnapshot WinHostPlatform::ReadCatalogue() {
   CatalogueSnapshot snapshot;
@@ -116,6 +125,55 @@ ProgramKind WinHostPlatform::KindOfProgram(const std::u16string& application) {
     description = value(L"FileDescription");
   }
   return KindOfProgramFile(application, productName, description);
+}
+
+std::string WinHostPlatform::ToSystemAnsi(std::u16string_view text) {
+  if (text.empty()) return {};
+  // With best fit, as Windows converts a program's line for GetCommandLineA.
+  const std::wstring wide = Wide(text);
+  const int size = WideCharToMultiByte(systemAnsiCodePage_, 0, wide.data(), static_cast<int>(wide.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) {
+    WideCharToMultiByte(systemAnsiCodePage_, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size,
+                        nullptr, nullptr);
+  }
+  return ansi;
+}
+
+bool WinHostPlatform::IsSystemLeadByte(unsigned char byte) {
+  return IsDBCSLeadByteEx(systemAnsiCodePage_, byte) != FALSE;
+}
+
+std::u16string WinHostPlatform::SystemCmd() {
+  const std::wstring folder =
+      GrowingBufferCall<wchar_t>(CutReport::NeededSize, [](wchar_t* buffer, std::size_t capacity) {
+        return GetSystemDirectoryW(buffer, static_cast<UINT>(capacity));
+      });
+  const std::wstring cmd = folder + L"\\cmd.exe";
+  return std::u16string(cmd.begin(), cmd.end());
+}
+
+std::u16string WinHostPlatform::BatchFileText(const std::u16string& path) {
+  UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size;
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x4000000) return {};
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD got = 0;
+  if (!bytes.empty() &&
+      !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) {
+    return {};
+  }
+  bytes.resize(got);
+  // cmd.exe reads a batch file in the console's code page, the OEM one.
+  const int length =
+      MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+  if (length > 0) {
+    MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+  }
+  return std::u16string(text.begin(), text.end());
 }
 
 LocalTime WinHostPlatform::Now() {

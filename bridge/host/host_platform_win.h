@@ -16,9 +16,16 @@ class WinHostPlatform : public HostPlatform {
   std::u16string AnsiToUtf16(std::string_view ansi) override;
   std::u16string AsCodePageHoldsIt(std::u16string_view text) override;
   ProgramKind KindOfProgram(const std::u16string& application) override;
+  std::string ToSystemAnsi(std::u16string_view text) override;
+  bool IsSystemLeadByte(unsigned char byte) override;
+  std::u16string SystemCmd() override;
+  std::u16string BatchFileText(const std::u16string& path) override;
   LocalTime Now() override;
   LaunchResult Launch(const LaunchPlan& plan) override;
 
  private:
   std::string settingsPath_;
+  // The code page foreign programs read their line in: the system's, not
+  // the host's own (code page 932 through its manifest).
+  unsigned systemAnsiCodePage_ = 0;
 };

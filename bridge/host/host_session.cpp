@@ -65,6 +65,10 @@ void HostSession::Pick(const Request& request) {
       [this](std::string_view ansi) { return platform_.AnsiToUtf16(ansi); },
       [this](const std::u16string& application) { return platform_.KindOfProgram(application); },
       [this](std::u16string_view text) { return platform_.AsCodePageHoldsIt(text); },
+      {[this](std::u16string_view text) { return platform_.ToSystemAnsi(text); },
+       [this](unsigned char byte) { return platform_.IsSystemLeadByte(byte); }},
+      [this] { return platform_.SystemCmd(); },
+      [this](const std::u16string& path) { return platform_.BatchFileText(path); },
   };
   const LaunchPlan plan = PlanLaunch(item, facts, clock, system);
   if (plan.refusal != LineRefusal::None) return Refuse(host_texts::Refused(plan.refusal));

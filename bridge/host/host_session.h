@@ -37,6 +37,14 @@ class HostPlatform {
   // Which kind of program the path names: a batch file by its extension,
   // one of Orbisk's launchers by its version resource, whatever its name.
   virtual ProgramKind KindOfProgram(const std::u16string& application) = 0;
+  // The system's ANSI code page, as a program that reads its line in it gets
+  // the line: converted with best fit.
+  virtual std::string ToSystemAnsi(std::u16string_view text) = 0;
+  virtual bool IsSystemLeadByte(unsigned char byte) = 0;
+  // cmd.exe in the system folder, never looked for elsewhere.
+  virtual std::u16string SystemCmd() = 0;
+  // A batch file's text, "" when it cannot be read.
+  virtual std::u16string BatchFileText(const std::u16string& path) = 0;
   virtual LocalTime Now() = 0;
   // Does what the item script's last lines do: shows the command line for
   // confirmation, or starts the application and reports a failure in a box.

@@ -20,7 +20,14 @@ LaunchPlan PlanLaunch(const ItemRecord& item, const PageFacts16& facts, const Cl
       if (pieces.fromPage[i]) pieces.values[i] = system.asCodePageHoldsIt(pieces.values[i]);
     }
   }
-  CommandLine line = BuildCommandLine(plan.application, kind, pieces);
+  LineEnvironment environment;
+  environment.systemAnsi = system.systemAnsi;
+  if (kind == ProgramKind::Batch) {
+    environment.systemCmd = system.systemCmd();
+    environment.batchFileText = system.batchFileText(plan.application);
+  }
+  CommandLine line = BuildCommandLine(plan.application, kind, pieces, environment);
+  plan.application = std::move(line.application);
   plan.commandLine = std::move(line.text);
   plan.refusal = line.refusal;
   return plan;

@@ -12,7 +12,8 @@
 #include "catalogue/substitution.h"
 
 struct LaunchPlan {
-  std::u16string application;  // the item's path without blanks around it
+  std::u16string application;  // the program to start: the item's path without blanks around it, or cmd.exe
+                               // for a batch file
   std::u16string commandLine;  // the quoted path, a blank, the arguments (see BuildCommandLine)
   std::u16string folder;       // the path's folder part, or the whole path when it has no backslash
   int showWindow = 1;          // 0 hidden, 1 normal, 2 minimised, 3 maximised: SW_HIDE … SW_SHOWMAXIMIZED
@@ -30,6 +31,12 @@ struct LaunchSystem {
   // The text as a code page 932 program reads it when it is handed over
   // without best fit: every character the code page cannot hold is "?".
   std::function<std::u16string(std::u16string_view)> asCodePageHoldsIt;
+  // The system's ANSI code page, in which a foreign program may read its line.
+  AnsiCodePage systemAnsi;
+  // cmd.exe in the system folder.
+  std::function<std::u16string()> systemCmd;
+  // A batch file's text ("" when it cannot be read).
+  std::function<std::u16string(const std::u16string& path)> batchFileText;
 };
 
 // The command line is built in UTF-16, so that facts beyond code page 932

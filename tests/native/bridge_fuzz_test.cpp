@@ -34,6 +34,11 @@ class FuzzPlatform : public HostPlatform {
   CatalogueSnapshot ReadCatalogue() override { return {items, "x"}; }
   std::u16string AnsiToUtf16(std::string_view ansi) override { return Cp932ToUtf16(ansi); }
   std::u16string AsCodePageHoldsIt(std::u16string_view text) override { return AsCp932HoldsIt(text); }
+  std::string ToSystemAnsi(std::u16string_view text) override { return Cp932WithBestFit(text); }
+  bool IsSystemLeadByte(unsigned char byte) override { return IsCp932LeadByte(byte); }
+  std::u16string SystemCmd() override { return u"C:\\Windows\\system32\\cmd.exe"; }
+  std::u16string BatchFileText(const std::u16string&) override { return batchFile; }
+  std::u16string batchFile = u"@\"%~dp0app.exe\" %*\r\n";
   // Every kind in turn, so that random facts go through every line builder.
   ProgramKind KindOfProgram(const std::u16string&) override {
     return static_cast<ProgramKind>(picks++ % (static_cast<int>(ProgramKind::Clipsy) + 1));

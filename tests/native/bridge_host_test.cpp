@@ -40,6 +40,11 @@ class FakePlatform : public HostPlatform {
   }
   std::u16string AnsiToUtf16(std::string_view ansi) override { return Cp932ToUtf16(ansi); }
   std::u16string AsCodePageHoldsIt(std::u16string_view text) override { return AsCp932HoldsIt(text); }
+  std::string ToSystemAnsi(std::u16string_view text) override { return Cp932WithBestFit(text); }
+  bool IsSystemLeadByte(unsigned char byte) override { return IsCp932LeadByte(byte); }
+  std::u16string SystemCmd() override { return u"C:\\Windows\\system32\\cmd.exe"; }
+  std::u16string BatchFileText(const std::u16string&) override { return batchFile; }
+  std::u16string batchFile = u"@\"%~dp0app.exe\" %*\r\n";
   ProgramKind KindOfProgram(const std::u16string& application) override {
     const auto kind = kinds.find(application);
     return kind == kinds.end() ? ProgramKind::Program : kind->second;
@@ -474,8 +479,12 @@ TEST(BridgeHost, FactsNeverChooseWhatStarts) {
     item.WindowStyle = static_cast<int16_t>(round % 4);
     item.ConfCmdLine = static_cast<int16_t>(round % 5 == 0);
     const Clock clock = [] { return kMoment; };
-    const LaunchSystem system = {Cp932ToUtf16, [](const std::u16string&) { return ProgramKind::Program; },
-                                 AsCp932HoldsIt};
+    const LaunchSystem system = {Cp932ToUtf16,
+                                 [](const std::u16string&) { return ProgramKind::Program; },
+                                 AsCp932HoldsIt,
+                                 {Cp932WithBestFit, IsCp932LeadByte},
+                                 [] { return u"C:\\Windows\\system32\\cmd.exe"; },
+                                 [](const std::u16string&) { return std::u16string(); }};
     const LaunchPlan plan = PlanLaunch(item, facts, clock, system);
     EXPECT_EQ(plan.application, u"C:\\Apps\\app.exe");
     EXPECT_EQ(plan.folder, u"C:\\Apps\\");

@@ -50,3 +50,65 @@ inline std::u16string AsCp932HoldsIt(std::u16string_view text) {
   }
   return out;
 }
+
+// A character through iconv into a single-byte or double-byte code page;
+// "" when the code page has no such character.
+inline std::string IconvCharacter(const char* codePage, std::u16string_view character) {
+  std::string in;
+  for (const char16_t unit : character) {
+    in += static_cast<char>(unit & 0xFF);
+    in += static_cast<char>(unit >> 8);
+  }
+  iconv_t cd = iconv_open(codePage, "UTF-16LE");
+  char out[8] = {};
+  char* inPtr = in.data();
+  char* outPtr = out;
+  size_t inLeft = in.size(), outLeft = sizeof out;
+  const bool converted = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1);
+  iconv_close(cd);
+  return converted ? std::string(out, sizeof out - outLeft) : std::string();
+}
+
+// UTF-16 as Windows converts a program's line into an ANSI code page, with
+// best fit: the code page's own characters, then the rows of Microsoft's
+// best-fit table that turn into command-line syntax (bestfit932.txt,
+// bestfit1252.txt), anything else "?".
+struct BestFitRow {
+  char16_t from;
+  char to;
+};
+inline constexpr BestFitRow kBestFit932[] = {
+    {u'\u00A5', '\\'}, {u'\u00AD', '-'}, {u'\u00A6', '|'}, {u'\u00A1', '!'}, {u'\u203E', '~'}};
+inline constexpr BestFitRow kBestFit1252[] = {
+    {u'\uFF02', '"'}, {u'\uFF3C', '\\'}, {u'\u3000', ' '}, {u'\uFF0D', '-'}, {u'\uFF0F', '/'}};
+
+template <std::size_t N>
+std::string WithBestFit(const char* codePage, const BestFitRow (&rows)[N], std::u16string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] < 0xE000;
+    const std::string converted = IconvCharacter(codePage, text.substr(i, pair ? 2 : 1));
+    if (pair) ++i;
+    if (!converted.empty()) {
+      out += converted;
+      continue;
+    }
+    char fit = '?';
+    for (const BestFitRow& row : rows) {
+      if (!pair && row.from == text[i]) fit = row.to;
+    }
+    out += fit;
+  }
+  return out;
+}
+
+inline std::string Cp932WithBestFit(std::u16string_view text) {
+  return WithBestFit("CP932", kBestFit932, text);
+}
+inline std::string Cp1252WithBestFit(std::u16string_view text) {
+  return WithBestFit("CP1252", kBestFit1252, text);
+}
+inline bool IsCp932LeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}

@@ -1,0 +1,67 @@
+// How cmd.exe reads a line, written once from its documented rules
+// (cmd /?, and the way a batch file takes its arguments), so that the host
+// can check a line before cmd.exe ever sees it. Wine's cmd.exe reads lines
+// differently in exactly the places that matter here, so nothing in these
+// rules is taken from watching it.
+//
+// Every function reads a MarkedText: the template's characters and the
+// page's. cmd.exe gives no meaning to a page character only when it stands
+// inside quotes that the template (or the host) opened.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bridge/host/marked_text.h"
+
+// The characters cmd.exe acts on outside quotes: its operators, and the
+// separators of a batch file's arguments.
+inline constexpr std::u16string_view kCmdOperators = u"&|<>()";
+inline constexpr std::u16string_view kBatchSeparators = u" \t,;=";
+
+// What cmd.exe runs for the text after its own name. Switches come first:
+// /c, /k or /r ends them and the rest of the line is the command; /s among
+// them changes how the command's quotes are read. Then, by cmd /?: the
+// command keeps its quotes only when there is no /s, it holds exactly two
+// quotes, with no special character (& < > ( ) @ ^ |) and at least one blank
+// between them, and the text between them names an executable file.
+// Otherwise a command that starts with a quote loses that quote and the
+// last quote of the line.
+struct CmdCommands {
+  // Page text before the switch that ends the switches, or no such switch:
+  // the page could then choose cmd.exe's switches or its command.
+  bool pageInSwitches = false;
+  // The command as cmd.exe reads it. Two when only whether a file exists
+  // decides between the two readings: the host checks both.
+  std::vector<MarkedText> commands;
+};
+CmdCommands ReadCmdCommand(const MarkedText& afterName);
+
+// True when, in command (the text cmd.exe runs, after the quote rule), no
+// page character is an operator, an escape, a quote, a line break, a
+// percent sign or exclamation mark, or stands between two of the template's
+// percent signs or exclamation marks, where it would name a variable; and,
+// with separatorsToo, no page character outside quotes is a separator of a
+// batch file's arguments.
+bool CmdTakesPageAsText(const MarkedText& command, bool separatorsToo);
+
+// A command's first word (the program or batch file) and the text after it,
+// as cmd.exe finds them: the word ends at a separator outside quotes.
+struct CmdWords {
+  MarkedText name;
+  MarkedText arguments;  // from the separator on: %* without its leading separators
+};
+CmdWords SplitCmdName(const MarkedText& command);
+
+// A batch file's arguments %1 … %9 as cmd.exe makes them of the text after
+// the file's name: separated by blanks, tabs, commas, semicolons and equals
+// signs outside quotes, their quotes kept.
+std::vector<MarkedText> SplitBatchArguments(const MarkedText& arguments);
+
+// The second reading: every line of the batch file (its text, line breaks
+// CR LF or LF) that uses %*, %1 … %9 or %~…1 … %~…9 is read again with the
+// arguments put in, as cmd.exe does when it runs the line. True when no page
+// character becomes an operator in any of them. A file that shifts its
+// arguments is read with every shift, so that %1 may be any of them.
+bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& arguments);

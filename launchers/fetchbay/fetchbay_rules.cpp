@@ -21,8 +21,10 @@ bool IsPlainPathText(std::string_view text) {
   return text.find('"') == std::string_view::npos && !HoldsControlByte(text);
 }
 
+std::string_view::size_type FindUrlEnd(std::string_view argumentText) { return argumentText.find(' '); }
+
 std::optional<FetchbayArguments> SplitFetchbayArguments(std::string_view argumentText) {
-  const auto blank = argumentText.find(' ');
+  const auto blank = FindUrlEnd(argumentText);
   if (blank == std::string_view::npos) return std::nullopt;
   FetchbayArguments arguments;
   arguments.url = std::string(argumentText.substr(0, blank));

@@ -13,22 +13,29 @@ inline constexpr const char kFetchbayUsageTail[] = "　ＵＲＬ　アプリケ�
 // The name a download gets when its URL gives no usable one.
 inline constexpr const char kNoFileName[] = "NoFileName";
 
+// Where the URL ends: the offset of the argument text's first blank, after
+// which the application path follows; npos when the text has no blank. A
+// blank is never part of a double-byte character, so the bytes are searched
+// as they are.
+std::string_view::size_type FindUrlEnd(std::string_view argumentText);
+
 struct FetchbayArguments {
-  std::string url;              // up to the first blank
+  std::string url;              // up to FindUrlEnd
   std::string applicationPath;  // after it, ending in its only ".exe"
 };
 
-// The URL and the application path, when the text has a blank, the URL holds
-// "://", and the application path ends in ".exe" (any case) with nothing
-// after its first ".exe" and holds no double quote or control character, so
-// that it can only ever name one program and add no arguments of its own. A
-// file URL is refused the same way when its path holds a double quote or a
-// control character, or does not begin with a drive letter (StartsWithDrive):
-// a URL that names a host, in whatever spelling, and one whose scheme the
-// conversion leaves in place (it only knows "file://" in lower case) come out
-// as a share, a device or a relative path. So is a URL of the file scheme
-// that IsFileUrl does not take for one ("file:\\host\x"). The caller still
-// checks that the application path names a file.
+// The URL and the application path, split at FindUrlEnd, when the text has a
+// blank, the URL holds "://", and the application path ends in ".exe" (any
+// case) with nothing after its first ".exe" and holds no double quote or
+// control character, so that it can only ever name one program and add no
+// arguments of its own. A file URL is refused the same way when its path
+// holds a double quote or a control character, or does not begin with a drive
+// letter (StartsWithDrive): a URL that names a host, in whatever spelling,
+// and one whose scheme the conversion leaves in place (it only knows
+// "file://" in lower case) come out as a share, a device or a relative path.
+// So is a URL of the file scheme that IsFileUrl does not take for one
+// ("file:\\host\x"). The caller still checks that the application path names
+// a file.
 std::optional<FetchbayArguments> SplitFetchbayArguments(std::string_view argumentText);
 
 // True when the text holds neither a double quote nor a control character

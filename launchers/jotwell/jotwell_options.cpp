@@ -1,27 +1,10 @@
 #include "launchers/jotwell/jotwell_options.h"
 
-#include <vector>
-
 #include "common/text_util.h"
 #include "launchers/jotwell/code_runners.h"
 #include "launchers/jotwell/jotwell_paths.h"
 
 namespace {
-
-// Pieces between the occurrences of " /". A blank or slash is never the
-// trail byte of a double-byte character, so a byte search is safe here.
-std::vector<std::string_view> SplitAtBlankSlash(std::string_view text) {
-  std::vector<std::string_view> pieces;
-  std::string_view::size_type start = 0;
-  for (;;) {
-    const auto separator = text.find(" /", start);
-    if (separator == std::string_view::npos) break;
-    pieces.push_back(text.substr(start, separator - start));
-    start = separator + 2;
-  }
-  pieces.push_back(text.substr(start));
-  return pieces;
-}
 
 enum class EditorVerdict { Start, Drop, Refuse };
 
@@ -47,28 +30,57 @@ EditorVerdict JudgeEditor(const std::string& path,
 
 }  // namespace
 
+JotwellOption OptionOfLetter(char letter) {
+  switch (letter) {
+    case 's':
+    case 'S':
+      return JotwellOption::Text;
+    case 'o':
+    case 'O':
+      return JotwellOption::TextFile;
+    case 'e':
+    case 'E':
+      return JotwellOption::Editor;
+    default:
+      return JotwellOption::Unknown;
+  }
+}
+
+std::vector<JotwellOptionPlace> LocateOptions(std::string_view argumentText) {
+  std::vector<JotwellOptionPlace> options;
+  if (argumentText.empty() || argumentText.front() != '/') return options;
+  // A blank or slash is never the trail byte of a double-byte character, so
+  // a byte search finds only real separators.
+  std::size_t slash = 0;
+  for (;;) {
+    const auto separator = argumentText.find(" /", slash + 1);
+    if (separator == std::string_view::npos) {
+      options.push_back({slash, argumentText.size()});
+      return options;
+    }
+    options.push_back({slash, separator});
+    slash = separator + 1;
+  }
+}
+
 JotwellOptions ParseOptions(std::string_view argumentText,
                             const std::function<PathKind(const std::string&)>& pathKind,
                             const std::function<std::string(const std::string&)>& longPathOf) {
   JotwellOptions options;
   int fileOptions = 0, editorOptions = 0;
   bool refusedEditor = false;
-  if (argumentText.empty() || argumentText.front() != '/') return options;
-  for (const std::string_view piece : SplitAtBlankSlash(argumentText.substr(1))) {
-    if (piece.empty()) continue;
-    const std::string_view value = piece.substr(1);
-    switch (piece.front()) {
-      case 's':
-      case 'S':
+  for (const JotwellOptionPlace& place : LocateOptions(argumentText)) {
+    if (!place.HasLetter()) continue;
+    const std::string_view value = argumentText.substr(place.Value(), place.end - place.Value());
+    switch (OptionOfLetter(argumentText[place.Letter()])) {
+      case JotwellOption::Text:
         options.text = std::string(value);
         break;
-      case 'o':
-      case 'O':
+      case JotwellOption::TextFile:
         options.filePath = std::string(TrimEnd(value, " "));
         ++fileOptions;
         break;
-      case 'e':
-      case 'E':
+      case JotwellOption::Editor:
         options.open = true;
         options.editorPath = std::string(TrimEnd(value, " "));
         ++editorOptions;
@@ -83,7 +95,7 @@ JotwellOptions ParseOptions(std::string_view argumentText,
             break;
         }
         break;
-      default:
+      case JotwellOption::Unknown:
         break;
     }
   }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
 
 #include "launchers/jotwell/code_runners.h"
 #include "launchers/jotwell/jotwell_options.h"
@@ -82,6 +83,35 @@ TEST(JotwellOptions, ParsesOptionsInAnyOrderAndCase) {
     EXPECT_EQ(options.open, c.open) << c.argumentText;
     EXPECT_EQ(options.editorPath, c.editorPath) << c.argumentText;
     EXPECT_EQ(options.usable, c.usable) << c.argumentText;
+  }
+}
+
+// The places the host checks a line by: every " /" after the leading slash
+// starts an option, whatever byte comes after it.
+TEST(JotwellOptions, LocatesEachOptionsSlashAndEnd) {
+  using Places = std::vector<std::pair<std::size_t, std::size_t>>;
+  const struct {
+    std::string argumentText;
+    Places places;  // each option's slash and end
+  } cases[] = {
+      {"/sa /ob", {{0, 3}, {4, 7}}},
+      {"/sa  /ob /", {{0, 4}, {5, 8}, {9, 10}}},
+      {"/ /s", {{0, 1}, {2, 4}}},
+      {"/sa / /b", {{0, 3}, {4, 5}, {6, 8}}},
+      // Only a blank before a slash separates: not a tab, not a double-byte
+      // character (表 is 0x95 0x5C).
+      {"/sa\t/b /c", {{0, 6}, {7, 9}}},
+      {"/s表/o /e", {{0, 6}, {7, 9}}},
+      {"/", {{0, 1}}},
+      {" /sa", {}},
+      {"sa /ob", {}},
+      {"", {}},
+  };
+  for (const auto& c : cases) {
+    Places places;
+    for (const JotwellOptionPlace& place : LocateOptions(c.argumentText))
+      places.emplace_back(place.slash, place.end);
+    EXPECT_EQ(places, c.places) << c.argumentText;
   }
 }
 

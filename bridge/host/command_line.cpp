@@ -314,7 +314,15 @@ MarkedText ScriptHostArguments(const std::vector<Unit>& units) {
       continue;
     }
     const bool needsQuotes = !quoted && unit.value.find_first_of(u" \t") != std::u16string_view::npos;
-    if (needsQuotes) out.Append(u'"', false);
+    if (needsQuotes) {
+      // Backslashes of the template right before the opening quote would
+      // escape it for the program the line reaches: doubled, they stay
+      // backslashes.
+      std::size_t before = 0;
+      while (before < out.text.size() && out.text[out.text.size() - 1 - before] == u'\\') ++before;
+      out.Append(std::u16string(before, u'\\'), false);
+      out.Append(u'"', false);
+    }
     out.Append(unit.value, true);
     if (needsQuotes) out.Append(u'"', false);
   }
@@ -393,7 +401,15 @@ MarkedText WriteForCmd(const std::vector<Unit>& units, const std::vector<bool>& 
                     unit.value.find_first_of(kCmdOperators) != std::u16string_view::npos ||
                     (unit.value.empty() && alone);
     }
-    if (needsQuotes) out.Append(u'"', false);
+    if (needsQuotes) {
+      // Backslashes of the template right before the opening quote would
+      // escape it for the program the line reaches: doubled, they stay
+      // backslashes.
+      std::size_t before = 0;
+      while (before < out.text.size() && out.text[out.text.size() - 1 - before] == u'\\') ++before;
+      out.Append(std::u16string(before, u'\\'), false);
+      out.Append(u'"', false);
+    }
     out.Append(unit.value, true);
     std::size_t backslashes = 0;
     while (backslashes < unit.value.size() && unit.value[unit.value.size() - 1 - backslashes] == u'\\') {
@@ -406,12 +422,27 @@ MarkedText WriteForCmd(const std::vector<Unit>& units, const std::vector<bool>& 
   return out;
 }
 
+// Every argument in quotes of its own, in a form every reading of the
+// program behind gives back; all inside them counts as the page's, so that
+// cmd.exe must find it all inside quotes.
+std::optional<MarkedText> EachQuotedForCmd(const Arguments& intended, const Readings& readings) {
+  MarkedText out;
+  for (const std::u16string& argument : intended) {
+    const std::optional<std::u16string> quoted = readings.Quote(argument);
+    if (!quoted) return std::nullopt;
+    if (!out.text.empty()) out.Append(u' ', false);
+    for (const char16_t c : *quoted) out.Append(c, c != u'"');
+  }
+  return out;
+}
+
 // cmd.exe's reading of the text after its name, and for a batch file the
 // second reading of the lines that use its arguments: no page character may
 // act in either.
 bool CmdTakesLineAsData(const MarkedText& afterName, const std::u16string* batchFileText) {
   const CmdCommands read = ReadCmdCommand(afterName);
-  if (read.pageInSwitches || read.commands.empty()) return false;
+  // Without /c, /k or /r cmd.exe runs nothing from its line.
+  if (read.pageInSwitches) return false;
   for (const MarkedText& command : read.commands) {
     if (!CmdTakesPageAsText(command, true)) return false;
     if (batchFileText && !BatchFileTakesPageAsText(*batchFileText, SplitCmdName(command).arguments))
@@ -541,23 +572,40 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
         // host starts cmd.exe itself, from the system folder, without
         // AutoRun commands, with its extensions fixed on and delayed
         // expansion off, and gives /c a pair of quotes of its own to take.
-        const MarkedText arguments = WriteForCmd(units, std::vector<bool>(units.size(), false));
-        MarkedText afterName;
-        afterName.Append(u"/d /e:ON /v:OFF /c \"" + program, false);
-        afterName.Append(arguments);
-        afterName.Append(u'"', false);
-        if (fromPage) {
-          if (!CmdTakesLineAsData(afterName, &environment.batchFileText)) {
-            return {{}, {}, LineRefusal::UnsafeForBatch};
+        const auto lineFor = [&program](const MarkedText& arguments) {
+          MarkedText afterName;
+          afterName.Append(u"/d /e:ON /v:OFF /c \"" + program, false);
+          afterName.Append(arguments);
+          afterName.Append(u'"', false);
+          return afterName;
+        };
+        const Arguments intended = IntendedArguments(parts);
+        std::optional<MarkedText> chosen;
+        // The values where they stand first; then, when the program behind
+        // the batch file would read that otherwise, every argument quoted.
+        line.refusal = LineRefusal::UnsafeForBatch;
+        for (const std::optional<MarkedText>& arguments :
+             {std::optional<MarkedText>(WriteForCmd(units, std::vector<bool>(units.size(), false))),
+              EachQuotedForCmd(intended, readings)}) {
+          if (!arguments) continue;
+          const MarkedText afterName = lineFor(*arguments);
+          if (!fromPage) {
+            chosen = afterName;
+            break;
           }
+          if (!CmdTakesLineAsData(afterName, &environment.batchFileText)) continue;
           // What the batch file hands on with %* reaches a program that
           // splits it by the C runtime's rules.
-          if (!readings.Give(arguments.text, IntendedArguments(parts))) {
-            return {{}, {}, LineRefusal::PageFormsOption};
+          if (readings.Give(arguments->text, intended)) {
+            chosen = afterName;
+            break;
           }
+          line.refusal = LineRefusal::PageFormsOption;
         }
+        if (!chosen) return {{}, {}, line.refusal};
+        line.refusal = LineRefusal::None;
         line.application = environment.systemCmd;
-        line.text = u"cmd.exe " + afterName.text;
+        line.text = u"cmd.exe " + chosen->text;
         break;
       }
       // cmd.exe named by the item: its /c rule may or may not take quotes

@@ -70,11 +70,15 @@ std::string CheckedType(const std::string& body) {
 
 void CheckLaunches(const FuzzPlatform& platform) {
   for (const LaunchPlan& plan : platform.launches) {
-    EXPECT_EQ(plan.application, u"C:\\a\\l.exe");
+    // A batch file starts through cmd.exe from the system folder.
+    const bool throughCmd = plan.application == u"C:\\Windows\\system32\\cmd.exe";
+    EXPECT_EQ(plan.application, throughCmd ? plan.application : u"C:\\a\\l.exe");
     EXPECT_EQ(plan.folder, u"C:\\a\\");
     EXPECT_EQ(plan.showWindow, 2);
     EXPECT_FALSE(plan.confirm);
-    EXPECT_EQ(plan.commandLine.rfind(u"\"C:\\a\\l.exe\" ", 0), 0u);
+    const std::u16string_view start =
+        throughCmd ? u"cmd.exe /d /e:ON /v:OFF /c \"\"C:\\a\\l.exe\" " : u"\"C:\\a\\l.exe\" ";
+    EXPECT_EQ(plan.commandLine.rfind(start, 0), 0u);
   }
 }
 
@@ -143,8 +147,11 @@ TEST(BridgeFuzz, RandomMessagesGetOneWellFormedAnswerEach) {
     const ParsedRequest parsed = ParseRequest(message);
     const bool pickOfLauncher =
         parsed.request && parsed.request->type == RequestType::Pick && parsed.request->name == "L";
-    EXPECT_EQ(platform.launches.size() - launchesBefore, pickOfLauncher ? 1u : 0u) << message;
-    EXPECT_EQ(type == "started", pickOfLauncher) << message;
+    // Some kinds of program refuse some facts (a quote for a batch file).
+    EXPECT_EQ(platform.launches.size() - launchesBefore, type == "started" ? 1u : 0u) << message;
+    if (!pickOfLauncher) {
+      EXPECT_NE(type, "started") << message;
+    }
     started += type == "started";
   }
   CheckLaunches(platform);

@@ -491,11 +491,21 @@ TEST(BridgeHost, FactsNeverChooseWhatStarts) {
     EXPECT_EQ(plan.showWindow, round % 4);
     EXPECT_EQ(plan.confirm, round % 5 == 0);
     EXPECT_EQ(plan.title, u"Item");
-    EXPECT_EQ(plan.refusal, LineRefusal::None);
-    ASSERT_EQ(plan.commandLine.rfind(program, 0), 0u);
     std::u16string selection = facts[Fact::SelectionText];
     selection.erase(0, selection.find_first_not_of(u' '));
     selection.erase(selection.find_last_not_of(u' ') + 1);
+    // A value that starts an argument with a slash or dash would be an option.
+    bool option = false;
+    for (const std::u16string& value :
+         {facts[Fact::LinkUrl], facts[Fact::TopTitle], facts[Fact::InputText], selection}) {
+      option |= !value.empty() && (value[0] == u'/' || value[0] == u'-');
+    }
+    if (option) {
+      EXPECT_EQ(plan.refusal, LineRefusal::PageFormsOption);
+      continue;
+    }
+    EXPECT_EQ(plan.refusal, LineRefusal::None);
+    ASSERT_EQ(plan.commandLine.rfind(program, 0), 0u);
     std::vector<std::u16string> expected = {facts[Fact::LinkUrl], facts[Fact::TopTitle],
                                             facts[Fact::InputText], selection};
     // Empty values at the end, outside the template's quotes, move nothing

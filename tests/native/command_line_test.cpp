@@ -5,10 +5,12 @@
 
 #include <random>
 
+#include "bridge/host/cmd_reading.h"
 #include "bridge/host/command_line.h"
 #include "bridge/host/utf.h"
 #include "bridge/host/windows_arguments.h"
 #include "catalogue/substitution.h"
+#include "tests/native/code_page.h"
 
 namespace {
 
@@ -23,14 +25,41 @@ struct Built {
   LineRefusal refusal;
 };
 
-Built Build(ProgramKind kind, std::u16string_view argumentTemplate, const PageFacts16& facts) {
-  const CommandLine line =
-      BuildCommandLine(kApp, kind, SubstituteArgumentsAsData(argumentTemplate, facts, kClock));
+constexpr std::u16string_view kSystemCmd = u"C:\\Windows\\system32\\cmd.exe";
+// A batch file that hands all its arguments on to a program.
+constexpr std::u16string_view kHandsOn = u"@\"%~dp0viewer.exe\" %*\r\n";
+// What the host starts a batch file with, before the file's quoted path.
+constexpr std::u16string_view kBatchStart = u"cmd.exe /d /e:ON /v:OFF /c \"";
+
+LineEnvironment Japanese(std::u16string_view batchFile = kHandsOn) {
+  return {{Cp932WithBestFit, IsCp932LeadByte}, std::u16string(kSystemCmd), std::u16string(batchFile)};
+}
+
+CommandLine Line(ProgramKind kind, std::u16string_view argumentTemplate, const PageFacts16& facts,
+                 const LineEnvironment& environment = Japanese()) {
+  return BuildCommandLine(kApp, kind, SubstituteArgumentsAsData(argumentTemplate, facts, kClock),
+                          environment);
+}
+
+// The arguments of the line, after the program (for a batch file: what
+// cmd.exe's /c is given after the batch file's path, without the host's
+// closing quote).
+Built Build(ProgramKind kind, std::u16string_view argumentTemplate, const PageFacts16& facts,
+            const LineEnvironment& environment = Japanese()) {
+  const CommandLine line = Line(kind, argumentTemplate, facts, environment);
   const std::u16string program = u"\"" + std::u16string(kApp) + u"\" ";
   if (line.refusal != LineRefusal::None) {
     EXPECT_TRUE(line.text.empty());
     return {{}, line.refusal};
   }
+  if (kind == ProgramKind::Batch) {
+    EXPECT_EQ(line.application, kSystemCmd);
+    const std::u16string start = std::u16string(kBatchStart) + program;
+    EXPECT_EQ(line.text.substr(0, start.size()), start);
+    EXPECT_EQ(line.text.back(), u'"');
+    return {line.text.substr(start.size(), line.text.size() - start.size() - 1), LineRefusal::None};
+  }
+  EXPECT_EQ(line.application, kApp);
   EXPECT_EQ(line.text.substr(0, program.size()), program);
   return {line.text.substr(std::min(program.size(), line.text.size())), LineRefusal::None};
 }
@@ -163,31 +192,81 @@ TEST(CommandLine, ProgramGetsEachValueAsItsTemplateArgument) {
   }
 }
 
+// Every way Windows and the C runtimes read a line give these arguments:
+// CommandLineToArgvW, the old and new rules for quotes in a row, and the
+// ANSI line of a code page 932 system, with best fit.
+void ExpectEveryReadingGives(std::u16string_view arguments, const Args& expected, const std::string& what) {
+  EXPECT_EQ(SplitArguments(arguments), expected) << what;
+  std::vector<std::string> expectedAnsi;
+  for (const std::u16string& argument : expected) expectedAnsi.push_back(Cp932WithBestFit(argument));
+  for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
+    EXPECT_EQ(SplitCrtArguments(arguments, rule), expected) << what;
+    EXPECT_EQ(SplitCrtArguments(Cp932WithBestFit(arguments), rule, IsCp932LeadByte), expectedAnsi) << what;
+  }
+}
+
+// The text with every character but quotes counted as the page's: for
+// templates that hold no operator, caret or percent sign of their own.
+MarkedText AllButQuotesFromPage(std::u16string_view text) {
+  MarkedText marked;
+  for (const char16_t c : text) marked.Append(c, c != u'"');
+  return marked;
+}
+
+// A batch line as cmd.exe reads it: no operator outside quotes, in the
+// line or in the batch file's second reading; the arguments it hands on.
+Args ReadBatchLineAsCmd(std::u16string_view line, const std::string& what) {
+  const std::u16string_view afterName = line.substr(std::u16string_view(u"cmd.exe ").size());
+  const CmdCommands read = ReadCmdCommand(AllButQuotesFromPage(afterName));
+  EXPECT_FALSE(read.commands.empty()) << what;
+  if (read.commands.empty()) return {};
+  const MarkedText& command = read.commands.back();
+  EXPECT_TRUE(CmdTakesPageAsText(command, false)) << what;
+  const CmdWords words = SplitCmdName(command);
+  EXPECT_EQ(words.name.text, u"\"" + std::u16string(kApp) + u"\"") << what;
+  EXPECT_TRUE(BatchFileTakesPageAsText(kHandsOn, words.arguments)) << what;
+  return SplitCrtArguments(words.arguments.text, QuoteRuns::New);
+}
+
 // Random arguments of literal text and values, quoted or not in the
-// template: whatever the values hold, the program gets exactly them.
+// template: whatever the values hold, the program gets exactly them in
+// every reading, or the pick is refused for a reason the values give.
 TEST(CommandLine, AnyValuesComeBackAsTheirArguments) {
   std::mt19937 random(1729);
   const auto below = [&](std::size_t n) {
     return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
   };
-  const std::u16string_view valuePieces[] = {u"\"",   u"\\",   u"\\\\", u" ", u"\t", u"a",    u"表", u"<TU>",
-                                             u"\"\"", u"\r\n", u"--x",  u"😀", u"&",  u"%OS%", u"'"};
+  const std::u16string_view valuePieces[] = {u"\"",   u"\\",   u"\\\\",   u" ",   u"\t",  u"a",   u"表",
+                                             u"<TU>", u"\"\"", u"\r\n",   u"--x", u"😀",   u"&",   u"%OS%",
+                                             u"'",    u"¥",    u"\u00AD", u"|<>", u",;=", u"(1)", u"ソ"};
   const std::u16string_view literals[] = {u"", u"-", u"--x=", u"a", u"表", u"\\", u"C:\\d\\"};
   const std::u16string_view tokens[] = {u"<TT>", u"<AU>", u"<FT>", u"<IA>"};
   const Fact tokenFacts[] = {Fact::TopTitle, Fact::LinkUrl, Fact::FrameTitle, Fact::ImageAlt};
-  int plainRounds = 0;
-  for (int round = 0; round < 3000; ++round) {
+  int plainRounds = 0, started[2] = {0, 0};
+  for (int round = 0; round < 4000; ++round) {
+    const bool batch = round % 2 == 1;
     PageFacts16 facts;
-    bool plain = true;
+    bool plain = true, yenBeforeQuote = false;
     for (const Fact fact : tokenFacts) {
       const std::size_t count = below(4);
-      for (std::size_t i = 0; i < count; ++i) facts[fact] += valuePieces[below(std::size(valuePieces))];
-      if (facts[fact].empty() || facts[fact].find_first_of(u" \t\"\\<") != std::u16string::npos)
-        plain = false;
+      for (std::size_t i = 0; i < count; ++i) {
+        const std::u16string_view piece = valuePieces[below(std::size(valuePieces))];
+        // cmd.exe could not be given these safely: a batch file never gets them.
+        if (batch && piece.find_first_of(u"\"%\r\n") != std::u16string_view::npos) continue;
+        facts[fact] += piece;
+      }
+      const std::u16string& value = facts[fact];
+      if (value.empty() || value.find_first_of(u" \t\"\\<¥\u00AD-") != std::u16string::npos) plain = false;
+      // A yen sign, a backslash in the ANSI line, before a quote of the value.
+      for (std::size_t i = value.find(u'¥'); i != std::u16string::npos; i = value.find(u'¥', i + 1)) {
+        const std::size_t next = value.find_first_not_of(u"\\¥", i);
+        if (next != std::u16string::npos && value[next] == u'"') yenBeforeQuote = true;
+      }
     }
     std::u16string argumentTemplate;
     Args expected;
     std::vector<bool> vanishes;
+    bool option = false;
     const std::size_t count = 1 + below(3);
     for (std::size_t a = 0; a < count; ++a) {
       const std::size_t t = below(std::size(tokens));
@@ -202,7 +281,9 @@ TEST(CommandLine, AnyValuesComeBackAsTheirArguments) {
         argumentTemplate.clear();
         break;
       }
-      expected.push_back(std::u16string(before) + facts[tokenFacts[t]] + std::u16string(after));
+      const std::u16string& value = facts[tokenFacts[t]];
+      if (before.empty() && !value.empty() && (value[0] == u'-' || value[0] == u'\u00AD')) option = true;
+      expected.push_back(std::u16string(before) + value + std::u16string(after));
       vanishes.push_back(!quoted && expected.back().empty());
     }
     if (argumentTemplate.empty()) continue;
@@ -212,17 +293,32 @@ TEST(CommandLine, AnyValuesComeBackAsTheirArguments) {
       vanishes.pop_back();
       expected.pop_back();
     }
-    const Built built = Build(ProgramKind::Program, argumentTemplate, facts);
-    ASSERT_EQ(built.refusal, LineRefusal::None);
-    EXPECT_EQ(SplitArguments(built.arguments), expected)
-        << U8(argumentTemplate) << " gave " << U8(built.arguments);
+    const std::string what = U8(argumentTemplate) + " with " + U8(facts[Fact::TopTitle]) + " | " +
+                             U8(facts[Fact::LinkUrl]) + " | " + U8(facts[Fact::FrameTitle]) + " | " +
+                             U8(facts[Fact::ImageAlt]);
+    const ProgramKind kind = batch ? ProgramKind::Batch : ProgramKind::Program;
+    const CommandLine line = Line(kind, argumentTemplate, facts);
+    if (option) {
+      EXPECT_EQ(line.refusal, LineRefusal::PageFormsOption) << what;
+      continue;
+    }
+    if (yenBeforeQuote && line.refusal == LineRefusal::PageFormsOption) continue;
+    ASSERT_EQ(line.refusal, LineRefusal::None) << what;
+    ++started[batch];
+    if (batch) {
+      EXPECT_EQ(ReadBatchLineAsCmd(line.text, what), expected) << what << " gave " << U8(line.text);
+      continue;
+    }
+    const std::u16string_view arguments = std::u16string_view(line.text).substr(kApp.size() + 3);
+    ExpectEveryReadingGives(arguments, expected, what + " gave " + U8(line.text));
     if (plain) {
       ++plainRounds;
-      EXPECT_EQ(built.arguments, SubstituteArguments(argumentTemplate, facts, kClock))
-          << U8(argumentTemplate);
+      EXPECT_EQ(arguments, SubstituteArguments(argumentTemplate, facts, kClock)) << what;
     }
   }
   EXPECT_GT(plainRounds, 3);
+  EXPECT_GT(started[0], 1000);
+  EXPECT_GT(started[1], 1000);
 }
 
 TEST(CommandLine, BatchFilesGetNothingCmdCouldRun) {
@@ -319,8 +415,12 @@ TEST(CommandLine, TooLongIsRefusedWithoutBuildingIt) {
   facts[Fact::TopUrl] = huge;
   for (const ProgramKind kind : {ProgramKind::Program, ProgramKind::Batch, ProgramKind::Clipsy}) {
     EXPECT_EQ(Build(kind, manyTokens, facts).refusal, LineRefusal::TooLong);
-    facts[Fact::TopUrl] = std::u16string(kMaxCommandLine - kApp.size() - 4, u'x');
+    // A batch file's line is longer by cmd.exe's start and the host's quotes.
+    const std::size_t more = kind == ProgramKind::Batch ? kBatchStart.size() + 1 : 0;
+    facts[Fact::TopUrl] = std::u16string(kMaxCommandLine - kApp.size() - 4 - more, u'x');
     EXPECT_EQ(Build(kind, u"<TU>", facts).refusal, LineRefusal::None);
+    facts[Fact::TopUrl] += u'x';
+    EXPECT_EQ(Build(kind, u"<TU>", facts).refusal, LineRefusal::TooLong);
     // Quoting a value full of quotes makes it longer than it was.
     facts[Fact::TopUrl] = std::u16string(20000, u'"');
     EXPECT_EQ(Build(ProgramKind::Program, u"<TU>", facts).refusal, LineRefusal::TooLong);
@@ -337,8 +437,8 @@ TEST(CommandLine, KindOfProgram) {
       {u"C:\\a\\RUN.Cmd", u"", u"", ProgramKind::Batch},
       {u"C:\\a\\run.bat. .", u"", u"", ProgramKind::Batch},
       {u"C:\\a\\run.exe", u"", u"", ProgramKind::Program},
-      {u"C:\\Windows\\System32\\CMD.EXE", u"", u"", ProgramKind::Batch},
-      {u"cmd.exe", u"", u"", ProgramKind::Batch},
+      {u"C:\\Windows\\System32\\CMD.EXE", u"", u"", ProgramKind::Cmd},
+      {u"cmd.exe", u"", u"", ProgramKind::Cmd},
       {u"C:\\a\\mycmd.exe", u"", u"", ProgramKind::Program},
       {u"C:\\Windows\\System32\\WScript.exe", u"", u"", ProgramKind::ScriptHost},
       {u"cscript.exe", u"", u"", ProgramKind::ScriptHost},

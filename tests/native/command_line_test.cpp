@@ -89,6 +89,42 @@ void ExpectLineOrRefusal(ProgramKind kind, const LineCase& c, LineRefusal refusa
   }
 }
 
+// Every way Windows and the C runtimes read a line give these arguments:
+// CommandLineToArgvW, the old and new rules for quotes in a row, and the
+// ANSI line of a code page 932 system, with best fit.
+void ExpectEveryReadingGives(std::u16string_view arguments, const Args& expected, const std::string& what) {
+  EXPECT_EQ(SplitArguments(arguments), expected) << what;
+  std::vector<std::string> expectedAnsi;
+  for (const std::u16string& argument : expected) expectedAnsi.push_back(Cp932WithBestFit(argument));
+  for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
+    EXPECT_EQ(SplitCrtArguments(arguments, rule), expected) << what;
+    EXPECT_EQ(SplitCrtArguments(Cp932WithBestFit(arguments), rule, IsCp932LeadByte), expectedAnsi) << what;
+  }
+}
+
+// The text with every character but quotes counted as the page's: for
+// templates that hold no operator, caret or percent sign of their own.
+MarkedText AllButQuotesFromPage(std::u16string_view text) {
+  MarkedText marked;
+  for (const char16_t c : text) marked.Append(c, c != u'"');
+  return marked;
+}
+
+// A batch line as cmd.exe reads it: no operator outside quotes, in the
+// line or in the batch file's second reading; the arguments it hands on.
+Args ReadBatchLineAsCmd(std::u16string_view line, const std::string& what) {
+  const std::u16string_view afterName = line.substr(std::u16string_view(u"cmd.exe ").size());
+  const CmdCommands read = ReadCmdCommand(AllButQuotesFromPage(afterName));
+  EXPECT_FALSE(read.commands.empty()) << what;
+  if (read.commands.empty()) return {};
+  const MarkedText& command = read.commands.back();
+  EXPECT_TRUE(CmdTakesPageAsText(command, false)) << what;
+  const CmdWords words = SplitCmdName(command);
+  EXPECT_EQ(words.name.text, u"\"" + std::u16string(kApp) + u"\"") << what;
+  EXPECT_TRUE(BatchFileTakesPageAsText(kHandsOn, words.arguments)) << what;
+  return SplitCrtArguments(words.arguments.text, QuoteRuns::New);
+}
+
 TEST(WindowsArguments, SplitLikeCommandLineToArgvW) {
   const struct {
     std::u16string_view text;
@@ -145,6 +181,173 @@ TEST(WindowsArguments, QuotedArgumentsComeBackWhole) {
   }
 }
 
+// The C runtimes' split, on the examples of Microsoft's "Parsing C++
+// command-line arguments", and on runs of quotes, where the old runtime
+// (msvcrt) and the new ones (the UCRT) part ways.
+TEST(WindowsArguments, CrtSplitOldAndNew) {
+  const struct {
+    std::u16string_view text;
+    Args old, now;
+  } cases[] = {
+      {u"\"abc\" d e", {u"abc", u"d", u"e"}, {u"abc", u"d", u"e"}},
+      {u"a\\\\b d\"e f\"g h", {u"a\\\\b", u"de fg", u"h"}, {u"a\\\\b", u"de fg", u"h"}},
+      {u"a\\\\\\\"b c d", {u"a\\\"b", u"c", u"d"}, {u"a\\\"b", u"c", u"d"}},
+      {u"a\\\\\\\\\"b c\" d e", {u"a\\\\b c", u"d", u"e"}, {u"a\\\\b c", u"d", u"e"}},
+      {u"a\"b\"\" c d", {u"ab\"", u"c", u"d"}, {u"ab\" c d"}},
+      {u"\"a\"\"\"b c\"", {u"a\"b c"}, {u"a\"b", u"c"}},
+      {u"\"\" x", {u"", u"x"}, {u"", u"x"}},
+      {u"  \t", {}, {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SplitCrtArguments(c.text, QuoteRuns::Old), c.old) << U8(c.text);
+    EXPECT_EQ(SplitCrtArguments(c.text, QuoteRuns::New), c.now) << U8(c.text);
+  }
+  // CommandLineToArgvW reads runs of quotes as the old runtime does.
+  for (const auto& c : cases) EXPECT_EQ(SplitArguments(c.text), c.old) << U8(c.text);
+}
+
+// A program that reads the ANSI line splits bytes: a double-byte
+// character's trail byte 0x5C (表 is 95 5C) is no backslash.
+TEST(WindowsArguments, AnsiSplitKeepsDoubleByteCharactersWhole) {
+  const struct {
+    std::string_view text;
+    std::vector<std::string> arguments;
+  } cases[] = {
+      {"\"\x95\x5C\" x", {"\x95\x5C", "x"}},
+      {"\x95\x5C\"a b\"",
+       {"\x95\x5C"
+        "a b"}},
+      {"\\\" \x83\x5C", {"\"", "\x83\x5C"}},
+      {"\"abc\\\" --fixed", {"abc\" --fixed"}},
+  };
+  for (const auto& c : cases) {
+    for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
+      EXPECT_EQ(SplitCrtArguments(c.text, rule, IsCp932LeadByte), c.arguments) << c.text;
+    }
+  }
+}
+
+// What Windows' best fit turns into syntax for a program that reads the
+// ANSI line: on a Japanese system the yen sign becomes a backslash and the
+// soft hyphen a dash, on a Western one the full-width quote a quote.
+TEST(CommandLine, EveryReadingOfAnAnsiProgramAgrees) {
+  const LineEnvironment western = {{Cp1252WithBestFit, [](unsigned char) { return false; }}, {}, {}};
+  const struct {
+    std::u16string_view argumentTemplate;
+    PageFacts16 facts;
+    std::u16string_view line;  // after the program; "" when refused
+    Args arguments;
+    const LineEnvironment* environment = nullptr;
+  } cases[] = {
+      // The quote closes before a yen sign at the end of a value.
+      {u"\"<TT>\" --fixed", Facts(u"abc¥"), u"\"abc\"¥ --fixed", {u"abc¥", u"--fixed"}},
+      {u"\"<TT>\" --fixed", Facts(u"a b¥\\¥"), u"\"a b\"¥\\¥ --fixed", {u"a b¥\\¥", u"--fixed"}},
+      {u"--title=<TT> --url=<TU>", Facts(u"a b¥"), u"\"--title=a b\"¥ --url=", {u"--title=a b¥", u"--url="}},
+      {u"\"<TT>\" \"<ST>\"", Facts(u"x¥", u"", u"y"), u"\"x\"¥ \"y\"", {u"x¥", u"y"}},
+      // A yen sign right before a quote of the value cannot be written so.
+      {u"\"<TT>\" --fixed", Facts(u"x¥\" --evil \"y"), u"", {}},
+      // Plain values go through as the script writes them.
+      {u"\"<TT>\"", Facts(u"price ¥1,000"), u"\"price ¥1,000\"", {u"price ¥1,000"}},
+      {u"<TT> x", Facts(u"表¥"), u"表¥ x", {u"表¥", u"x"}},
+      {u"\"<TT>\"", Facts(u"ソフト 表示"), u"\"ソフト 表示\"", {u"ソフト 表示"}},
+      // Code page 1252: a full-width quote is a quote there, a full-width
+      // blank a blank.
+      {u"\"<TT>\" x", Facts(u"a\uFF02 --evil"), u"", {}, &western},
+      {u"<TT> x", Facts(u"a\u3000b"), u"\"a\u3000b\" x", {u"a\u3000b", u"x"}, &western},
+      {u"\"<TT>\" x", Facts(u"a\uFF3C"), u"\"a\"\uFF3C x", {u"a\uFF3C", u"x"}, &western},
+  };
+  for (const auto& c : cases) {
+    const LineEnvironment environment = c.environment ? *c.environment : Japanese();
+    const Built built = Build(ProgramKind::Program, c.argumentTemplate, c.facts, environment);
+    if (c.line.empty()) {
+      EXPECT_EQ(built.refusal, LineRefusal::PageFormsOption) << U8(c.argumentTemplate);
+      continue;
+    }
+    ASSERT_EQ(built.refusal, LineRefusal::None) << U8(c.argumentTemplate);
+    EXPECT_EQ(built.arguments, c.line) << U8(c.argumentTemplate) << " gave " << U8(built.arguments);
+    if (!c.environment) ExpectEveryReadingGives(built.arguments, c.arguments, U8(c.argumentTemplate));
+  }
+}
+
+// A page value never begins an argument with what programs take for an
+// option, in the Unicode or the ANSI reading; quotes do not help, since
+// programs take them off first.
+TEST(CommandLine, NoOptionFromThePage) {
+  const struct {
+    ProgramKind kind;
+    std::u16string_view argumentTemplate;
+    PageFacts16 facts;
+    bool refused;
+  } cases[] = {
+      {ProgramKind::Program, u"<ST>", Facts(u"", u"", u"--renderer-cmd-prefix=x.exe"), true},
+      {ProgramKind::Program, u"\"<TT>\"", Facts(u"/evil"), true},
+      {ProgramKind::Program, u"\"<TT>\"", Facts(u"--evil"), true},
+      {ProgramKind::Program, u"x \"\"<TT>", Facts(u"-e"), true},
+      {ProgramKind::Program, u"<ST>", Facts(u"", u"", u"\u00AD-evil"), true},
+      {ProgramKind::Program, u"<TT> <ST>", Facts(u"", u"", u"-x"), true},
+      {ProgramKind::Batch, u"<AU>", Facts(u"", u"/min"), true},
+      {ProgramKind::Cmd, u"/c start \"\" \"<AU>\"", Facts(u"", u"/min"), true},
+      {ProgramKind::ScriptHost, u"rec.vbs <TT>", Facts(u"-x"), true},
+      // Inside an argument the template starts, or after "--": data.
+      {ProgramKind::Program, u"--title=<TT>", Facts(u"--evil"), false},
+      {ProgramKind::Program, u"-- <ST>", Facts(u"", u"", u"--evil"), false},
+      {ProgramKind::Program, u"--x -- <TT> <ST>", Facts(u"/a", u"", u"-b"), false},
+      {ProgramKind::Program, u"<TT> -- <ST>", Facts(u"-a", u"", u"-b"), true},
+      {ProgramKind::Program, u"\"--\" <ST>", Facts(u"", u"", u"-b"), false},
+      {ProgramKind::Program, u"x<TT>", Facts(u"-a"), false},
+      {ProgramKind::Program, u"<TT>", Facts(u"a-b /c"), false},
+      {ProgramKind::Batch, u"-- <AU>", Facts(u"", u"-x"), false},
+      // Orbisk's launchers read options by grammars the host knows.
+      {ProgramKind::Clipsy, u"<ST>", Facts(u"", u"", u"-x"), false},
+  };
+  for (const auto& c : cases) {
+    const Built built = Build(c.kind, c.argumentTemplate, c.facts);
+    EXPECT_EQ(built.refusal, c.refused ? LineRefusal::PageFormsOption : LineRefusal::None)
+        << U8(c.argumentTemplate) << " with " << U8(c.facts[Fact::TopTitle]) << U8(c.facts[Fact::LinkUrl])
+        << U8(c.facts[Fact::SelectionText]);
+  }
+}
+
+// An item that runs cmd.exe itself: cmd.exe's /c rule decides which quotes
+// stay, and a page operator must end up inside one of them.
+TEST(CommandLine, CmdItemsKeepThePageInsideQuotes) {
+  const LineCase cases[] = {
+      {u"/c start \"\" \"<AU>\"", Facts(u"", u"http://x.test/?a=1&calc"),
+       u"/c start \"\" \"http://x.test/?a=1&calc\""},
+      {u"/c start \"\" <AU>", Facts(u"", u"http://x.test/?a=1&calc"),
+       u"/c start \"\" \"http://x.test/?a=1&calc\""},
+      {u"/s /c \"\"C:\\Tools\\view.exe\" \"<AU>\"\"", Facts(u"", u"http://x.test/?a=1&calc"),
+       u"/s /c \"\"C:\\Tools\\view.exe\" \"http://x.test/?a=1&calc\"\""},
+      // /c takes the first and last quote off: the value is outside quotes
+      // there, so it gets quotes of its own.
+      {u"/c \"C:\\Tools\\view.exe\" \"<AU>\"", Facts(u"", u"http://x.test/?a=1&calc"),
+       u"/c \"C:\\Tools\\view.exe\" \"\"http://x.test/?a=1&calc\"\""},
+      {u"/c \"C:\\Tools\\view.exe\" <AU>", Facts(u"", u"http://x.test/a"),
+       u"/c \"C:\\Tools\\view.exe\" http://x.test/a"},
+      {u"/c echo <TT>", Facts(u"a|b>c"), u"/c echo \"a|b>c\""},
+      {u"/c echo %<TT>%", Facts(u"OS"), u""},
+      {u"<TT> /c echo", Facts(u"x"), u""},
+      {u"/c echo <TT>", Facts(u"100%"), u""},
+  };
+  for (const auto& c : cases) {
+    ExpectLineOrRefusal(ProgramKind::Cmd, c, LineRefusal::UnsafeForBatch);
+    const Built built = Build(ProgramKind::Cmd, c.argumentTemplate, c.facts);
+    if (built.refusal != LineRefusal::None) continue;
+    // Whatever cmd.exe makes of its quotes, the value's operators stay inside.
+    MarkedText afterName;
+    const std::u16string& value =
+        c.facts[Fact::LinkUrl].empty() ? c.facts[Fact::TopTitle] : c.facts[Fact::LinkUrl];
+    const std::size_t at = built.arguments.find(value);
+    ASSERT_NE(at, std::u16string::npos);
+    afterName.Append(std::u16string_view(built.arguments).substr(0, at), false);
+    afterName.Append(value, true);
+    afterName.Append(std::u16string_view(built.arguments).substr(at + value.size()), false);
+    for (const MarkedText& command : ReadCmdCommand(afterName).commands) {
+      EXPECT_TRUE(CmdTakesPageAsText(command, true)) << U8(command.text);
+    }
+  }
+}
+
 TEST(CommandLine, ProgramGetsEachValueAsItsTemplateArgument) {
   const struct {
     std::u16string_view argumentTemplate;
@@ -190,42 +393,6 @@ TEST(CommandLine, ProgramGetsEachValueAsItsTemplateArgument) {
     EXPECT_EQ(built.arguments, c.line) << U8(c.argumentTemplate) << " gave " << U8(built.arguments);
     EXPECT_EQ(SplitArguments(built.arguments), c.arguments) << U8(c.argumentTemplate);
   }
-}
-
-// Every way Windows and the C runtimes read a line give these arguments:
-// CommandLineToArgvW, the old and new rules for quotes in a row, and the
-// ANSI line of a code page 932 system, with best fit.
-void ExpectEveryReadingGives(std::u16string_view arguments, const Args& expected, const std::string& what) {
-  EXPECT_EQ(SplitArguments(arguments), expected) << what;
-  std::vector<std::string> expectedAnsi;
-  for (const std::u16string& argument : expected) expectedAnsi.push_back(Cp932WithBestFit(argument));
-  for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
-    EXPECT_EQ(SplitCrtArguments(arguments, rule), expected) << what;
-    EXPECT_EQ(SplitCrtArguments(Cp932WithBestFit(arguments), rule, IsCp932LeadByte), expectedAnsi) << what;
-  }
-}
-
-// The text with every character but quotes counted as the page's: for
-// templates that hold no operator, caret or percent sign of their own.
-MarkedText AllButQuotesFromPage(std::u16string_view text) {
-  MarkedText marked;
-  for (const char16_t c : text) marked.Append(c, c != u'"');
-  return marked;
-}
-
-// A batch line as cmd.exe reads it: no operator outside quotes, in the
-// line or in the batch file's second reading; the arguments it hands on.
-Args ReadBatchLineAsCmd(std::u16string_view line, const std::string& what) {
-  const std::u16string_view afterName = line.substr(std::u16string_view(u"cmd.exe ").size());
-  const CmdCommands read = ReadCmdCommand(AllButQuotesFromPage(afterName));
-  EXPECT_FALSE(read.commands.empty()) << what;
-  if (read.commands.empty()) return {};
-  const MarkedText& command = read.commands.back();
-  EXPECT_TRUE(CmdTakesPageAsText(command, false)) << what;
-  const CmdWords words = SplitCmdName(command);
-  EXPECT_EQ(words.name.text, u"\"" + std::u16string(kApp) + u"\"") << what;
-  EXPECT_TRUE(BatchFileTakesPageAsText(kHandsOn, words.arguments)) << what;
-  return SplitCrtArguments(words.arguments.text, QuoteRuns::New);
 }
 
 // Random arguments of literal text and values, quoted or not in the
@@ -338,10 +505,26 @@ TEST(CommandLine, BatchFilesGetNothingCmdCouldRun) {
       {u"^<TT>", Facts(u"&calc"), u""},
       {u"%<TT>%", Facts(u"OS"), u""},
       {u"a\\\"<TT>\" b", Facts(u"x&y"), u"a\\\"x&y\" b"},
+      // Backslashes that end a value stay backslashes for the program behind.
+      {u"\"<TT>\" --safe-mode", Facts(u"x\\"), u"\"x\\\\\" --safe-mode"},
+      {u"\"<TT>\" \"<AU>\"", Facts(u"a\\", u" & calc "), u"\"a\\\\\" \" & calc \""},
+      {u"C:\\d\\<TT>", Facts(u"a b"), u"C:\\d\\\\\"a b\""},
   };
   for (const auto& c : cases) {
     ExpectLineOrRefusal(ProgramKind::Batch, c, LineRefusal::UnsafeForBatch);
   }
+  // The file's path may hold a blank: cmd.exe gets the host's own pair of
+  // quotes to take off, and then finds the whole path.
+  const CommandLine line =
+      BuildCommandLine(u"C:\\My Tools\\run.bat", ProgramKind::Batch,
+                       SubstituteArgumentsAsData(u"\"<TT>\"", Facts(u"a b"), kClock), Japanese());
+  ASSERT_EQ(line.refusal, LineRefusal::None);
+  EXPECT_EQ(line.text, u"cmd.exe /d /e:ON /v:OFF /c \"\"C:\\My Tools\\run.bat\" \"a b\"\"");
+  MarkedText afterName;
+  afterName.Append(std::u16string_view(line.text).substr(8), false);
+  const CmdCommands read = ReadCmdCommand(afterName);
+  ASSERT_EQ(read.commands.size(), 1u);
+  EXPECT_EQ(SplitCmdName(read.commands[0]).name.text, u"\"C:\\My Tools\\run.bat\"");
 }
 
 TEST(CommandLine, LaunchersGetTheRawTextUnlessThePageWouldSteerThem) {
@@ -401,6 +584,9 @@ TEST(CommandLine, ScriptHostsGetNoQuoteAndNoOptionFromThePage) {
       {u"rec.vbs \"<ST>\"", Facts(u"", u"", u"/mode:danger"), u""},
       {u"rec.vbs /<TT>", Facts(u"mode:danger"), u""},
       {u"rec.vbs \"/<TT>\"", Facts(u"/E:jscript"), u""},
+      // No backslash escapes: the script hosts would keep them.
+      {u"rec.vbs \"<TT>\" x", Facts(u"C:\\dir\\"), u"rec.vbs \"C:\\dir\\\" x"},
+      {u"rec.vbs <TT>", Facts(u"C:\\a b\\"), u"rec.vbs \"C:\\a b\\\""},
   };
   for (const auto& c : cases) {
     ExpectLineOrRefusal(ProgramKind::ScriptHost, c, LineRefusal::PageFormsOption);

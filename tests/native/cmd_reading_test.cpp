@@ -1,0 +1,236 @@
+// cmd.exe's reading of a line, checked against the documented examples:
+// the /c quote rule of cmd /?, the lines Process Monitor showed for a batch
+// file started with and without an application name, and the batch-file
+// argument lists that must come back through "%*" unchanged or be refused.
+#include <gtest/gtest.h>
+
+#include "bridge/host/cmd_reading.h"
+#include "bridge/host/command_line.h"
+#include "bridge/host/utf.h"
+#include "bridge/host/windows_arguments.h"
+#include "catalogue/substitution.h"
+#include "tests/native/code_page.h"
+
+namespace {
+
+std::string U8(std::u16string_view text) { return Utf16ToUtf8(text); }
+
+// Text written with the page's part between { and }.
+MarkedText Marked(std::u16string_view written) {
+  MarkedText text;
+  bool page = false;
+  for (const char16_t c : written) {
+    if (c == u'{' || c == u'}') {
+      page = c == u'{';
+      continue;
+    }
+    text.Append(c, page);
+  }
+  return text;
+}
+
+std::vector<std::u16string> Texts(const std::vector<MarkedText>& texts) {
+  std::vector<std::u16string> out;
+  for (const MarkedText& text : texts) out.push_back(text.text);
+  return out;
+}
+
+TEST(CmdReading, CommandQuoteRule) {
+  const struct {
+    std::u16string_view afterName;
+    std::vector<std::u16string> commands;  // as cmd.exe may run them
+  } cases[] = {
+      // Process Monitor: a batch file started with its name as the application.
+      {u"/c \"C:\\t\\hello.cmd\" \"fellow Rustaceans\"", {u"C:\\t\\hello.cmd\" \"fellow Rustaceans"}},
+      // … and with no application name: Windows' own pair of quotes.
+      {u"/c \"\"C:\\t\\hello.cmd\" \"fellow Rustaceans\"\"", {u"\"C:\\t\\hello.cmd\" \"fellow Rustaceans\""}},
+      // Two quotes around a blank: kept when they name a program, else taken off.
+      {u"/c \"C:\\Program Files\\x.exe\"", {u"\"C:\\Program Files\\x.exe\"", u"C:\\Program Files\\x.exe"}},
+      // /s, a special character between them, or no blank: taken off.
+      {u"/s /c \"C:\\Program Files\\x.exe\"", {u"C:\\Program Files\\x.exe"}},
+      {u"/c \"a&b c\"", {u"a&b c"}},
+      {u"/c \"C:\\x.exe\"", {u"C:\\x.exe"}},
+      // Text after the last quote stays.
+      {u"/s/c \"\"a\" \"b\"\" tail", {u"\"a\" \"b\" tail"}},
+      // A command that does not start with a quote keeps all of them.
+      {u"/c start \"\" \"http://a/\"", {u"start \"\" \"http://a/\""}},
+      {u"/d /e:ON /v:OFF /k  \"\"a\" b\"", {u"\"a\" b"}},
+      {u"/R echo x", {u"echo x"}},
+      // No /c, /k or /r: nothing runs.
+      {u"/d /q", {}},
+  };
+  for (const auto& c : cases) {
+    const CmdCommands read = ReadCmdCommand(Marked(c.afterName));
+    EXPECT_FALSE(read.pageInSwitches) << U8(c.afterName);
+    EXPECT_EQ(Texts(read.commands), c.commands) << U8(c.afterName);
+  }
+  // The page's text before the switch could choose cmd.exe's switches.
+  EXPECT_TRUE(ReadCmdCommand(Marked(u"{/q} /c x")).pageInSwitches);
+  EXPECT_TRUE(ReadCmdCommand(Marked(u"{x}")).pageInSwitches);
+  EXPECT_FALSE(ReadCmdCommand(Marked(u"/c {x}")).pageInSwitches);
+}
+
+TEST(CmdReading, PageTextActsOnlyWhereItIsOutsideQuotes) {
+  const struct {
+    std::u16string_view command;
+    bool separatorsToo;
+    bool text;  // the page's characters are only text
+  } cases[] = {
+      {u"\"a.bat\" \"{x&calc}\"", true, true},
+      {u"\"a.bat\" {x&calc}", false, false},
+      {u"\"a.bat\" x\"{a|b>c}\"y", true, true},
+      {u"\"a.bat\" {a b}", false, true},
+      {u"\"a.bat\" {a b}", true, false},
+      {u"\"a.bat\" {a,b}", true, false},
+      {u"\"a.bat\" ^{&}", false, false},
+      {u"\"a.bat\" \"^{&}\"", false, true},
+      {u"\"a.bat\" \"{a\"}&calc", false, false},
+      {u"\"a.bat\" \"{a%x}\"", false, false},
+      {u"\"a.bat\" \"{a!x}\"", false, false},
+      {u"\"a.bat\" \"{a^}\"", false, false},
+      {u"\"a.bat\" \"{a\r\nb}\"", false, false},
+      {u"\"a.bat\" %{OS}%", false, false},
+      {u"\"a.bat\" !{OS}!", false, false},
+      {u"\"a.bat\" %OS% {x}", false, true},
+      // A backslash escapes nothing for cmd.exe.
+      {u"\"a.bat\" a\\\"{x&y}\" b", false, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CmdTakesPageAsText(Marked(c.command), c.separatorsToo), c.text) << U8(c.command);
+  }
+}
+
+TEST(CmdReading, NameAndBatchArguments) {
+  const CmdWords words = SplitCmdName(Marked(u"\"C:\\a b\\run.bat\" x,\"y z\";=w  \"\""));
+  EXPECT_EQ(words.name.text, u"\"C:\\a b\\run.bat\"");
+  EXPECT_EQ(Texts(SplitBatchArguments(words.arguments)),
+            (std::vector<std::u16string>{u"x", u"\"y z\"", u"w", u"\"\""}));
+  // The Process Monitor line: cmd.exe looks for a program named so.
+  EXPECT_EQ(SplitCmdName(Marked(u"C:\\t\\hello.cmd\" \"fellow Rustaceans")).name.text,
+            u"C:\\t\\hello.cmd\" \"fellow");
+}
+
+// The lines of a batch file that use its arguments are read again with the
+// arguments put in: there, quotes the first reading kept can turn page text
+// into operators.
+TEST(CmdReading, BatchFileSecondReading) {
+  const struct {
+    std::u16string_view file;
+    std::u16string_view arguments;
+    bool text;
+  } cases[] = {
+      {u"@\"%~dp0app.exe\" %*\r\n", u" \"{a&b}\" x", true},
+      {u"app.exe %1 %2\r\n", u" \"{a&b}\" x", true},
+      {u"app.exe \"%1\"\r\n", u" \"{a&b}\"", false},
+      {u"app.exe %~1\r\n", u" \"{a&b}\"", false},
+      {u"app.exe \"%~1\"\r\n", u" \"{a&b}\"", true},
+      {u"app.exe \"%~f1\"\n", u" \"{a&b}\"", true},
+      {u"app.exe %~nx1\n", u" \"{a&b}\"", false},
+      {u"app.exe %~$PATH:1\n", u" \"{a&b}\"", false},
+      // Only the lines that use the arguments are read again.
+      {u"echo %%x & rem\r\napp.exe \"%~1\"\r\n", u" \"{a&b}\"", true},
+      // %2 is the page's second argument; after SHIFT any of them.
+      {u"app.exe \"%~1\" %2\r\n", u" safe \"{a&b}\"", true},
+      {u"shift\r\napp.exe %1\r\n", u" safe \"{a&b}\"", true},
+      {u"shift\r\napp.exe %~1\r\n", u" safe \"{a&b}\"", false},
+      {u"app.exe %~3\r\n", u" \"{a&b}\"", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(BatchFileTakesPageAsText(c.file, Marked(c.arguments)), c.text) << U8(c.file) << U8(c.arguments);
+  }
+}
+
+constexpr LocalTime kMoment = {2024, 3, 5, 2, 7, 8, 9};
+constexpr std::u16string_view kBatch = u"C:\\t\\run.bat";
+
+// Argument lists a batch file that hands "%*" on to a program must give
+// back exactly, or refuse: never run or redirect anything. Each list goes
+// through an item whose template puts each value in an argument of its own.
+TEST(CmdReading, BatchFileArgumentListsComeBackOrAreRefused) {
+  using List = std::vector<std::u16string>;
+  const List lists[] = {
+      {u"a", u"b"},
+      {u"c is for cat", u"d is for dog"},
+      {u"\"", u" \""},
+      {u"\\", u"\\"},
+      {u">file.txt"},
+      {u"whoami.exe"},
+      {u"&a.exe"},
+      {u"&echo hello "},
+      {u"&echo hello", u"&whoami", u">file.txt"},
+      {u"!TMP!"},
+      {u"key=value"},
+      {u"\"key=value\""},
+      {u"key = value"},
+      {u"key=[\"value\"]"},
+      {u"", u"a=b"},
+      {u"key=\"foo bar\""},
+      {u"key=[\"my_value]"},
+      {u"key=[\"my_value\",\"other-value\"]"},
+      {u"key\\=value"},
+      {u"key=\"&whoami\""},
+      {u"key=\"value\"=5"},
+      {u"key=[\">file.txt\"]"},
+      {u"%hello"},
+      {u"%PATH%"},
+      {u"%%cd:~,%"},
+      {u"%PATH%PATH%"},
+      {u"\">file.txt"},
+      {u"abc\"&echo hello"},
+      {u"123\">file.txt"},
+      {u"\"&echo hello&whoami.exe"},
+      {u"hello^\"world", u"hello &echo oh no >file.txt"},
+      {u"a\r\nb"},
+  };
+  const Fact facts[] = {Fact::TopTitle, Fact::LinkUrl, Fact::SelectionSource};
+  const std::u16string_view tokens[] = {u"<TT>", u"<AU>", u"<SS>"};
+  const LineEnvironment environment = {
+      {Cp932WithBestFit, IsCp932LeadByte}, u"C:\\Windows\\system32\\cmd.exe", u"@\"%~dp0app.exe\" %*\r\n"};
+  int passed = 0;
+  for (const List& list : lists) {
+    PageFacts16 values;
+    std::u16string argumentTemplate;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      values[facts[i]] = list[i];
+      argumentTemplate += (i ? u" " : u"") + std::u16string(tokens[i]);
+    }
+    const CommandLine line = BuildCommandLine(
+        kBatch, ProgramKind::Batch,
+        SubstituteArgumentsAsData(argumentTemplate, values, [] { return kMoment; }), environment);
+    const std::string what = U8(argumentTemplate) + " with " + U8(list[0]);
+    bool unsafe = false;
+    for (const std::u16string& value : list)
+      unsafe |= value.find_first_of(u"\"%!^\r\n") != std::u16string::npos;
+    if (unsafe) {
+      EXPECT_EQ(line.refusal, LineRefusal::UnsafeForBatch) << what;
+      continue;
+    }
+    ASSERT_EQ(line.refusal, LineRefusal::None) << what;
+    EXPECT_EQ(line.application, u"C:\\Windows\\system32\\cmd.exe");
+    // cmd.exe's reading, with every character of the values the page's.
+    MarkedText afterName;
+    const std::u16string_view text = std::u16string_view(line.text).substr(8);
+    for (std::size_t i = 0; i < text.size();) {
+      std::size_t longest = 0;
+      for (const std::u16string& value : list) {
+        if (!value.empty() && text.compare(i, value.size(), value) == 0)
+          longest = std::max(longest, value.size());
+      }
+      afterName.Append(text.substr(i, std::max<std::size_t>(longest, 1)), longest > 0);
+      i += std::max<std::size_t>(longest, 1);
+    }
+    const CmdCommands read = ReadCmdCommand(afterName);
+    ASSERT_EQ(read.commands.size(), 1u) << what;
+    EXPECT_TRUE(CmdTakesPageAsText(read.commands[0], true)) << what << " gave " << U8(line.text);
+    const CmdWords words = SplitCmdName(read.commands[0]);
+    EXPECT_EQ(words.name.text, u"\"" + std::u16string(kBatch) + u"\"");
+    EXPECT_TRUE(BatchFileTakesPageAsText(environment.batchFileText, words.arguments)) << what;
+    for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
+      EXPECT_EQ(SplitCrtArguments(words.arguments.text, rule), list) << what << " gave " << U8(line.text);
+    }
+    ++passed;
+  }
+  EXPECT_GE(passed, 12);
+}
+
+}  // namespace

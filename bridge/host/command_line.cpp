@@ -89,6 +89,10 @@ class Readings {
     return true;
   }
 
+  // True when every reading gives the same arguments of text, whatever they
+  // are.
+  bool Agree(std::u16string_view text) const { return Give(text, SplitArguments(text)); }
+
   // True when c is, or becomes in the ANSI reading, the dash or slash that
   // starts an option.
   bool StartsOption(char16_t c) const { return c == u'-' || c == u'/' || Becomes(c, '-') || Becomes(c, '/'); }
@@ -451,6 +455,16 @@ bool CmdTakesLineAsData(const MarkedText& afterName, const std::u16string* batch
   return true;
 }
 
+// The same for an item that runs cmd.exe itself; the program cmd.exe then
+// starts must read its arguments alike in every reading.
+bool CmdTakesLineAsData(const MarkedText& afterName, const Readings& readings) {
+  if (!CmdTakesLineAsData(afterName, nullptr)) return false;
+  for (const MarkedText& command : ReadCmdCommand(afterName).commands) {
+    if (!readings.Agree(SplitCmdName(command).arguments.text)) return false;
+  }
+  return true;
+}
+
 // The template quotes cmd.exe's /c rule would take off the text as written:
 // the first one after the switch, when the command starts with it, and the
 // last one of the line.
@@ -614,7 +628,7 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
       for (const std::vector<bool>& ignored :
            {std::vector<bool>(units.size(), false), QuotesTheCommandRuleTakesOff(units)}) {
         const MarkedText arguments = WriteForCmd(units, ignored);
-        if (!fromPage || CmdTakesLineAsData(arguments, nullptr)) {
+        if (!fromPage || CmdTakesLineAsData(arguments, readings)) {
           safe = arguments;
           break;
         }

@@ -328,6 +328,9 @@ TEST(CommandLine, CmdItemsKeepThePageInsideQuotes) {
       {u"/c echo %<TT>%", Facts(u"OS"), u""},
       {u"<TT> /c echo", Facts(u"x"), u""},
       {u"/c echo <TT>", Facts(u"100%"), u""},
+      // The program cmd.exe starts would read a yen sign before the quote
+      // as a backslash in its ANSI line.
+      {u"/s /c \"\"C:\\Tools\\view.exe\" \"<TT>\" x\"", Facts(u"a¥"), u""},
   };
   for (const auto& c : cases) {
     ExpectLineOrRefusal(ProgramKind::Cmd, c, LineRefusal::UnsafeForBatch);

@@ -1,6 +1,7 @@
 // Orbisk's launchers read the raw text after their path with grammars of
 // their own. The page may fill their values, but never form Jotwell's
-// options or path parts, nor Fetchbay's application.
+// options or path parts, nor Fetchbay's application; where those are is
+// found by the launchers' own parsers.
 #pragma once
 
 #include "bridge/host/command_line.h"

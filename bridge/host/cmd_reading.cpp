@@ -1,6 +1,7 @@
 #include "bridge/host/cmd_reading.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -46,16 +47,68 @@ MarkedText Unquoted(const MarkedText& argument) {
   return out;
 }
 
+std::u16string LowerText(std::u16string_view text) {
+  std::u16string lower(text);
+  for (char16_t& c : lower) c = Lower(c);
+  return lower;
+}
+
+// Variables the batch file sets from its arguments, by lower-case name: each
+// value the page may have given them.
+using PageVariables = std::map<std::u16string, std::vector<MarkedText>>;
+
+// The value variant of a variable: the last one when there are fewer.
+const MarkedText& Variant(const std::vector<MarkedText>& values, std::size_t variant) {
+  return values[std::min(variant, values.size() - 1)];
+}
+
+// The length of a reference to a page variable at line[i] (%name%,
+// %name:~1,2%, !name!), 0 when there is none; its values in *values.
+// *part is set for a substring or replacement (%name:…%), which may take
+// the value's quotes off.
+std::size_t PageVariableAt(std::u16string_view line, std::size_t i, const PageVariables& variables,
+                           const std::vector<MarkedText>** values, bool* part) {
+  const char16_t sign = line[i];
+  if ((sign != u'%' && sign != u'!') || variables.empty()) return 0;
+  const std::size_t close = line.find(sign, i + 1);
+  if (close == std::u16string_view::npos) return 0;
+  std::u16string_view name = line.substr(i + 1, close - i - 1);
+  *part = name.find(u':') != std::u16string_view::npos;
+  name = name.substr(0, name.find(u':'));
+  const auto found = variables.find(LowerText(name));
+  if (found == variables.end()) return 0;
+  *values = &found->second;
+  return close - i + 1;
+}
+
+MarkedText WithoutQuotes(const MarkedText& text) {
+  MarkedText out;
+  for (std::size_t i = 0; i < text.text.size(); ++i) {
+    if (text.text[i] != u'"') out.Append(text.text[i], text.page[i]);
+  }
+  return out;
+}
+
 // The line with every argument reference put in; shift moves %1 … %9 on by
-// that many arguments, as SHIFT would.
+// that many arguments, as SHIFT would. A reference to a variable the file
+// set from its arguments gets its value too (the variant-th one).
 MarkedText PutArgumentsIn(std::u16string_view line, const std::vector<MarkedText>& arguments,
-                          const MarkedText& all, std::size_t shift, bool* usesArguments) {
+                          const MarkedText& all, std::size_t shift, const PageVariables& variables,
+                          std::size_t variant, bool* usesArguments) {
   MarkedText out;
   const auto argument = [&](std::size_t n) {
     const std::size_t index = n - 1 + shift;
     return index < arguments.size() ? arguments[index] : MarkedText();
   };
   for (std::size_t i = 0; i < line.size(); ++i) {
+    const std::vector<MarkedText>* values = nullptr;
+    bool part = false;
+    if (const std::size_t length = PageVariableAt(line, i, variables, &values, &part)) {
+      out.Append(part ? WithoutQuotes(Variant(*values, variant)) : Variant(*values, variant));
+      *usesArguments = true;
+      i += length - 1;
+      continue;
+    }
     if (line[i] != u'%' || i + 1 >= line.size()) {
       out.Append(line[i], false);
       continue;
@@ -102,6 +155,51 @@ MarkedText PutArgumentsIn(std::u16string_view line, const std::vector<MarkedText
     }
   }
   return out;
+}
+
+// The name and value a SET line assigns, from the line as read with the
+// arguments in: "set name=value" or "set "name=value"" (value up to the
+// last quote); false for any other line.
+bool ReadAssignment(const MarkedText& line, std::u16string* name, MarkedText* value) {
+  std::size_t i = 0;
+  const std::u16string& t = line.text;
+  while (i < t.size() && (t[i] == u' ' || t[i] == u'\t' || t[i] == u'@')) ++i;
+  if (LowerText(std::u16string_view(t).substr(i, 4)) != u"set ") return false;
+  i += 4;
+  while (i < t.size() && t[i] == u' ') ++i;
+  // SET /A and /P: their values are still the page's.
+  while (i + 1 < t.size() && t[i] == u'/') {
+    i += 2;
+    while (i < t.size() && t[i] == u' ') ++i;
+  }
+  std::size_t end = t.size();
+  if (i < t.size() && t[i] == u'"') {
+    ++i;
+    const std::size_t last = t.rfind(u'"');
+    if (last > i) end = last;
+  }
+  const std::size_t equals = t.find(u'=', i);
+  if (equals == std::u16string::npos || equals >= end || equals == i) return false;
+  *name = LowerText(std::u16string_view(t).substr(i, equals - i));
+  value->text.clear();
+  value->page.clear();
+  for (std::size_t k = equals + 1; k < end; ++k) value->Append(t[k], line.page[k]);
+  return true;
+}
+
+// Each line of the file, without its line break.
+std::vector<std::u16string_view> LinesOf(std::u16string_view fileText) {
+  std::vector<std::u16string_view> lines;
+  std::size_t start = 0;
+  while (start <= fileText.size()) {
+    std::size_t end = fileText.find(u'\n', start);
+    if (end == std::u16string_view::npos) end = fileText.size();
+    std::u16string_view line = fileText.substr(start, end - start);
+    if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
 }
 
 }  // namespace
@@ -216,19 +314,35 @@ bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& ar
   for (std::size_t i = first; i < arguments.text.size(); ++i)
     all.Append(arguments.text[i], arguments.page[i]);
   const std::size_t shifts = ContainsWordNoCase(fileText, u"shift") ? split.size() : 0;
-  std::size_t lineStart = 0;
-  while (lineStart <= fileText.size()) {
-    std::size_t lineEnd = fileText.find(u'\n', lineStart);
-    if (lineEnd == std::u16string_view::npos) lineEnd = fileText.size();
-    std::u16string_view line = fileText.substr(lineStart, lineEnd - lineStart);
-    if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
-    for (std::size_t shift = 0; shift <= shifts; ++shift) {
-      bool usesArguments = false;
-      const MarkedText read = PutArgumentsIn(line, split, all, shift, &usesArguments);
-      if (!usesArguments) break;
-      if (!CmdTakesPageAsText(read, false)) return false;
+  const std::vector<std::u16string_view> lines = LinesOf(fileText);
+  // The lines that set variables from the arguments first, twice over, so
+  // that a variable set from another one is known too; a GOTO may run any
+  // line before any other.
+  PageVariables variables;
+  for (int round = 0; round < 2; ++round) {
+    PageVariables found;
+    for (const std::u16string_view line : lines) {
+      for (std::size_t shift = 0; shift <= shifts; ++shift) {
+        bool usesArguments = false;
+        const MarkedText read = PutArgumentsIn(line, split, all, shift, variables, 0, &usesArguments);
+        std::u16string name;
+        MarkedText value;
+        if (usesArguments && ReadAssignment(read, &name, &value)) found[name].push_back(value);
+      }
     }
-    lineStart = lineEnd + 1;
+    variables = std::move(found);
+  }
+  std::size_t variants = 1;
+  for (const auto& variable : variables) variants = std::max(variants, variable.second.size());
+  for (const std::u16string_view line : lines) {
+    for (std::size_t shift = 0; shift <= shifts; ++shift) {
+      for (std::size_t variant = 0; variant < variants; ++variant) {
+        bool usesArguments = false;
+        const MarkedText read = PutArgumentsIn(line, split, all, shift, variables, variant, &usesArguments);
+        if (!usesArguments) break;
+        if (!CmdTakesPageAsText(read, false)) return false;
+      }
+    }
   }
   return true;
 }

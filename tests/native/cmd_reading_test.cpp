@@ -134,6 +134,15 @@ TEST(CmdReading, BatchFileSecondReading) {
       {u"shift\r\napp.exe %1\r\n", u" safe \"{a&b}\"", true},
       {u"shift\r\napp.exe %~1\r\n", u" safe \"{a&b}\"", false},
       {u"app.exe %~3\r\n", u" \"{a&b}\"", true},
+      // A variable set from an argument carries the page's text on.
+      {u"set \"URL=%~1\"\r\nstart \"\" \"%URL%\"\r\n", u" \"{a&b}\"", true},
+      {u"set \"URL=%~1\"\r\necho %url%\r\n", u" \"{a&b}\"", false},
+      {u"echo !URL:~1!\r\nset \"URL=%~1\"\r\n", u" \"{a&b}\"", false},
+      {u"set A=%1\r\nset \"B=%A:~1,-1%\"\r\necho \"%B%\"\r\n", u" \"{a&b}\"", true},
+      {u"set A=%1\r\nset \"B=%A:~1,-1%\"\r\necho %B%\r\n", u" \"{a&b}\"", false},
+      {u"set A=%1\r\necho %A:~1,-1%\r\n", u" \"{a&b}\"", false},
+      {u"set A=%1\r\necho %A%\r\n", u" \"{a&b}\"", true},
+      {u"set A=%~1\r\n", u" \"{a&b}\"", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(BatchFileTakesPageAsText(c.file, Marked(c.arguments)), c.text) << U8(c.file) << U8(c.arguments);

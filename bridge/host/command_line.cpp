@@ -318,15 +318,7 @@ MarkedText ScriptHostArguments(const std::vector<Unit>& units) {
       continue;
     }
     const bool needsQuotes = !quoted && unit.value.find_first_of(u" \t") != std::u16string_view::npos;
-    if (needsQuotes) {
-      // Backslashes of the template right before the opening quote would
-      // escape it for the program the line reaches: doubled, they stay
-      // backslashes.
-      std::size_t before = 0;
-      while (before < out.text.size() && out.text[out.text.size() - 1 - before] == u'\\') ++before;
-      out.Append(std::u16string(before, u'\\'), false);
-      out.Append(u'"', false);
-    }
+    if (needsQuotes) out.Append(u'"', false);
     out.Append(unit.value, true);
     if (needsQuotes) out.Append(u'"', false);
   }

@@ -12,12 +12,13 @@
 #include "bridge/host/host_session.h"
 #include "bridge/host/request.h"
 #include "tests/native/code_page.h"
+#include "tests/native/japanese_system.h"
 
 namespace {
 
 using nlohmann::json;
 
-class FuzzPlatform : public HostPlatform {
+class FuzzPlatform : public JapaneseSystemPlatform {
  public:
   FuzzPlatform() {
     ItemRecord launcher;
@@ -32,13 +33,6 @@ class FuzzPlatform : public HostPlatform {
     items = {fixed, launcher};
   }
   CatalogueSnapshot ReadCatalogue() override { return {items, "x"}; }
-  std::u16string AnsiToUtf16(std::string_view ansi) override { return Cp932ToUtf16(ansi); }
-  std::u16string AsCodePageHoldsIt(std::u16string_view text) override { return AsCp932HoldsIt(text); }
-  std::string ToSystemAnsi(std::u16string_view text) override { return Cp932WithBestFit(text); }
-  bool IsSystemLeadByte(unsigned char byte) override { return IsCp932LeadByte(byte); }
-  std::u16string SystemCmd() override { return u"C:\\Windows\\system32\\cmd.exe"; }
-  std::u16string BatchFileText(const std::u16string&) override { return batchFile; }
-  std::u16string batchFile = u"@\"%~dp0app.exe\" %*\r\n";
   // Every kind in turn, so that random facts go through every line builder.
   ProgramKind KindOfProgram(const std::u16string&) override {
     return static_cast<ProgramKind>(picks++ % (static_cast<int>(ProgramKind::Clipsy) + 1));
@@ -71,7 +65,7 @@ std::string CheckedType(const std::string& body) {
 void CheckLaunches(const FuzzPlatform& platform) {
   for (const LaunchPlan& plan : platform.launches) {
     // A batch file starts through cmd.exe from the system folder.
-    const bool throughCmd = plan.application == u"C:\\Windows\\system32\\cmd.exe";
+    const bool throughCmd = plan.application == kTestSystemCmd;
     EXPECT_EQ(plan.application, throughCmd ? plan.application : u"C:\\a\\l.exe");
     EXPECT_EQ(plan.folder, u"C:\\a\\");
     EXPECT_EQ(plan.showWindow, 2);

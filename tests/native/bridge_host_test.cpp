@@ -17,6 +17,7 @@
 #include "bridge/host/windows_arguments.h"
 #include "tests/harness/item_records.h"
 #include "tests/native/code_page.h"
+#include "tests/native/japanese_system.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ using nlohmann::json;
 // Tuesday, 5 March 2024, 07:08:09.
 constexpr LocalTime kMoment = {2024, 3, 5, 2, 7, 8, 9};
 
-class FakePlatform : public HostPlatform {
+class FakePlatform : public JapaneseSystemPlatform {
  public:
   std::vector<ItemRecord> items;
   std::string settings = "[ItemList]";
@@ -38,13 +39,6 @@ class FakePlatform : public HostPlatform {
     ++loads;
     return {items, settings, readable};
   }
-  std::u16string AnsiToUtf16(std::string_view ansi) override { return Cp932ToUtf16(ansi); }
-  std::u16string AsCodePageHoldsIt(std::u16string_view text) override { return AsCp932HoldsIt(text); }
-  std::string ToSystemAnsi(std::u16string_view text) override { return Cp932WithBestFit(text); }
-  bool IsSystemLeadByte(unsigned char byte) override { return IsCp932LeadByte(byte); }
-  std::u16string SystemCmd() override { return u"C:\\Windows\\system32\\cmd.exe"; }
-  std::u16string BatchFileText(const std::u16string&) override { return batchFile; }
-  std::u16string batchFile = u"@\"%~dp0app.exe\" %*\r\n";
   ProgramKind KindOfProgram(const std::u16string& application) override {
     const auto kind = kinds.find(application);
     return kind == kinds.end() ? ProgramKind::Program : kind->second;
@@ -483,7 +477,7 @@ TEST(BridgeHost, FactsNeverChooseWhatStarts) {
                                  [](const std::u16string&) { return ProgramKind::Program; },
                                  AsCp932HoldsIt,
                                  {Cp932WithBestFit, IsCp932LeadByte},
-                                 [] { return u"C:\\Windows\\system32\\cmd.exe"; },
+                                 [] { return std::u16string(kTestSystemCmd); },
                                  [](const std::u16string&) { return std::u16string(); }};
     const LaunchPlan plan = PlanLaunch(item, facts, clock, system);
     EXPECT_EQ(plan.application, u"C:\\Apps\\app.exe");

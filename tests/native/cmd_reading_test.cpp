@@ -10,24 +10,11 @@
 #include "bridge/host/windows_arguments.h"
 #include "catalogue/substitution.h"
 #include "tests/native/code_page.h"
+#include "tests/native/marked_cases.h"
 
 namespace {
 
 std::string U8(std::u16string_view text) { return Utf16ToUtf8(text); }
-
-// Text written with the page's part between { and }.
-MarkedText Marked(std::u16string_view written) {
-  MarkedText text;
-  bool page = false;
-  for (const char16_t c : written) {
-    if (c == u'{' || c == u'}') {
-      page = c == u'{';
-      continue;
-    }
-    text.Append(c, page);
-  }
-  return text;
-}
 
 std::vector<std::u16string> Texts(const std::vector<MarkedText>& texts) {
   std::vector<std::u16string> out;
@@ -65,9 +52,13 @@ TEST(CmdReading, CommandQuoteRule) {
     EXPECT_EQ(Texts(read.commands), c.commands) << U8(c.afterName);
   }
   // The page's text before the switch could choose cmd.exe's switches.
-  EXPECT_TRUE(ReadCmdCommand(Marked(u"{/q} /c x")).pageInSwitches);
-  EXPECT_TRUE(ReadCmdCommand(Marked(u"{x}")).pageInSwitches);
-  EXPECT_FALSE(ReadCmdCommand(Marked(u"/c {x}")).pageInSwitches);
+  const struct {
+    std::u16string_view afterName;
+    bool pageInSwitches;
+  } switches[] = {{u"«/q» /c x", true}, {u"«x»", true}, {u"/c «x»", false}};
+  for (const auto& c : switches) {
+    EXPECT_EQ(ReadCmdCommand(Marked(c.afterName)).pageInSwitches, c.pageInSwitches) << U8(c.afterName);
+  }
 }
 
 TEST(CmdReading, PageTextActsOnlyWhereItIsOutsideQuotes) {
@@ -76,24 +67,24 @@ TEST(CmdReading, PageTextActsOnlyWhereItIsOutsideQuotes) {
     bool separatorsToo;
     bool text;  // the page's characters are only text
   } cases[] = {
-      {u"\"a.bat\" \"{x&calc}\"", true, true},
-      {u"\"a.bat\" {x&calc}", false, false},
-      {u"\"a.bat\" x\"{a|b>c}\"y", true, true},
-      {u"\"a.bat\" {a b}", false, true},
-      {u"\"a.bat\" {a b}", true, false},
-      {u"\"a.bat\" {a,b}", true, false},
-      {u"\"a.bat\" ^{&}", false, false},
-      {u"\"a.bat\" \"^{&}\"", false, true},
-      {u"\"a.bat\" \"{a\"}&calc", false, false},
-      {u"\"a.bat\" \"{a%x}\"", false, false},
-      {u"\"a.bat\" \"{a!x}\"", false, false},
-      {u"\"a.bat\" \"{a^}\"", false, false},
-      {u"\"a.bat\" \"{a\r\nb}\"", false, false},
-      {u"\"a.bat\" %{OS}%", false, false},
-      {u"\"a.bat\" !{OS}!", false, false},
-      {u"\"a.bat\" %OS% {x}", false, true},
+      {u"\"a.bat\" \"«x&calc»\"", true, true},
+      {u"\"a.bat\" «x&calc»", false, false},
+      {u"\"a.bat\" x\"«a|b>c»\"y", true, true},
+      {u"\"a.bat\" «a b»", false, true},
+      {u"\"a.bat\" «a b»", true, false},
+      {u"\"a.bat\" «a,b»", true, false},
+      {u"\"a.bat\" ^«&»", false, false},
+      {u"\"a.bat\" \"^«&»\"", false, true},
+      {u"\"a.bat\" \"«a\"»&calc", false, false},
+      {u"\"a.bat\" \"«a%x»\"", false, false},
+      {u"\"a.bat\" \"«a!x»\"", false, false},
+      {u"\"a.bat\" \"«a^»\"", false, false},
+      {u"\"a.bat\" \"«a\r\nb»\"", false, false},
+      {u"\"a.bat\" %«OS»%", false, false},
+      {u"\"a.bat\" !«OS»!", false, false},
+      {u"\"a.bat\" %OS% «x»", false, true},
       // A backslash escapes nothing for cmd.exe.
-      {u"\"a.bat\" a\\\"{x&y}\" b", false, true},
+      {u"\"a.bat\" a\\\"«x&y»\" b", false, true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CmdTakesPageAsText(Marked(c.command), c.separatorsToo), c.text) << U8(c.command);
@@ -119,30 +110,30 @@ TEST(CmdReading, BatchFileSecondReading) {
     std::u16string_view arguments;
     bool text;
   } cases[] = {
-      {u"@\"%~dp0app.exe\" %*\r\n", u" \"{a&b}\" x", true},
-      {u"app.exe %1 %2\r\n", u" \"{a&b}\" x", true},
-      {u"app.exe \"%1\"\r\n", u" \"{a&b}\"", false},
-      {u"app.exe %~1\r\n", u" \"{a&b}\"", false},
-      {u"app.exe \"%~1\"\r\n", u" \"{a&b}\"", true},
-      {u"app.exe \"%~f1\"\n", u" \"{a&b}\"", true},
-      {u"app.exe %~nx1\n", u" \"{a&b}\"", false},
-      {u"app.exe %~$PATH:1\n", u" \"{a&b}\"", false},
+      {u"@\"%~dp0app.exe\" %*\r\n", u" \"«a&b»\" x", true},
+      {u"app.exe %1 %2\r\n", u" \"«a&b»\" x", true},
+      {u"app.exe \"%1\"\r\n", u" \"«a&b»\"", false},
+      {u"app.exe %~1\r\n", u" \"«a&b»\"", false},
+      {u"app.exe \"%~1\"\r\n", u" \"«a&b»\"", true},
+      {u"app.exe \"%~f1\"\n", u" \"«a&b»\"", true},
+      {u"app.exe %~nx1\n", u" \"«a&b»\"", false},
+      {u"app.exe %~$PATH:1\n", u" \"«a&b»\"", false},
       // Only the lines that use the arguments are read again.
-      {u"echo %%x & rem\r\napp.exe \"%~1\"\r\n", u" \"{a&b}\"", true},
+      {u"echo %%x & rem\r\napp.exe \"%~1\"\r\n", u" \"«a&b»\"", true},
       // %2 is the page's second argument; after SHIFT any of them.
-      {u"app.exe \"%~1\" %2\r\n", u" safe \"{a&b}\"", true},
-      {u"shift\r\napp.exe %1\r\n", u" safe \"{a&b}\"", true},
-      {u"shift\r\napp.exe %~1\r\n", u" safe \"{a&b}\"", false},
-      {u"app.exe %~3\r\n", u" \"{a&b}\"", true},
+      {u"app.exe \"%~1\" %2\r\n", u" safe \"«a&b»\"", true},
+      {u"shift\r\napp.exe %1\r\n", u" safe \"«a&b»\"", true},
+      {u"shift\r\napp.exe %~1\r\n", u" safe \"«a&b»\"", false},
+      {u"app.exe %~3\r\n", u" \"«a&b»\"", true},
       // A variable set from an argument carries the page's text on.
-      {u"set \"URL=%~1\"\r\nstart \"\" \"%URL%\"\r\n", u" \"{a&b}\"", true},
-      {u"set \"URL=%~1\"\r\necho %url%\r\n", u" \"{a&b}\"", false},
-      {u"echo !URL:~1!\r\nset \"URL=%~1\"\r\n", u" \"{a&b}\"", false},
-      {u"set A=%1\r\nset \"B=%A:~1,-1%\"\r\necho \"%B%\"\r\n", u" \"{a&b}\"", true},
-      {u"set A=%1\r\nset \"B=%A:~1,-1%\"\r\necho %B%\r\n", u" \"{a&b}\"", false},
-      {u"set A=%1\r\necho %A:~1,-1%\r\n", u" \"{a&b}\"", false},
-      {u"set A=%1\r\necho %A%\r\n", u" \"{a&b}\"", true},
-      {u"set A=%~1\r\n", u" \"{a&b}\"", false},
+      {u"set \"URL=%~1\"\r\nstart \"\" \"%URL%\"\r\n", u" \"«a&b»\"", true},
+      {u"set \"URL=%~1\"\r\necho %url%\r\n", u" \"«a&b»\"", false},
+      {u"echo !URL:~1!\r\nset \"URL=%~1\"\r\n", u" \"«a&b»\"", false},
+      {u"set A=%1\r\nset \"B=%A:~1,-1%\"\r\necho \"%B%\"\r\n", u" \"«a&b»\"", true},
+      {u"set A=%1\r\nset \"B=%A:~1,-1%\"\r\necho %B%\r\n", u" \"«a&b»\"", false},
+      {u"set A=%1\r\necho %A:~1,-1%\r\n", u" \"«a&b»\"", false},
+      {u"set A=%1\r\necho %A%\r\n", u" \"«a&b»\"", true},
+      {u"set A=%~1\r\n", u" \"«a&b»\"", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(BatchFileTakesPageAsText(c.file, Marked(c.arguments)), c.text) << U8(c.file) << U8(c.arguments);

@@ -11,6 +11,7 @@
 #include "bridge/host/windows_arguments.h"
 #include "catalogue/substitution.h"
 #include "tests/native/code_page.h"
+#include "tests/native/japanese_system.h"
 
 namespace {
 
@@ -25,14 +26,13 @@ struct Built {
   LineRefusal refusal;
 };
 
-constexpr std::u16string_view kSystemCmd = u"C:\\Windows\\system32\\cmd.exe";
 // A batch file that hands all its arguments on to a program.
 constexpr std::u16string_view kHandsOn = u"@\"%~dp0viewer.exe\" %*\r\n";
 // What the host starts a batch file with, before the file's quoted path.
 constexpr std::u16string_view kBatchStart = u"cmd.exe /d /e:ON /v:OFF /c \"";
 
 LineEnvironment Japanese(std::u16string_view batchFile = kHandsOn) {
-  return {{Cp932WithBestFit, IsCp932LeadByte}, std::u16string(kSystemCmd), std::u16string(batchFile)};
+  return {{Cp932WithBestFit, IsCp932LeadByte}, std::u16string(kTestSystemCmd), std::u16string(batchFile)};
 }
 
 CommandLine Line(ProgramKind kind, std::u16string_view argumentTemplate, const PageFacts16& facts,
@@ -53,7 +53,7 @@ Built Build(ProgramKind kind, std::u16string_view argumentTemplate, const PageFa
     return {{}, line.refusal};
   }
   if (kind == ProgramKind::Batch) {
-    EXPECT_EQ(line.application, kSystemCmd);
+    EXPECT_EQ(line.application, kTestSystemCmd);
     const std::u16string start = std::u16string(kBatchStart) + program;
     EXPECT_EQ(line.text.substr(0, start.size()), start);
     EXPECT_EQ(line.text.back(), u'"');
@@ -590,6 +590,7 @@ TEST(CommandLine, ScriptHostsGetNoQuoteAndNoOptionFromThePage) {
       // No backslash escapes: the script hosts would keep them.
       {u"rec.vbs \"<TT>\" x", Facts(u"C:\\dir\\"), u"rec.vbs \"C:\\dir\\\" x"},
       {u"rec.vbs <TT>", Facts(u"C:\\a b\\"), u"rec.vbs \"C:\\a b\\\""},
+      {u"rec.vbs C:\\d\\<TT>", Facts(u"a b"), u"rec.vbs C:\\d\\\"a b\""},
   };
   for (const auto& c : cases) {
     ExpectLineOrRefusal(ProgramKind::ScriptHost, c, LineRefusal::PageFormsOption);

@@ -4,23 +4,9 @@
 
 #include "bridge/host/launcher_lines.h"
 #include "bridge/host/utf.h"
+#include "tests/native/marked_cases.h"
 
 namespace {
-
-// The arguments with the page's text between « and », the rest the
-// template's.
-MarkedText Marked(std::u16string_view written) {
-  MarkedText text;
-  bool page = false;
-  for (const char16_t c : written) {
-    if (c == u'«' || c == u'»') {
-      page = c == u'«';
-    } else {
-      text.Append(c, page);
-    }
-  }
-  return text;
-}
 
 TEST(LauncherLines, PageTextNeverFormsTheLaunchersSyntax) {
   constexpr ProgramKind J = ProgramKind::Jotwell, F = ProgramKind::Fetchbay;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "bridge/host/windows_arguments.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/settings_format.h"
@@ -20,6 +21,14 @@ ItemRecord LauncherItem(const std::string& name, const std::string& path, const 
 std::u16string U16(const std::string& ansi) {
   const std::wstring wide = ToWide(ansi);
   return std::u16string(wide.begin(), wide.end());
+}
+
+void ExpectEveryWideReadingGives(std::u16string_view arguments, const std::vector<std::u16string>& expected,
+                                 const std::string& what) {
+  EXPECT_EQ(SplitArguments(arguments), expected) << what;
+  for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
+    EXPECT_EQ(SplitCrtArguments(arguments, rule), expected) << what;
+  }
 }
 
 void HostFixture::SetUp() {
@@ -46,6 +55,23 @@ std::unique_ptr<HostConnection> HostFixture::Connect(const std::string& argument
   auto connection = std::make_unique<HostConnection>(host_, arguments, jobLimits);
   EXPECT_TRUE(connection->Started()) << connection->Failure();
   return connection;
+}
+
+nlohmann::json HostFixture::PickOnce(const ItemRecord& item, const nlohmann::json& facts) {
+  WriteCatalogue({item});
+  auto host = Connect();
+  const auto answer = host->Ask(Pick(item.ItemName, facts));
+  host->CloseInput();
+  EXPECT_TRUE(host->WaitForExit(10000));
+  return answer ? *answer : nlohmann::json();
+}
+
+std::vector<std::wstring> HostFixture::ArgumentsOfTheStart(const std::string& path) {
+  const std::vector<RecordedStart> starts = WaitForRecordedStarts(path, 1);
+  if (starts.size() != 1) return {L"<started " + std::to_wstring(starts.size()) + L" times>"};
+  std::vector<std::wstring> arguments = SplitAsWindowsDoes(starts[0].wideCommandLine);
+  if (!arguments.empty()) arguments.erase(arguments.begin());
+  return arguments;
 }
 
 nlohmann::json HostFixture::Pick(const std::string& name, const nlohmann::json& facts) {

@@ -34,27 +34,6 @@ class PickSafety : public HostFixture {
     ASSERT_TRUE(InstallRecorder(other_));
   }
 
-  // Picks the one item with these facts and returns the answer; the host
-  // then ends, so that whatever it started has been started.
-  json PickOnce(const ItemRecord& item, const json& facts) {
-    WriteCatalogue({item});
-    auto host = Connect();
-    const auto answer = host->Ask(Pick(item.ItemName, facts));
-    host->CloseInput();
-    EXPECT_TRUE(host->WaitForExit(10000));
-    return answer ? *answer : json();
-  }
-
-  // The arguments the recorder at path got in its one start, after its own
-  // name; nothing when it was not started.
-  std::vector<std::wstring> ArgumentsOfTheStart(const std::string& path) {
-    const std::vector<RecordedStart> starts = WaitForRecordedStarts(path, 1);
-    if (starts.size() != 1) return {L"<started " + std::to_wstring(starts.size()) + L" times>"};
-    std::vector<std::wstring> arguments = SplitAsWindowsDoes(starts[0].wideCommandLine);
-    if (!arguments.empty()) arguments.erase(arguments.begin());
-    return arguments;
-  }
-
   std::string other_;  // a program the page would like to start
 };
 
@@ -122,6 +101,7 @@ TEST_F(PickSafety, BatchFilesGetNothingCmdWouldRun) {
       {"another program after an ampersand", "<AU>", "x&\"" + other_ + "\"", {}},
       {"a variable", "<AU>", "%OS%", {}},
       {"a line break", "\"<AU>\"", "a\r\nstart other.exe", {}},
+      {"a backslash before the template's quote", "\"<AU>\" --safe-mode", "x\\", {L"x\\", L"--safe-mode"}},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(InstallRecorder(app_));

@@ -149,10 +149,15 @@ void Answer(HWND box) {
     }
     if (record.pressed == 0) record.pressed = IDOK;
   }
-  PostMessageW(box, WM_COMMAND, MAKEWPARAM(record.pressed, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(box, record.pressed)));
-  std::lock_guard<std::mutex> guard(lock);
-  seen.push_back(record);
+  const int pressed = record.pressed;
+  {
+    // Recorded before the press: the box's caller goes on as soon as the
+    // box closes, and may look at what was seen at once.
+    std::lock_guard<std::mutex> guard(lock);
+    seen.push_back(record);
+  }
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(pressed, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, pressed)));
 }
 
 // Looks the desktop over for boxes until stop is set. A box of another

@@ -13,7 +13,11 @@ bool InstallRecorder(const std::string& path) {
     CreateDirectoryA(folder.c_str(), nullptr);
   }
   DeleteFileA((path + ".log").c_str());
-  return CopyFileA(BuildOutputPath(ORBISK_RECORDER_EXE).c_str(), path.c_str(), FALSE) != FALSE;
+  // A copy already in place stays: a start of it may still be running, and
+  // Windows refuses to replace a running program's file.
+  const std::string recorder = BuildOutputPath(ORBISK_RECORDER_EXE);
+  if (ReadFileBytes(path) == ReadFileBytes(recorder)) return true;
+  return CopyFileA(recorder.c_str(), path.c_str(), FALSE) != FALSE;
 }
 
 namespace {

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-// Copies the recorder to path (its folders are created) and removes whatever
+// Puts the recorder at path (its folders are created; a copy already there
+// is kept, since a start of it may still be running) and removes whatever
 // log an earlier copy there left; false when it cannot be copied.
 bool InstallRecorder(const std::string& path);
 

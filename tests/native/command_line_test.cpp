@@ -284,6 +284,8 @@ TEST(CommandLine, NoOptionFromThePage) {
       {ProgramKind::Program, u"\"<TT>\"", Facts(u"--evil"), true},
       {ProgramKind::Program, u"x \"\"<TT>", Facts(u"-e"), true},
       {ProgramKind::Program, u"<ST>", Facts(u"", u"", u"\u00AD-evil"), true},
+      // The soft hyphen that became PHP-CGI's "-d" on Japanese systems.
+      {ProgramKind::Program, u"<ST> x", Facts(u"", u"", u"\u00ADd allow_url_include=1"), true},
       {ProgramKind::Program, u"<TT> <ST>", Facts(u"", u"", u"-x"), true},
       {ProgramKind::Batch, u"<AU>", Facts(u"", u"/min"), true},
       {ProgramKind::Cmd, u"/c start \"\" \"<AU>\"", Facts(u"", u"/min"), true},

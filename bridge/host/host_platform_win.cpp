@@ -150,6 +150,9 @@ std::u16string WinHostPlatform::SystemCmd() {
       GrowingBufferCall<wchar_t>(CutReport::NeededSize, [](wchar_t* buffer, std::size_t capacity) {
         return GetSystemDirectoryW(buffer, static_cast<UINT>(capacity));
       });
+  // Without the system folder nothing is started: "\cmd.exe" alone would be
+  // looked for on the current drive.
+  if (folder.empty()) return {};
   const std::wstring cmd = folder + L"\\cmd.exe";
   return std::u16string(cmd.begin(), cmd.end());
 }

@@ -41,7 +41,8 @@ class HostPlatform {
   // the line: converted with best fit.
   virtual std::string ToSystemAnsi(std::u16string_view text) = 0;
   virtual bool IsSystemLeadByte(unsigned char byte) = 0;
-  // cmd.exe in the system folder, never looked for elsewhere.
+  // cmd.exe in the system folder, never looked for elsewhere; "" when the
+  // system folder is unknown, and then nothing starts.
   virtual std::u16string SystemCmd() = 0;
   // A batch file's text, "" when it cannot be read.
   virtual std::u16string BatchFileText(const std::u16string& path) = 0;

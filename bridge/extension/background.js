@@ -6,7 +6,7 @@
 import { HostLink } from './lib/host_link.js';
 import { itemNameOf, menuEntries } from './lib/menu_entries.js';
 import { NOTICES_KEY, withNotice } from './lib/notices.js';
-import { gatherFrameFacts, gatherTopFacts, insertIntoField, isTextFieldUnderPointer } from './lib/page_functions.js';
+import { gatherFrameFacts, gatherTopFacts, typeIntoEditable } from './lib/page_functions.js';
 
 const api = globalThis.browser ?? globalThis.chrome;
 const browserFamily = typeof api.runtime.getBrowserInfo === 'function' ? 'firefox' : 'chromium';
@@ -139,11 +139,21 @@ async function pick(menuItemId, info = {}, tab = {}) {
     const items = (await link.itemsWhenKnown(FIRST_LIST_WAIT_MS)) ?? [];
     const item = items.find((candidate) => candidate.name === name);
     if (item && item.kind === 'fixed') {
+      // The frame the menu was opened in, or, where content.js could not be
+      // loaded into that frame, the top page, down through its focused frames.
       const frameId = Number.isInteger(info.frameId) ? info.frameId : 0;
-      // Over anything but a text field a fixed string does nothing.
-      if (!(await runInFrame(tab.id, frameId, isTextFieldUnderPointer).catch(() => false))) return { type: 'ignored' };
+      let place = { frameId, throughFrames: false };
+      let found = await runInFrame(tab.id, frameId, typeIntoEditable, [null, false]).catch(() => null);
+      if (found === null || found === undefined) {
+        place = { frameId: 0, throughFrames: true };
+        found = await runInFrame(tab.id, 0, typeIntoEditable, [null, true]).catch(() => false);
+      }
+      // Over anything but a place to type into a fixed string does nothing.
+      if (found !== true) return { type: 'ignored' };
       answer = await link.request({ type: 'pick', name, facts: {} });
-      if (answer.type === 'text') await runInFrame(tab.id, frameId, insertIntoField, [String(answer.text ?? '')]);
+      if (answer.type === 'text') {
+        await runInFrame(tab.id, place.frameId, typeIntoEditable, [String(answer.text ?? ''), place.throughFrames]);
+      }
     } else {
       // An item unknown here, deleted in Orbisk a moment ago, still goes to
       // the host, which knows best and says why it cannot start it.

@@ -93,11 +93,17 @@ async function rightClick(frame, selector) {
     return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
   });
   for (let inner = frame; inner.parentFrame(); inner = inner.parentFrame()) {
-    const offset = await inner.parentFrame().evaluate((url) => {
-      const holder = [...document.querySelectorAll('iframe, frame')].find((element) => element.src === url);
+    // A frame the page wrote itself has no address of its own: its body's
+    // id tells it.
+    const bodyId = await inner.evaluate(() => (document.body ? document.body.id : ''));
+    const offset = await inner.parentFrame().evaluate((url, bodyId) => {
+      const holders = [...document.querySelectorAll('iframe, frame')];
+      const holder =
+        holders.find((element) => element.src === url) ??
+        holders.find((element) => bodyId !== '' && element.contentDocument?.body?.id === bodyId);
       const box = holder.getBoundingClientRect();
       return { x: box.left + holder.clientLeft, y: box.top + holder.clientTop };
-    }, inner.url());
+    }, inner.url(), bodyId);
     x += offset.x;
     y += offset.y;
   }
@@ -357,11 +363,86 @@ describe(`Orbisk in ${family}`, () => {
       assert.equal(await main.$eval(field.at, (el) => el.value), field.before, `${field.at}: Ctrl+Z takes it back`);
     }
     // Over anything else nothing happens, and the host is not asked.
-    for (const at of ['#email-field', '#readonly-field', '#blank']) {
+    for (const at of ['#readonly-field', '#blank']) {
       await rightClick(main, at);
       assert.deepEqual(await session.pick(FIXED.name, page), { type: 'ignored' }, at);
     }
     assert.equal(await main.$eval('#readonly-field', (el) => el.value), '読み取り専用');
+  });
+
+  it('types a fixed string into every place the browser offers it for: inputs, editable regions, shadow roots and frames, undoably', async (t) => {
+    await page.goto(server.url('/editables.html'));
+    const main = page.mainFrame();
+    const editableFrame = page.frames().find((f) => f.url().endsWith('/editable-frame.html'));
+    const writtenFrame = await (await main.$('#written-frame')).contentFrame();
+    await writtenFrame.waitForSelector('#written-body');
+    const MARK = '[選択]';
+    // The text a field shows, or an editable region's.
+    const shown = (f, at) => f.$eval(at, (el) => (el.tagName === 'INPUT' || el.tagName === 'TEXTAREA' ? el.value : el.innerText));
+    // Selects MARK in the field or region, as the user would before the
+    // right click's menu is used; an email input keeps no selection a
+    // script can set, so its caret stays where the click put it.
+    const selectMark = (f, at) =>
+      f.$eval(at, (el, mark) => {
+        if (el.tagName === 'INPUT' || el.tagName === 'TEXTAREA') {
+          if (el.type === 'email') return;
+          const i = el.value.indexOf(mark);
+          el.setSelectionRange(i, i + mark.length);
+          return;
+        }
+        const doc = el.ownerDocument;
+        const walker = doc.createTreeWalker(el, NodeFilter.SHOW_TEXT);
+        for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+          const i = node.data.indexOf(mark);
+          if (i < 0) continue;
+          const root = el.getRootNode();
+          const selection = (typeof root.getSelection === 'function' && root.getSelection()) || doc.getSelection();
+          const range = doc.createRange();
+          range.setStart(node, i);
+          range.setEnd(node, i + mark.length);
+          selection.removeAllRanges();
+          selection.addRange(range);
+          return;
+        }
+        throw new Error(`no ${mark} in ${el.id}`);
+      }, MARK);
+    const places = [
+      { frame: main, at: '#search-field' },
+      { frame: main, at: '#url-field' },
+      { frame: main, at: '#tel-field' },
+      { frame: main, at: '#email-field' },
+      { frame: main, at: '#text-area' },
+      { frame: main, at: '#shadow-host >>> #shadow-field' },
+      { frame: main, at: '#mail-body' },
+      { frame: main, at: '#plain-body' },
+      { frame: main, at: '#shadow-host >>> #shadow-body' },
+      { frame: editableFrame, at: '#frame-body' },
+      { frame: writtenFrame, at: '#written-body' },
+    ];
+    for (const place of places) {
+      const before = await shown(place.frame, place.at);
+      await rightClick(place.frame, place.at);
+      await selectMark(place.frame, place.at);
+      const from = Date.now();
+      const reply = await session.pick(FIXED.name, page, place.frame);
+      const expected = await engineResults(engineResult, { kind: 'fixed', template: FIXED.text, from, to: Date.now() });
+      assert.equal(reply.type, 'text', `${place.at}: ${JSON.stringify(reply)}`);
+      assert.ok(expected.includes(reply.text), reply.text);
+      const typed = before.includes(MARK) ? before.replace(MARK, reply.text) : before + reply.text;
+      assert.equal(await shown(place.frame, place.at), typed, place.at);
+      await page.keyboard.down('Control');
+      await page.keyboard.press('z');
+      await page.keyboard.up('Control');
+      assert.equal(await shown(place.frame, place.at), before, `${place.at}: Ctrl+Z takes it back`);
+      t.diagnostic(`${place.at}: typed and taken back`);
+    }
+    // Where nothing can be typed, nothing happens and the host is not asked.
+    for (const at of ['#readonly-field', '#disabled-field', '#number-field', '#island']) {
+      const before = await shown(main, at);
+      await rightClick(main, at);
+      assert.deepEqual(await session.pick(FIXED.name, page), { type: 'ignored' }, at);
+      assert.equal(await shown(main, at), before, at);
+    }
   });
 
   it('follows changes saved in Orbisk within a second, and reports a pick on a deleted item', async (t) => {

@@ -115,31 +115,131 @@ export function gatherTopFacts(needs) {
   return facts;
 }
 
-// Whether the last right click in this frame was on a field that a fixed
-// string may be typed into: a text or password input, or a text area, that
-// takes input.
-export function isTextFieldUnderPointer() {
-  const field = globalThis.orbiskMenuTarget;
-  if (!field || !field.isConnected || field.ownerDocument !== document) return false;
-  const type = String(field.type || '').toLowerCase();
-  const isField = (field.tagName === 'INPUT' && (type === 'text' || type === 'password')) || field.tagName === 'TEXTAREA';
-  return isField && !field.readOnly && !field.disabled;
-}
+// Types a fixed string where the user right-clicked, as the user would have
+// typed it: over the selection of the field or editable region under the
+// pointer, or at its caret. With `text` null it only tells whether there is
+// such a place, so that the host is not asked for a text that has nowhere to
+// go. The browser offers the entry over every editable place ("editable"):
+// text, search, email, url, tel and password inputs, text areas,
+// contenteditable regions and documents in design mode, also inside open
+// shadow roots and frames; a read-only or disabled field and a
+// contenteditable="false" part are none.
+// The browser's own editing command puts the text on the place's undo stack,
+// so Ctrl+Z takes it back, and lets editors built on contenteditable take it
+// into their own model through beforeinput and input. Where that command is
+// refused, an editor still gets it as a paste of plain text, and a field as
+// a value change with an input event.
+// `throughFrames`: for a frame that content.js was never loaded into
+// (Firefox leaves out frames a page writes with document.write, as some
+// editors do), run in the page above it: the right click focused the frame
+// and the place in it, so the focus leads down through same-origin frames.
+// False when there is no place to type into, null when this frame saw no
+// right click (see above).
+export function typeIntoEditable(text, throughFrames = false) {
+  const TEXT_TYPES = ['text', 'search', 'email', 'url', 'tel', 'password'];
+  let doc = document;
+  // The focused element of `doc`, inside open shadow roots too.
+  const focusedIn = (d) => {
+    let el = d.activeElement;
+    while (el && el.shadowRoot && el.shadowRoot.activeElement) el = el.shadowRoot.activeElement;
+    return el;
+  };
+  let target;
+  if (throughFrames) {
+    let frames = 0;
+    for (;;) {
+      const el = focusedIn(doc);
+      let inner = null;
+      try {
+        inner = el && (el.tagName === 'IFRAME' || el.tagName === 'FRAME') ? el.contentDocument : null;
+      } catch {
+        inner = null;
+      }
+      if (!inner) break;
+      doc = inner;
+      frames += 1;
+    }
+    if (frames === 0) return false;
+    target = focusedIn(doc);
+  } else {
+    // content.js records the element of the frame's last right click. With
+    // no record, or with the focus gone into a frame below since, the right
+    // click was not seen here: null tells the caller to look through frames.
+    target = globalThis.orbiskMenuTarget;
+    const active = focusedIn(doc);
+    if (target === undefined || (active && (active.tagName === 'IFRAME' || active.tagName === 'FRAME'))) return null;
+  }
+  const isTextField = (el) =>
+    el.tagName === 'TEXTAREA' || (el.tagName === 'INPUT' && TEXT_TYPES.includes(String(el.type).toLowerCase()));
+  const isElement = (el) => !!el && el.nodeType === 1 && el.isConnected && el.ownerDocument === doc;
+  const takesText = (el) =>
+    isElement(el) && (isTextField(el) ? !el.readOnly && !el.disabled : el.isContentEditable === true || doc.designMode === 'on');
+  if (!takesText(target)) return false;
+  if (text === null || text === undefined) return true;
+  const view = doc.defaultView;
+  // One break for the old browser's CR LF; the editing command turns it into
+  // the place's own line break.
+  const typed = String(text).replace(/\r\n?/g, '\n');
+  if (typed === '') return true;
 
-// Types `text` over the selection of the field under the pointer, or at its
-// caret, as the user would have typed it: the browser's own editing command
-// puts it on the field's undo stack, so Ctrl+Z takes it back. Where that
-// command is refused, the text is set directly and the page told through an
-// input event. False when the field is no longer one to type into.
-export function insertIntoField(text) {
-  const field = globalThis.orbiskMenuTarget;
-  if (!field || !field.isConnected || field.ownerDocument !== document) return false;
-  const type = String(field.type || '').toLowerCase();
-  const isField = (field.tagName === 'INPUT' && (type === 'text' || type === 'password')) || field.tagName === 'TEXTAREA';
-  if (!isField || field.readOnly || field.disabled) return false;
-  if (document.activeElement !== field) field.focus();
-  if (document.activeElement === field && document.execCommand('insertText', false, text)) return true;
-  field.setRangeText(text, field.selectionStart, field.selectionEnd, 'end');
-  field.dispatchEvent(new InputEvent('input', { bubbles: true, inputType: 'insertText', data: text }));
+  const focus = (el) => {
+    const active = focusedIn(doc);
+    if (active !== el && !el.contains(active)) el.focus({ preventScroll: true });
+    const now = focusedIn(doc);
+    return now === el || el.contains(now);
+  };
+  // A paste of plain text: what editors that refuse a script's editing
+  // command still take into their model. True when the page handled it.
+  const paste = (el) => {
+    try {
+      const data = new view.DataTransfer();
+      data.setData('text/plain', typed);
+      const event = new view.ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true, composed: true });
+      return !el.dispatchEvent(event);
+    } catch {
+      return false;
+    }
+  };
+  const told = (el) => el.dispatchEvent(new view.InputEvent('input', { bubbles: true, composed: true, inputType: 'insertText', data: typed }));
+
+  if (isTextField(target)) {
+    if (focus(target) && doc.execCommand('insertText', false, typed)) return true;
+    if (paste(target)) return true;
+    // Email inputs keep no selection a script can read; the text goes last.
+    const start = target.selectionStart ?? target.value.length;
+    const end = target.selectionEnd ?? target.value.length;
+    if (target.selectionStart === null) target.value = target.value.slice(0, start) + typed + target.value.slice(end);
+    else target.setRangeText(typed, start, end, 'end');
+    told(target);
+    return true;
+  }
+
+  // A contenteditable region: the text goes over the selection when it lies
+  // in the region's editing host, else at the end of the element clicked.
+  let host = target;
+  while (host.parentElement && host.parentElement.isContentEditable) host = host.parentElement;
+  const root = host.getRootNode();
+  const selection = (typeof root.getSelection === 'function' && root.getSelection()) || doc.getSelection();
+  if (!selection) return false;
+  const inHost = (node) => !!node && (node === host || host.contains(node));
+  focus(host);
+  if (selection.rangeCount === 0 || !inHost(selection.anchorNode) || !inHost(selection.focusNode)) {
+    const range = doc.createRange();
+    range.selectNodeContents(target);
+    range.collapse(false);
+    selection.removeAllRanges();
+    selection.addRange(range);
+  }
+  if (doc.execCommand('insertText', false, typed)) return true;
+  if (paste(target)) return true;
+  const range = selection.getRangeAt(0);
+  range.deleteContents();
+  const node = doc.createTextNode(typed);
+  range.insertNode(node);
+  range.setStartAfter(node);
+  range.collapse(true);
+  selection.removeAllRanges();
+  selection.addRange(range);
+  told(host);
   return true;
 }

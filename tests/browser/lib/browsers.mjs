@@ -68,21 +68,25 @@ class Session {
     }, timeoutMs);
   }
 
-  // The tab and frame ids the browser gives `frame` of `page`.
+  // The tab and frame ids the browser gives `frame` of `page`. A frame the
+  // page wrote itself takes the page's address (document.open), so it is
+  // known by its body's id instead.
   async frameTarget(page, frame = page.mainFrame()) {
     const pageUrl = page.url();
     const frameUrl = frame.url();
-    return this.inExtension(async (pageUrl, frameUrl) => {
+    const written = frame !== page.mainFrame() && (frameUrl === 'about:blank' || frameUrl === pageUrl);
+    const bodyId = written ? await frame.evaluate(() => (document.body ? document.body.id : '')) : '';
+    return this.inExtension(async (pageUrl, frameUrl, bodyId) => {
       const api = globalThis.browser ?? globalThis.chrome;
       const tab = (await api.tabs.query({})).find((candidate) => candidate.url === pageUrl);
       if (!tab) return null;
       const frames = await api.scripting.executeScript({
         target: { tabId: tab.id, allFrames: true },
-        func: () => document.URL,
+        func: () => [document.URL, document.body ? document.body.id : ''],
       });
-      const found = frames.find((result) => result.result === frameUrl);
+      const found = frames.find((result) => (bodyId ? result.result[1] === bodyId : result.result[0] === frameUrl));
       return found ? { tabId: tab.id, frameId: found.frameId } : null;
-    }, pageUrl, frameUrl);
+    }, pageUrl, frameUrl, bodyId);
   }
 
   // Picks the entry of item `name` as a click on it would, after the test

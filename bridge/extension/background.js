@@ -152,7 +152,8 @@ async function pick(menuItemId, info = {}, tab = {}) {
       if (found !== true) return { type: 'ignored' };
       answer = await link.request({ type: 'pick', name, facts: {} });
       if (answer.type === 'text') {
-        await runInFrame(tab.id, place.frameId, typeIntoEditable, [String(answer.text ?? ''), place.throughFrames]);
+        const commandSendsBeforeInput = browserFamily === 'firefox';
+        await runInFrame(tab.id, place.frameId, typeIntoEditable, [String(answer.text ?? ''), place.throughFrames, commandSendsBeforeInput]);
       }
     } else {
       // An item unknown here, deleted in Orbisk a moment ago, still goes to

@@ -445,6 +445,112 @@ describe(`Orbisk in ${family}`, () => {
     }
   });
 
+  it('types a fixed string into rich editors, into their own models, with line breaks, undoably', async (t) => {
+    await page.goto(server.url('/editors.html'));
+    const main = page.mainFrame();
+    await main.waitForFunction(() => document.body.dataset.ready !== undefined, { timeout: 30000 });
+    assert.equal(await main.evaluate(() => document.body.dataset.ready), 'yes');
+    const tinyFrame = await (await main.$('#tiny_ifr')).contentFrame();
+    const MARK = '[選択]';
+    // Each editor's text as its own interface gives it, one line for each
+    // of its paragraphs, and the selection of MARK made through it.
+    const editors = [
+      {
+        name: 'Quill',
+        keepsTabs: true,
+        frame: main,
+        at: '#quill .ql-editor',
+        text: () => main.evaluate(() => quill.getText().replace(/\n$/, '')),
+        select: () => main.evaluate((mark) => quill.setSelection(quill.getText().indexOf(mark), mark.length), MARK),
+      },
+      {
+        name: 'TinyMCE',
+        frame: tinyFrame,
+        at: '#tinymce',
+        text: () => main.evaluate(() => tiny.getContent({ format: 'text' }).replace(/\n+/g, '\n')),
+        select: () =>
+          main.evaluate((mark) => {
+            const body = tiny.getBody();
+            const walker = body.ownerDocument.createTreeWalker(body, NodeFilter.SHOW_TEXT);
+            for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+              const i = node.data.indexOf(mark);
+              if (i < 0) continue;
+              const range = tiny.dom.createRng();
+              range.setStart(node, i);
+              range.setEnd(node, i + mark.length);
+              tiny.selection.setRng(range);
+              return;
+            }
+          }, MARK),
+      },
+      {
+        name: 'CKEditor 5',
+        // Each line and each break of a text typed into it is an undo step
+        // of its own.
+        undoStepsPerLine: 2,
+        frame: main,
+        at: '#ck + .ck-editor .ck-editor__editable',
+        text: () =>
+          main.evaluate(() => {
+            const body = new DOMParser().parseFromString(ck.getData(), 'text/html').body;
+            for (const br of body.querySelectorAll('br')) br.replaceWith('\n');
+            return [...body.children].map((p) => p.textContent).join('\n');
+          }),
+        select: () =>
+          main.evaluate((mark) => {
+            ck.editing.view.focus();
+            ck.model.change((writer) => {
+              for (const paragraph of ck.model.document.getRoot().getChildren()) {
+                const text = [...paragraph.getChildren()].map((node) => node.data ?? '').join('');
+                const i = text.indexOf(mark);
+                if (i < 0) continue;
+                writer.setSelection(writer.createRange(writer.createPositionAt(paragraph, i), writer.createPositionAt(paragraph, i + mark.length)));
+                return;
+              }
+            });
+          }, MARK),
+      },
+    ];
+    const lined = { name: '改行入り', kind: 'fixed', text: '一行目<\\N>二行目<\\T>タブ' };
+    await world.addItem(lined);
+    try {
+      await session.waitForMenus((list) => list.some((entry) => entry.id === `orbisk-item:${lined.name}`));
+      for (const editor of editors) {
+        for (const fixed of [FIXED, lined]) {
+          const before = await editor.text();
+          await rightClick(editor.frame, editor.at);
+          await editor.select();
+          const from = Date.now();
+          const reply = await session.pick(fixed.name, page, editor.frame);
+          const expected = await engineResults(engineResult, { kind: 'fixed', template: fixed.text, from, to: Date.now() });
+          assert.equal(reply.type, 'text', `${editor.name}: ${JSON.stringify(reply)}`);
+          assert.ok(expected.includes(reply.text), reply.text);
+          // CR LF is one line break, the editor's own. An editor that keeps
+          // no tabs shows blanks for one.
+          const blanks = (text) => (editor.keepsTabs ? text : text.replace(/[\t \u00a0]+/g, ' '));
+          const typed = blanks(before.replace(MARK, reply.text.replaceAll('\r\n', '\n')));
+          const typedNow = async () => blanks(await editor.text());
+          await waitFor(`${editor.name}: ${fixed.name} in its model`, async () => (await typedNow()) === typed, 5000).catch(async () => {
+            assert.equal(await typedNow(), typed, `${editor.name}: ${fixed.name}`);
+          });
+          const lines = reply.text.split('\r\n').length;
+          const presses = lines > 1 && editor.undoStepsPerLine ? editor.undoStepsPerLine * lines - 1 : 1;
+          for (let press = 0; press < presses; ++press) {
+            await page.keyboard.down('Control');
+            await page.keyboard.press('z');
+            await page.keyboard.up('Control');
+          }
+          await waitFor(`${editor.name}: undone`, async () => (await editor.text()) === before, 5000).catch(async () => {
+            assert.equal(await editor.text(), before, `${editor.name}: Ctrl+Z ${presses} times takes ${fixed.name} back`);
+          });
+          t.diagnostic(`${editor.name}: ${fixed.name} typed and taken back`);
+        }
+      }
+    } finally {
+      await world.deleteItem(lined.name);
+    }
+  });
+
   it('follows changes saved in Orbisk within a second, and reports a pick on a deleted item', async (t) => {
     const added = { name: '新しい項目', kind: 'launcher', application: winPath(apps['リンク']), template: '<AU>', contexts: { link: true } };
     const savedAt = Date.now();

@@ -125,17 +125,19 @@ export function gatherTopFacts(needs) {
 // shadow roots and frames; a read-only or disabled field and a
 // contenteditable="false" part are none.
 // The browser's own editing command puts the text on the place's undo stack,
-// so Ctrl+Z takes it back, and lets editors built on contenteditable take it
-// into their own model through beforeinput and input. Where that command is
-// refused, an editor still gets it as a paste of plain text, and a field as
-// a value change with an input event.
+// so Ctrl+Z takes it back, and fires beforeinput and input for the page.
+// Where that command is refused, a field gets the text as a paste of plain
+// text, and else as a value change with an input event. A rich editor over a
+// contenteditable region gets the paste first (see below).
 // `throughFrames`: for a frame that content.js was never loaded into
 // (Firefox leaves out frames a page writes with document.write, as some
 // editors do), run in the page above it: the right click focused the frame
 // and the place in it, so the focus leads down through same-origin frames.
+// `commandSendsBeforeInput`: whether the browser's editing command sends a
+// beforeinput event (Firefox's does, Chromium's does not).
 // False when there is no place to type into, null when this frame saw no
 // right click (see above).
-export function typeIntoEditable(text, throughFrames = false) {
+export function typeIntoEditable(text, throughFrames = false, commandSendsBeforeInput = false) {
   const TEXT_TYPES = ['text', 'search', 'email', 'url', 'tel', 'password'];
   let doc = document;
   // The focused element of `doc`, inside open shadow roots too.
@@ -230,8 +232,46 @@ export function typeIntoEditable(text, throughFrames = false) {
     selection.removeAllRanges();
     selection.addRange(range);
   }
-  if (doc.execCommand('insertText', false, typed)) return true;
-  if (paste(target)) return true;
+  // Editors that keep a model of their own behind the region (CKEditor 5,
+  // Quill over a selection) take typing from its beforeinput event, cancel
+  // it and change the region from their model. Firefox's editing command
+  // sends that event; Chromium's does not, and there the text it puts into
+  // the DOM alone is thrown away at the editor's next render. So in Chromium
+  // the text is offered first as typing, as a beforeinput event, which no
+  // browser acts on by itself: an editor that took it has cancelled it and
+  // changed the region.
+  const was = host.innerHTML;
+  const offer = () =>
+    !target.dispatchEvent(new view.InputEvent('beforeinput', {
+      inputType: 'insertText', data: typed, bubbles: true, cancelable: true, composed: true,
+    })) && host.innerHTML !== was;
+  if (!commandSendsBeforeInput && offer()) return true;
+  // The browser's editing command. Its own beforeinput event is caught on
+  // its way down, before any handler of the page can stop it, and read once
+  // the command is over: a cancelled command that left the region as it was
+  // counts as refused.
+  let command = null;
+  const watch = (event) => {
+    if (event.inputType === 'insertText') command = event;
+  };
+  view.addEventListener('beforeinput', watch, { capture: true });
+  let done = false;
+  try {
+    done = doc.execCommand('insertText', false, typed);
+  } finally {
+    view.removeEventListener('beforeinput', watch, { capture: true });
+  }
+  const cancelled = command !== null && command.defaultPrevented;
+  if (done && !(cancelled && host.innerHTML === was)) {
+    // Editors that learn of typing from its keys (TinyMCE) record an undo
+    // step only for a change they saw begin; an input event without data,
+    // as browsers send after replacing text themselves (a spelling fix),
+    // has them record this one, so that Ctrl+Z takes it back.
+    if (!cancelled) host.dispatchEvent(new view.InputEvent('input', { bubbles: true, composed: true, inputType: 'insertText', data: null }));
+    return true;
+  }
+  if (commandSendsBeforeInput && offer()) return true;
+  if (paste(target) && host.innerHTML !== was) return true;
   const range = selection.getRangeAt(0);
   range.deleteContents();
   const node = doc.createTextNode(typed);

@@ -571,6 +571,10 @@ describe(`Orbisk in ${family}`, () => {
           await waitFor(`${editor.name}: ${fixed.name} in its model`, async () => (await typedNow()) === typed, 5000).catch(async () => {
             assert.equal(await typedNow(), typed, `${editor.name}: ${fixed.name}`);
           });
+          // The README's picture of a fixed string in a rich editor.
+          if (editor.name === 'CKEditor 5' && fixed === FIXED) {
+            await (await main.$('.ck-editor')).screenshot({ path: path.join(work, 'fixed-string-in-editor.png') });
+          }
           const lines = reply.text.split('\r\n').length;
           const presses = lines > 1 && editor.undoStepsPerLine ? editor.undoStepsPerLine * lines - 1 : 1;
           for (let press = 0; press < presses; ++press) {

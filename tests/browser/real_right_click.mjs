@@ -43,6 +43,11 @@ const ITEMS = [
   { name: 'リンクを保存', app: '保存', template: 'save "<AU>"', args: (url) => `save "${url}"` },
 ];
 
+// A fixed string over an editable region, picked by its access key: the
+// only entry of the extension there, so Chromium shows it on the menu itself.
+const FIXED = { name: '署名を入力(&Q)', text: 'よろしくお願いします。<\\N>オービスク' };
+const TYPED_LINES = ['宛先様へよろしくお願いします。', 'オービスク'];
+
 const world = new WineWorld({ prefix, windowsBuild, work: path.join(work, 'world'), programDir: path.join(work, 'Orbisk') });
 const apps = {};
 let desktop;
@@ -64,7 +69,7 @@ before(async () => {
       application: winPath(apps[item.name]),
       template: item.template,
       contexts: { link: true },
-    })),
+    })).concat([{ name: FIXED.name, kind: 'fixed', text: FIXED.text }]),
   );
   const profileDir = path.join(work, 'profile');
   await registerForChromium(world, profileDir);
@@ -74,7 +79,8 @@ before(async () => {
     '/right-click.html',
     `<!DOCTYPE html><html lang="ja"><head><meta charset="utf-8"><title>右クリックの試験</title>
 <style>body { margin: 40px; font: 28px sans-serif; } a { display: inline-block; padding: 12px; }</style></head>
-<body><p>このリンクを右クリックします:</p><p><a id="link" href="/target/%E8%A8%98%E9%8C%B2?a=1&amp;b=2">記録するリンク</a></p></body></html>`,
+<body><p>このリンクを右クリックします:</p><p><a id="link" href="/target/%E8%A8%98%E9%8C%B2?a=1&amp;b=2">記録するリンク</a></p>
+<div id="editable" contenteditable="true" style="border: 1px solid gray; width: 700px; min-height: 2em">宛先様へ</div></body></html>`,
   );
   desktop = await Desktop.start(SCREEN);
   chromium = await startWindowedChromium(desktop, {
@@ -242,4 +248,62 @@ async function rightClickAndPick() {
   for (const item of ITEMS) {
     if (item !== picked) assert.equal(readRecord(apps[item.name]), null, `${item.name} was started too`);
   }
+}
+
+it('types a fixed string into an editable region, picked in Chromium\'s own context menu by its access key', async () => {
+  try {
+    await rightClickAndType();
+  } catch (error) {
+    const failure = path.join(work, 'failure-fixed.png');
+    await desktop.screenshot(failure).catch(() => {});
+    error.message += `\n(the screen then: ${failure})`;
+    throw error;
+  }
+});
+
+async function rightClickAndType() {
+  const shippedKey = fs.readFileSync(path.join(shippedExtension, 'key.txt'), 'utf8').trim();
+  const extensionId = chromiumExtensionId(shippedKey);
+  const workerTarget = await browser.waitForTarget(
+    (target) => target.type() === 'service_worker' && target.url().startsWith(`chrome-extension://${extensionId}/`),
+    { timeout: 20000 },
+  );
+  const worker = await workerTarget.worker();
+  await waitFor('the fixed string\'s entry in the menu', () => entriesExist(worker, [FIXED.name]).catch(() => false), 20000);
+  const pageTarget = await browser.waitForTarget((target) => target.type() === 'page' && target.url().endsWith('/right-click.html'));
+  const page = await pageTarget.page();
+  await page.bringToFront();
+  await page.waitForFunction(() => document.visibilityState === 'visible', { timeout: 10000 });
+  const text = () => page.$eval('#editable', (div) => div.innerText.split(/\n+/).filter(Boolean));
+  const before = await text();
+
+  // Near the region's right end, past its text: the right click puts the
+  // caret at the end of the text.
+  const point = await page.$eval('#editable', (div) => {
+    const box = div.getBoundingClientRect();
+    return {
+      x: Math.round(window.screenX + (window.outerWidth - window.innerWidth) / 2 + box.right - 20),
+      y: Math.round(window.screenY + (window.outerHeight - window.innerHeight) + box.top + box.height / 2),
+    };
+  });
+  await desktop.xdotool('mousemove', point.x, point.y);
+  await page.waitForFunction(() => document.getElementById('editable').matches(':hover'), { timeout: 10000, polling: 50 });
+  const beforeMenu = await desktop.visibleWindows();
+  await desktop.xdotool('click', '3');
+  const { id: menu } = await newWindow(
+    beforeMenu,
+    'Chromium\'s context menu',
+    (box) => Math.abs(box.x - point.x) <= 2 && Math.abs(box.y - point.y) <= 2,
+  );
+  // "&Q" in the item's name is its access key, as in the old browser.
+  await desktop.xdotool('key', 'q');
+  await waitFor('the fixed string in the region', async () => JSON.stringify(await text()) === JSON.stringify(TYPED_LINES), 15000).catch(async () => {
+    assert.deepEqual(await text(), TYPED_LINES);
+  });
+  await waitFor('the menu to close', async () => !(await desktop.visibleWindows()).includes(menu));
+  // Ctrl+Z, typed by the user, takes it back.
+  await desktop.xdotool('key', 'ctrl+z');
+  await waitFor('the text as it was', async () => JSON.stringify(await text()) === JSON.stringify(before), 10000).catch(async () => {
+    assert.deepEqual(await text(), before);
+  });
 }

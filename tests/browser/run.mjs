@@ -436,6 +436,15 @@ describe(`Orbisk in ${family}`, () => {
       assert.equal(await shown(place.frame, place.at), before, `${place.at}: Ctrl+Z takes it back`);
       t.diagnostic(`${place.at}: typed and taken back`);
     }
+    // Where the page refuses the editing command, the text still arrives,
+    // and the page is told.
+    await rightClick(main, '#refusing-body');
+    await selectMark(main, '#refusing-body');
+    const refused = await session.pick(FIXED.name, page);
+    assert.equal(refused.type, 'text', JSON.stringify(refused));
+    assert.equal(await shown(main, '#refusing-body'), `前半${refused.text}後半`);
+    assert.ok(Number(await main.$eval('#refusing-body', (div) => div.dataset.inputs)) >= 1, 'an input event');
+
     // A line break is the place's own: a new line in a text area and a
     // plain-text region, a new paragraph in a rich one, none in a one-line
     // field, which drops it by the browser's rule; tabs stay where the

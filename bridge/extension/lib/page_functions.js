@@ -126,9 +126,9 @@ export function gatherTopFacts(needs) {
 // contenteditable="false" part are none.
 // The browser's own editing command puts the text on the place's undo stack,
 // so Ctrl+Z takes it back, and fires beforeinput and input for the page.
-// Where that command is refused, a field gets the text as a paste of plain
-// text, and else as a value change with an input event. A rich editor over a
-// contenteditable region gets the paste first (see below).
+// Where that command is refused, the text goes in as a paste of plain text,
+// and else directly, with an input event. In Chromium an editable region is
+// offered the text as typing before the command (see below).
 // `throughFrames`: for a frame that content.js was never loaded into
 // (Firefox leaves out frames a page writes with document.write, as some
 // editors do), run in the page above it: the right click focused the frame

@@ -2,7 +2,10 @@
 // under Wine, its extension loaded from the program folder, a right click
 // with the real mouse on a link, Chromium's own context menu, the Orbisk
 // submenu opened and one of its entries clicked; the item's program must
-// then start with the link.
+// then start with the link. A fixed string, picked by its access key in the
+// same menu, is typed into each kind of editable place, rich editors
+// included, and Ctrl+Z takes it back; over a read-only field the key picks
+// nothing.
 //   node real_right_click.mjs --windows-build <dir> --extension <bridge/extension> --work <dir>
 // The picture of the open menu is left in <work>/real-context-menu.png.
 import assert from 'node:assert/strict';
@@ -43,10 +46,10 @@ const ITEMS = [
   { name: 'リンクを保存', app: '保存', template: 'save "<AU>"', args: (url) => `save "${url}"` },
 ];
 
-// A fixed string over an editable region, picked by its access key: the
-// only entry of the extension there, so Chromium shows it on the menu itself.
+// A fixed string over editable places, picked by its access key: the only
+// entry of the extension there, so Chromium shows it on the menu itself.
 const FIXED = { name: '署名を入力(&Q)', text: 'よろしくお願いします。<\\N>オービスク' };
-const TYPED_LINES = ['宛先様へよろしくお願いします。', 'オービスク'];
+const FIXED_LINES = ['よろしくお願いします。', 'オービスク'];
 
 const world = new WineWorld({ prefix, windowsBuild, work: path.join(work, 'world'), programDir: path.join(work, 'Orbisk') });
 const apps = {};
@@ -250,60 +253,200 @@ async function rightClickAndPick() {
   }
 }
 
-it('types a fixed string into an editable region, picked in Chromium\'s own context menu by its access key', async () => {
+// The places a fixed string is typed into with the real mouse and keyboard,
+// each on the page it lives on: the test's own page, the editable places'
+// page and the rich editors' page, loaded in turn in the same tab. `frame`
+// finds the frame the place is in (the top one if none); `text` reads the
+// place back as the place itself keeps it, an editor through its own
+// interface, since a text only in its DOM may be thrown away at its next
+// render. A one-line field shows the break as a blank, by Chromium's rule;
+// `undoPresses` is the number of Ctrl+Z the typed lines take there.
+const fieldValue = (page, frame, at) => frame.$eval(at, (el) => el.value);
+const shownText = (page, frame, at) => frame.$eval(at, (el) => el.innerText);
+const PLACES = [
+  { name: 'a contenteditable region', page: '/right-click.html', at: '#editable', text: shownText },
+  { name: 'a text area', page: '/editables.html', at: '#text-area', text: fieldValue },
+  { name: 'a tel input', page: '/editables.html', at: '#tel-field', text: fieldValue, oneLine: true },
+  { name: 'an input in an open shadow root', page: '/editables.html', at: '#shadow-host >>> #shadow-field', text: fieldValue, oneLine: true },
+  {
+    name: 'the editable body of a same-origin frame',
+    page: '/editables.html',
+    frame: (page) => page.frames().find((frame) => frame.url().endsWith('/editable-frame.html')),
+    at: '#frame-body',
+    text: shownText,
+  },
+  { name: 'Quill', page: '/editors.html', at: '#quill .ql-editor', text: (page) => page.evaluate(() => quill.getText()) },
+  {
+    name: 'TinyMCE, in its frame',
+    page: '/editors.html',
+    frame: async (page) => (await page.$('#tiny_ifr')).contentFrame(),
+    at: '#tinymce',
+    text: (page) => page.evaluate(() => tiny.getContent({ format: 'text' })),
+  },
+  {
+    name: 'CKEditor 5',
+    page: '/editors.html',
+    at: '#ck + .ck-editor .ck-editor__editable',
+    text: (page) =>
+      page.evaluate(() => {
+        const body = new DOMParser().parseFromString(ck.getData(), 'text/html').body;
+        for (const br of body.querySelectorAll('br')) br.replaceWith('\n');
+        return [...body.children].map((p) => p.textContent).join('\n');
+      }),
+    // Each line and each break typed into it is an undo step of its own.
+    undoPresses: 2 * FIXED_LINES.length - 1,
+  },
+];
+
+// A text's non-empty lines: paragraphs and line breaks alike.
+const linesOf = (text) => text.split(/\n+/).filter(Boolean);
+
+async function pageWith(pathname) {
+  const pageTarget = await browser.waitForTarget((target) => target.type() === 'page' && /^http:/.test(target.url()));
+  const page = await pageTarget.page();
+  await page.bringToFront();
+  if (new URL(page.url()).pathname !== pathname) await page.goto(server.url(pathname));
+  await page.waitForFunction(() => document.visibilityState === 'visible', { timeout: 10000 });
+  if (pathname === '/editors.html') {
+    await page.waitForFunction(() => document.body.dataset.ready !== undefined, { timeout: 30000 });
+    assert.equal(await page.evaluate(() => document.body.dataset.ready), 'yes');
+  }
+  return page;
+}
+
+// A point of the element on the screen: near its right end and its bottom,
+// past its text and clear of a text area's resize corner. The element's
+// place in its frame, each frame's place in the one above it (inside its
+// border), and the window's place with the browser's own bars above the page.
+async function screenPointOf(page, frame, element) {
+  const point = await element.evaluate((el) => {
+    const box = el.getBoundingClientRect();
+    return { x: box.right - 30, y: box.bottom - Math.min(10, box.height / 2) };
+  });
+  for (let inner = frame; inner.parentFrame(); inner = inner.parentFrame()) {
+    const offset = await (await inner.frameElement()).evaluate((el) => {
+      const box = el.getBoundingClientRect();
+      return { x: box.left + el.clientLeft, y: box.top + el.clientTop };
+    });
+    point.x += offset.x;
+    point.y += offset.y;
+  }
+  const view = await page.evaluate(() => ({
+    x: window.screenX + (window.outerWidth - window.innerWidth) / 2,
+    y: window.screenY + (window.outerHeight - window.innerHeight),
+  }));
+  return { x: Math.round(view.x + point.x), y: Math.round(view.y + point.y) };
+}
+
+// The user points at the place and clicks into it with the left button, so
+// that the caret stands at the end of its text, then opens Chromium's
+// context menu there with the right button. Returns the menu's window.
+async function pointClickAndOpenMenu(page, frame, element) {
+  const point = await screenPointOf(page, frame, element);
+  await desktop.xdotool('mousemove', point.x, point.y);
+  await waitFor('the pointer over the place', () => element.evaluate((el) => el.matches(':hover')), 10000);
+  await desktop.xdotool('click', '1');
+  await waitFor('the focus in the place', () =>
+    element.evaluate((el) => {
+      const active = el.getRootNode().activeElement;
+      return el.ownerDocument.hasFocus() && !!active && (active === el || el.contains(active));
+    }),
+  );
+  const beforeMenu = await desktop.visibleWindows();
+  await desktop.xdotool('click', '3');
+  // The menu opens beside the pointer, with a side of it at the pointer;
+  // low on the screen, Chromium lifts it so that it fits, so it may reach
+  // above the pointer too.
+  const { id } = await newWindow(
+    beforeMenu,
+    'Chromium\'s context menu',
+    (box) =>
+      (Math.abs(box.x - point.x) <= 2 || Math.abs(box.x + box.width - point.x) <= 2) &&
+      box.y - 2 <= point.y &&
+      point.y <= box.y + box.height + 2,
+  );
+  return id;
+}
+
+async function withScreenOnFailure(name, run) {
   try {
-    await rightClickAndType();
+    await run();
   } catch (error) {
-    const failure = path.join(work, 'failure-fixed.png');
+    const failure = path.join(work, `failure-${name}.png`);
     await desktop.screenshot(failure).catch(() => {});
     error.message += `\n(the screen then: ${failure})`;
+    // A menu left open would take the next case's keys.
+    await desktop.xdotool('key', 'Escape').catch(() => {});
     throw error;
   }
-});
+}
 
-async function rightClickAndType() {
-  const shippedKey = fs.readFileSync(path.join(shippedExtension, 'key.txt'), 'utf8').trim();
-  const extensionId = chromiumExtensionId(shippedKey);
+let fixedEntryShown = false;
+async function waitForFixedEntry() {
+  if (fixedEntryShown) return;
+  const extensionId = chromiumExtensionId(fs.readFileSync(path.join(shippedExtension, 'key.txt'), 'utf8').trim());
   const workerTarget = await browser.waitForTarget(
     (target) => target.type() === 'service_worker' && target.url().startsWith(`chrome-extension://${extensionId}/`),
     { timeout: 20000 },
   );
   const worker = await workerTarget.worker();
   await waitFor('the fixed string\'s entry in the menu', () => entriesExist(worker, [FIXED.name]).catch(() => false), 20000);
-  const pageTarget = await browser.waitForTarget((target) => target.type() === 'page' && target.url().endsWith('/right-click.html'));
-  const page = await pageTarget.page();
-  await page.bringToFront();
-  await page.waitForFunction(() => document.visibilityState === 'visible', { timeout: 10000 });
-  const text = () => page.$eval('#editable', (div) => div.innerText.split(/\n+/).filter(Boolean));
-  const before = await text();
-
-  // Near the region's right end, past its text: the right click puts the
-  // caret at the end of the text.
-  const point = await page.$eval('#editable', (div) => {
-    const box = div.getBoundingClientRect();
-    return {
-      x: Math.round(window.screenX + (window.outerWidth - window.innerWidth) / 2 + box.right - 20),
-      y: Math.round(window.screenY + (window.outerHeight - window.innerHeight) + box.top + box.height / 2),
-    };
-  });
-  await desktop.xdotool('mousemove', point.x, point.y);
-  await page.waitForFunction(() => document.getElementById('editable').matches(':hover'), { timeout: 10000, polling: 50 });
-  const beforeMenu = await desktop.visibleWindows();
-  await desktop.xdotool('click', '3');
-  const { id: menu } = await newWindow(
-    beforeMenu,
-    'Chromium\'s context menu',
-    (box) => Math.abs(box.x - point.x) <= 2 && Math.abs(box.y - point.y) <= 2,
-  );
-  // "&Q" in the item's name is its access key, as in the old browser.
-  await desktop.xdotool('key', 'q');
-  await waitFor('the fixed string in the region', async () => JSON.stringify(await text()) === JSON.stringify(TYPED_LINES), 15000).catch(async () => {
-    assert.deepEqual(await text(), TYPED_LINES);
-  });
-  await waitFor('the menu to close', async () => !(await desktop.visibleWindows()).includes(menu));
-  // Ctrl+Z, typed by the user, takes it back.
-  await desktop.xdotool('key', 'ctrl+z');
-  await waitFor('the text as it was', async () => JSON.stringify(await text()) === JSON.stringify(before), 10000).catch(async () => {
-    assert.deepEqual(await text(), before);
-  });
+  fixedEntryShown = true;
 }
+
+for (const [index, place] of PLACES.entries()) {
+  it(`types a fixed string into ${place.name}, picked in Chromium's own context menu by its access key, and Ctrl+Z takes it back`, () =>
+    withScreenOnFailure(`fixed-${index}`, async () => {
+      await waitForFixedEntry();
+      const page = await pageWith(place.page);
+      const frame = place.frame ? await place.frame(page) : page.mainFrame();
+      assert.ok(frame, `the frame of ${place.name}`);
+      const element = await frame.waitForSelector(place.at);
+      const text = () => place.text(page, frame, place.at);
+      const before = await text();
+      // The text goes at the end, where the click put the caret.
+      const typed = place.oneLine
+        ? [before + FIXED_LINES.join(' ')]
+        : [...linesOf(before).slice(0, -1), linesOf(before).at(-1) + FIXED_LINES[0], ...FIXED_LINES.slice(1)];
+      const read = async () => (place.oneLine ? [await text()] : linesOf(await text()));
+
+      const menu = await pointClickAndOpenMenu(page, frame, element);
+      // "&Q" in the item's name is its access key, as in the old browser.
+      await desktop.xdotool('key', 'q');
+      await waitFor(`the fixed string in ${place.name}`, async () => JSON.stringify(await read()) === JSON.stringify(typed), 15000).catch(async () => {
+        assert.deepEqual(await read(), typed);
+      });
+      await waitFor('the menu to close', async () => !(await desktop.visibleWindows()).includes(menu));
+      // Ctrl+Z, typed by the user, takes it back.
+      for (let press = 0; press < (place.undoPresses ?? 1); ++press) await desktop.xdotool('key', 'ctrl+z');
+      await waitFor('the text as it was', async () => (await text()) === before, 10000).catch(async () => {
+        assert.equal(await text(), before);
+      });
+    }));
+}
+
+it('offers no fixed string over a read-only input: its access key picks nothing there and the field stays as it was', () =>
+  withScreenOnFailure('readonly', async () => {
+    await waitForFixedEntry();
+    const page = await pageWith('/editables.html');
+    const element = await page.waitForSelector('#readonly-field');
+    const before = await element.evaluate((el) => el.value);
+    // The keys the page itself gets; while the menu is open, it gets none.
+    await element.evaluate((el) => {
+      el.dataset.keys = '';
+      el.addEventListener('keydown', (event) => {
+        el.dataset.keys += `${event.key} `;
+      });
+    });
+    const menu = await pointClickAndOpenMenu(page, page.mainFrame(), element);
+    // Q, then Escape. Had Q picked an entry, the menu would have closed with
+    // it and the page would get the Escape; as nothing has Q for its access
+    // key there, the menu is still open and takes the Escape to close.
+    await desktop.xdotool('key', 'q', 'Escape');
+    await waitFor('the menu to close', async () => !(await desktop.visibleWindows()).includes(menu));
+    // A key after the menu has gone reaches the page behind all the others.
+    await desktop.xdotool('key', 'End');
+    await waitFor('the page to get the key after the menu', () => element.evaluate((el) => el.dataset.keys.includes('End')));
+    assert.equal(await element.evaluate((el) => el.dataset.keys), 'End ', 'the keys the page got');
+    assert.equal(await element.evaluate((el) => el.value), before);
+  }));

@@ -6,7 +6,9 @@
 // same menu, is typed into each kind of editable place, rich editors
 // included, and Ctrl+Z takes it back; over a read-only field the key picks
 // nothing.
-//   node real_right_click.mjs --windows-build <dir> --extension <bridge/extension> --work <dir>
+// With --browser firefox, the fixed string's cases run in Firefox ESR with a
+// window instead, the extension loaded from the same folder.
+//   node real_right_click.mjs [--browser chromium|firefox] --windows-build <dir> --extension <bridge/extension> --work <dir>
 // The picture of the open menu is left in <work>/real-context-menu.png.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -15,7 +17,7 @@ import { after, before, it } from 'node:test';
 import { parseArgs } from 'node:util';
 import puppeteer from 'puppeteer-core';
 
-import { chromiumExtensionId, waitFor } from './lib/browsers.mjs';
+import { HOST_NAME, chromiumExtensionId, waitFor } from './lib/browsers.mjs';
 import { Desktop, startWindowedChromium } from './lib/desktop.mjs';
 import { addItemsAsOrbisk, installOrbisk, registerForChromium } from './lib/install.mjs';
 import { startServer } from './lib/server.mjs';
@@ -23,6 +25,7 @@ import { WineWorld, clearRecord, readRecord, startHost, winPath } from './lib/wi
 
 const { values: options } = parseArgs({
   options: {
+    browser: { type: 'string', default: 'chromium' },
     'windows-build': { type: 'string' },
     extension: { type: 'string' },
     work: { type: 'string' },
@@ -33,6 +36,8 @@ const shippedExtension = path.resolve(options.extension);
 const work = path.resolve(options.work);
 const prefix = process.env.WINEPREFIX || path.join(windowsBuild, 'wine-test-prefix');
 const picture = path.join(work, 'real-context-menu.png');
+const family = options.browser;
+assert.ok(['chromium', 'firefox'].includes(family), `no browser named ${family}`);
 
 const SCREEN = { width: 1280, height: 900 };
 
@@ -47,16 +52,23 @@ const ITEMS = [
 ];
 
 // A fixed string over editable places, picked by its access key: the only
-// entry of the extension there, so Chromium shows it on the menu itself.
-const FIXED = { name: '署名を入力(&Q)', text: 'よろしくお願いします。<\\N>オービスク' };
+// entry of the extension there, so the browser shows it on the menu itself.
+// Not Q: Firefox's own menu there has Q for its Inspect entry, and with two
+// entries on one key the key only moves between them.
+const FIXED = { name: '署名を入力(&J)', text: 'よろしくお願いします。<\\N>オービスク' };
 const FIXED_LINES = ['よろしくお願いします。', 'オービスク'];
 
 const world = new WineWorld({ prefix, windowsBuild, work: path.join(work, 'world'), programDir: path.join(work, 'Orbisk') });
 const apps = {};
+const RIGHT_CLICK_PAGE = `<!DOCTYPE html><html lang="ja"><head><meta charset="utf-8"><title>右クリックの試験</title>
+<style>body { margin: 40px; font: 28px sans-serif; } a { display: inline-block; padding: 12px; }</style></head>
+<body><p>このリンクを右クリックします:</p><p><a id="link" href="/target/%E8%A8%98%E9%8C%B2?a=1&amp;b=2">記録するリンク</a></p>
+<div id="editable" contenteditable="true" style="border: 1px solid gray; width: 700px; min-height: 2em">宛先様へ</div></body></html>`;
 let desktop;
 let chromium;
 let browser;
 let server;
+let tab;
 
 before(async () => {
   fs.rmSync(work, { recursive: true, force: true });
@@ -74,18 +86,33 @@ before(async () => {
       contexts: { link: true },
     })).concat([{ name: FIXED.name, kind: 'fixed', text: FIXED.text }]),
   );
-  const profileDir = path.join(work, 'profile');
-  await registerForChromium(world, profileDir);
-
   server = await startServer();
-  const pageUrl = server.page(
-    '/right-click.html',
-    `<!DOCTYPE html><html lang="ja"><head><meta charset="utf-8"><title>右クリックの試験</title>
-<style>body { margin: 40px; font: 28px sans-serif; } a { display: inline-block; padding: 12px; }</style></head>
-<body><p>このリンクを右クリックします:</p><p><a id="link" href="/target/%E8%A8%98%E9%8C%B2?a=1&amp;b=2">記録するリンク</a></p>
-<div id="editable" contenteditable="true" style="border: 1px solid gray; width: 700px; min-height: 2em">宛先様へ</div></body></html>`,
-  );
+  const pageUrl = server.page('/right-click.html', RIGHT_CLICK_PAGE);
   desktop = await Desktop.start(SCREEN);
+  const profileDir = path.join(work, 'profile');
+  if (family === 'firefox') {
+    // Firefox finds host manifests below the home folder; the manifest the
+    // installed host wrote for it, run through the wrapper here.
+    const manifests = await world.register();
+    world.writeHostWrapper();
+    const home = path.join(work, 'home');
+    const hostsDir = path.join(home, '.mozilla', 'native-messaging-hosts');
+    fs.mkdirSync(hostsDir, { recursive: true });
+    fs.writeFileSync(path.join(hostsDir, `${HOST_NAME}.json`), JSON.stringify({ ...manifests.firefox, path: world.hostWrapper }));
+    browser = await puppeteer.launch({
+      browser: 'firefox',
+      executablePath: '/usr/bin/firefox-esr',
+      headless: false,
+      defaultViewport: null,
+      env: { ...desktop.env, HOME: home },
+      args: [`--width=${SCREEN.width}`, `--height=${SCREEN.height}`],
+      extraPrefsFirefox: { 'intl.accept_languages': 'ja' },
+    });
+    // An unsigned extension goes in for the session, from the program folder.
+    await browser.installExtension(extensionDir);
+    return;
+  }
+  await registerForChromium(world, profileDir);
   chromium = await startWindowedChromium(desktop, {
     profileDir,
     extensionDir,
@@ -97,7 +124,8 @@ before(async () => {
 });
 
 after(async () => {
-  if (browser) await browser.disconnect().catch(() => {});
+  if (browser && family === 'firefox') await browser.close().catch(() => {});
+  else if (browser) await browser.disconnect().catch(() => {});
   if (chromium) await chromium.close();
   if (desktop) await desktop.close();
   if (server) await server.close();
@@ -145,7 +173,7 @@ async function newWindow(before, what, where) {
   }, 10000);
 }
 
-it('starts the item picked in Chromium\'s own context menu with the right-clicked link', async () => {
+if (family === 'chromium') it('starts the item picked in Chromium\'s own context menu with the right-clicked link', async () => {
   try {
     await rightClickAndPick();
   } catch (error) {
@@ -275,7 +303,15 @@ const PLACES = [
     at: '#frame-body',
     text: shownText,
   },
-  { name: 'Quill', page: '/editors.html', at: '#quill .ql-editor', text: (page) => page.evaluate(() => quill.getText()) },
+  {
+    name: 'Quill',
+    page: '/editors.html',
+    at: '#quill .ql-editor',
+    text: (page) => page.evaluate(() => quill.getText()),
+    // A fault still open: in Firefox, with the caret at the end of its line,
+    // Quill takes the text but not its line break.
+    todo: { firefox: 'Quill in Firefox drops the line break typed at the end of a line' },
+  },
   {
     name: 'TinyMCE, in its frame',
     page: '/editors.html',
@@ -302,8 +338,15 @@ const PLACES = [
 const linesOf = (text) => text.split(/\n+/).filter(Boolean);
 
 async function pageWith(pathname) {
-  const pageTarget = await browser.waitForTarget((target) => target.type() === 'page' && /^http:/.test(target.url()));
-  const page = await pageTarget.page();
+  if (!tab) {
+    if (family === 'firefox') {
+      tab = await browser.newPage();
+    } else {
+      const pageTarget = await browser.waitForTarget((target) => target.type() === 'page' && /^http:/.test(target.url()));
+      tab = await pageTarget.page();
+    }
+  }
+  const page = tab;
   await page.bringToFront();
   if (new URL(page.url()).pathname !== pathname) await page.goto(server.url(pathname));
   await page.waitForFunction(() => document.visibilityState === 'visible', { timeout: 10000 });
@@ -331,10 +374,12 @@ async function screenPointOf(page, frame, element) {
     point.x += offset.x;
     point.y += offset.y;
   }
-  const view = await page.evaluate(() => ({
-    x: window.screenX + (window.outerWidth - window.innerWidth) / 2,
-    y: window.screenY + (window.outerHeight - window.innerHeight),
-  }));
+  // Firefox says where the page's own area is on the screen.
+  const view = await page.evaluate(() =>
+    typeof window.mozInnerScreenX === 'number'
+      ? { x: window.mozInnerScreenX, y: window.mozInnerScreenY }
+      : { x: window.screenX + (window.outerWidth - window.innerWidth) / 2, y: window.screenY + (window.outerHeight - window.innerHeight) },
+  );
   return { x: Math.round(view.x + point.x), y: Math.round(view.y + point.y) };
 }
 
@@ -359,11 +404,12 @@ async function pointClickAndOpenMenu(page, frame, element) {
   // above the pointer too.
   const { id } = await newWindow(
     beforeMenu,
-    'Chromium\'s context menu',
+    'the browser\'s context menu',
     (box) =>
-      (Math.abs(box.x - point.x) <= 2 || Math.abs(box.x + box.width - point.x) <= 2) &&
-      box.y - 2 <= point.y &&
-      point.y <= box.y + box.height + 2,
+      box.width > 1 &&
+      (Math.abs(box.x - point.x) <= 3 || Math.abs(box.x + box.width - point.x) <= 3) &&
+      box.y - 3 <= point.y &&
+      point.y <= box.y + box.height + 3,
   );
   return id;
 }
@@ -384,6 +430,23 @@ async function withScreenOnFailure(name, run) {
 let fixedEntryShown = false;
 async function waitForFixedEntry() {
   if (fixedEntryShown) return;
+  if (family === 'firefox') {
+    // The extension's own page, which it opens on installation, can ask its
+    // menus whether the entry is there. Puppeteer may still know that tab by
+    // its first address, so it is found through the browsing contexts.
+    const context = await waitFor('the extension\'s page', async () => {
+      const tree = await browser.connection.send('browsingContext.getTree', {});
+      return tree.result.contexts.find((candidate) => candidate.url.startsWith('moz-extension://'))?.context;
+    }, 20000);
+    const extensionPage = (await browser.pages()).find((page) => page.mainFrame()._id === context);
+    assert.ok(extensionPage, 'the extension\'s page among the tabs');
+    await waitFor('the fixed string\'s entry in the menu', () =>
+      extensionPage
+        .evaluate((id) => browser.contextMenus.update(id, {}).then(() => true, () => false), `orbisk-item:${FIXED.name}`)
+        .catch(() => false), 20000);
+    fixedEntryShown = true;
+    return;
+  }
   const extensionId = chromiumExtensionId(fs.readFileSync(path.join(shippedExtension, 'key.txt'), 'utf8').trim());
   const workerTarget = await browser.waitForTarget(
     (target) => target.type() === 'service_worker' && target.url().startsWith(`chrome-extension://${extensionId}/`),
@@ -395,7 +458,7 @@ async function waitForFixedEntry() {
 }
 
 for (const [index, place] of PLACES.entries()) {
-  it(`types a fixed string into ${place.name}, picked in Chromium's own context menu by its access key, and Ctrl+Z takes it back`, () =>
+  it(`types a fixed string into ${place.name}, picked in the browser's own context menu by its access key, and Ctrl+Z takes it back`, { todo: place.todo?.[family] }, () =>
     withScreenOnFailure(`fixed-${index}`, async () => {
       await waitForFixedEntry();
       const page = await pageWith(place.page);
@@ -411,8 +474,8 @@ for (const [index, place] of PLACES.entries()) {
       const read = async () => (place.oneLine ? [await text()] : linesOf(await text()));
 
       const menu = await pointClickAndOpenMenu(page, frame, element);
-      // "&Q" in the item's name is its access key, as in the old browser.
-      await desktop.xdotool('key', 'q');
+      // "&J" in the item's name is its access key, as in the old browser.
+      await desktop.xdotool('key', 'j');
       await waitFor(`the fixed string in ${place.name}`, async () => JSON.stringify(await read()) === JSON.stringify(typed), 15000).catch(async () => {
         assert.deepEqual(await read(), typed);
       });
@@ -439,10 +502,10 @@ it('offers no fixed string over a read-only input: its access key picks nothing 
       });
     });
     const menu = await pointClickAndOpenMenu(page, page.mainFrame(), element);
-    // Q, then Escape. Had Q picked an entry, the menu would have closed with
-    // it and the page would get the Escape; as nothing has Q for its access
+    // J, then Escape. Had J picked an entry, the menu would have closed with
+    // it and the page would get the Escape; as nothing has J for its access
     // key there, the menu is still open and takes the Escape to close.
-    await desktop.xdotool('key', 'q', 'Escape');
+    await desktop.xdotool('key', 'j', 'Escape');
     await waitFor('the menu to close', async () => !(await desktop.visibleWindows()).includes(menu));
     // A key after the menu has gone reaches the page behind all the others.
     await desktop.xdotool('key', 'End');

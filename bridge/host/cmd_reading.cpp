@@ -204,27 +204,37 @@ std::vector<std::u16string_view> LinesOf(std::u16string_view fileText) {
 
 }  // namespace
 
-CmdCommands ReadCmdCommand(const MarkedText& afterName) {
-  const std::u16string& t = afterName.text;
-  CmdCommands out;
-  bool s = false;
-  std::size_t start = std::u16string::npos;
-  for (std::size_t i = 0; i < t.size();) {
-    if (t[i] == u'/' && i + 1 < t.size()) {
-      const char16_t letter = Lower(t[i + 1]);
+CmdSwitches FindCmdCommand(std::u16string_view afterName) {
+  CmdSwitches found;
+  for (std::size_t i = 0; i < afterName.size();) {
+    if (afterName[i] == u'/' && i + 1 < afterName.size()) {
+      const char16_t letter = Lower(afterName[i + 1]);
       if (letter == u'c' || letter == u'k' || letter == u'r') {
-        start = i + 2;
-        break;
+        found.switchEnd = i + 2;
+        found.commandStart = found.switchEnd;
+        while (found.commandStart < afterName.size() &&
+               (afterName[found.commandStart] == u' ' || afterName[found.commandStart] == u'\t')) {
+          ++found.commandStart;
+        }
+        return found;
       }
-      if (letter == u's') s = true;
+      if (letter == u's') found.s = true;
       i += 2;
       continue;
     }
     ++i;
   }
-  out.pageInSwitches = afterName.AnyPage(0, start == std::u16string::npos ? t.size() : start);
-  if (start == std::u16string::npos) return out;
-  while (start < t.size() && (t[start] == u' ' || t[start] == u'\t')) ++start;
+  return found;
+}
+
+CmdCommands ReadCmdCommand(const MarkedText& afterName) {
+  const std::u16string& t = afterName.text;
+  CmdCommands out;
+  const CmdSwitches switches = FindCmdCommand(t);
+  out.pageInSwitches = afterName.AnyPage(0, switches.Found() ? switches.switchEnd : t.size());
+  if (!switches.Found()) return out;
+  const bool s = switches.s;
+  const std::size_t start = switches.commandStart;
 
   std::vector<std::size_t> quotes;
   for (std::size_t i = start; i < t.size(); ++i) {

@@ -20,6 +20,16 @@
 inline constexpr std::u16string_view kCmdOperators = u"&|<>()";
 inline constexpr std::u16string_view kBatchSeparators = u" \t,;=";
 
+// Where cmd.exe's switches end in the text after its own name: at the
+// first /c, /k or /r, after which the rest of the line is the command.
+struct CmdSwitches {
+  bool s = false;                                   // /s came before it
+  std::size_t switchEnd = std::u16string::npos;     // just after the switch; npos: there is none
+  std::size_t commandStart = std::u16string::npos;  // the command's first character, blanks skipped
+  bool Found() const { return switchEnd != std::u16string::npos; }
+};
+CmdSwitches FindCmdCommand(std::u16string_view afterName);
+
 // What cmd.exe runs for the text after its own name. Switches come first:
 // /c, /k or /r ends them and the rest of the line is the command; /s among
 // them changes how the command's quotes are read. Then, by cmd /?: the

@@ -327,24 +327,23 @@ MarkedText ScriptHostArguments(const std::vector<Unit>& units) {
 
 // An argument that starts with a slash, once its quotes are gone, is the
 // script hosts': "//B" or "//H:CScript" an option of the host itself,
-// "/name:x" a named argument of the script. The page may fill an argument,
-// but never its first slash or the name after it, nor a first dash.
+// "/name:x" a named argument of the script, even after "--". The page may
+// fill an argument, but never its first slash or the name after it; a
+// first dash is any program's option (CheckOptions). The script hosts read
+// the Unicode line only.
 LineRefusal CheckScriptHost(const ArgumentPieces& pieces, const std::vector<TemplatePart>& parts) {
   if (AnyPageValueHolds(pieces, u"\"")) return LineRefusal::PageFormsOption;
-  bool afterDoubleDash = false;
   for (const TemplatePart& part : parts) {
     if (part.separator) continue;
     const MarkedText& written = part.written;
     std::size_t first = 0;
     while (first < written.text.size() && written.text[first] == u'"') ++first;
-    if (first == written.text.size()) continue;
-    const char16_t c = written.text[first];
+    if (first == written.text.size() || written.text[first] != u'/') continue;
     const bool pageNext = first + 1 < written.text.size() && written.page[first + 1];
-    if (c == u'/' && (written.page[first] || pageNext)) return LineRefusal::PageFormsOption;
-    if (c == u'-' && written.page[first] && !afterDoubleDash) return LineRefusal::PageFormsOption;
-    if (!part.hasPageValue && part.intended == u"--") afterDoubleDash = true;
+    if (written.page[first] || pageNext) return LineRefusal::PageFormsOption;
   }
-  return LineRefusal::None;
+  const AnsiCodePage unicodeOnly;
+  return CheckOptions(parts, Readings(unicodeOnly));
 }
 
 // --- cmd.exe, and the batch files it runs -------------------------------
@@ -432,56 +431,45 @@ std::optional<MarkedText> EachQuotedForCmd(const Arguments& intended, const Read
   return out;
 }
 
-// cmd.exe's reading of the text after its name, and for a batch file the
-// second reading of the lines that use its arguments: no page character may
-// act in either.
-bool CmdTakesLineAsData(const MarkedText& afterName, const std::u16string* batchFileText) {
+// cmd.exe's reading of the text after its name: no page character may act
+// in it; for a batch file, nor in the second reading of the lines that use
+// its arguments; for an item that runs cmd.exe itself (readings given), the
+// program cmd.exe then starts must read its arguments alike in every
+// reading.
+bool CmdTakesLineAsData(const MarkedText& afterName, const std::u16string* batchFileText,
+                        const Readings* readings) {
   const CmdCommands read = ReadCmdCommand(afterName);
   // Without /c, /k or /r cmd.exe runs nothing from its line.
   if (read.pageInSwitches) return false;
   for (const MarkedText& command : read.commands) {
     if (!CmdTakesPageAsText(command, true)) return false;
-    if (batchFileText && !BatchFileTakesPageAsText(*batchFileText, SplitCmdName(command).arguments))
-      return false;
-  }
-  return true;
-}
-
-// The same for an item that runs cmd.exe itself; the program cmd.exe then
-// starts must read its arguments alike in every reading.
-bool CmdTakesLineAsData(const MarkedText& afterName, const Readings& readings) {
-  if (!CmdTakesLineAsData(afterName, nullptr)) return false;
-  for (const MarkedText& command : ReadCmdCommand(afterName).commands) {
-    if (!readings.Agree(SplitCmdName(command).arguments.text)) return false;
+    const CmdWords words = SplitCmdName(command);
+    if (batchFileText && !BatchFileTakesPageAsText(*batchFileText, words.arguments)) return false;
+    if (readings && !readings->Agree(words.arguments.text)) return false;
   }
   return true;
 }
 
 // The template quotes cmd.exe's /c rule would take off the text as written:
 // the first one after the switch, when the command starts with it, and the
-// last one of the line.
+// last one of the line. The page's values hold no quote (kNeverForCmd).
 std::vector<bool> QuotesTheCommandRuleTakesOff(const std::vector<Unit>& units) {
   std::vector<bool> ignored(units.size(), false);
-  std::size_t afterSwitch = units.size();
-  for (std::size_t i = 0; i + 1 < units.size(); ++i) {
-    if (units[i].isValue || units[i].c != u'/' || units[i + 1].isValue) continue;
-    const char16_t letter = units[i + 1].c | 0x20;
-    if (letter == u'c' || letter == u'k' || letter == u'r') {
-      afterSwitch = i + 2;
-      break;
-    }
+  // The text as written, and the unit each of its characters comes from.
+  std::u16string text;
+  std::vector<std::size_t> unitOf;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const std::u16string_view piece = units[i].isValue ? units[i].value : std::u16string_view(&units[i].c, 1);
+    text += piece;
+    unitOf.insert(unitOf.end(), piece.size(), i);
   }
-  std::size_t first = afterSwitch;
-  while (first < units.size() && !units[first].isValue && (units[first].c == u' ' || units[first].c == u'\t'))
-    ++first;
-  if (first >= units.size() || units[first].isValue || units[first].c != u'"') return ignored;
-  ignored[first] = true;
-  for (std::size_t i = units.size(); i-- > first + 1;) {
-    if (!units[i].isValue && units[i].c == u'"') {
-      ignored[i] = true;
-      break;
-    }
+  const CmdSwitches switches = FindCmdCommand(text);
+  if (!switches.Found() || switches.commandStart >= text.size() || text[switches.commandStart] != u'"') {
+    return ignored;
   }
+  ignored[unitOf[switches.commandStart]] = true;
+  const std::size_t last = text.rfind(u'"');
+  if (last > switches.commandStart) ignored[unitOf[last]] = true;
   return ignored;
 }
 
@@ -599,7 +587,7 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
             chosen = afterName;
             break;
           }
-          if (!CmdTakesLineAsData(afterName, &environment.batchFileText)) continue;
+          if (!CmdTakesLineAsData(afterName, &environment.batchFileText, nullptr)) continue;
           // What the batch file hands on with %* reaches a program that
           // splits it by the C runtime's rules.
           if (readings.Give(arguments->text, intended)) {
@@ -620,7 +608,7 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
       for (const std::vector<bool>& ignored :
            {std::vector<bool>(units.size(), false), QuotesTheCommandRuleTakesOff(units)}) {
         const MarkedText arguments = WriteForCmd(units, ignored);
-        if (!fromPage || CmdTakesLineAsData(arguments, readings)) {
+        if (!fromPage || CmdTakesLineAsData(arguments, nullptr, &readings)) {
           safe = arguments;
           break;
         }

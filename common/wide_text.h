@@ -16,8 +16,10 @@
 // ignores the manifest's code page still gets the right characters drawn.
 inline constexpr UINT kTextCodePage = 932;
 
-// The code page 932 text as UTF-16; an embedded NUL is converted like any character.
-std::wstring ToWide(std::string_view ansi);
+// The code page 932 text as UTF-16; an embedded NUL is converted like any
+// character. Another code page only for text that comes from outside
+// Orbisk's own (a batch file in the console's code page).
+std::wstring ToWide(std::string_view ansi, UINT codePage = kTextCodePage);
 
 // What becomes of a character that code page 932 lacks.
 enum class MissingChars {
@@ -29,8 +31,10 @@ enum class MissingChars {
   Question,
 };
 
-// The UTF-16 text in code page 932.
-std::string ToAnsi(std::wstring_view wide, MissingChars missing = MissingChars::BestFit);
+// The UTF-16 text in code page 932, or in another code page: the system's,
+// to see a command line as a program that reads it in that code page gets it.
+std::string ToAnsi(std::wstring_view wide, MissingChars missing = MissingChars::BestFit,
+                   UINT codePage = kTextCodePage);
 
 // A window's whole text, read through the wide function and converted here:
 // the ANSI function may cut double-byte text short (Wine does for a window of

@@ -1,24 +1,24 @@
 #include "common/wide_text.h"
 
-std::wstring ToWide(std::string_view ansi) {
+std::wstring ToWide(std::string_view ansi, UINT codePage) {
   if (ansi.empty()) return {};
   const int size = static_cast<int>(ansi.size());
-  const int length = MultiByteToWideChar(kTextCodePage, 0, ansi.data(), size, nullptr, 0);
+  const int length = MultiByteToWideChar(codePage, 0, ansi.data(), size, nullptr, 0);
   std::wstring wide(length, L'\0');
-  MultiByteToWideChar(kTextCodePage, 0, ansi.data(), size, wide.data(), length);
+  MultiByteToWideChar(codePage, 0, ansi.data(), size, wide.data(), length);
   return wide;
 }
 
-std::string ToAnsi(std::wstring_view wide, MissingChars missing) {
+std::string ToAnsi(std::wstring_view wide, MissingChars missing, UINT codePage) {
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
   const bool question = missing == MissingChars::Question;
   const DWORD flags = question ? WC_NO_BEST_FIT_CHARS : 0;
   const char* defaultChar = question ? "?" : nullptr;
   const int length =
-      WideCharToMultiByte(kTextCodePage, flags, wide.data(), size, nullptr, 0, defaultChar, nullptr);
+      WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, defaultChar, nullptr);
   std::string ansi(length, '\0');
-  WideCharToMultiByte(kTextCodePage, flags, wide.data(), size, ansi.data(), length, defaultChar, nullptr);
+  WideCharToMultiByte(codePage, flags, wide.data(), size, ansi.data(), length, defaultChar, nullptr);
   return ansi;
 }
 

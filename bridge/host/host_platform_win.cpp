@@ -128,17 +128,8 @@ ProgramKind WinHostPlatform::KindOfProgram(const std::u16string& application) {
 }
 
 std::string WinHostPlatform::ToSystemAnsi(std::u16string_view text) {
-  if (text.empty()) return {};
   // With best fit, as Windows converts a program's line for GetCommandLineA.
-  const std::wstring wide = Wide(text);
-  const int size = WideCharToMultiByte(systemAnsiCodePage_, 0, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) {
-    WideCharToMultiByte(systemAnsiCodePage_, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size,
-                        nullptr, nullptr);
-  }
-  return ansi;
+  return ToAnsi(Wide(text), MissingChars::BestFit, systemAnsiCodePage_);
 }
 
 bool WinHostPlatform::IsSystemLeadByte(unsigned char byte) {
@@ -158,24 +149,11 @@ std::u16string WinHostPlatform::SystemCmd() {
 }
 
 std::u16string WinHostPlatform::BatchFileText(const std::u16string& path) {
-  UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size;
-  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x4000000) return {};
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  DWORD got = 0;
-  if (!bytes.empty() &&
-      !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) {
-    return {};
-  }
-  bytes.resize(got);
+  // The item's path came from code page 932, so it goes back whole.
+  std::string bytes;
+  if (!ReadWholeFile(ToAnsi(Wide(path)), &bytes)) return {};
   // cmd.exe reads a batch file in the console's code page, the OEM one.
-  const int length =
-      MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-  if (length > 0) {
-    MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
-  }
+  const std::wstring text = ToWide(bytes, CP_OEMCP);
   return std::u16string(text.begin(), text.end());
 }
 

@@ -23,32 +23,11 @@ inline std::u16string Cp932ToUtf16(std::string_view cp932) {
   return wide;
 }
 
-// UTF-16 as a code page 932 program reads it when it is converted without
-// best fit: a character that does not come back the same is "?".
-inline std::u16string AsCp932HoldsIt(std::u16string_view text) {
-  std::u16string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 && text[i + 1] >= 0xDC00 &&
-                      text[i + 1] < 0xE000;
-    std::string in;
-    for (std::size_t k = 0; k < (pair ? 2u : 1u); ++k) {
-      in += static_cast<char>(text[i + k] & 0xFF);
-      in += static_cast<char>(text[i + k] >> 8);
-    }
-    iconv_t cd = iconv_open("CP932", "UTF-16LE");
-    char out932[8] = {};
-    char* inPtr = in.data();
-    char* outPtr = out932;
-    size_t inLeft = in.size(), outLeft = sizeof out932;
-    const bool converted = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1);
-    iconv_close(cd);
-    const std::u16string back =
-        converted ? Cp932ToUtf16(std::string_view(out932, sizeof out932 - outLeft)) : std::u16string();
-    const std::u16string_view original = text.substr(i, pair ? 2 : 1);
-    out += back == original ? std::u16string(original) : std::u16string(u"?");
-    if (pair) ++i;
-  }
-  return out;
+// The length of the character at text[i]: 2 for a surrogate pair, else 1.
+inline std::size_t CharacterLength(std::u16string_view text, std::size_t i) {
+  const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 && text[i + 1] >= 0xDC00 &&
+                    text[i + 1] < 0xE000;
+  return pair ? 2 : 1;
 }
 
 // A character through iconv into a single-byte or double-byte code page;
@@ -69,6 +48,20 @@ inline std::string IconvCharacter(const char* codePage, std::u16string_view char
   return converted ? std::string(out, sizeof out - outLeft) : std::string();
 }
 
+// UTF-16 as a code page 932 program reads it when it is converted without
+// best fit: a character that does not come back the same is "?".
+inline std::u16string AsCp932HoldsIt(std::u16string_view text) {
+  std::u16string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::u16string_view original = text.substr(i, CharacterLength(text, i));
+    const std::string converted = IconvCharacter("CP932", original);
+    out += !converted.empty() && Cp932ToUtf16(converted) == original ? std::u16string(original)
+                                                                     : std::u16string(u"?");
+    i += original.size();
+  }
+  return out;
+}
+
 // UTF-16 as Windows converts a program's line into an ANSI code page, with
 // best fit: the code page's own characters, then the rows of Microsoft's
 // best-fit table that turn into command-line syntax (bestfit932.txt,
@@ -85,18 +78,17 @@ inline constexpr BestFitRow kBestFit1252[] = {
 template <std::size_t N>
 std::string WithBestFit(const char* codePage, const BestFitRow (&rows)[N], std::u16string_view text) {
   std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 && text[i + 1] >= 0xDC00 &&
-                      text[i + 1] < 0xE000;
-    const std::string converted = IconvCharacter(codePage, text.substr(i, pair ? 2 : 1));
-    if (pair) ++i;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::u16string_view character = text.substr(i, CharacterLength(text, i));
+    i += character.size();
+    const std::string converted = IconvCharacter(codePage, character);
     if (!converted.empty()) {
       out += converted;
       continue;
     }
     char fit = '?';
     for (const BestFitRow& row : rows) {
-      if (!pair && row.from == text[i]) fit = row.to;
+      if (character.size() == 1 && row.from == character[0]) fit = row.to;
     }
     out += fit;
   }

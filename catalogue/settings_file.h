@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Replaces Items with the registered, acceptable items of the settings file,
 // sorted by name. A missing file or section gives an empty list.
@@ -15,3 +16,11 @@ void LoadItemsFrom(const std::string& settingsPath);
 // old one and replaces it in one step; other sections are kept. False when
 // anything failed, in which case the old file is untouched.
 bool SaveItems();
+
+// The text of a settings or item file in code page 932, however an editor
+// saved it (see SettingsTextFromBytes); "" when it cannot be read.
+std::string ReadSettingsText(const std::string& path);
+
+// UTF-16 in code page 932 without look-alikes; clears *exact when a
+// character has no form there.
+std::string Utf16ToCodePage932(std::u16string_view text, bool* exact);

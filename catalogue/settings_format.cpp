@@ -1,6 +1,9 @@
 #include "catalogue/settings_format.h"
 
+#include <algorithm>
+
 #include "common/text_util.h"
+#include "common/utf.h"
 
 std::string QuoteForProfile(std::string_view value) {
   if (value.empty()) return {};
@@ -142,25 +145,94 @@ std::optional<std::string> SectionNameOf(std::string_view line) {
 
 }  // namespace
 
-std::map<std::string, std::string> ParseSectionBlock(std::string_view block) {
-  std::map<std::string, std::string> values;
+std::optional<std::map<std::string, std::string>> IniSectionValues(std::string_view fileText,
+                                                                   std::string_view section) {
+  const std::string wanted = ToUpperSjis(TrimProfileSpace(section));
+  std::optional<std::map<std::string, std::string>> values;
   std::string_view::size_type start = 0;
-  while (start < block.size()) {
-    auto end = block.find('\0', start);
-    if (end == std::string_view::npos) end = block.size();
-    const std::string_view line = block.substr(start, end - start);
+  while (start < fileText.size()) {
+    auto end = fileText.find('\n', start);
+    if (end == std::string_view::npos) end = fileText.size();
+    std::string_view line = fileText.substr(start, end - start);
     start = end + 1;
-    if (line.empty()) break;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (const auto name = SectionNameOf(line)) {
+      // Only the first section of the name counts, as for the profile reader.
+      if (values) break;
+      if (*name == wanted) values.emplace();
+      continue;
+    }
+    if (!values) continue;
+    line = TrimProfileSpace(line);
+    if (line.empty()) continue;
     const auto equals = line.find('=');
     const std::string key = ToUpperSjis(TrimProfileSpace(line.substr(0, equals)));
     std::string_view value =
         equals == std::string_view::npos ? std::string_view() : TrimProfileSpace(line.substr(equals + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
       value = value.substr(1, value.size() - 2);
     }
-    values.emplace(key, std::string(value));  // the first occurrence wins
+    values->emplace(key, std::string(value));  // the first occurrence wins
   }
   return values;
+}
+
+namespace {
+
+// The highest n of an ItemNamen key: an item count beyond it is not believed,
+// so that a file that claims 32,767 items is not read 32,767 times.
+int HighestItemNumber(const std::map<std::string, std::string>& values) {
+  int highest = 0;
+  for (const auto& entry : values) {
+    const std::string& key = entry.first;
+    if (key.rfind("ITEMNAME", 0) != 0 || key.size() == 8 || key.size() > 13) continue;
+    const std::string digits = key.substr(8);
+    if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
+    highest = std::max(highest, std::stoi(digits));
+  }
+  return highest;
+}
+
+}  // namespace
+
+std::vector<ItemRecord> ReadCatalogueText(std::string_view fileText, const RegisteredTest& isRegistered,
+                                          const NameLess& less) {
+  const auto values = IniSectionValues(fileText, kItemListSection);
+  if (!values) return {};
+  const ProfileReader read = [&](const std::string& key) -> std::optional<std::string> {
+    const auto found = values->find(ToUpperSjis(key));
+    if (found == values->end()) return std::nullopt;
+    return found->second;
+  };
+  // A count beyond the 16-bit range is not trusted; the keys present decide.
+  const int count = ParseProfileInt(read("ItemCount"), 0).value_or(32767);
+  std::vector<ItemRecord> records =
+      ReadCatalogue(read, std::min(count, HighestItemNumber(*values)), isRegistered);
+  if (records.size() > 1) SortItems(records, 0, static_cast<int>(records.size()) - 1, less);
+  return records;
+}
+
+std::string SettingsTextFromBytes(std::string_view bytes, const ToCodePage932& toCodePage932, bool* exact) {
+  *exact = true;
+  const auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+  std::u16string wide;
+  if (startsWith("\xEF\xBB\xBF")) {
+    const std::string_view utf8 = bytes.substr(3);
+    if (!IsValidUtf8(utf8)) *exact = false;
+    wide = Utf8ToUtf16(utf8);
+  } else if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) {
+    const bool little = bytes[0] == '\xFF';
+    if (bytes.size() % 2 != 0) *exact = false;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const auto first = static_cast<unsigned char>(bytes[i]),
+                 second = static_cast<unsigned char>(bytes[i + 1]);
+      wide += static_cast<char16_t>(little ? first | second << 8 : first << 8 | second);
+    }
+  } else {
+    return std::string(bytes);
+  }
+  return toCodePage932(wide, exact);
 }
 
 std::string ReplaceIniSection(std::string_view fileText, std::string_view section,

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "catalogue/item_record.h"
+#include "catalogue/item_sort.h"
 
 inline constexpr char kItemListSection[] = "ItemList";
 
@@ -51,12 +52,33 @@ std::vector<ItemRecord> ReadCatalogue(const ProfileReader& read, int itemCount,
 // written: ItemCount first, then each item's keys.
 std::vector<std::pair<std::string, std::string>> CatalogueEntries(const std::vector<ItemRecord>& records);
 
-// The values of a section as the platform's section reader hands them over
-// (NUL-separated key=value lines), keyed by upper-cased key name. Each value
-// is what the platform's single-value reader would give for its key: the first
-// occurrence, blanks and tabs around it removed, then one pair of enclosing
-// quotes (double or single) removed.
-std::map<std::string, std::string> ParseSectionBlock(std::string_view block);
+// The values of the first section of that name (letter case ignored) in the
+// text of an INI file, keyed by upper-cased key name, as the platform's
+// single-value reader gives them: the first occurrence of a key, blanks and
+// tabs around it removed, then one pair of enclosing quotes (double or
+// single) removed. Lines end in LF or CR LF. nullopt when there is no such
+// section.
+std::optional<std::map<std::string, std::string>> IniSectionValues(std::string_view fileText,
+                                                                   std::string_view section);
+
+// The one reader of the settings format, for Orbisk's start-up, the browser
+// bridge's host and the import: the ItemList section of the file's text,
+// its items read, repaired and kept when acceptable and registered, then
+// sorted by less. A text without the section gives an empty list. The item
+// count is not trusted beyond the items the file holds.
+std::vector<ItemRecord> ReadCatalogueText(std::string_view fileText, const RegisteredTest& isRegistered,
+                                          const NameLess& less);
+
+// Converts UTF-16 to code page 932; clears *exact when a character has no
+// form there (it then stands as "?").
+using ToCodePage932 = std::function<std::string(std::u16string_view, bool* exact)>;
+
+// The text of a settings file in code page 932. Orbisk writes Shift_JIS; a
+// file that an editor saved as UTF-8 or UTF-16 with a byte order mark is
+// converted, as the platform's profile reader converts it. *exact is false
+// when a character of such a file has no form in code page 932, or its UTF-8
+// is broken.
+std::string SettingsTextFromBytes(std::string_view bytes, const ToCodePage932& toCodePage932, bool* exact);
 
 // The text of an INI file with one section's lines replaced by entries, in
 // place, or appended at the end when the file has no such section. Every

@@ -36,6 +36,11 @@ enum class MissingChars {
 std::string ToAnsi(std::wstring_view wide, MissingChars missing = MissingChars::BestFit,
                    UINT codePage = kTextCodePage);
 
+// The UTF-16 text in code page 932 without best fit, a missing character as
+// "?"; clears *exact when there was one: for text that must arrive as it is
+// or not at all.
+std::string ToAnsiExactly(std::wstring_view wide, bool* exact);
+
 // A window's whole text, read through the wide function and converted here:
 // the ANSI function may cut double-byte text short (Wine does for a window of
 // another process) and a control may hold what the code page cannot show.

@@ -22,6 +22,19 @@ std::string ToAnsi(std::wstring_view wide, MissingChars missing, UINT codePage) 
   return ansi;
 }
 
+std::string ToAnsiExactly(std::wstring_view wide, bool* exact) {
+  if (wide.empty()) return {};
+  const int size = static_cast<int>(wide.size());
+  BOOL usedDefault = FALSE;
+  const int length =
+      WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, "?", nullptr);
+  std::string ansi(length, '\0');
+  WideCharToMultiByte(kTextCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length, "?",
+                      &usedDefault);
+  if (usedDefault) *exact = false;
+  return ansi;
+}
+
 std::string WindowTextAnsi(HWND window) {
   return ToAnsi(GrowingBufferCall<wchar_t>(
       CutReport::FilledLessNul,

@@ -5,15 +5,13 @@
 // describes it.
 #include <algorithm>
 
-#include "catalogue/fixed_string_script.h"
 #include "catalogue/item_record.h"
 #include "catalogue/item_sort.h"
-#include "catalogue/launcher_script.h"
+#include "catalogue/item_store.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
 #include "catalogue/validation.h"
-#include "common/atomic_file.h"
 #include "common/text_util.h"
 #include "editdialog/edit_dialog_resource.h"
 #include "editdialog/edit_form.h"
@@ -21,9 +19,6 @@
 #include "ui/product.h"
 
 namespace {
-
-constexpr char kScriptFailed[] = "スクリプトファイルの作成に失敗しました。";
-constexpr char kRegisterFailed[] = "ＩＥの右クリックメニューへの登録に失敗しました。";
 
 // The record the dialog's fields describe. A fixed-string item keeps none of
 // what the greyed controls still show.
@@ -46,10 +41,6 @@ ItemRecord RecordFromFields() {
     item.ConfCmdLine = Checked(IDC_CHKCONFCMDLINE) ? 1 : 0;
   }
   return item;
-}
-
-std::array<bool, 4> ContextFlags(const ItemRecord& item) {
-  return {item.Contexts[0] != 0, item.Contexts[1] != 0, item.Contexts[2] != 0, item.Contexts[3] != 0};
 }
 
 // The checks the mode asks for.
@@ -103,69 +94,45 @@ bool Confirmed(const std::string& name) {
   return false;
 }
 
-bool WriteScript(const ItemRecord& item) {
-  const bool written = item.FixedString ? WriteFixedStringScript(item.ItemName, item.Argments)
-                                        : WriteLauncherScript(item.ItemName, item.AplPath, item.Argments,
-                                                              item.WindowStyle, item.ConfCmdLine != 0);
-  if (!written) ShowMessage(kScriptFailed, kCriticalOk, kProductName);
-  return written;
+// The new name's script and entry. When only the letter case changes, the
+// key and file are the old ones: a key keeps the case it was made with, so
+// it is made anew, and a file replaced in place keeps the case of its old
+// name, so the old one goes first (its bytes are kept to put back).
+StoreResult StoreRenamedItem(const ItemRecord& item, const ItemRecord& stored) {
+  if (!SameStorageName(item.ItemName, stored.ItemName)) return StoreNewItem(item);
+  ScriptBackup backup;
+  backup.Take(stored.ItemName);
+  if (backup.existed) DeleteFileA(backup.path.c_str());
+  if (!WriteItemScript(item)) {
+    backup.Restore();
+    return StoreResult::ScriptFailed;
+  }
+  DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(stored.ItemName));
+  if (RegisterItem(item)) return StoreResult::Stored;
+  RemoveStoredItem(item.ItemName);
+  backup.Restore();
+  RegisterItem(stored);
+  return StoreResult::RegisterFailed;
 }
 
-bool Register(const ItemRecord& item) {
-  return RegisterMenuEntry(item.ItemName, item.FixedString != 0, ContextFlags(item));
-}
-
-// The script file as it was before this OK rewrote it, to put back when the
-// registration that follows fails.
-struct ScriptBackup {
-  std::string path;
-  std::string bytes;
-  bool existed = false;
-
-  void Take(const std::string& itemName) {
-    path = ScriptFilePath(itemName);
-    existed = ReadWholeFile(path, &bytes);
-  }
-  void Restore() const {
-    if (existed) WriteFileAtomically(path, bytes);
-  }
-};
-
-// Registers the entry of the edited item, as the mode needs it. On failure
-// the disk is put back to what the unchanged list describes and false is
-// returned; the caller shows the message.
-bool RegisterOrRollBack(const ItemRecord& item, const ItemRecord* stored, const ScriptBackup& backup) {
+// Writes the item's script and registers its menu entry, as the mode needs
+// them. On failure the disk is put back to what the unchanged list
+// describes and the message is shown.
+bool Store(const ItemRecord& item, const ItemRecord& stored) {
+  StoreResult result = StoreResult::Stored;
   switch (frmEdit.mode) {
     case EditModes::Add:
-      if (Register(item)) return true;
-      // Nothing of the new name is listed: neither its file nor a half-made key stays.
-      DeleteFileA(ScriptFilePath(item.ItemName).c_str());
-      DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(item.ItemName));
-      return false;
+      result = StoreNewItem(item);
+      break;
     case EditModes::Edit:
-      // Kind and contexts unchanged: the key already says all the script needs.
-      if (item.FixedString == stored->FixedString && item.Contexts == stored->Contexts) return true;
-      if (Register(item)) return true;
-      backup.Restore();
-      Register(*stored);
-      return false;
+      result = StoreChangedItem(item, stored);
+      break;
     case EditModes::Rename:
-      if (!SameStorageName(item.ItemName, stored->ItemName)) {
-        if (Register(item)) return true;
-        DeleteFileA(ScriptFilePath(item.ItemName).c_str());
-        DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(item.ItemName));
-        return false;
-      }
-      // Only the letter case changes: the key and file are the old ones. A
-      // key keeps the case it was made with, so it is made anew.
-      DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(stored->ItemName));
-      if (Register(item)) return true;
-      DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(item.ItemName));
-      DeleteFileA(ScriptFilePath(item.ItemName).c_str());
-      backup.Restore();
-      Register(*stored);
-      return false;
+      result = StoreRenamedItem(item, stored);
+      break;
   }
+  if (result == StoreResult::Stored) return true;
+  ShowMessage(StoreFailureText(result), kCriticalOk, kProductName);
   return false;
 }
 
@@ -195,21 +162,7 @@ void CommitEdit() {
   if (frmEdit.mode != EditModes::Add && !indexValid) return;
   const ItemRecord stored = frmEdit.mode == EditModes::Add ? ItemRecord{} : Items[frmEdit.EditedIndex];
 
-  ScriptBackup backup;
-  if (frmEdit.mode != EditModes::Add) backup.Take(stored.ItemName);
-  const bool caseOnlyRename =
-      frmEdit.mode == EditModes::Rename && SameStorageName(item.ItemName, stored.ItemName);
-  // A file replaced in place keeps the letter case of its old name, so the
-  // old one goes first (its bytes are kept to put back).
-  if (caseOnlyRename && backup.existed) DeleteFileA(backup.path.c_str());
-  if (!WriteScript(item)) {
-    if (caseOnlyRename) backup.Restore();
-    return;
-  }
-  if (!RegisterOrRollBack(item, &stored, backup)) {
-    ShowMessage(kRegisterFailed, kCriticalOk, kProductName);
-    return;
-  }
+  if (!Store(item, stored)) return;
 
   if (frmEdit.mode == EditModes::Edit) {
     Items[frmEdit.EditedIndex] = item;

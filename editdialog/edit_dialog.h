@@ -12,14 +12,16 @@
 // asks for, and what a commit does on disk.
 enum class EditModes : int16_t { Add = 0, Edit = 1, Rename = 2 };
 
-// Set by the main window just before the dialog opens. In Edit and Rename
-// mode the dialog works on the item selected in the main window's list.
-extern EditModes EditMode;
-
-// Path of a program file dropped on the list, for the dialog's Add mode to
-// fill in; "" except between an accepted drop and the close of the dialog it
-// opened.
-extern std::string DroppedPath;
+// What the dialog is opened for. It keeps the request with its window
+// until it closes.
+struct EditRequest {
+  EditModes mode = EditModes::Add;
+  // Edit and Rename: the item's position in Items (the line selected in the
+  // main window's list).
+  int selectedIndex = -1;
+  // Add: the path of a program file dropped on the list, to fill in.
+  std::string droppedPath;
+};
 
 // What the dialog committed before it closed.
 enum class EditCommit { None, Added, Edited, Renamed };
@@ -32,12 +34,11 @@ struct EditResult {
   int index = -1;
 };
 
-// Shows the dialog modally over owner in the mode EditMode says (with
-// DroppedPath in Add mode, and Items[selectedIndex] in Edit and Rename mode)
-// and returns what it committed when it has closed. A commit has changed
-// Items, the item's script file and its menu entry; showing the list and
-// saving the settings file are the caller's.
-EditResult OpenEditDialog(HWND owner, int selectedIndex);
+// Shows the dialog modally over owner for the request and returns what it
+// committed when it has closed. A commit has changed Items, the item's
+// script file and its menu entry; showing the list and saving the settings
+// file are the caller's.
+EditResult OpenEditDialog(HWND owner, const EditRequest& request);
 
 // Closes the open dialog; its OpenEditDialog returns result. The OK workflow
 // ends here after a commit. Only the first call counts: the dialog is gone
@@ -46,3 +47,6 @@ void EndEditDialog(const EditResult& result);
 
 // The open edit dialog, nullptr while none is open.
 HWND EditDialogWindow();
+
+// What the open dialog was asked for; a default request while none is open.
+EditRequest EditDialogRequest();

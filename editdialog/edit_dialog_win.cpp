@@ -26,15 +26,12 @@
 
 static_assert(IDC_BTNOK == IDOK && IDC_BTNCANCEL == IDCANCEL);
 
-EditModes EditMode = EditModes::Add;
-std::string DroppedPath;
 EditForm frmEdit;
 bool SuppressSelectAll = false;
 
 namespace {
 
-// What the dialog that is open was asked to work on, and what it committed.
-int requestedIndex = -1;
+// What the dialog that closed last committed.
 EditResult committed;
 
 constexpr const char* kWindowStyles[4] = {"非表示", "通常のウィンドウ", "最小化表示", "最大化表示"};
@@ -253,10 +250,11 @@ void FillFromRecord(const ItemRecord& item) {
 }
 
 // The load, by mode. Returns the control that takes the first focus.
-HWND OnLoad(HWND dialog) {
+HWND OnLoad(HWND dialog, const EditRequest& request) {
   frmEdit = EditForm{};
   frmEdit.dialog = dialog;
-  frmEdit.mode = EditMode;
+  frmEdit.request = request;
+  frmEdit.mode = request.mode;
   PlaceControlsAndDialog();
   frmEdit.mnuArgs = BuildParameterMenu();
   HWND styles = Control(IDC_CMBWINDOUSTYLE);
@@ -267,14 +265,14 @@ HWND OnLoad(HWND dialog) {
   SetWindowTextA(dialog, Caption(frmEdit.mode));
 
   if (frmEdit.mode == EditModes::Add) {
-    if (!DroppedPath.empty()) SetFieldText(IDC_TXTAPLPATH, DroppedPath);
+    if (!request.droppedPath.empty()) SetFieldText(IDC_TXTAPLPATH, request.droppedPath);
     SendMessageA(styles, CB_SETCURSEL, 1, 0);
     ShowWindow(Control(IDC_BTNOPENSOURCE), SW_HIDE);
     ApplyItemKind();
     return Control(IDC_TXTITEMNAME);
   }
 
-  const int selected = requestedIndex;
+  const int selected = request.selectedIndex;
   frmEdit.EditedIndex = static_cast<int16_t>(selected);
   if (selected >= 0 && selected < ItemCount()) FillFromRecord(Items[selected]);
 
@@ -293,9 +291,9 @@ HWND OnLoad(HWND dialog) {
   return Control(IDC_TXTITEMNAME);
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, const EditRequest& request) {
   // The first focus is set here, so the dialog manager must not set its own.
-  FocusFieldControl(OnLoad(dialog));
+  FocusFieldControl(OnLoad(dialog, request));
 }
 
 void OnActivate(HWND dialog, WPARAM wParam) {
@@ -371,7 +369,7 @@ void OnDestroy() {
 INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      OnInitDialog(dialog);
+      OnInitDialog(dialog, *reinterpret_cast<const EditRequest*>(lParam));
       return FALSE;
     case WM_ACTIVATE:
       OnActivate(dialog, wParam);
@@ -440,11 +438,10 @@ void FocusValidationField(FocusField field) {
   }
 }
 
-EditResult OpenEditDialog(HWND owner, int selectedIndex) {
-  requestedIndex = selectedIndex;
+EditResult OpenEditDialog(HWND owner, const EditRequest& request) {
   committed = {};
-  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EDIT), owner, EditDialogProc, 0);
-  requestedIndex = -1;
+  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EDIT), owner, EditDialogProc,
+                  reinterpret_cast<LPARAM>(&request));
   return std::exchange(committed, {});
 }
 
@@ -457,3 +454,5 @@ void EndEditDialog(const EditResult& result) {
 }
 
 HWND EditDialogWindow() { return frmEdit.dialog; }
+
+EditRequest EditDialogRequest() { return frmEdit.dialog ? frmEdit.request : EditRequest{}; }

@@ -18,6 +18,7 @@
 struct EditForm {
   HWND dialog = nullptr;
   EditModes mode = EditModes::Add;
+  EditRequest request;      // what the dialog was opened for
   int16_t EditedIndex = 0;  // the item's position in Items (edit, rename)
   std::string InitialName;  // its name as stored when the dialog opened
   UniqueMenu mnuArgs;       // the parameter menu, never shown as a menu bar

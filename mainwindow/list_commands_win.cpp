@@ -15,10 +15,9 @@ namespace {
 // What it committed is shown in the list (an edited item stays selected, else
 // the first line is) and reaches the settings file at once; then the window
 // has the focus back.
-void OpenEditor(EditModes mode) {
+void OpenEditor(EditModes mode, const std::string& droppedPath = "") {
   HWND window = MainWindow();
-  EditMode = mode;
-  const EditResult result = OpenEditDialog(window, SelectedItemIndex());
+  const EditResult result = OpenEditDialog(window, {mode, SelectedItemIndex(), droppedPath});
   if (result.commit != EditCommit::None) {
     if (result.commit == EditCommit::Added) ShowItemCount();
     RebuildItemList(result.commit == EditCommit::Edited ? result.index : 0);
@@ -84,6 +83,5 @@ void OnTimer1() {
   // Off before the dialog opens: the dialog's own message loop would
   // otherwise deliver further ticks and open a second one.
   KillTimer(MainWindow(), kTimer1);
-  OnAddClick();
-  DroppedPath.clear();
+  OpenEditor(EditModes::Add, TakePendingDrop());
 }

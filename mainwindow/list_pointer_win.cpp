@@ -96,7 +96,7 @@ void OnListMouseMove(int x, int y) {
 void OnListDrop(HDROP drop) {
   const std::string path = TakeFirstDroppedFile(UniqueDrop(drop));
   if (!IsAcceptableDrop(path, GetPathKind(path))) return;
-  DroppedPath = path;
+  SetPendingDrop(path);
   // The dialog opens from the timer, after the drop has ended.
   SetTimer(MainWindow(), kTimer1, kTimer1Interval, nullptr);
 }

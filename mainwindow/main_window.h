@@ -44,6 +44,12 @@ void ShowItemCount();                    // "項目数：N" in part 0 of the sta
 void UpdateButtons();                    // enabled buttons from ItemCount and the selection
 void ShowHint(const std::string& text);  // text of the hint box txtComment
 
+// A program file dropped on the list, waiting for Timer1 to open Add with
+// it; "" when none waits. Taking it clears it.
+void SetPendingDrop(const std::string& path);
+const std::string& PendingDrop();
+std::string TakePendingDrop();
+
 // Writes the catalogue to the settings file (SaveItems) after every committed
 // change, so that a crash or a killed process loses nothing; on failure a
 // critical message names the file. True when written.

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <utility>
+
 #include "catalogue/item_record.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/settings_file.h"
@@ -32,6 +34,7 @@ struct MainWindowState {
   HWND statusBar = nullptr;
   MainWindowOptions options;
   bool loadFailed = false;
+  std::string pendingDrop;  // see SetPendingDrop
 };
 
 MainWindowState form;
@@ -161,6 +164,7 @@ void OnEndSession(bool ending) {
 
 void OnDestroy(HWND window) {
   KillTimer(window, kTimer1);
+  form.pendingDrop.clear();
   CloseFieldHelp();
   if (MessageOwner == window) MessageOwner = nullptr;
   form.window = nullptr;
@@ -282,6 +286,12 @@ int RunOrbisk(HINSTANCE instance, int showCommand) {
 }
 
 HWND MainWindow() { return form.window; }
+
+void SetPendingDrop(const std::string& path) { form.pendingDrop = path; }
+
+const std::string& PendingDrop() { return form.pendingDrop; }
+
+std::string TakePendingDrop() { return std::exchange(form.pendingDrop, {}); }
 
 HWND MainDlgItem(int id) { return form.window ? GetDlgItem(form.window, id) : nullptr; }
 

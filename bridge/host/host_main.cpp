@@ -18,11 +18,11 @@
 #include "bridge/host/registration_win.h"
 #include "bridge/host/settings_watch_win.h"
 #include "bridge/host/stdio_win.h"
-#include "bridge/host/utf.h"
 #include "catalogue/program_paths.h"
 #include "common/growing_buffer.h"
 #include "common/module_path.h"
 #include "common/product.h"
+#include "common/utf.h"
 #include "common/win_handles.h"
 
 namespace {

@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "bridge/host/host_texts.h"
-#include "bridge/host/utf.h"
+#include "catalogue/item_sort.h"
+#include "catalogue/menu_registration.h"
 #include "catalogue/settings_file.h"
+#include "catalogue/settings_format.h"
 #include "common/atomic_file.h"
 #include "common/growing_buffer.h"
+#include "common/utf.h"
 #include "common/wide_text.h"
 #include "common/win_handles.h"
 
@@ -45,8 +48,7 @@ WinHostPlatform::WinHostPlatform(std::string settingsPath) : settingsPath_(std::
 CatalogueSnapshot WinHostPlatform::ReadCatalogue() {
   CatalogueSnapshot snapshot;
   // The file is read once, sharing it in every way, so that Orbisk can
-  // replace it at any moment; Orbisk's loader then reads a private copy,
-  // so that the list and the version come from the same bytes.
+  // replace it at any moment.
   UniqueFile file(CreateFileA(settingsPath_.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -65,20 +67,11 @@ CatalogueSnapshot WinHostPlatform::ReadCatalogue() {
   bytes.resize(got);
   file.reset();
 
-  const std::string temp = GrowingBufferCall<char>(
-      CutReport::NeededSize,
-      [](char* buffer, std::size_t capacity) { return GetTempPathA(static_cast<DWORD>(capacity), buffer); });
-  if (temp.empty() || temp.size() > MAX_PATH) return snapshot;
-  // A new name every time: the profile functions cache files by name.
-  const std::string copy = CreateTemporarySibling(temp + "OrbiskHost.ini");
-  if (copy.empty()) return snapshot;
-  if (!WriteFileAtomically(copy, bytes)) {
-    DeleteFileA(copy.c_str());
-    return snapshot;
-  }
-  LoadItemsFrom(copy);
-  DeleteFileA(copy.c_str());
-  snapshot.items = Items;
+  // The list and the version come from the same bytes, read by Orbisk's
+  // own reader of the format.
+  bool exact = true;
+  snapshot.items = ReadCatalogueText(SettingsTextFromBytes(bytes, Utf16ToCodePage932, &exact),
+                                     IsMenuEntryRegistered, ItemNameLess);
   snapshot.settingsBytes = std::move(bytes);
   snapshot.read = true;
   return snapshot;

@@ -2,8 +2,8 @@
 
 #include "bridge/host/host_texts.h"
 #include "bridge/host/request.h"
-#include "bridge/host/utf.h"
 #include "catalogue/substitution.h"
+#include "common/utf.h"
 
 HostSession::HostSession(HostPlatform& platform, bool callerAllowed, WriteMessage write)
     : platform_(platform), callerAllowed_(callerAllowed), write_(std::move(write)) {}

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bridge/host/command_line.h"
-#include "bridge/host/utf.h"
+#include "common/utf.h"
 
 namespace host_texts {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "bridge/host/manifests.h"
-#include "bridge/host/utf.h"
+#include "common/utf.h"
 #include "common/win_handles.h"
 
 namespace {

@@ -7,9 +7,9 @@
 
 #include "bridge/host/cmd_reading.h"
 #include "bridge/host/command_line.h"
-#include "bridge/host/utf.h"
 #include "bridge/host/windows_arguments.h"
 #include "catalogue/substitution.h"
+#include "common/utf.h"
 #include "tests/native/code_page.h"
 #include "tests/native/japanese_system.h"
 

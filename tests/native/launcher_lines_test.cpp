@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "bridge/host/launcher_lines.h"
-#include "bridge/host/utf.h"
+#include "common/utf.h"
 #include "tests/native/marked_cases.h"
 
 namespace {

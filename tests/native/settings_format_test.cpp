@@ -176,19 +176,81 @@ TEST(SettingsFormat, RefusedItemsLeaveNoGapAndFixedStringsDropLauncherFields) {
   EXPECT_EQ(entries[6].second, "1000");
 }
 
-TEST(SettingsFormat, SectionBlockReadsLikeTheSingleValueReader) {
-  const std::string block(
-      "ItemCount=2\0itemname1 = \"\"quoted\"\" \0ItemName1=second\0"
-      "Comment1=\t'single'\t\0Argments1=\"\0Bare\0Mixed=\"a'\0\0",
-      101);
-  const auto values = ParseSectionBlock(block);
-  EXPECT_EQ(values.at("ITEMCOUNT"), "2");
+TEST(SettingsFormat, SectionValuesReadLikeTheSingleValueReader) {
+  const std::string file =
+      "[Other]\r\nItemCount=9\r\n [ itemlist ] \r\nItemCount=2\r\nitemname1 = \"\"quoted\"\" \r\n"
+      "ItemName1=second\nComment1=\t'single'\t\r\nArgments1=\"\r\n\r\nBare\r\nMixed=\"a'\r\n"
+      "[ItemList]\r\nLater=1\r\n";
+  const auto found = IniSectionValues(file, "ItemList");
+  ASSERT_TRUE(found.has_value());
+  const auto& values = *found;
+  EXPECT_EQ(values.at("ITEMCOUNT"), "2") << "the section of that name, not another";
   EXPECT_EQ(values.at("ITEMNAME1"), "\"quoted\"") << "first occurrence, one pair of quotes removed";
-  EXPECT_EQ(values.at("COMMENT1"), "single");
+  EXPECT_EQ(values.at("COMMENT1"), "single") << "a line that ends in LF alone";
   EXPECT_EQ(values.at("ARGMENTS1"), "\"") << "a lone quote is no pair";
-  EXPECT_EQ(values.at("BARE"), "");
+  EXPECT_EQ(values.at("BARE"), "") << "an empty line does not end the section";
   EXPECT_EQ(values.at("MIXED"), "\"a'");
-  EXPECT_TRUE(ParseSectionBlock(std::string("\0", 1)).empty());
+  EXPECT_EQ(values.count("LATER"), 0u) << "only the first section of the name counts";
+  EXPECT_FALSE(IniSectionValues("[ItemListX]\r\nItemCount=1\r\n", "ItemList").has_value());
+  EXPECT_FALSE(IniSectionValues("", "ItemList").has_value());
+  EXPECT_TRUE(IniSectionValues("[ItemList]", "ItemList").value().empty());
+}
+
+TEST(SettingsFormat, TheOneReaderRepairsFiltersAndSorts) {
+  const std::string file =
+      "[ItemList]\r\nItemCount=4\r\n"
+      "ItemName1=b\r\nAplPath1=C:\\b.exe\r\nContexts1=1000\r\nWindowStyle1=7\r\n"
+      "ItemName2=unregistered\r\nFixedString2=1\r\n"
+      "ItemName3=A\r\nFixedString3=1\r\nArgments3=text\r\nAplPath3=C:\\x.exe\r\n"
+      "ItemName4=c\r\nAplPath4=C:\\c.exe\r\nContexts4=1x01\r\n";
+  const auto records = ReadCatalogueText(
+      file, [](const std::string& name) { return name != "unregistered"; },
+      [](const std::string& a, const std::string& b) { return ToUpperSjis(a) < ToUpperSjis(b); });
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].ItemName, "A");
+  EXPECT_EQ(records[0].AplPath, "") << "a fixed-string item keeps no path";
+  EXPECT_EQ(records[1].ItemName, "b");
+  EXPECT_EQ(records[1].WindowStyle, 1);
+  // A count the keys do not back is not believed.
+  const auto many = ReadCatalogueText(
+      "[ItemList]\r\nItemCount=32767\r\nItemName1=x\r\nFixedString1=1\r\n",
+      [](const std::string&) { return true; },
+      [](const std::string& a, const std::string& b) { return a < b; });
+  EXPECT_EQ(many.size(), 1u);
+}
+
+TEST(SettingsFormat, FilesSavedInUnicodeAreReadInCodePage932) {
+  // Stands in for the platform's conversion: ASCII and one Japanese letter.
+  const ToCodePage932 convert = [](std::u16string_view text, bool* exact) {
+    std::string out;
+    for (const char16_t c : text) {
+      if (c < 0x80) {
+        out += static_cast<char>(c);
+      } else if (c == u'\u3042') {
+        out += "\x82\xA0";
+      } else {
+        out += '?';
+        *exact = false;
+      }
+    }
+    return out;
+  };
+  const struct {
+    std::string bytes, text;
+    bool exact;
+  } cases[] = {
+      {"[A]\r\nx=\x82\xA0", "[A]\r\nx=\x82\xA0", true},
+      {"\xEF\xBB\xBF[A]\r\nx=\xE3\x81\x82", "[A]\r\nx=\x82\xA0", true},
+      {"\xEF\xBB\xBFx=\xE3\x81", "x=?", false},
+      {std::string("\xFF\xFE[\0A\0]\0=\0\x42\x30", 12), "[A]=\x82\xA0", true},
+      {std::string("\xFE\xFF\0x\x26\x3A", 6), "x?", false},
+      {std::string("\xFF\xFEx\0y", 5), "x", false},
+  };
+  for (const auto& c : cases) {
+    bool exact = true;
+    EXPECT_EQ(SettingsTextFromBytes(c.bytes, convert, &exact), c.text) << c.text;
+    EXPECT_EQ(exact, c.exact) << c.text;
+  }
 }
 
 TEST(SettingsFormat, ReplaceIniSectionKeepsEveryOtherLine) {

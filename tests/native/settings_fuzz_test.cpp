@@ -17,24 +17,19 @@ std::string RandomBytes(std::mt19937& random, size_t maxLength, std::string_view
   return text;
 }
 
-constexpr std::string_view kIniAlphabet = "ItemNameCountFixedString0123456789=[]\"' \t\r\n\\;x\x81\x40\x95\x5C";
+constexpr std::string_view kIniAlphabet =
+    "ItemNameCountFixedString0123456789=[]\"' \t\r\n\\;x\x81\x40\x95\x5C";
 
 }  // namespace
 
 TEST(SettingsFuzz, ArbitrarySectionsNeverCrashTheLoader) {
   std::mt19937 random(20261207);
   for (int round = 0; round < 3000; ++round) {
-    std::string block = RandomBytes(random, 400, round % 2 ? kIniAlphabet : std::string_view());
-    for (char& c : block) {
-      if (c == '\n') c = '\0';
-    }
-    const auto values = ParseSectionBlock(block);
-    const auto read = [&](const std::string& key) -> std::optional<std::string> {
-      const auto found = values.find(ToUpperSjis(key));
-      return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
-    };
-    const int count = ParseProfileInt(read("ItemCount"), 0).value_or(0);
-    const auto records = ReadCatalogue(read, std::min(count, 50), [](const std::string&) { return true; });
+    const std::string text = (round % 3 ? "[ItemList]\r\n" : "") +
+                             RandomBytes(random, 400, round % 2 ? kIniAlphabet : std::string_view());
+    const auto records = ReadCatalogueText(
+        text, [](const std::string&) { return true; },
+        [](const std::string& a, const std::string& b) { return a < b; });
     for (const ItemRecord& r : records) {
       EXPECT_FALSE(r.ItemName.empty());
       EXPECT_TRUE(r.FixedString == 0 || r.FixedString == 1);
@@ -57,19 +52,10 @@ TEST(SettingsFuzz, WrittenSectionReadsBackWhateverSurroundsIt) {
     }
     const std::string surrounding = RandomBytes(random, 200, "abc=;[] \r\n\x81\x40");
     const std::string file = ReplaceIniSection(surrounding, "ItemList", CatalogueEntries(records));
-    // Find the section again the way the platform does and read it back.
-    const auto start = file.find("[ItemList]\r\n");
-    ASSERT_NE(start, std::string::npos);
-    std::string block;
-    for (auto pos = start + 12; pos < file.size();) {
-      const auto end = file.find("\r\n", pos);
-      const std::string line = file.substr(pos, end - pos);
-      if (!line.empty() && line[0] == '[') break;
-      block += line + '\0';
-      if (end == std::string::npos) break;
-      pos = end + 2;
-    }
-    const auto values = ParseSectionBlock(block + '\0');
+    // Find the section again and read it back.
+    const auto found = IniSectionValues(file, "itemlist");
+    ASSERT_TRUE(found.has_value());
+    const auto& values = *found;
     ASSERT_EQ(values.at("ITEMCOUNT"), std::to_string(records.size()));
     for (size_t i = 0; i < records.size(); ++i) {
       const std::string n = std::to_string(i + 1);

@@ -73,8 +73,6 @@ HWND OpenTestMainWindow() {
 void AppWindowTest::SetUp() {
   WineTest::SetUp();
   SetCursorPos(1, 1);
-  EditMode = EditModes::Add;
-  DroppedPath.clear();
   MessageOwner = nullptr;
 }
 
@@ -83,6 +81,5 @@ void AppWindowTest::TearDown() {
   if (MainWindow()) DestroyWindow(MainWindow());
   PumpMessages(10);
   MessageOwner = nullptr;
-  DroppedPath.clear();
   WineTest::TearDown();
 }

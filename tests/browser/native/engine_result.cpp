@@ -15,9 +15,9 @@
 #include <string>
 
 #include "bridge/host/command_line.h"
-#include "bridge/host/utf.h"
 #include "catalogue/page_facts.h"
 #include "catalogue/substitution.h"
+#include "common/utf.h"
 
 int main() {
   const nlohmann::json request = nlohmann::json::parse(

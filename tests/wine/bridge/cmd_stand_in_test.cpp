@@ -15,8 +15,8 @@
 
 #include "bridge/host/cmd_reading.h"
 #include "bridge/host/host_texts.h"
-#include "bridge/host/utf.h"
 #include "common/text_util.h"
+#include "common/utf.h"
 #include "tests/harness/recorded_starts.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/bridge/host_fixture.h"

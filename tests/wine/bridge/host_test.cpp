@@ -7,7 +7,6 @@
 
 #include "bridge/host/framing.h"
 #include "bridge/host/host_texts.h"
-#include "bridge/host/utf.h"
 #include "catalogue/item_record.h"
 #include "catalogue/item_sort.h"
 #include "catalogue/menu_registration.h"
@@ -17,6 +16,7 @@
 #include "catalogue/substitution.h"
 #include "common/atomic_file.h"
 #include "common/text_util.h"
+#include "common/utf.h"
 #include "tests/harness/browser_standin.h"
 #include "tests/harness/build_output.h"
 #include "tests/harness/clock_values.h"

@@ -7,10 +7,10 @@
 #include <random>
 
 #include "bridge/host/host_texts.h"
-#include "bridge/host/utf.h"
 #include "bridge/host/windows_arguments.h"
 #include "catalogue/program_paths.h"
 #include "common/text_util.h"
+#include "common/utf.h"
 #include "tests/harness/build_output.h"
 #include "tests/harness/recorded_starts.h"
 #include "tests/harness/waiting.h"

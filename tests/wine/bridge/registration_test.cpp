@@ -6,7 +6,7 @@
 
 #include "bridge/host/host_texts.h"
 #include "bridge/host/manifests.h"
-#include "bridge/host/utf.h"
+#include "common/utf.h"
 #include "common/win_handles.h"
 #include "tests/harness/build_output.h"
 #include "tests/harness/message_boxes.h"

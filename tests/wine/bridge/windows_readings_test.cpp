@@ -7,9 +7,9 @@
 #include <nlohmann/json.hpp>
 
 #include "bridge/host/host_texts.h"
-#include "bridge/host/utf.h"
 #include "bridge/host/windows_arguments.h"
 #include "common/text_util.h"
+#include "common/utf.h"
 #include "tests/harness/recorded_starts.h"
 #include "tests/harness/win_test_util.h"
 #include "tests/wine/bridge/host_fixture.h"

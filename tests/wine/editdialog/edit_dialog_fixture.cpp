@@ -75,8 +75,12 @@ void EditDialogTest::RunDialog(int buttonId, int line, const std::function<void(
     steps(dialog);
   };
   pending.steps = &wrapped;
-  PostMessageA(main_, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(main_, buttonId)));
+  if (buttonId == kTimerAdd) {
+    PostMessageA(main_, WM_TIMER, kTimer1, 0);
+  } else {
+    PostMessageA(main_, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(main_, buttonId)));
+  }
   HWND relay = CreateRelayWindow(kRelayClass, RelayProc, &pending);
   SetTimer(relay, 1, 10, nullptr);
   const DWORD start = GetTickCount();

@@ -30,6 +30,8 @@ class EditDialogTest : public AppWindowTest {
   // Selects line (edit and rename) and presses the main window's button; the
   // steps run inside the dialog's modal loop with the dialog's handle. A
   // dialog still open after them is cancelled. Returns when it has closed.
+  // buttonId kTimerAdd: the tick of Timer1 that turns a drop into an Add.
+  static constexpr int kTimerAdd = -1;
   void RunDialog(int buttonId, int line, const std::function<void(HWND dialog)>& steps);
 
   // Helpers for the steps (they run on the dialog's thread).

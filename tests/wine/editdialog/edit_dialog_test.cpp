@@ -10,6 +10,7 @@
 #include "editdialog/edit_dialog.h"
 #include "editdialog/edit_dialog_resource.h"
 #include "editdialog/edit_dialog_rules.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/resource.h"
 #include "tests/harness/message_boxes.h"
 #include "tests/harness/win_test_util.h"
@@ -37,8 +38,9 @@ void ExpectBox(const SeenMessageBox& box, const std::string& text, BoxIcon icon)
 TEST_F(EditDialog, AddModeStartsEmptyWithTheDroppedPath) {
   WriteCatalogue({});
   ASSERT_TRUE(OpenMain());
-  DroppedPath = app_;
-  RunDialog(IDC_BTNADD, -1, [&](HWND dialog) {
+  // As a drop leaves it for Timer1, which opens Add.
+  SetPendingDrop(app_);
+  RunDialog(kTimerAdd, -1, [&](HWND dialog) {
     char caption[64] = {};
     GetWindowTextA(dialog, caption, sizeof caption);
     EXPECT_STREQ(caption, "追加");

@@ -18,12 +18,12 @@
 #include <vector>
 
 #include "bridge/host/manifests.h"
-#include "bridge/host/utf.h"
 #include "catalogue/item_record.h"
 #include "catalogue/launcher_script.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/settings_file.h"
+#include "common/utf.h"
 #include "common/win_handles.h"
 #include "editdialog/edit_dialog_resource.h"
 #include "mainwindow/main_window.h"

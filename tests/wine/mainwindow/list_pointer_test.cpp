@@ -130,7 +130,7 @@ TEST_F(ListPointer, ADroppedProgramOpensTheAddDialogAfterTheTimer) {
     const size_t before = watcher.Opened().size();
     const DWORD droppedAt = GetTickCount();
     Drop({path});
-    EXPECT_EQ(DroppedPath, path);
+    EXPECT_EQ(PendingDrop(), path);
     EXPECT_EQ(watcher.Opened().size(), before) << "the dialog must not open inside the drop";
     ASSERT_TRUE(watcher.WaitForOpened(before + 1, 3000));
     ASSERT_EQ(watcher.Opened().size(), before + 1);
@@ -140,7 +140,7 @@ TEST_F(ListPointer, ADroppedProgramOpensTheAddDialogAfterTheTimer) {
     EXPECT_GE(opened.at - droppedAt, 180u);
     // The tick that opened the dialog clears the path once it has closed.
     FlushMessages();
-    EXPECT_EQ(DroppedPath, "");
+    EXPECT_EQ(PendingDrop(), "");
   }
   // One dialog per drop: the timer is off afterwards.
   ExpectNoAddPending();
@@ -162,7 +162,7 @@ TEST_F(ListPointer, OnlyTheFirstFileOfADropCounts) {
   Drop({t, b});
   ExpectNoAddPending();
   EXPECT_EQ(watcher.Opened().size(), 1u);
-  EXPECT_EQ(DroppedPath, "");
+  EXPECT_EQ(PendingDrop(), "");
 }
 
 TEST_F(ListPointer, RefusedDropsDoNothingAndAddStaysEmpty) {
@@ -182,7 +182,7 @@ TEST_F(ListPointer, RefusedDropsDoNothingAndAddStaysEmpty) {
   EditDialogWatcher watcher(Window());
   for (const std::string& path : {text, folder, shortcut, binned, ProgramFolder() + "missing.exe"}) {
     Drop({path});
-    EXPECT_EQ(DroppedPath, "") << path;
+    EXPECT_EQ(PendingDrop(), "") << path;
   }
   ExpectNoAddPending();
   EXPECT_TRUE(watcher.Opened().empty());

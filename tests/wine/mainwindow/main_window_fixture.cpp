@@ -89,7 +89,8 @@ LRESULT CALLBACK EditDialogWatcher::RelayProc(HWND window, UINT message, WPARAM 
 }
 
 void EditDialogWatcher::RecordAndCancel(HWND dialog) {
-  opened_.push_back({WindowTextAnsi(dialog), EditMode, DroppedPath, GetTickCount()});
+  const EditRequest request = EditDialogRequest();
+  opened_.push_back({WindowTextAnsi(dialog), request.mode, request.droppedPath, GetTickCount()});
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 

@@ -1,5 +1,6 @@
 // UTF-8 and UTF-16, without the platform: the page facts arrive in UTF-8 and
-// reach the started program in UTF-16.
+// reach the started program in UTF-16, and a settings file an editor saved
+// in UTF-8 is read through them.
 #pragma once
 
 #include <string>
@@ -7,6 +8,10 @@
 
 // Invalid sequences (and encoded surrogates) become U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// True when the bytes are UTF-8 throughout: no broken or over-long
+// sequence, no encoded surrogate, nothing beyond U+10FFFF.
+bool IsValidUtf8(std::string_view utf8);
 
 // Unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);

@@ -2,7 +2,10 @@
 
 #include "catalogue/item_record.h"
 #include "catalogue/menu_registration.h"
+#include "common/path_kind.h"
 #include "editdialog/edit_dialog.h"
+#include "mainwindow/item_exchange.h"
+#include "mainwindow/list_rules.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/resource.h"
@@ -83,5 +86,11 @@ void OnTimer1() {
   // Off before the dialog opens: the dialog's own message loop would
   // otherwise deliver further ticks and open a second one.
   KillTimer(MainWindow(), kTimer1);
-  OpenEditor(EditModes::Add, TakePendingDrop());
+  const std::string path = TakePendingDrop();
+  // An item file is imported; a program opens Add with its path.
+  if (IsItemFileDrop(path, GetPathKind(path))) {
+    ImportIntoWindow(path);
+    return;
+  }
+  OpenEditor(EditModes::Add, path);
 }

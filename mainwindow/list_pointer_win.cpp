@@ -95,7 +95,8 @@ void OnListMouseMove(int x, int y) {
 
 void OnListDrop(HDROP drop) {
   const std::string path = TakeFirstDroppedFile(UniqueDrop(drop));
-  if (!IsAcceptableDrop(path, GetPathKind(path))) return;
+  const PathKind kind = GetPathKind(path);
+  if (!IsAcceptableDrop(path, kind) && !IsItemFileDrop(path, kind)) return;
   SetPendingDrop(path);
   // The dialog opens from the timer, after the drop has ended.
   SetTimer(MainWindow(), kTimer1, kTimer1Interval, nullptr);

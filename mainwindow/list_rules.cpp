@@ -5,7 +5,11 @@
 #include "common/text_util.h"
 #include "ui/screen_geometry.h"
 
-bool IsAcceptableDrop(std::string_view path, PathKind kind) {
+namespace {
+
+// An existing file outside the recycle bins, whose name ends in extension
+// (lower case, with its dot), any letter case.
+bool IsDroppedFileWith(std::string_view path, PathKind kind, std::string_view extension) {
   if (kind != PathKind::File) return false;
   const std::string lower = ToLowerSjis(path);
   // The recycle bins of every Windows version: a file there is a deleted one.
@@ -13,7 +17,46 @@ bool IsAcceptableDrop(std::string_view path, PathKind kind) {
   for (const std::string_view bin : {":\\recycler\\", ":\\recycled\\", ":\\$recycle.bin\\"}) {
     if (!lower.empty() && lower.compare(1, bin.size(), bin) == 0) return false;
   }
-  return lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".exe") == 0;
+  return lower.size() >= extension.size() &&
+         lower.compare(lower.size() - extension.size(), extension.size(), extension) == 0;
+}
+
+}  // namespace
+
+bool IsAcceptableDrop(std::string_view path, PathKind kind) { return IsDroppedFileWith(path, kind, ".exe"); }
+
+bool IsItemFileDrop(std::string_view path, PathKind kind) { return IsDroppedFileWith(path, kind, ".ini"); }
+
+StartAction ReadStartArguments(const std::vector<std::string>& arguments) {
+  StartAction action;
+  if (arguments.empty()) return action;
+  const auto is = [](const std::string& argument, std::string_view option) {
+    return ToLowerSjis(argument) == option || ToLowerSjis(argument) == "-" + std::string(option.substr(1));
+  };
+  std::size_t next = 0;
+  if (is(arguments[0], "/export")) {
+    action.kind = StartAction::Export;
+  } else if (is(arguments[0], "/import")) {
+    action.kind = StartAction::Import;
+  } else {
+    action.kind = StartAction::Usage;
+    return action;
+  }
+  ++next;
+  if (next == arguments.size() || arguments[next].empty()) {
+    action.kind = StartAction::Usage;
+    return action;
+  }
+  action.file = arguments[next++];
+  for (; next < arguments.size(); ++next) {
+    if (action.kind == StartAction::Import && is(arguments[next], "/quiet")) {
+      action.quiet = true;
+    } else {
+      action.kind = StartAction::Usage;
+      return action;
+    }
+  }
+  return action;
 }
 
 bool NeedsFullNameTip(int listWidth, int nameWidth) { return listWidth < RoundHalfEven(nameWidth * 1.03); }

@@ -23,3 +23,30 @@ std::string AlreadyRunningText(const std::string& title) { return title + " は�
 std::string SaveFailedText(const std::string& settingsPath) {
   return "設定ファイルの保存に失敗しました。\r\n" + settingsPath;
 }
+
+std::string ExportedText(std::size_t itemCount, const std::string& path) {
+  return std::to_string(itemCount) + " 件の項目をエクスポートしました。\r\n" + path;
+}
+
+std::string ExportFailedText(const std::string& path) {
+  return "ファイルに書き込めませんでした。\r\n" + path;
+}
+
+std::string ImportUnreadableText(const std::string& path) {
+  return "ファイルを読み込めませんでした。\r\n" + path + "\r\n\r\n何も変更していません。";
+}
+
+std::string ImportRefusedText(const std::string& path, const std::string& problem) {
+  return "このファイルからはインポートできません。\r\n" + path + "\r\n\r\n" + problem +
+         "\r\n\r\n何も変更していません。";
+}
+
+std::string ImportConflictText(const std::string& itemName) {
+  return "「" + itemName + "」は登録済みです。\r\nインポートする項目をどうしますか？";
+}
+
+const char kUsageText[] =
+    "使い方:\r\n"
+    "  Orbisk.exe\r\n"
+    "  Orbisk.exe /export <ファイル>\r\n"
+    "  Orbisk.exe /import <ファイル> [/quiet]";

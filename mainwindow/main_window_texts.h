@@ -22,3 +22,13 @@ std::string AlreadyRunningText(const std::string& title);
 
 // Shown when the settings file could not be written, naming it.
 std::string SaveFailedText(const std::string& settingsPath);
+
+// The export's and the import's boxes.
+std::string ExportedText(std::size_t itemCount, const std::string& path);
+std::string ExportFailedText(const std::string& path);
+std::string ImportUnreadableText(const std::string& path);
+std::string ImportRefusedText(const std::string& path, const std::string& problem);
+// The question when an imported item's name is listed already.
+std::string ImportConflictText(const std::string& itemName);
+// The box of "Orbisk.exe" started with arguments it does not know.
+extern const char kUsageText[];

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <utility>
+#include <vector>
 
 #include "catalogue/item_record.h"
 #include "catalogue/program_paths.h"
@@ -11,8 +12,10 @@
 #include "catalogue/version_info.h"
 #include "common/path_kind.h"
 #include "common/wide_text.h"
+#include "mainwindow/item_exchange.h"
 #include "mainwindow/list_commands.h"
 #include "mainwindow/list_pointer.h"
+#include "mainwindow/list_rules.h"
 #include "mainwindow/main_window_layout.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/resource.h"
@@ -190,6 +193,10 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam == kTimer1) OnTimer1();
       return TRUE;
     case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == MainDlgItem(IDC_LSTITEMS)) {
+        ShowListMenu(window, MainDlgItem(IDC_LSTITEMS), lParam);
+        return TRUE;
+      }
       return ShowFieldHelpAt(window, reinterpret_cast<HWND>(wParam), lParam);
     case WM_CTLCOLORSTATIC:
       // The read-only hint box in the button-face colour.
@@ -262,7 +269,33 @@ void UnloadMainWindow() {
   DestroyWindow(form.window);
 }
 
+namespace {
+
+// The program's arguments, without its own name, in code page 932.
+std::vector<std::string> StartArguments() {
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  const UniqueLocalMemory owner(reinterpret_cast<HLOCAL>(arguments));
+  std::vector<std::string> result;
+  for (int i = 1; arguments && i < count; ++i) result.push_back(ToAnsi(arguments[i], MissingChars::Question));
+  return result;
+}
+
+}  // namespace
+
 int RunOrbisk(HINSTANCE instance, int showCommand) {
+  const StartAction action = ReadStartArguments(StartArguments());
+  switch (action.kind) {
+    case StartAction::Export:
+      return RunExport(action.file);
+    case StartAction::Import:
+      return RunImport(action.file, action.quiet);
+    case StartAction::Usage:
+      MessageBoxA(nullptr, kUsageText, kProductName, kWarningOk);
+      return 1;
+    case StartAction::Window:
+      break;
+  }
   UniqueHandle instanceMutex;
   if (!ClaimSingleInstance(kInstanceMutexName, instanceMutex)) {
     MessageBoxA(nullptr, AlreadyRunningText(kProductName).c_str(), kProductName, kWarningOk);

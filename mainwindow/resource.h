@@ -15,3 +15,18 @@
 #define IDC_TXTCOMMENT 1008
 // btnExit is the dialog's cancel button, so that Esc presses it.
 #define IDC_BTNEXIT 2
+
+// The list's context menu.
+#define IDM_LISTMENU 110
+#define IDM_EXPORTALL 1101
+#define IDM_EXPORTSELECTED 1102
+#define IDM_IMPORT 1103
+#define IDM_LISTHELP 1104
+
+// The question when an imported item's name is listed already.
+#define IDD_IMPORTCONFLICT 120
+#define IDC_CONFLICTTEXT 1201
+#define IDC_BTNOVERWRITE 1202
+#define IDC_BTNSKIP 1203
+#define IDC_BTNKEEPBOTH 1204
+#define IDC_CHKAPPLYALL 1205

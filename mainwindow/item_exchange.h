@@ -1,0 +1,49 @@
+// Moving items between Orbisk and a file: the export of all items or one,
+// and the import, from the list's context menu, a dropped file or the
+// command line. An imported item passes the edit dialog's checks and gets
+// the same writes (script file, menu entry, settings file); the catalogue
+// changes only as far as the user chose.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogue/item_record.h"
+#include "catalogue/item_transfer.h"
+
+// Writes records to path; false when the file could not be written (the old
+// one, if any, is then untouched).
+bool ExportItems(const std::string& path, const std::vector<ItemRecord>& records);
+
+// What to do with an imported item whose name is listed already.
+enum class ConflictChoice { Overwrite, Skip, KeepBoth };
+
+struct ImportOutcome {
+  // "" when the file was taken; else why nothing changed (a file that
+  // cannot be read or is refused, or a settings file that could not be
+  // written, after which every item of this import was taken back).
+  std::string problem;
+  std::string reason;  // the same in one line, for a quiet import's report
+  ImportReport report;
+};
+
+// Imports the file at path into Items. Interactive (owner may be nullptr):
+// asks once per listed name, with "apply to all". Quiet: skips every listed
+// name and asks nothing.
+ImportOutcome ImportItems(const std::string& path, HWND owner, bool quiet);
+
+// The list's context menu at a screen point (-1, -1 for the menu key: then
+// below the selected line, or at the list's corner).
+void ShowListMenu(HWND window, HWND list, LPARAM screenPoint);
+
+// A dropped item file: imported, with the boxes, and shown in the list.
+void ImportIntoWindow(const std::string& path);
+
+// "Orbisk.exe /export <file>" and "Orbisk.exe /import <file> [/quiet]":
+// the catalogue of the user, without the main window. Returns the exit code:
+// 0 done, 1 the file was refused or could not be read or written, 2 Orbisk's
+// window is open (its list would overwrite the import).
+int RunExport(const std::string& path);
+int RunImport(const std::string& path, bool quiet);

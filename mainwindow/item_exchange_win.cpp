@@ -1,0 +1,369 @@
+#include "mainwindow/item_exchange.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "catalogue/item_sort.h"
+#include "catalogue/item_store.h"
+#include "catalogue/menu_registration.h"
+#include "catalogue/program_paths.h"
+#include "catalogue/settings_file.h"
+#include "catalogue/validation.h"
+#include "common/atomic_file.h"
+#include "common/path_kind.h"
+#include "common/win_handles.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_texts.h"
+#include "mainwindow/resource.h"
+#include "mainwindow/single_instance.h"
+#include "ui/field_help.h"
+#include "ui/message_box.h"
+#include "ui/product.h"
+
+namespace {
+
+constexpr UINT kInformationOk = MB_ICONINFORMATION | MB_OK;  // 64
+constexpr std::size_t kPathBufferSize = 32768;
+// The file dialogs' filter: pairs of a caption and a pattern, NUL-separated.
+constexpr char kItemFileFilter[] = "Orbisk の項目 (*.ini)\0*.ini\0すべてのファイル (*.*)\0*.*\0";
+
+// --- The import -----------------------------------------------------------
+
+struct ConflictQuestion {
+  std::string itemName;
+  ConflictChoice choice = ConflictChoice::Skip;
+  bool applyToAll = false;
+};
+
+INT_PTR CALLBACK ConflictProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      const auto* question = reinterpret_cast<const ConflictQuestion*>(lParam);
+      SetDlgItemTextA(dialog, IDC_CONFLICTTEXT, ImportConflictText(question->itemName).c_str());
+      return TRUE;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) MessageOwner = dialog;
+      return FALSE;
+    case WM_COMMAND: {
+      auto* question = reinterpret_cast<ConflictQuestion*>(GetWindowLongPtrA(dialog, DWLP_USER));
+      const int id = LOWORD(wParam);
+      // Esc and the close box skip: nothing of the user's changes unasked.
+      if (id != IDC_BTNOVERWRITE && id != IDC_BTNSKIP && id != IDC_BTNKEEPBOTH && id != IDCANCEL)
+        return FALSE;
+      question->choice = id == IDC_BTNOVERWRITE  ? ConflictChoice::Overwrite
+                         : id == IDC_BTNKEEPBOTH ? ConflictChoice::KeepBoth
+                                                 : ConflictChoice::Skip;
+      question->applyToAll = IsDlgButtonChecked(dialog, IDC_CHKAPPLYALL) == BST_CHECKED;
+      EndDialog(dialog, id);
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+// Asks what becomes of an imported item whose name is listed already.
+ConflictQuestion AskAboutListedName(HWND owner, const std::string& itemName) {
+  ConflictQuestion question;
+  question.itemName = itemName;
+  HWND previousOwner = MessageOwner;
+  const INT_PTR shown = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_IMPORTCONFLICT),
+                                        owner, ConflictProc, reinterpret_cast<LPARAM>(&question));
+  MessageOwner = previousOwner;
+  if (shown <= 0) question.choice = ConflictChoice::Skip;
+  return question;
+}
+
+int ListedIndexOf(const std::string& name) {
+  for (int i = 0; i < ItemCount(); ++i) {
+    if (SameStorageName(Items[i].ItemName, name)) return i;
+  }
+  return -1;
+}
+
+std::vector<std::string> ListedNames() {
+  std::vector<std::string> names;
+  for (const ItemRecord& item : Items) names.push_back(item.ItemName);
+  return names;
+}
+
+// The edit dialog's checks, as OK would run them on the item's fields.
+ValidationResult Validate(const ItemRecord& item, ItemChange change, const std::string& storedName) {
+  ValidationInput input;
+  input.change = change;
+  input.storedName = storedName;
+  input.nameField = item.ItemName;
+  input.parameterField = item.Argments;
+  input.pathField = item.AplPath;
+  input.fixedString = item.FixedString != 0;
+  for (int i = 0; i < 4; ++i) input.contexts[i] = item.Contexts[i] != 0;
+  input.itemNames = ListedNames();
+  input.scriptFolder = UserFolder;
+  return ValidateItem(input);
+}
+
+// What this import wrote, to take back when the settings file cannot be.
+struct ImportUndo {
+  std::vector<std::string> addedNames;
+  std::vector<std::pair<ItemRecord, ScriptBackup>> replaced;
+
+  void TakeBack() const {
+    for (const std::string& name : addedNames) RemoveStoredItem(name);
+    for (const auto& [stored, backup] : replaced) UndoStoredChange(stored, backup);
+  }
+};
+
+// --- The file dialogs -----------------------------------------------------
+
+std::string DocumentsFolder() {
+  char path[MAX_PATH] = {};  // the size the call is defined with
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+  return path;
+}
+
+std::string AskForItemFile(HWND owner, bool save) {
+  std::string file(kPathBufferSize, '\0');
+  if (save) {
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    const std::string name = DefaultExportFileName(today.wYear, today.wMonth, today.wDay);
+    file.replace(0, name.size(), name);
+  }
+  const std::string folder = DocumentsFolder();
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = kItemFileFilter;
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  dialog.lpstrDefExt = "ini";
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
+                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+  if (!chosen) return {};
+  return file.substr(0, file.find('\0'));
+}
+
+// --- The main window's commands --------------------------------------------
+
+void ExportFromWindow(const std::vector<ItemRecord>& records) {
+  const std::string path = AskForItemFile(MainWindow(), true);
+  if (path.empty()) return;
+  if (ExportItems(path, records)) {
+    ShowMessage(ExportedText(records.size(), path), kInformationOk, kProductName);
+  } else {
+    ShowMessage(ExportFailedText(path), kCriticalOk, kProductName);
+  }
+}
+
+// The standard output a quiet import reports on, when it has one.
+void WriteToStandardOutput(const std::string& text) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (!out || out == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+}  // namespace
+
+bool ExportItems(const std::string& path, const std::vector<ItemRecord>& records) {
+  return WriteFileAtomically(path, ExportFileText(records));
+}
+
+ImportOutcome ImportItems(const std::string& path, HWND owner, bool quiet) {
+  ImportOutcome outcome;
+  std::string bytes;
+  if (GetPathKind(path) != PathKind::File || !ReadWholeFile(path, &bytes)) {
+    outcome.problem = ImportUnreadableText(path);
+    outcome.reason = "ファイルを読み込めませんでした。";
+    return outcome;
+  }
+  const ItemFile file = ReadItemFile(bytes, Utf16ToCodePage932, UserFolder);
+  if (!file.problem.empty()) {
+    outcome.problem = ImportRefusedText(path, file.problem);
+    outcome.reason = file.problem;
+    return outcome;
+  }
+
+  const std::vector<ItemRecord> before = Items;
+  std::vector<std::string> fileNames;
+  for (const ItemRecord& item : file.records) fileNames.push_back(item.ItemName);
+  std::optional<ConflictChoice> forAll;
+  ImportUndo undo;
+  ImportReport& report = outcome.report;
+  for (ItemRecord item : file.records) {
+    const int listed = ListedIndexOf(item.ItemName);
+    ConflictChoice choice = ConflictChoice::KeepBoth;
+    if (listed >= 0) {
+      if (quiet) {
+        choice = ConflictChoice::Skip;
+      } else if (forAll) {
+        choice = *forAll;
+      } else {
+        const ConflictQuestion answer = AskAboutListedName(owner, Items[listed].ItemName);
+        choice = answer.choice;
+        if (answer.applyToAll) forAll = choice;
+      }
+    }
+    if (choice == ConflictChoice::Skip) {
+      report.skipped.push_back(item.ItemName);
+      continue;
+    }
+    const bool overwrite = listed >= 0 && choice == ConflictChoice::Overwrite;
+    if (overwrite) {
+      // The listed item keeps its name (and with it its key and file).
+      item.ItemName = Items[listed].ItemName;
+    } else if (listed >= 0) {
+      std::vector<std::string> taken = ListedNames();
+      taken.insert(taken.end(), fileNames.begin(), fileNames.end());
+      item.ItemName = FreeItemName(item.ItemName, taken);
+    }
+    const ValidationResult checked =
+        Validate(item, overwrite ? ItemChange::Edit : ItemChange::Add, overwrite ? item.ItemName : "");
+    if (!checked.passed) {
+      report.refused.emplace_back(item.ItemName, checked.message);
+      continue;
+    }
+    StoreResult stored;
+    if (overwrite) {
+      ScriptBackup backup;
+      stored = StoreChangedItem(item, Items[listed], &backup);
+      if (stored == StoreResult::Stored) {
+        undo.replaced.emplace_back(Items[listed], std::move(backup));
+        Items[listed] = item;
+        report.replaced.push_back(item.ItemName);
+      }
+    } else {
+      stored = StoreNewItem(item);
+      if (stored == StoreResult::Stored) {
+        undo.addedNames.push_back(item.ItemName);
+        Items.push_back(item);
+        report.added.push_back(item.ItemName);
+      }
+    }
+    if (stored != StoreResult::Stored) report.refused.emplace_back(item.ItemName, StoreFailureText(stored));
+  }
+  if (report.added.empty() && report.replaced.empty()) return outcome;
+  if (ItemCount() > 1) SortItems(0, ItemCount() - 1);
+  if (!SaveItems()) {
+    // The settings file would not list what the registry and the scripts
+    // now hold: all of this import is taken back.
+    undo.TakeBack();
+    Items = before;
+    outcome.report = {};
+    outcome.problem = SaveFailedText(SettingsFilePath()) + "\r\n\r\n何も変更していません。";
+    outcome.reason = "設定ファイルに書き込めませんでした。";
+  }
+  return outcome;
+}
+
+void ImportIntoWindow(const std::string& path) {
+  const ImportOutcome outcome = ImportItems(path, MainWindow(), false);
+  const bool changed = !outcome.report.added.empty() || !outcome.report.replaced.empty();
+  if (changed) {
+    RebuildItemList(ItemCount() > 0 ? 0 : -1);
+    ShowItemCount();
+    UpdateButtons();
+  }
+  if (!outcome.problem.empty()) {
+    ShowMessage(outcome.problem, kWarningOk, kProductName);
+  } else {
+    ShowMessage(ImportSummaryText(outcome.report), kInformationOk, kProductName);
+  }
+}
+
+void ShowListMenu(HWND window, HWND list, LPARAM screenPoint) {
+  UniqueMenu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_LISTMENU)));
+  if (!menu) return;
+  HMENU popup = GetSubMenu(menu.get(), 0);
+  const int selected = SelectedItemIndex();
+  const bool anySelected = selected >= 0 && selected < ItemCount();
+  EnableMenuItem(popup, IDM_EXPORTALL, MF_BYCOMMAND | (ItemCount() > 0 ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(popup, IDM_EXPORTSELECTED, MF_BYCOMMAND | (anySelected ? MF_ENABLED : MF_GRAYED));
+
+  POINT at = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+  RECT listBounds;
+  GetWindowRect(list, &listBounds);
+  const bool byKey = at.x == -1 && at.y == -1;
+  if (byKey) {
+    // The menu key: below the selected line, else at the list's corner.
+    RECT line;
+    if (anySelected &&
+        SendMessageA(list, LB_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&line)) != LB_ERR) {
+      at = {line.left, line.bottom};
+      ClientToScreen(list, &at);
+    } else {
+      at = {listBounds.left, listBounds.top};
+    }
+  }
+  const int command = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
+                                     at.x, at.y, 0, window, nullptr);
+  switch (command) {
+    case IDM_EXPORTALL:
+      ExportFromWindow(Items);
+      break;
+    case IDM_EXPORTSELECTED:
+      if (anySelected) ExportFromWindow({Items[selected]});
+      break;
+    case IDM_IMPORT: {
+      const std::string path = AskForItemFile(window, false);
+      if (!path.empty()) ImportIntoWindow(path);
+      break;
+    }
+    case IDM_LISTHELP: {
+      // The list's own help, beside it, where a right click showed it.
+      const POINT centre = {(listBounds.left + listBounds.right) / 2,
+                            (listBounds.top + listBounds.bottom) / 2};
+      ShowFieldHelpAt(window, list, MAKELPARAM(centre.x, centre.y));
+      break;
+    }
+  }
+}
+
+int RunExport(const std::string& path) {
+  UserFolder = GetUserFolder();
+  LoadItems();
+  if (ExportItems(path, Items)) return 0;
+  WriteToStandardOutput(ExportFailedText(path) + "\r\n");
+  return 1;
+}
+
+int RunImport(const std::string& path, bool quiet) {
+  UniqueHandle instanceMutex;
+  if (!ClaimSingleInstance(kInstanceMutexName, instanceMutex)) {
+    const std::string text = AlreadyRunningText(kProductName);
+    if (quiet) {
+      WriteToStandardOutput(ImportRefusedLogLine(text));
+    } else {
+      ShowMessage(text, kWarningOk, kProductName);
+    }
+    return 2;
+  }
+  UserFolder = GetUserFolder();
+  if (GetPathKind(UserFolder) != PathKind::Folder && !EnsureFolder(UserFolder)) {
+    const std::string text = "MakeSureDirectoryPathExists Error";
+    if (quiet) {
+      WriteToStandardOutput(ImportRefusedLogLine(text));
+    } else {
+      ShowMessage(text, kCriticalOk, kProductName);
+    }
+    return 1;
+  }
+  LoadItems();
+  const ImportOutcome outcome = ImportItems(path, nullptr, quiet);
+  if (quiet) {
+    WriteToStandardOutput(outcome.problem.empty() ? ImportLogText(outcome.report)
+                                                  : ImportRefusedLogLine(outcome.reason));
+  } else {
+    ShowMessage(outcome.problem.empty() ? ImportSummaryText(outcome.report) : outcome.problem,
+                outcome.problem.empty() ? kInformationOk : kWarningOk, kProductName);
+  }
+  return outcome.problem.empty() ? 0 : 1;
+}

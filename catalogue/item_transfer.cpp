@@ -113,7 +113,7 @@ std::string CheckItemValues(const std::map<std::string, std::string>& values, in
                           "WindowStyle", "ConfCmdLine"}) {
     const std::string* text = value(key);
     if (text && text->size() > kMaxFieldBytes) {
-      return label + " の " + key + suffix + " が長すぎます（" + std::to_string(kMaxFieldBytes) +
+      return label + "の " + key + suffix + " が長すぎます（" + std::to_string(kMaxFieldBytes) +
              " バイトまで）。";
     }
   }
@@ -123,7 +123,7 @@ std::string CheckItemValues(const std::map<std::string, std::string>& values, in
         (text->size() == 1 && std::string_view(allowed).find((*text)[0]) != std::string_view::npos)) {
       return {};
     }
-    return label + " の " + key + suffix + " が正しくありません。";
+    return label + "の " + key + suffix + " が正しくありません。";
   };
   for (const auto& [key, allowed] :
        {std::pair{"FixedString", "01"}, std::pair{"ConfCmdLine", "01"}, std::pair{"WindowStyle", "0123"}}) {
@@ -133,12 +133,12 @@ std::string CheckItemValues(const std::map<std::string, std::string>& values, in
   if (fixed && *fixed == "1") return {};
   const std::string* path = value("AplPath");
   if (!path || TrimAtNul(*path).empty()) {
-    return label + " にアプリケーションのパス (AplPath" + suffix +
+    return label + "にアプリケーションのパス (AplPath" + suffix +
            ") がありません。ファイルが途中で切れているおそれがあります。";
   }
   const std::string* contexts = value("Contexts");
   if (!contexts || contexts->size() != 4 || contexts->find_first_not_of("01") != std::string::npos) {
-    return label + " の表示方法 (Contexts" + suffix + ") が正しくありません。";
+    return label + "の表示方法 (Contexts" + suffix + ") が正しくありません。";
   }
   return {};
 }

@@ -1,0 +1,142 @@
+// Orbisk.exe /export and /import from the command line, as an administrator's
+// script or a user's shortcut runs them: the real program in the test's
+// program folder, its exit code and its report on standard output.
+#include <windows.h>
+
+#include "catalogue/item_sort.h"
+#include "catalogue/item_transfer.h"
+#include "catalogue/settings_format.h"
+#include "common/atomic_file.h"
+#include "common/path_kind.h"
+#include "tests/harness/item_records.h"
+#include "tests/harness/message_boxes.h"
+#include "tests/harness/win_test_util.h"
+#include "tests/wine/mainwindow/real_program.h"
+
+namespace {
+
+class OrbiskCommandLine : public RealProgram {
+ protected:
+  // Runs the program to its end; its exit code, -1 when it did not end.
+  int Run(const std::string& arguments) {
+    output_ = ProgramFolder() + "output.txt";
+    HANDLE process = Start(arguments, output_);
+    if (!process || WaitForSingleObject(process, 30000) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return static_cast<int>(code);
+  }
+
+  std::string Output() const {
+    std::string bytes;
+    ReadWholeFile(output_, &bytes);
+    return bytes;
+  }
+
+  std::string Settings() const {
+    std::string bytes;
+    ReadWholeFile(OrbiskSettings(), &bytes);
+    return bytes;
+  }
+
+  std::string WriteItemFile(const std::vector<ItemRecord>& records) {
+    const std::string path = ProgramFolder() + "チーム の項目.ini";
+    EXPECT_TRUE(WriteFileAtomically(path, ExportFileText(records)));
+    return path;
+  }
+
+  std::string output_;
+};
+
+TEST_F(OrbiskCommandLine, AQuietImportAddsNewItemsSkipsListedOnesAndReports) {
+  WriteCatalogue({"Listed"}, {});
+  const std::string app = ProgramFolder() + "viewer.exe";
+  ASSERT_TRUE(WriteFileBytes(app, "MZ"));
+  const std::string file =
+      WriteItemFile({LauncherRecord("新しい項目", app, "\"<TU>\""), LauncherRecord("LISTED", app, "<TT>"),
+                     LauncherRecord("Missing app", ProgramFolder() + "gone.exe", ""),
+                     FixedStringRecord("挨拶", "こんにちは")});
+  EXPECT_EQ(Run("/import \"" + file + "\" /quiet"), 0);
+  EXPECT_EQ(Output(),
+            "追加: 新しい項目\r\n追加: 挨拶\r\nスキップ（登録済み）: LISTED\r\n"
+            "登録できず: Missing app: アプリケーションがみつかりません。\r\n"
+            "インポート: 追加 2 件、置き換え 0 件、スキップ 1 件、登録できず 1 件\r\n");
+  EXPECT_EQ(FileNames(OrbiskSettings()), (std::vector<std::string>{"Listed", "挨拶", "新しい項目"}));
+  EXPECT_TRUE(IsMenuEntryRegistered("新しい項目"));
+  EXPECT_EQ(GetPathKind(ScriptFilePath("挨拶")), PathKind::File);
+  EXPECT_FALSE(IsMenuEntryRegistered("Missing app"));
+  EXPECT_EQ(GetPathKind(ScriptFilePath("Missing app")), PathKind::Missing);
+  // The listed item's own entry is untouched.
+  const auto records = ReadCatalogueText(Settings(), IsMenuEntryRegistered, ItemNameLess);
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0], LauncherItem("Listed"));
+}
+
+TEST_F(OrbiskCommandLine, ARefusedFileChangesNothing) {
+  WriteCatalogue({"Listed"}, {});
+  const std::string before = Settings();
+  const std::string cut = ProgramFolder() + "cut.ini";
+  const std::string text =
+      ExportFileText({FixedStringRecord("One", "1"), LauncherRecord("Two", "C:\\x.exe", "")});
+  ASSERT_TRUE(WriteFileAtomically(cut, text.substr(0, text.find("AplPath2"))));
+  const std::string garbage = ProgramFolder() + "garbage.ini";
+  ASSERT_TRUE(WriteFileAtomically(garbage, std::string("\x89PNG\r\n\x1A\n\0\0", 10)));
+  const struct {
+    std::string arguments, output;
+    int code;
+  } cases[] = {
+      {"/import \"" + cut + "\" /quiet",
+       "インポートできません: 項目 2「Two」にアプリケーションのパス (AplPath2) がありません。"
+       "ファイルが途中で切れているおそれがあります。\r\n",
+       1},
+      {"/import \"" + garbage + "\" /quiet", "インポートできません: テキストのファイルではありません。\r\n",
+       1},
+      {"/import \"" + ProgramFolder() + "none.ini\" /quiet",
+       "インポートできません: ファイルを読み込めませんでした。\r\n", 1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.arguments), c.code) << c.arguments;
+    EXPECT_EQ(Output(), c.output);
+    EXPECT_EQ(Settings(), before);
+    EXPECT_FALSE(IsMenuEntryRegistered("One"));
+    EXPECT_EQ(GetPathKind(ScriptFilePath("One")), PathKind::Missing);
+  }
+}
+
+TEST_F(OrbiskCommandLine, ExportWritesTheCatalogueInTheSettingsFormat) {
+  WriteCatalogue({"Zulu", "alpha"}, {"Dropped"});
+  const std::string file = ProgramFolder() + "export.ini";
+  EXPECT_EQ(Run("/export \"" + file + "\""), 0);
+  std::string exported;
+  ASSERT_TRUE(ReadWholeFile(file, &exported));
+  // The registered items, sorted, exactly as the settings file would list them.
+  EXPECT_EQ(exported, ExportFileText({LauncherItem("alpha"), LauncherItem("Zulu")}));
+  // Into a folder that does not exist: a failure, said as such.
+  EXPECT_EQ(Run("/export \"" + ProgramFolder() + "no\\such\\export.ini\""), 1);
+  EXPECT_EQ(Output().rfind("ファイルに書き込めませんでした。", 0), 0u);
+}
+
+TEST_F(OrbiskCommandLine, AnImportWaitsForNoOpenWindowAndAnInteractiveOneEndsWithItsSummary) {
+  WriteCatalogue({"Listed"}, {});
+  const std::string file = WriteItemFile({FixedStringRecord("挨拶", "こんにちは")});
+  HANDLE window = Start();
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(MainWindowOf(window));
+  // The open window's list would overwrite what an import wrote.
+  EXPECT_EQ(Run("/import \"" + file + "\" /quiet"), 2);
+  EXPECT_EQ(Output(), "インポートできません: Orbisk は既に起動されています。\r\n");
+  EXPECT_FALSE(IsMenuEntryRegistered("挨拶"));
+  PostMessageA(MainWindowOf(window), WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(window, 15000), WAIT_OBJECT_0);
+
+  ExpectMessageBox(IDOK);
+  EXPECT_EQ(Run("/import \"" + file + "\""), 0);
+  ASSERT_EQ(SeenMessageBoxes().size(), 1u);
+  EXPECT_EQ(SeenMessageBoxes()[0].text,
+            "インポートが終わりました。\r\n\r\n追加: 1 件\r\n置き換え: 0 件\r\nスキップ: 0 "
+            "件\r\n登録できなかった項目: 0 件");
+  EXPECT_EQ(SeenMessageBoxes()[0].icon, BoxIcon::Information);
+  EXPECT_TRUE(IsMenuEntryRegistered("挨拶"));
+}
+
+}  // namespace

@@ -23,6 +23,7 @@
 #include "ui/field_help.h"
 #include "ui/message_box.h"
 #include "ui/product.h"
+#include "ui/window_placement.h"
 
 namespace {
 
@@ -45,6 +46,17 @@ INT_PTR CALLBACK ConflictProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       const auto* question = reinterpret_cast<const ConflictQuestion*>(lParam);
       SetDlgItemTextA(dialog, IDC_CONFLICTTEXT, ImportConflictText(question->itemName).c_str());
+      // Over the window the user works in, as the message boxes are; on
+      // the screen's work area when there is none (the command line).
+      RECT own, over;
+      GetWindowRect(dialog, &own);
+      HWND owner = GetWindow(dialog, GW_OWNER);
+      if (owner) {
+        GetWindowRect(owner, &over);
+      } else {
+        over = WorkAreaAt(own);
+      }
+      CentreWindow(dialog, over, {own.right - own.left, own.bottom - own.top});
       return TRUE;
     }
     case WM_ACTIVATE:

@@ -1,16 +1,28 @@
-// Times LoadItems and SaveItems against reading and writing the same file
-// bytes directly in one call. Run under Wine by bench/run.sh; prints figures.
+// Times the catalogue's work on its settings file against the least the same
+// work can cost, pair by pair (bench/paired_timing.h), for catalogues of a few
+// sizes: SaveItems against writing the same bytes in one call, LoadItems
+// against reading them in one call. Each run's result is checked after the
+// clock has stopped. Run under Wine by bench/run.sh, and with --smoke by the
+// test run (bench/bench_run.h).
+//
+// A new pair goes into the list in main(): what Orbisk does and the direct
+// way of the same, each with its check.
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <vector>
 
-#include "bench/seconds.h"
+#include "bench/bench_run.h"
+#include "bench/paired_timing.h"
 #include "catalogue/item_record.h"
+#include "catalogue/item_sort.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
 #include "catalogue/settings_file.h"
+#include "catalogue/settings_format.h"
 #include "common/module_path.h"
 #include "common/win_handles.h"
 #include "tests/harness/item_records.h"
@@ -24,19 +36,25 @@ double Time(F work) {
   return Seconds() - start;
 }
 
+// The whole file in one call; "" when it cannot be read.
 std::string ReadWhole(const std::string& path) {
   UniqueFile file(
       CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  std::string bytes(GetFileSize(file.get(), nullptr), '\0');
+  if (!file) return "";
+  const DWORD size = GetFileSize(file.get(), nullptr);
+  if (size == INVALID_FILE_SIZE) return "";
+  std::string bytes(size, '\0');
   DWORD got = 0;
-  ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+  if (!ReadFile(file.get(), bytes.data(), size, &got, nullptr)) return "";
+  bytes.resize(got);
   return bytes;
 }
 
-void WriteWhole(const std::string& path, const std::string& bytes) {
+bool WriteWhole(const std::string& path, const std::string& bytes) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD done = 0;
-  WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
+  return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+         done == bytes.size();
 }
 
 ItemRecord Sample(int n) {
@@ -49,30 +67,111 @@ ItemRecord Sample(int n) {
   return r;
 }
 
+// One way of doing a piece of work: work() does it once and says whether it
+// succeeded; check(), called after the clock has stopped, whether what it
+// produced is right (and says why not).
+struct Side {
+  std::string name;  // as the table shows it
+  std::function<bool()> work;
+  std::function<bool()> check;
+};
+
+// Orbisk's way against the direct one, timed in turns.
+struct Pair {
+  Side orbisk, direct;
+};
+
+// The seconds one run of the side took, or -1 when it failed or came out wrong.
+double TimedRun(const Side& side) {
+  bool succeeded = false;
+  const double seconds = Time([&] { succeeded = side.work(); });
+  if (!succeeded) {
+    Wrong(side.name + " failed");
+    return -1;
+  }
+  return side.check() ? seconds : -1;
+}
+
+// Runs the pair and prints its row; false when any run failed or came out wrong.
+bool Measure(const Pair& pair, int count, int pairs) {
+  const PairedFigures f = MeasurePairs(
+      pairs, [&] { return TimedRun(pair.direct); }, [&] { return TimedRun(pair.orbisk); });
+  std::printf("%-7d %-18s %10.2f ms   %-24s %10.3f ms   ratio %8.1f", count, pair.orbisk.name.c_str(),
+              f.medianB * 1000, pair.direct.name.c_str(), f.medianA * 1000, f.medianRatio);
+  if (!f.ok) std::printf("   (%d runs failed)", f.failedRuns);
+  std::printf("\n");
+  return f.ok;
+}
+
+// Whether Items are the expected records, in order.
+bool ItemsAre(const std::vector<ItemRecord>& expected) {
+  if (Items.size() != expected.size())
+    return Wrong(std::to_string(Items.size()) + " items instead of " + std::to_string(expected.size()));
+  for (size_t i = 0; i < Items.size(); ++i) {
+    if (!(Items[i] == expected[i]))
+      return Wrong("item " + std::to_string(i) + " differs: " + Items[i].ItemName);
+  }
+  return true;
+}
+
+bool FileHolds(const std::string& path, const std::string& expected) {
+  const std::string bytes = ReadWhole(path);
+  if (bytes != expected)
+    return Wrong(path + " holds " + std::to_string(bytes.size()) + " bytes, not the " +
+                 std::to_string(expected.size()) + " expected");
+  return true;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const BenchRun run = StartBench(argc, argv);
   UserFolder = GetProgramFolder() + "bench-user\\";
-  EnsureFolder(UserFolder);
-  printf("%-8s %12s %12s %8s %12s %12s %8s\n", "items", "save ms", "write ms", "ratio", "load ms", "read ms",
-         "ratio");
-  for (const int count : {32, 1000, 10000}) {
+  if (!EnsureFolder(UserFolder)) {
+    std::printf("cannot make %s\n", UserFolder.c_str());
+    return EndBench(false);
+  }
+  const std::string path = SettingsFilePath();
+  const std::string directPath = path + ".direct";
+  std::printf(
+      "%d pairs of runs each, under Wine; the ratio is the median of Orbisk / direct over the pairs.\n",
+      run.pairs);
+  bool allRight = true;
+  for (const int count : run.smoke ? std::vector<int>{32, 1000} : std::vector<int>{32, 1000, 10000}) {
+    // The catalogue, sorted as LoadItems sorts it, so that a load gives back
+    // the very list that was saved.
     Items.clear();
     for (int n = 0; n < count; ++n) {
       Items.push_back(Sample(n));
       RegisterMenuEntry(Items.back().ItemName, Items.back().FixedString, {true, false, false, false});
     }
-    const std::string path = SettingsFilePath();
+    SortItems(0, ItemCount() - 1);
+    const std::vector<ItemRecord> catalogue = Items;
+    // What SaveItems writes into a file that holds nothing else.
+    const std::string bytes = ReplaceIniSection("", kItemListSection, CatalogueEntries(catalogue));
+    // The direct side's file, whichever pair comes first.
     DeleteFileA(path.c_str());
-    const double save = Time([] { SaveItems(); });
-    const std::string bytes = ReadWhole(path);
-    const double write = Time([&] { WriteWhole(path + ".direct", bytes); });
-    const double load = Time([] { LoadItems(); });
-    const double read = Time([&] { ReadWhole(path + ".direct"); });
-    printf("%-8d %12.2f %12.3f %8.1f %12.2f %12.3f %8.1f   (%d loaded, %zu bytes)\n", count, save * 1000,
-           write * 1000, save / write, load * 1000, read * 1000, load / read, ItemCount(), bytes.size());
-    for (int i = 0; i < ItemCount(); ++i)
-      DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(Items[i].ItemName));
+    if (!WriteWhole(directPath, bytes)) allRight = Wrong("cannot write " + directPath);
+    std::string read;
+
+    const std::vector<Pair> pairs = {
+        {{"SaveItems", [] { return SaveItems(); }, [&] { return FileHolds(path, bytes); }},
+         {"WriteFile of its bytes", [&] { return WriteWhole(directPath, bytes); },
+          [&] { return FileHolds(directPath, bytes); }}},
+        // Items is the list again after each load.
+        {{"LoadItems",
+          [] {
+            LoadItems();
+            return true;
+          },
+          [&] { return ItemsAre(catalogue); }},
+         {"ReadFile of its bytes", [&] { return !(read = ReadWhole(directPath)).empty(); },
+          [&] { return read == bytes || Wrong("ReadFile gave other bytes"); }}},
+    };
+    for (const Pair& pair : pairs) allRight &= Measure(pair, count, run.pairs);
+
+    for (const ItemRecord& item : catalogue)
+      DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(item.ItemName));
   }
-  return 0;
+  return EndBench(allRight);
 }

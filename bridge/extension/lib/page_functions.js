@@ -127,8 +127,9 @@ export function gatherTopFacts(needs) {
 // The browser's own editing command puts the text on the place's undo stack,
 // so Ctrl+Z takes it back, and fires beforeinput and input for the page.
 // Where that command is refused, the text goes in as a paste of plain text,
-// and else directly, with an input event. In Chromium an editable region is
-// offered the text as typing before the command (see below).
+// and else directly, with an input event. An editable region is offered a
+// text of several lines as a paste first, and in Chromium any text as typing
+// before the command (see below).
 // `throughFrames`: for a frame that content.js was never loaded into
 // (Firefox leaves out frames a page writes with document.write, as some
 // editors do), run in the page above it: the right click focused the frame
@@ -136,7 +137,7 @@ export function gatherTopFacts(needs) {
 // `commandSendsBeforeInput`: whether the browser's editing command sends a
 // beforeinput event (Firefox's does, Chromium's does not).
 // False when there is no place to type into, null when this frame saw no
-// right click (see above).
+// right click (see above); with a text, a promise of true once it is in.
 export function typeIntoEditable(text, throughFrames = false, commandSendsBeforeInput = false) {
   const TEXT_TYPES = ['text', 'search', 'email', 'url', 'tel', 'password'];
   let doc = document;
@@ -190,14 +191,32 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
     const now = focusedIn(doc);
     return now === el || el.contains(now);
   };
+  // Whether the page took the text offered to it: an event it cancelled, or
+  // a paste it handles in its own time, changed the place (`state` reads
+  // it), at once or, where the page commits its own changes a moment later
+  // (from a hidden paste area, as some editors read a paste), within a few
+  // tasks. A page that changed nothing refused it.
+  const took = async (state, was, offered) => {
+    for (let wait = 0; offered && state() === was && wait < 5; ++wait) await new Promise((resolve) => setTimeout(resolve, 20));
+    return offered && state() !== was;
+  };
   // A paste of plain text: what editors that refuse a script's editing
-  // command still take into their model. True when the page handled it.
+  // command still take into their model, each as one step of its undo.
+  // True when it was sent; no browser acts on it by itself, a page's editor
+  // may. Chromium's event takes the text as a DataTransfer; Firefox's has no
+  // `clipboardData` to take and would reach the page empty, but fills its
+  // own from `dataType` and `data`, which Chromium's leaves aside. A paste
+  // that would still reach the page empty is not sent.
   const paste = (el) => {
     try {
       const data = new view.DataTransfer();
       data.setData('text/plain', typed);
-      const event = new view.ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true, composed: true });
-      return !el.dispatchEvent(event);
+      const event = new view.ClipboardEvent('paste', {
+        clipboardData: data, dataType: 'text/plain', data: typed, bubbles: true, cancelable: true, composed: true,
+      });
+      if (!event.clipboardData || event.clipboardData.getData('text/plain') !== typed) return false;
+      el.dispatchEvent(event);
+      return true;
     } catch {
       return false;
     }
@@ -205,15 +224,18 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
   const told = (el) => el.dispatchEvent(new view.InputEvent('input', { bubbles: true, composed: true, inputType: 'insertText', data: typed }));
 
   if (isTextField(target)) {
-    if (focus(target) && doc.execCommand('insertText', false, typed)) return true;
-    if (paste(target)) return true;
-    // Email inputs keep no selection a script can read; the text goes last.
-    const start = target.selectionStart ?? target.value.length;
-    const end = target.selectionEnd ?? target.value.length;
-    if (target.selectionStart === null) target.value = target.value.slice(0, start) + typed + target.value.slice(end);
-    else target.setRangeText(typed, start, end, 'end');
-    told(target);
-    return true;
+    return (async () => {
+      if (focus(target) && doc.execCommand('insertText', false, typed)) return true;
+      const value = () => target.value;
+      if (await took(value, value(), paste(target))) return true;
+      // Email inputs keep no selection a script can read; the text goes last.
+      const start = target.selectionStart ?? target.value.length;
+      const end = target.selectionEnd ?? target.value.length;
+      if (target.selectionStart === null) target.value = target.value.slice(0, start) + typed + target.value.slice(end);
+      else target.setRangeText(typed, start, end, 'end');
+      told(target);
+      return true;
+    })();
   }
 
   // A contenteditable region: the text goes over the selection when it lies
@@ -232,6 +254,15 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
     selection.removeAllRanges();
     selection.addRange(range);
   }
+  const content = () => host.innerHTML;
+  const was = content();
+  // Editors with a model of their own take a text of several lines as
+  // typing one line and one break at a time, each its own step of their
+  // undo (CKEditor 5), or, at the end of a line, lose its breaks in Firefox
+  // (Quill). Pasted, such a text reaches them whole, as one step. A plain
+  // region leaves the paste alone, and then gets the editing command, which
+  // is one step of the browser's own undo.
+  const pasteFirst = typed.includes('\n');
   // Editors that keep a model of their own behind the region (CKEditor 5,
   // Quill over a selection) take typing from its beforeinput event, cancel
   // it and change the region from their model. Firefox's editing command
@@ -240,46 +271,64 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
   // the text is offered first as typing, as a beforeinput event, which no
   // browser acts on by itself: an editor that took it has cancelled it and
   // changed the region.
-  const was = host.innerHTML;
   const offer = () =>
     !target.dispatchEvent(new view.InputEvent('beforeinput', {
       inputType: 'insertText', data: typed, bubbles: true, cancelable: true, composed: true,
-    })) && host.innerHTML !== was;
-  if (!commandSendsBeforeInput && offer()) return true;
-  // The browser's editing command. Its own beforeinput event is caught on
-  // its way down, before any handler of the page can stop it, and read once
-  // the command is over: a cancelled command that left the region as it was
-  // counts as refused.
-  let command = null;
-  const watch = (event) => {
-    if (event.inputType === 'insertText') command = event;
-  };
-  view.addEventListener('beforeinput', watch, { capture: true });
-  let done = false;
-  try {
-    done = doc.execCommand('insertText', false, typed);
-  } finally {
-    view.removeEventListener('beforeinput', watch, { capture: true });
-  }
-  const cancelled = command !== null && command.defaultPrevented;
-  if (done && !(cancelled && host.innerHTML === was)) {
-    // Editors that learn of typing from its keys (TinyMCE) record an undo
-    // step only for a change they saw begin; an input event without data,
-    // as browsers send after replacing text themselves (a spelling fix),
-    // has them record this one, so that Ctrl+Z takes it back.
-    if (!cancelled) host.dispatchEvent(new view.InputEvent('input', { bubbles: true, composed: true, inputType: 'insertText', data: null }));
+    }));
+  return (async () => {
+    if (pasteFirst && (await took(content, was, paste(target)))) return true;
+    if (!commandSendsBeforeInput && (await took(content, was, offer()))) return true;
+    // The browser's editing command. Its own beforeinput event is caught on
+    // its way down, before any handler of the page can stop it, and read
+    // once the command is over: a cancelled command that left the region as
+    // it was counts as refused.
+    let command = null;
+    const watch = (event) => {
+      if (event.inputType === 'insertText') command = event;
+    };
+    view.addEventListener('beforeinput', watch, { capture: true });
+    let done = false;
+    try {
+      done = doc.execCommand('insertText', false, typed);
+    } finally {
+      view.removeEventListener('beforeinput', watch, { capture: true });
+    }
+    const cancelled = command !== null && command.defaultPrevented;
+    if (done && (!cancelled || (await took(content, was, true)))) {
+      // Editors that learn of typing from its keys (TinyMCE) record an undo
+      // step only for a change they saw begin; an input event without data,
+      // as browsers send after replacing text themselves (a spelling fix),
+      // has them record this one, so that Ctrl+Z takes it back.
+      if (!cancelled) host.dispatchEvent(new view.InputEvent('input', { bubbles: true, composed: true, inputType: 'insertText', data: null }));
+      return true;
+    }
+    if (commandSendsBeforeInput && (await took(content, was, offer()))) return true;
+    if (!pasteFirst && (await took(content, was, paste(target)))) return true;
+    // Set directly, over the selection if the page left one in the region.
+    // A line break is one where the region shows breaks as they are
+    // (plain-text regions, preformatted ones), else a <br>.
+    let range = selection.rangeCount > 0 ? selection.getRangeAt(0) : null;
+    if (!range || !inHost(range.startContainer) || !inHost(range.endContainer)) {
+      range = doc.createRange();
+      range.selectNodeContents(target);
+      range.collapse(false);
+    }
+    range.deleteContents();
+    const keepsBreaks =
+      host.contentEditable === 'plaintext-only' || /^(pre|pre-wrap|pre-line|break-spaces)$/.test(view.getComputedStyle(host).whiteSpace);
+    const pieces = keepsBreaks ? [typed] : typed.split('\n');
+    const fragment = doc.createDocumentFragment();
+    pieces.forEach((piece, i) => {
+      if (i > 0) fragment.append(doc.createElement('br'));
+      if (piece !== '') fragment.append(doc.createTextNode(piece));
+    });
+    const last = fragment.lastChild;
+    range.insertNode(fragment);
+    range.setStartAfter(last);
+    range.collapse(true);
+    selection.removeAllRanges();
+    selection.addRange(range);
+    told(host);
     return true;
-  }
-  if (commandSendsBeforeInput && offer()) return true;
-  if (paste(target) && host.innerHTML !== was) return true;
-  const range = selection.getRangeAt(0);
-  range.deleteContents();
-  const node = doc.createTextNode(typed);
-  range.insertNode(node);
-  range.setStartAfter(node);
-  range.collapse(true);
-  selection.removeAllRanges();
-  selection.addRange(range);
-  told(host);
-  return true;
+  })();
 }

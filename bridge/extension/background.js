@@ -23,7 +23,10 @@ let shownEntries = [];
 let menuWork = Promise.resolve();
 let noticeWork = Promise.resolve();
 
-const link = new HostLink(api.runtime, (items) => showItems(items));
+const link = new HostLink(api.runtime, (items) => {
+  showItems(items);
+  tellPages(items);
+});
 
 // contextMenus.create answers through a callback only, in both families.
 function createEntry(entry) {
@@ -53,6 +56,13 @@ function showItems(items) {
     shownEntries = created;
   }).catch((error) => remember(`メニューを作り直せませんでした。（${error.message}）`));
   return menuWork;
+}
+
+// The extension's own page, when it is open, shows how many items there are:
+// it hears of each new list, as the menu does, without asking again. With no
+// page open nobody receives it, which is no error.
+function tellPages(items) {
+  api.runtime.sendMessage({ type: 'items', itemCount: items.length }).catch(() => {});
 }
 
 // Adds a line to the recent errors, newest first. Writes run one after the

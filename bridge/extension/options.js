@@ -45,10 +45,21 @@ async function showNotices() {
   document.getElementById('notices').hidden = notices.length === 0;
 }
 
+function showCount(count) {
+  show('count', `Orbisk の項目は ${count} 件です。`);
+}
+
+// Whether the page's last check found the host answering. Only then does the
+// count follow the lists the background hears of: while a check runs, its
+// own list is the newer, and after a failed one the page keeps telling how
+// to register the host until it is checked again.
+let answering = false;
+
 async function check() {
   const state = document.getElementById('state');
   state.className = 'checking';
   state.textContent = '確認しています…';
+  answering = false;
   show('count', '');
   show('detail', '');
   // Wakes the background, which then connects to the host at once instead
@@ -56,10 +67,11 @@ async function check() {
   api.runtime.sendMessage({ type: 'status' }).catch(() => {});
   const result = await askHost();
   const register = document.getElementById('register');
+  answering = !!result.items;
   if (result.items) {
     state.className = 'ok';
     state.textContent = 'OrbiskHost.exe は応答しています。';
-    show('count', `Orbisk の項目は ${result.items.length} 件です。`);
+    showCount(result.items.length);
     register.classList.remove('missing');
   } else {
     state.className = 'missing';
@@ -70,6 +82,14 @@ async function check() {
   await showNotices();
   document.body.dataset.checked = result.items ? 'ok' : 'missing';
 }
+
+// The background tells of each list the host sends, as when Orbisk has
+// saved a change or imported items: the count follows without a check.
+api.runtime.onMessage.addListener((message, sender) => {
+  if (sender.id !== api.runtime.id || sender.tab || !message || message.type !== 'items') return;
+  if (!answering || !Number.isSafeInteger(message.itemCount) || message.itemCount < 0) return;
+  showCount(message.itemCount);
+});
 
 document.getElementById('recheck').addEventListener('click', check);
 check();

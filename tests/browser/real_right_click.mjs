@@ -19,7 +19,7 @@ import puppeteer from 'puppeteer-core';
 
 import { HOST_NAME, chromiumExtensionId, waitFor } from './lib/browsers.mjs';
 import { Desktop, startWindowedChromium } from './lib/desktop.mjs';
-import { addItemsAsOrbisk, installOrbisk, registerForChromium } from './lib/install.mjs';
+import { addItemsAsOrbisk, importItems, installOrbisk, registerForChromium } from './lib/install.mjs';
 import { startServer } from './lib/server.mjs';
 import { WineWorld, clearRecord, readRecord, startHost, winPath } from './lib/wine.mjs';
 
@@ -431,14 +431,8 @@ let fixedEntryShown = false;
 async function waitForFixedEntry() {
   if (fixedEntryShown) return;
   if (family === 'firefox') {
-    // The extension's own page, which it opens on installation, can ask its
-    // menus whether the entry is there. Puppeteer may still know that tab by
-    // its first address, so it is found through the browsing contexts.
-    const context = await waitFor('the extension\'s page', async () => {
-      const tree = await browser.connection.send('browsingContext.getTree', {});
-      return tree.result.contexts.find((candidate) => candidate.url.startsWith('moz-extension://'))?.context;
-    }, 20000);
-    const extensionPage = (await browser.pages()).find((page) => page.mainFrame()._id === context);
+    // The extension's own page can ask its menus whether the entry is there.
+    const extensionPage = await extensionPageOf();
     assert.ok(extensionPage, 'the extension\'s page among the tabs');
     await waitFor('the fixed string\'s entry in the menu', () =>
       extensionPage
@@ -513,4 +507,62 @@ it('offers no fixed string over a read-only input: its access key picks nothing 
     await waitFor('the page to get the key after the menu', () => element.evaluate((el) => el.dataset.keys.includes('End')));
     assert.equal(await element.evaluate((el) => el.dataset.keys), 'End ', 'the keys the page got');
     assert.equal(await element.evaluate((el) => el.value), before);
+  }));
+
+// The extension's own page: opened by the extension on installation, in a
+// tab of its own.
+async function extensionPageOf() {
+  if (family === 'firefox') {
+    // Puppeteer may still know that tab by its first address; it is found
+    // through the browsing contexts.
+    const context = await waitFor('the extension\'s page', async () => {
+      const tree = await browser.connection.send('browsingContext.getTree', {});
+      return tree.result.contexts.find((candidate) => candidate.url.startsWith('moz-extension://'))?.context;
+    }, 20000);
+    return (await browser.pages()).find((page) => page.mainFrame()._id === context);
+  }
+  const extensionId = chromiumExtensionId(fs.readFileSync(path.join(shippedExtension, 'key.txt'), 'utf8').trim());
+  const target = await browser.waitForTarget((candidate) => candidate.url() === `chrome-extension://${extensionId}/options.html`, { timeout: 20000 });
+  return target.page();
+}
+
+// Items imported into the catalogue while the browser runs, from a file, as
+// a user or an administrator's script imports them: one over pages, one
+// fixed string.
+const IMPORTED = [
+  { name: '取り込んだページ', app: '取り込み', template: '"<TU>"' },
+  { name: '取り込んだ定型文', text: '取り込み済み' },
+];
+
+it('shows on its own page the number of items, and the new number once items are imported, with no restart and no new check', () =>
+  withScreenOnFailure('imported', async () => {
+    await waitForFixedEntry();
+    const page = await extensionPageOf();
+    assert.ok(page, 'the extension\'s page among the tabs');
+    // Asked again and again: Firefox ESR runs no waitForFunction in an
+    // extension's page.
+    const count = () => page.evaluate(() => {
+      const line = document.getElementById('count');
+      return line.hidden ? '' : line.textContent;
+    });
+    const shows = async (items) => {
+      const expected = `Orbisk の項目は ${items} 件です。`;
+      await waitFor(`the page to show ${items} items`, async () => (await count()) === expected, 15000).catch(async () => {
+        assert.equal(await count(), expected);
+      });
+    };
+    await shows(ITEMS.length + 1);
+    // Gone if the page were loaded again; its "再確認" is not pressed.
+    await page.evaluate(() => {
+      globalThis.orbiskSamePage = true;
+    });
+    const imported = IMPORTED.map((item) =>
+      item.text === undefined
+        ? { name: item.name, kind: 'launcher', application: winPath(world.installRecorder(item.app)), template: item.template, contexts: { page: true } }
+        : { name: item.name, kind: 'fixed', text: item.text },
+    );
+    const report = await importItems(world, imported);
+    assert.equal(report.at(-1), `インポート: 追加 ${IMPORTED.length} 件、置き換え 0 件、スキップ 0 件、登録できず 0 件`);
+    await shows(ITEMS.length + 1 + IMPORTED.length);
+    assert.equal(await page.evaluate(() => globalThis.orbiskSamePage), true, 'the same page, not loaded again');
   }));

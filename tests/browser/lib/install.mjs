@@ -3,6 +3,7 @@
 // folder the user loads into the browser, and the host registered. Everything a test does after
 // installOrbisk() sees only that folder, so the way the folder comes about
 // can change without touching the test.
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 
@@ -64,4 +65,56 @@ export async function addItemsAsOrbisk(world, items) {
     fs.rmSync(installed, { force: true });
     fs.renameSync(aside, installed);
   }
+}
+
+// A value as the settings file keeps it: one that begins and ends with the
+// same quote gets one more pair of double quotes, which its reader takes off.
+function profileValue(value) {
+  const first = value[0];
+  return (first === '"' || first === "'") && value.at(-1) === first ? `"${value}"` : value;
+}
+
+// An item file, in the settings file's own format: Shift_JIS text with CR LF
+// line ends and one [ItemList] section, as an export writes it. Items are
+// given as addItemsAsOrbisk takes them.
+function itemFileBytes(items) {
+  const lines = ['[ItemList]', `ItemCount=${items.length}`];
+  items.forEach((item, index) => {
+    const n = index + 1;
+    const fixed = item.kind === 'fixed';
+    lines.push(
+      `ItemName${n}=${profileValue(item.name)}`,
+      `FixedString${n}=${fixed ? 1 : 0}`,
+      `Argments${n}=${profileValue(fixed ? item.text : item.template)}`,
+      `Comment${n}=`,
+    );
+    if (fixed) return;
+    const contexts = ['page', 'image', 'link', 'selection'].map((key) => (item.contexts[key] ? '1' : '0')).join('');
+    lines.push(
+      `AplPath${n}=${item.application}`,
+      `Contexts${n}=${contexts}`,
+      `WindowStyle${n}=${item.windowStyle ?? 1}`,
+      `ConfCmdLine${n}=${item.confirm ? 1 : 0}`,
+    );
+  });
+  // iconv ends with an error on a character code page 932 lacks.
+  return execFileSync('iconv', ['-f', 'UTF-8', '-t', 'CP932'], { input: lines.map((line) => `${line}\r\n`).join('') });
+}
+
+// Brings items into the installed Orbisk's catalogue from outside its
+// window while the browser runs, as a user or an administrator's script
+// does: `Orbisk.exe /import <file> /quiet`, the items given in an item file.
+// Resolves with the report the import writes on its standard output, one
+// line an item and a summary; fails unless every item was added.
+export async function importItems(world, items) {
+  const file = path.join(world.work, '取り込む項目.ini');
+  fs.writeFileSync(file, itemFileBytes(items));
+  const output = path.join(world.work, 'import-report.txt');
+  const code = await world.run(path.join(world.programDir, 'Orbisk.exe'), ['/import', winPath(file), '/quiet'], { output });
+  const report = new TextDecoder('shift_jis').decode(fs.readFileSync(output)).split('\r\n').filter(Boolean);
+  const added = items.map((item) => `追加: ${item.name}`);
+  if (code !== 0 || !added.every((line) => report.includes(line))) {
+    throw new Error(`Orbisk.exe /import ended with ${code}, reporting:\n${report.join('\n')}`);
+  }
+  return report;
 }

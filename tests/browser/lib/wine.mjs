@@ -75,10 +75,11 @@ export class WineWorld {
   }
 
   // Runs a Windows program to its end; resolves with its exit code. Output
-  // goes to a file: Wine's services would hold a pipe open.
+  // goes to a file: Wine's services would hold a pipe open. It is added to
+  // the run's log, or, with `output`, is that file's whole content.
   // An aborted `signal` ends the program; the result is then null.
-  run(exe, args = [], { cwd = path.dirname(exe), timeoutMs = 60000, signal } = {}) {
-    const log = fs.openSync(path.join(this.work, 'wine-run.log'), 'a');
+  run(exe, args = [], { cwd = path.dirname(exe), timeoutMs = 60000, signal, output } = {}) {
+    const log = fs.openSync(output ?? path.join(this.work, 'wine-run.log'), output ? 'w' : 'a');
     return new Promise((resolve, reject) => {
       const child = spawn(WINE, [exe, ...args], { cwd, env: this.env, stdio: ['ignore', log, log] });
       signal?.addEventListener('abort', () => child.kill('SIGKILL'));

@@ -2,7 +2,9 @@
 // fresh_prefix.sh): a silent install, Orbisk started from the installed
 // folder adding an item through its Add dialog, the installed host listing
 // it, a second install over it, and a silent uninstall that leaves the
-// user's catalogue and nothing else.
+// user's catalogue and nothing else; an item file imported by
+// "/ITEMS=<file>" for the installing user, in each form of the option, and
+// a file that is not taken, logged with exit code 2.
 #include <windows.h>
 
 #include <objbase.h>
@@ -14,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -135,12 +138,89 @@ HWND FindWizard() {
   });
 }
 
+// A window's text, read from another process.
+std::string WindowText(HWND window) {
+  wchar_t text[256] = {};
+  SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return ToAnsi(text);
+}
+
+// Presses the wizard's button 1 once it has this caption and is enabled:
+// then the page it belongs to is shown and ready. False when that does not
+// come.
+bool PressWhenShown(HWND wizard, const std::string& caption) {
+  HWND button = GetDlgItem(wizard, 1);
+  if (!WaitUntilPumping([&] { return IsWindowEnabled(button) && WindowText(button) == caption; }, 30000)) {
+    ADD_FAILURE() << "no button " << Utf8(caption) << ", but " << Utf8(WindowText(button));
+    return false;
+  }
+  PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  return true;
+}
+
+// The visible check box among the window's descendants, nullptr when none.
+HWND FindCheckBox(HWND window) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM result) {
+        char className[16] = {};
+        GetClassNameA(child, className, sizeof className);
+        if (_stricmp(className, "Button") == 0 && IsWindowVisible(child) &&
+            (GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+          *reinterpret_cast<HWND*>(result) = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 bool SetDefaultValue(const std::string& keyPath, const std::string& value) {
   UniqueRegKey key;
   return RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
                          nullptr) == ERROR_SUCCESS &&
          RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                         static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// An item's lines in a settings file's text, "Key=value" without the item's
+// number, in file order; empty when no item has the name.
+std::vector<std::string> SettingsEntry(const std::string& text, const std::string& name) {
+  std::vector<std::pair<std::string, std::string>> lines;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    start = end + 2;
+    const std::size_t equals = line.find('=');
+    if (equals != std::string::npos) lines.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+  }
+  std::string number;
+  for (const auto& [key, value] : lines) {
+    if (key.rfind("ItemName", 0) == 0 && value == name) number = key.substr(8);
+  }
+  std::vector<std::string> entry;
+  if (number.empty()) return entry;
+  for (const auto& [key, value] : lines) {
+    const std::size_t base = key.size() - std::min(key.size(), number.size());
+    if (EndsWith(key, number) && base > 0 && !isdigit(static_cast<unsigned char>(key[base - 1]))) {
+      entry.push_back(key.substr(0, base) + "=" + value);
+    }
+  }
+  return entry;
+}
+
+// An item file with one fixed-string item, as an administrator writes one:
+// the settings file's format, Shift_JIS, CR LF.
+std::string FixedStringItemFile(const std::string& name, const std::string& text) {
+  return "[ItemList]\r\nItemCount=1\r\nItemName1=" + name + "\r\nFixedString1=1\r\nArgments1=" + text +
+         "\r\nComment1=\r\n";
 }
 
 class Installer : public WineTest {
@@ -156,6 +236,7 @@ class Installer : public WineTest {
   }
 
   void TearDown() override {
+    for (const std::string& folder : itemFolders_) DeleteTree(folder);
     DeleteTree(folder_);
     CoUninitialize();
     WineTest::TearDown();
@@ -263,6 +344,58 @@ class Installer : public WineTest {
     EXPECT_EQ(code, 0u);
   }
 
+  // An item of the user's, as the installed Orbisk saves it: its script, its
+  // menu entry and its settings file.
+  void AddItemAsOrbiskSavesIt(const ItemRecord& item) {
+    UserFolder = userFolder_;
+    ASSERT_TRUE(EnsureFolder(UserFolder));
+    ASSERT_TRUE(WriteLauncherScript(item.ItemName, item.AplPath, item.Argments, item.WindowStyle, false));
+    ASSERT_TRUE(RegisterMenuEntry(item.ItemName, false, {false, false, false, true}));
+    Items = {item};
+    ASSERT_TRUE(SaveItems());
+    ASSERT_TRUE(MoveFileExA(SettingsFilePath().c_str(), (userFolder_ + "Orbisk.ini").c_str(),
+                            MOVEFILE_REPLACE_EXISTING));
+    ASSERT_EQ(MenuEntry(item.ItemName)[""], userFolder_ + item.ItemName + ".html");
+  }
+
+  // Writes an item file, in a folder the test's end removes.
+  void WriteItemFile(const std::string& folder, const std::string& name, const std::string& bytes) {
+    itemFolders_.push_back(folder);
+    ASSERT_TRUE(EnsureFolder(folder)) << Utf8(folder);
+    ASSERT_TRUE(WriteFileBytes(folder + name, bytes)) << Utf8(folder + name);
+  }
+
+  // Runs the installer silently with options; its exit code. A silent
+  // install shows no box, whatever happens.
+  int InstallSilently(const std::string& options, const std::string& workingDir = std::string()) {
+    const std::size_t boxes = SeenMessageBoxes().size();
+    const int code = RunProcess("\"" + installer_ + "\" " + options, 60000, workingDir);
+    EXPECT_EQ(SeenMessageBoxes().size(), boxes) << "a silent install showed a box: " << Utf8(options);
+    return code;
+  }
+
+  // The lines of the last import's log, without their CR LF. Every line
+  // ends in CR LF.
+  std::vector<std::string> ItemsLogLines() {
+    const std::string text = ReadFileBytes(folder_ + "setup-items.log");
+    EXPECT_TRUE(EndsWith(text, "\r\n")) << Utf8(text);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+      std::size_t end = text.find("\r\n", start);
+      if (end == std::string::npos) end = text.size();
+      lines.push_back(text.substr(start, end - start));
+      start = end + 2;
+    }
+    return lines;
+  }
+
+  // The log's first line names the file, as the installer made it absolute.
+  void ExpectLogNames(const std::vector<std::string>& lines, const std::string& file) {
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].rfind("Orbisk " ORBISK_VERSION " のセットアップ (", 0), 0u) << Utf8(lines[0]);
+    EXPECT_TRUE(EndsWith(lines[0], "): 項目ファイル " + file)) << Utf8(lines[0]);
+  }
+
   // The entry's values as the registry holds them.
   std::map<std::string, std::optional<std::string>> MenuEntry(const std::string& name) {
     const std::string key = std::string(kMenuExtKey) + name;
@@ -272,6 +405,7 @@ class Installer : public WineTest {
   }
 
   std::string installer_, folder_, userFolder_, shortcut_;
+  std::vector<std::string> itemFolders_;
 };
 
 TEST_F(Installer, InstallAddAnItemListItReinstallAndUninstallKeepingTheCatalogue) {
@@ -342,18 +476,10 @@ TEST_F(Installer, AnUninstallToldToRemovesTheUsersItemsAndNoOtherEntries) {
   ExpectInstalled();
   if (HasFailure()) return;
 
-  // An item as the installed Orbisk saves it.
-  UserFolder = userFolder_;
-  ASSERT_TRUE(EnsureFolder(UserFolder));
   const ItemRecord item = LauncherRecord("メモに追記", folder_ + "Jotwell.exe", "<ST>", {0, 0, 0, 1});
-  ASSERT_TRUE(WriteLauncherScript(item.ItemName, item.AplPath, item.Argments, item.WindowStyle, false));
-  ASSERT_TRUE(RegisterMenuEntry(item.ItemName, false, {false, false, false, true}));
-  Items = {item};
-  ASSERT_TRUE(SaveItems());
-  ASSERT_TRUE(MoveFileExA(SettingsFilePath().c_str(), (userFolder_ + "Orbisk.ini").c_str(),
-                          MOVEFILE_REPLACE_EXISTING));
+  AddItemAsOrbiskSavesIt(item);
+  if (HasFatalFailure()) return;
   ASSERT_TRUE(WriteFileBytes(folder_ + "Fetchbay.ini", "[Fetchbay]\r\n"));
-  ASSERT_EQ(MenuEntry(item.ItemName)[""], userFolder_ + item.ItemName + ".html");
   const std::string menuExt = kMenuExtKey;
   std::string location = folder_;
   location.pop_back();
@@ -396,6 +522,177 @@ TEST_F(Installer, AnUninstallToldToRemovesTheUsersItemsAndNoOtherEntries) {
   for (const HostRegistryKey& key : kHostRegistryKeys) EXPECT_FALSE(KeyExists(key.path)) << key.path;
   EXPECT_FALSE(KeyExists(kUninstallKey));
   EXPECT_FALSE(FileExists(shortcut_));
+}
+
+// An administrator's item file, imported for the installing user: the new
+// items are in the user's settings file, on the menu and with their scripts;
+// the item the user has already under one of the names is kept byte for
+// byte, and the log says it was skipped.
+TEST_F(Installer, ItemsFromAFileAreAddedForTheUserAndAListedNameIsKept) {
+  Install();
+  if (HasFailure()) return;
+  const ItemRecord own = LauncherRecord("メモに追記", folder_ + "Jotwell.exe", "<ST>", {0, 0, 0, 1});
+  AddItemAsOrbiskSavesIt(own);
+  if (HasFatalFailure()) return;
+  const std::string settings = userFolder_ + "Orbisk.ini";
+  const std::string ownScript = userFolder_ + own.ItemName + ".html";
+  const std::string settingsBefore = ReadFileBytes(settings);
+  const std::string ownScriptBefore = ReadFileBytes(ownScript);
+  const auto ownEntry = MenuEntry(own.ItemName);
+  ASSERT_FALSE(SettingsEntry(settingsBefore, own.ItemName).empty());
+
+  const std::string clipsy = folder_ + "Clipsy.exe";
+  const ItemRecord copy = LauncherRecord("選択をコピー", clipsy, "<ST>", {0, 0, 0, 1});
+  ItemRecord signature = FixedStringRecord("署名", "よろしくお願いします。");
+  signature.Comment = "挨拶";
+  const std::string itemFile =
+      "[ItemList]\r\nItemCount=3\r\n"
+      "ItemName1=メモに追記\r\nFixedString1=0\r\nArgments1=<URL>\r\nComment1=\r\nAplPath1=" +
+      clipsy +
+      "\r\n"
+      "Contexts1=1000\r\nWindowStyle1=1\r\nConfCmdLine1=0\r\n"
+      "ItemName2=選択をコピー\r\nFixedString2=0\r\nArgments2=<ST>\r\nComment2=\r\nAplPath2=" +
+      clipsy +
+      "\r\n"
+      "Contexts2=0001\r\nWindowStyle2=1\r\nConfCmdLine2=0\r\n"
+      "ItemName3=署名\r\nFixedString3=1\r\nArgments3=よろしくお願いします。\r\nComment3=挨拶\r\n";
+  WriteItemFile("C:\\Shared Items\\", "team.ini", itemFile);
+  if (HasFatalFailure()) return;
+  EXPECT_EQ(InstallSilently("/S /ITEMS=C:\\Shared Items\\team.ini"), 0);
+
+  LoadItemsFrom(settings);
+  ASSERT_EQ(Items.size(), 3u);
+  for (const ItemRecord& expected : {own, copy, signature}) {
+    const auto found = std::find_if(Items.begin(), Items.end(), [&](const ItemRecord& item) {
+      return item.ItemName == expected.ItemName;
+    });
+    ASSERT_NE(found, Items.end()) << Utf8(expected.ItemName);
+    EXPECT_TRUE(*found == expected) << Utf8(expected.ItemName);
+  }
+  for (const ItemRecord& added : {copy, signature}) {
+    EXPECT_EQ(MenuEntry(added.ItemName)[""], userFolder_ + added.ItemName + ".html");
+    EXPECT_TRUE(FileExists(userFolder_ + added.ItemName + ".html")) << Utf8(added.ItemName);
+  }
+  EXPECT_EQ(SettingsEntry(ReadFileBytes(settings), own.ItemName),
+            SettingsEntry(settingsBefore, own.ItemName));
+  EXPECT_TRUE(ReadFileBytes(ownScript) == ownScriptBefore);
+  EXPECT_EQ(MenuEntry(own.ItemName), ownEntry);
+
+  const std::vector<std::string> lines = ItemsLogLines();
+  ExpectLogNames(lines, "C:\\Shared Items\\team.ini");
+  ASSERT_EQ(lines.size(), 5u) << Utf8(ReadFileBytes(folder_ + "setup-items.log"));
+  const std::vector<std::string> report(lines.begin() + 1, lines.end() - 1);
+  for (const std::string line : {"追加: 選択をコピー", "追加: 署名", "スキップ（登録済み）: メモに追記"}) {
+    EXPECT_NE(std::find(report.begin(), report.end(), line), report.end()) << Utf8(line);
+  }
+  EXPECT_EQ(lines.back().rfind("インポート: ", 0), 0u) << Utf8(lines.back());
+}
+
+// /ITEMS= as administrators write it: a path with blanks before /D=, the
+// whole option quoted, the value quoted (an apostrophe in it), forward
+// slashes, lower case, and a relative path, taken from the folder the
+// installer was started in.
+TEST_F(Installer, TheItemsOptionIsReadInEachForm) {
+  Install();
+  if (HasFailure()) return;
+  std::string location = folder_;
+  location.pop_back();
+  struct Case {
+    std::string options, workingDir, folder, file;
+  };
+  const std::vector<Case> cases = {
+      {"/S /ITEMS=C:\\Shared Items\\team.ini /D=" + location, "", "C:\\Shared Items\\", "team.ini"},
+      {"/S \"/ITEMS=C:\\a b\\team.ini\"", "", "C:\\a b\\", "team.ini"},
+      {"/ITEMS=\"C:\\a b\\Bob's items.ini\" /S", "", "C:\\a b\\", "Bob's items.ini"},
+      {"/S /ITEMS=C:/a b/team 2.ini", "", "C:\\a b\\", "team 2.ini"},
+      {"/S /items=Items\\team.ini", "C:\\Deploy Here", "C:\\Deploy Here\\Items\\", "team.ini"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options);
+    const std::string name = "定型文" + std::to_string(++n);
+    WriteItemFile(c.folder, c.file, FixedStringItemFile(name, "テキスト"));
+    if (HasFatalFailure()) return;
+    if (!c.workingDir.empty()) itemFolders_.push_back(c.workingDir + "\\");
+    EXPECT_EQ(InstallSilently(c.options, c.workingDir), 0);
+    const std::vector<std::string> lines = ItemsLogLines();
+    ExpectLogNames(lines, c.folder + c.file);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "追加: " + name), lines.end())
+        << Utf8(ReadFileBytes(folder_ + "setup-items.log"));
+    EXPECT_EQ(MenuEntry(name)[""], userFolder_ + name + ".html");
+  }
+}
+
+// A file that is not taken changes nothing of the user's: the programs are
+// installed, the log says why, and the exit code is 2. A path ending in a
+// backslash reaches Orbisk.exe as it is, not with /quiet taken into it.
+TEST_F(Installer, AFileThatIsNotTakenIsLoggedWithExitCodeTwo) {
+  Install();
+  if (HasFailure()) return;
+  AddItemAsOrbiskSavesIt(LauncherRecord("メモに追記", folder_ + "Jotwell.exe", "<ST>", {0, 0, 0, 1}));
+  if (HasFatalFailure()) return;
+  WriteItemFile("C:\\Shared Items\\", "notes.ini", "買い物: 牛乳\r\n");
+  if (HasFatalFailure()) return;
+  const std::map<std::string, std::string> catalogue = FilesBelow(folder_ + "user\\");
+  const std::set<std::string> entries = MenuExtSubkeys();
+  const auto entry = MenuEntry("メモに追記");
+  struct Case {
+    std::string options, file, reason, last;
+  };
+  const std::string notRead = "インポートできません: ファイルを読み込めませんでした。";
+  const std::string exitCodeOne = "項目を取り込めませんでした (Orbisk.exe の終了コード 1)。";
+  const std::vector<Case> cases = {
+      {"/S /ITEMS=C:\\Shared Items\\missing.ini", "C:\\Shared Items\\missing.ini", notRead, exitCodeOne},
+      {"/S /ITEMS=C:\\Shared Items\\", "C:\\Shared Items\\", notRead, exitCodeOne},
+      {"/S /ITEMS=C:\\Shared Items\\notes.ini", "C:\\Shared Items\\notes.ini",
+       "インポートできません: ", exitCodeOne},
+      {"/S /ITEMS=", "", "インポートできません: /ITEMS= にファイルが指定されていません。",
+       "インポートできません: /ITEMS= にファイルが指定されていません。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options);
+    EXPECT_EQ(InstallSilently(c.options), 2);
+    ExpectInstalled();
+    const std::vector<std::string> lines = ItemsLogLines();
+    ExpectLogNames(lines, c.file);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_TRUE(std::any_of(lines.begin() + 1, lines.end(), [&](const std::string& line) {
+      return line.rfind(c.reason, 0) == 0;
+    })) << Utf8(ReadFileBytes(folder_ + "setup-items.log"));
+    EXPECT_EQ(lines.back(), c.last);
+    ExpectSameFiles(FilesBelow(folder_ + "user\\"), catalogue, folder_ + "user\\");
+    EXPECT_EQ(MenuExtSubkeys(), entries);
+    EXPECT_EQ(MenuEntry("メモに追記"), entry);
+  }
+}
+
+// With its window, the installer tells in a box as well that the file was
+// not taken; it still finishes, with exit code 2.
+TEST_F(Installer, AnInstallWithItsWindowTellsInABoxThatTheFileWasNotTaken) {
+  ExpectMessageBox(IDOK);
+  ChildProcess installer("\"" + installer_ + "\" /ITEMS=C:\\Shared Items\\missing.ini");
+  ASSERT_TRUE(installer.started());
+  HWND wizard = nullptr;
+  ASSERT_TRUE(WaitUntilPumping([&] { return (wizard = FindWizard()) != nullptr; }, 15000));
+  ASSERT_TRUE(PressWhenShown(wizard, "次へ(&N) >"));
+  ASSERT_TRUE(PressWhenShown(wizard, "インストール(&I)"));
+  ASSERT_TRUE(WaitForMessageBoxes(1, 30000));
+  // The last page, once the files are in: Finish, without starting Orbisk.
+  HWND run = nullptr;
+  ASSERT_TRUE(WaitUntilPumping([&] { return (run = FindCheckBox(wizard)) != nullptr; }, 30000));
+  SendMessageA(run, BM_SETCHECK, BST_UNCHECKED, 0);
+  ASSERT_TRUE(PressWhenShown(wizard, "完了(&F)"));
+  EXPECT_EQ(installer.Wait(60000), 2);
+
+  const SeenMessageBox box = SeenMessageBoxes().at(0);
+  EXPECT_EQ(box.text,
+            "項目ファイルを取り込めませんでした。\r\nC:\\Shared Items\\missing.ini\r\n\r\n"
+            "インポートできません: ファイルを読み込めませんでした。\r\n\r\n記録: " +
+                folder_ + "setup-items.log");
+  EXPECT_EQ(box.icon, BoxIcon::Warning);
+  EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+  ExpectInstalled();
+  EXPECT_EQ(ItemsLogLines().back(), "項目を取り込めませんでした (Orbisk.exe の終了コード 1)。");
 }
 
 }  // namespace

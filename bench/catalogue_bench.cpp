@@ -1,7 +1,9 @@
 // Times the catalogue's work on its settings file against the least the same
 // work can cost, pair by pair (bench/paired_timing.h), for catalogues of a few
 // sizes: SaveItems against writing the same bytes in one call, LoadItems
-// against reading them in one call. Each run's result is checked after the
+// against reading them in one call, and for 1,000 items the import of an
+// item file (checks, a script and a menu entry per item, one save) against
+// the load of the same catalogue. Each run's result is checked after the
 // clock has stopped. Run under Wine by bench/run.sh, and with --smoke by the
 // test run (bench/bench_run.h).
 //
@@ -18,13 +20,17 @@
 #include "bench/paired_timing.h"
 #include "catalogue/item_record.h"
 #include "catalogue/item_sort.h"
+#include "catalogue/item_store.h"
+#include "catalogue/item_transfer.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
 #include "catalogue/settings_file.h"
 #include "catalogue/settings_format.h"
+#include "common/atomic_file.h"
 #include "common/module_path.h"
 #include "common/win_handles.h"
+#include "mainwindow/item_exchange.h"
 #include "tests/harness/item_records.h"
 
 namespace {
@@ -122,6 +128,43 @@ bool FileHolds(const std::string& path, const std::string& expected) {
   return true;
 }
 
+// The import of records from an item file into an empty catalogue, beside
+// the load of the catalogue it makes. The load's check empties the
+// catalogue again (after the clock), so that every import starts from none.
+bool MeasureImport(const std::vector<ItemRecord>& records, int pairs) {
+  const std::string file = UserFolder + "import-bench.ini";
+  if (!WriteWhole(file, ExportFileText(records))) return Wrong("cannot write " + file);
+  const std::string settings = SettingsFilePath();
+  const std::string bytes = ReplaceIniSection("", kItemListSection, CatalogueEntries(records));
+  const auto empty = [&] {
+    for (const ItemRecord& item : records) RemoveStoredItem(item.ItemName);
+    DeleteFileA(settings.c_str());
+    Items.clear();
+    return true;
+  };
+  const Pair pair = {
+      {"ImportItems",
+       [&] {
+         const ImportOutcome outcome = ImportItems(file, nullptr, true);
+         return outcome.problem.empty() || Wrong(outcome.problem);
+       },
+       [&] { return ItemsAre(records) && FileHolds(settings, bytes); }},
+      {"LoadItems of the same",
+       [] {
+         LoadItems();
+         return true;
+       },
+       [&] { return ItemsAre(records) && empty(); }},
+  };
+  // The catalogue the first load reads.
+  empty();
+  if (!ImportItems(file, nullptr, true).problem.empty()) return Wrong("the first import failed");
+  const bool right = Measure(pair, static_cast<int>(records.size()), pairs);
+  empty();
+  DeleteFileA(file.c_str());
+  return right;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,6 +215,16 @@ int main(int argc, char** argv) {
 
     for (const ItemRecord& item : catalogue)
       DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(item.ItemName));
+
+    if (count == 1000) {
+      // Items an import takes: their application must exist.
+      const std::string application = GetProgramFolder() + "catalogue_bench.exe";
+      std::vector<ItemRecord> importable = catalogue;
+      for (ItemRecord& item : importable) {
+        if (!item.FixedString) item.AplPath = application;
+      }
+      allRight &= MeasureImport(importable, run.pairs);
+    }
   }
   return EndBench(allRight);
 }

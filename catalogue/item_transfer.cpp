@@ -172,6 +172,20 @@ std::string CheckName(const ItemRecord& record, int n, const std::string& script
   return ItemLabel(n, record.ItemName) + ": " + result.message;
 }
 
+// The last line of a text that does not end in a line break, when it is
+// neither key=value nor a section name: where a copy or a download stopped
+// inside a key. The reader would take it as a key of its own and the item's
+// real key as missing, whose default then stands in silently (a lost
+// ConfCmdLine=1 starts the program instead of showing its command line).
+// "" when the text ends otherwise.
+std::string CutLastLine(std::string_view text) {
+  if (text.empty() || text.back() == '\n' || text.back() == '\r') return {};
+  const auto start = text.find_last_of("\r\n");
+  const std::string line = TrimBlanks(text.substr(start == std::string_view::npos ? 0 : start + 1));
+  if (line.empty() || line.front() == '[' || line.find('=') != std::string::npos) return {};
+  return line;
+}
+
 }  // namespace
 
 ItemFile ReadItemFile(std::string_view bytes, const ToCodePage932& toCodePage932,
@@ -179,6 +193,11 @@ ItemFile ReadItemFile(std::string_view bytes, const ToCodePage932& toCodePage932
   ItemFile file;
   std::string text;
   if (!DecodeItemFile(bytes, toCodePage932, &text, &file.problem)) return file;
+  if (const std::string cut = CutLastLine(text); !cut.empty()) {
+    file.problem =
+        "最後の行「" + cut + "」は値の行ではありません。ファイルが途中で切れているおそれがあります。";
+    return file;
+  }
   const auto values = IniSectionValues(text, kItemListSection);
   if (!values) {
     file.problem = kNoItemList;

@@ -36,11 +36,13 @@ struct ItemFile {
 // as UTF-8 (with or without a byte order mark) or UTF-16 is converted, and
 // refused when a character has no form in code page 932. Refused: a file
 // that is not text, has no ItemList section or no item count, holds fewer or
-// more items than its count (a cut file), an item without a name, a
-// launcher item without its path or contexts, a value outside its range, a
-// field longer than kMaxFieldBytes, a name twice (letter case ignored, as
-// the registry and the file system ignore it), or a name that could not be
-// an item's (a forbidden character, a device name, a script path too long).
+// more items than its count or ends inside a key (a cut file), an item
+// without a name, a launcher item without its path or contexts, a value
+// outside its range, a field longer than kMaxFieldBytes, a name twice
+// (letter case ignored, as the registry and the file system ignore it), or
+// a name that could not be an item's (a forbidden character, a device name,
+// a script path too long). A file cut at the end of a line or inside the
+// last value cannot be told from a hand-written one without those keys.
 ItemFile ReadItemFile(std::string_view bytes, const ToCodePage932& toCodePage932,
                       const std::string& scriptFolder);
 

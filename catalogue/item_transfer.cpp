@@ -35,10 +35,11 @@ bool IsShiftJisText(std::string_view text) {
   return true;
 }
 
-std::string FreeItemName(const std::string& name, const std::vector<std::string>& taken) {
+std::string FreeItemName(const std::string& name, const std::vector<std::string>& taken,
+                         const NameComparator& same) {
   const auto isTaken = [&](const std::string& candidate) {
     for (const std::string& other : taken) {
-      if (SameNameIgnoringAsciiCase(candidate, other)) return true;
+      if (same(candidate, other)) return true;
     }
     return false;
   };

@@ -12,6 +12,7 @@
 
 #include "catalogue/item_record.h"
 #include "catalogue/settings_format.h"
+#include "catalogue/validation.h"
 
 // "Orbisk-items-<yyyymmdd>.ini", the name an export offers.
 std::string DefaultExportFileName(int year, int month, int day);
@@ -52,8 +53,11 @@ ItemFile ReadItemFile(std::string_view bytes, const ToCodePage932& toCodePage932
 bool IsShiftJisText(std::string_view text);
 
 // name, or the first of "name (2)", "name (3)", … that no name of taken
-// uses (letter case ignored).
-std::string FreeItemName(const std::string& name, const std::vector<std::string>& taken);
+// uses, as same compares names: the import passes the comparison of the
+// registry and the file system, which take full-width and other letters of
+// either case as one name as well.
+std::string FreeItemName(const std::string& name, const std::vector<std::string>& taken,
+                         const NameComparator& same = SameNameIgnoringAsciiCase);
 
 // What one import did, item by item.
 struct ImportReport {

@@ -235,7 +235,9 @@ ImportOutcome ImportItems(const std::string& path, HWND owner, bool quiet) {
     } else if (listed >= 0) {
       std::vector<std::string> taken = ListedNames();
       taken.insert(taken.end(), fileNames.begin(), fileNames.end());
-      item.ItemName = FreeItemName(item.ItemName, taken);
+      // Free as the registry and the file system see it, or the checks
+      // below would refuse the name the user chose to keep both under.
+      item.ItemName = FreeItemName(item.ItemName, taken, SameStorageName);
     }
     const ValidationResult checked =
         Validate(item, overwrite ? ItemChange::Edit : ItemChange::Add, overwrite ? item.ItemName : "");

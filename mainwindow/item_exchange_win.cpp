@@ -20,6 +20,7 @@
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/resource.h"
 #include "mainwindow/single_instance.h"
+#include "mainwindow/version_resource.h"
 #include "ui/field_help.h"
 #include "ui/message_box.h"
 #include "ui/product.h"
@@ -371,6 +372,9 @@ int RunImport(const std::string& path, bool quiet) {
     return 1;
   }
   LoadItems();
+  // The scripts name the program's version and notice, as the window's own
+  // writes do once its load has read them.
+  LoadVersionTexts();
   const ImportOutcome outcome = ImportItems(path, nullptr, quiet);
   if (quiet) {
     WriteToStandardOutput(outcome.problem.empty() ? ImportLogText(outcome.report)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Orbisk under a system locale that is not Japanese shows and writes exactly
 # what it does under Japanese: every window text, the message box, the
-# settings file and the script file, byte for byte.
+# buttons it enables after a cancelled Add, the settings file and the script
+# file, byte for byte.
 #   foreign_locale_test.sh <wine64> <wineserver> <wine-prefix.sh> <bin folder>
 # The bin folder holds Orbisk.exe, locale_driver.exe, acp_probe.exe and
 # acp_probe_plain.exe (the same probe without the manifest).
@@ -82,7 +83,10 @@ if ! diff -u "$ja/report.txt" "$en/report.txt"; then
 fi
 # The comparison means something only when the texts are the Japanese ones.
 for expected in "status bar: 項目数：2" "list 0: Jotwell にページを追記" "box text: 入力された内容で更新しますか？" \
-                "edit caption: 編集" "main 1001: 登録済み項目一覧(&L)"; do
+                "edit caption: 編集" "main 1001: 登録済み項目一覧(&L)" "add caption: 追加" \
+                "add cancelled selection: none" "add cancelled 1003: 追加(&A)... on" \
+                "add cancelled 1004: 編集(&E)... off" "add cancelled 1005: 名称変更(&R)... off" \
+                "add cancelled 1006: 削除(&D) off" "add cancelled 1007: 全削除(&C) on"; do
   grep -qxF "$expected" "$ja/report.txt" || fail "the $japanese run did not show \"$expected\""
 done
 

@@ -4,7 +4,8 @@
 // started by a Wine program keeps its starter's, so the script starts each
 // Orbisk by its own wine invocation and this driver under Japanese.
 //   locale_driver prepare <program folder\>   the catalogue Orbisk will load
-//   locale_driver drive <report file>          what Orbisk shows, one edit
+//   locale_driver drive <report file>          what Orbisk shows, one edit,
+//                                              one cancelled Add
 // Everything Orbisk shows is read as UTF-16 and written to the report in
 // UTF-8, so the report does not depend on the driver's own code page.
 #include <windows.h>
@@ -141,6 +142,35 @@ bool WaitUntilGone(HWND window) {
   return WaitUntil([window] { return !IsWindow(window); }, 15000);
 }
 
+// Add opened and cancelled while no line is selected: the list still selects
+// nothing, and only the buttons that need no selected item can be pressed.
+// The selection is taken away from here, which Orbisk is not told of, so its
+// buttons are all still on when Add opens: what the report shows is what the
+// end of the Add command made of them.
+void AddCancelledWithNothingSelected(Report& report, HWND main, DWORD processId) {
+  HWND list = GetDlgItem(main, IDC_LSTITEMS);
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_BTNADD, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(main, IDC_BTNADD)));
+  HWND dialog = WaitForDialog(processId, IDC_TXTARGMENTS);
+  if (!dialog) {
+    report.Fail("no edit dialog for Add");
+    return;
+  }
+  report.Add("add caption", TextOf(dialog));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  if (!WaitUntilGone(dialog)) report.Fail("the Add dialog stayed open");
+  // The buttons are set after the dialog has gone, before the thread answers.
+  WaitForWindowThread(main);
+  const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  report.Add("add cancelled selection", selected == LB_ERR ? L"none" : std::to_wstring(selected));
+  for (const int id : {IDC_BTNADD, IDC_BTNEDIT, IDC_BTNRENAME, IDC_BTNDEL, IDC_BTNALLDEL}) {
+    HWND button = GetDlgItem(main, id);
+    report.Add("add cancelled " + std::to_string(id),
+               TextOf(button) + (IsWindowEnabled(button) ? L" on" : L" off"));
+  }
+}
+
 int Drive(const std::string& reportPath) {
   Report report;
   HWND main = nullptr;
@@ -191,6 +221,7 @@ int Drive(const std::string& reportPath) {
   // Edit command, whose dialog has closed, and answers again.
   WaitForWindowThread(main);
   AddList(report, main);
+  AddCancelledWithNothingSelected(report, main, processId);
 
   // Esc closes Orbisk, which saves the settings file.
   HWND list = GetDlgItem(main, IDC_LSTITEMS);

@@ -20,6 +20,12 @@ namespace {
 // has the focus back.
 void OpenEditor(EditModes mode, const std::string& droppedPath = "") {
   HWND window = MainWindow();
+  // The buttons follow the list before Add opens, not only once the window
+  // has its focus back: a cancelled Add changes nothing, so the buttons are
+  // right the moment the dialog goes. Getting the focus back can take a
+  // while (on an English system it was seen to), and until then Edit,
+  // Rename and Delete would stay enabled over a list with nothing selected.
+  if (mode == EditModes::Add) UpdateButtons();
   const EditResult result = OpenEditDialog(window, {mode, SelectedItemIndex(), droppedPath});
   if (result.commit != EditCommit::None) {
     if (result.commit == EditCommit::Added) ShowItemCount();

@@ -186,6 +186,29 @@ TEST_F(ListCommands, ListCommandsWithNothingSelectedDoNothing) {
   EXPECT_EQ(ItemCount(), 5);
 }
 
+TEST_F(ListCommands, ButtonsFollowAListWithNothingSelectedBeforeAddOpens) {
+  WriteCatalogue(Five());
+  ASSERT_TRUE(Open());
+  // Nothing selected any more, while the buttons still show the start's
+  // selection (a change of selection does not update them).
+  Select(-1);
+  ASSERT_TRUE(IsWindowEnabled(Control(IDC_BTNEDIT)));
+  std::vector<bool> whileOpen;
+  EditDialogWatcher watcher(Window(), [&](HWND dialog) {
+    for (const int id : {IDC_BTNADD, IDC_BTNEDIT, IDC_BTNRENAME, IDC_BTNDEL, IDC_BTNALLDEL}) {
+      whileOpen.push_back(IsWindowEnabled(Control(id)) != FALSE);
+    }
+    watcher.RecordAndCancel(dialog);
+  });
+  Click(IDC_BTNADD);
+  ASSERT_EQ(watcher.Opened().size(), 1u);
+  // Right already when the cancelled dialog goes, and after.
+  EXPECT_EQ(whileOpen, (std::vector<bool>{true, false, false, false, true}));
+  for (const int id : {IDC_BTNEDIT, IDC_BTNRENAME, IDC_BTNDEL})
+    EXPECT_FALSE(IsWindowEnabled(Control(id))) << id;
+  EXPECT_EQ(Selection(), -1);
+}
+
 TEST_F(ListCommands, ButtonsKeysAndDoubleClickOpenTheEditDialogInTheirMode) {
   WriteCatalogue(Five());
   ASSERT_TRUE(Open());

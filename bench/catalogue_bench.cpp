@@ -42,18 +42,10 @@ double Time(F work) {
   return Seconds() - start;
 }
 
-// The whole file in one call; "" when it cannot be read.
+// The whole file in one call (the common reader); "" when it cannot be read.
 std::string ReadWhole(const std::string& path) {
-  UniqueFile file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return "";
-  const DWORD size = GetFileSize(file.get(), nullptr);
-  if (size == INVALID_FILE_SIZE) return "";
-  std::string bytes(size, '\0');
-  DWORD got = 0;
-  if (!ReadFile(file.get(), bytes.data(), size, &got, nullptr)) return "";
-  bytes.resize(got);
-  return bytes;
+  std::string bytes;
+  return ReadWholeFile(path, &bytes) ? bytes : std::string();
 }
 
 bool WriteWhole(const std::string& path, const std::string& bytes) {

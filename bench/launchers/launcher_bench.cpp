@@ -22,6 +22,7 @@
 
 #include "bench/bench_run.h"
 #include "bench/paired_timing.h"
+#include "common/atomic_file.h"
 #include "common/path_kind.h"
 #include "common/win_handles.h"
 #include "launchers/fetchbay/fetchbay_rules.h"
@@ -75,16 +76,8 @@ void Print(const char* name, const PairedFigures& f) {
 
 // The file's bytes; "" when it cannot be read.
 std::string FileText(const std::string& path) {
-  UniqueFile file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return "";
-  const DWORD size = GetFileSize(file.get(), nullptr);
-  if (size == INVALID_FILE_SIZE) return "";
-  std::string bytes(size, '\0');
-  DWORD got = 0;
-  if (!ReadFile(file.get(), bytes.data(), size, &got, nullptr)) return "";
-  bytes.resize(got);
-  return bytes;
+  std::string bytes;
+  return ReadWholeFile(path, &bytes) ? bytes : std::string();
 }
 
 // The text with its line breaks shown, for a message.

@@ -15,6 +15,7 @@
 #include "catalogue/validation.h"
 #include "common/atomic_file.h"
 #include "common/path_kind.h"
+#include "common/wide_text.h"
 #include "common/win_handles.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
@@ -176,11 +177,22 @@ void ExportFromWindow(const std::vector<ItemRecord>& records) {
   }
 }
 
-// The standard output a quiet import reports on, when it has one.
+// The standard output a quiet import reports on: a file or pipe it was
+// given, or the console it was started from. A windowed program gets no
+// console of its own, so without a redirection it writes to its parent's,
+// in UTF-16, whatever code page that console uses.
 void WriteToStandardOutput(const std::string& text) {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if ((!out || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+    out = GetStdHandle(STD_OUTPUT_HANDLE);
+  }
   if (!out || out == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
+  DWORD written = 0, mode = 0;
+  if (GetConsoleMode(out, &mode)) {
+    const std::wstring wide = ToWide(text);
+    WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return;
+  }
   WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 

@@ -38,6 +38,10 @@ StartAction ReadStartArguments(const std::vector<std::string>& arguments) {
     action.kind = StartAction::Export;
   } else if (is(arguments[0], "/import")) {
     action.kind = StartAction::Import;
+  } else if (arguments[0].empty() || (arguments[0][0] != '/' && arguments[0][0] != '-')) {
+    // Not an option: a file dropped on the program's icon, or a shortcut's
+    // leftover. The window opens, as it always did with arguments.
+    return action;
   } else {
     action.kind = StartAction::Usage;
     return action;

@@ -1,5 +1,6 @@
-// The main window list's two rules, free of Win32: which dropped file starts
-// an Add, and when a name needs its tooltip.
+// The main window's rules, free of Win32: which dropped file starts an Add
+// or an import, when a name needs its tooltip, and what the program's
+// arguments ask for.
 #pragma once
 
 #include <string>
@@ -19,7 +20,9 @@ bool IsItemFileDrop(std::string_view path, PathKind kind);
 // What Orbisk is started for, from its arguments (the program's name left
 // out): the window; "/export <file>"; "/import <file>", with "/quiet" after
 // it for no windows and a report on standard output; or, for anything else,
-// the usage box. Options take "/" or "-", any letter case.
+// the usage box for another option. Options take "/" or "-", any letter
+// case; arguments that are no options (a file dropped on the program's icon)
+// open the window as before.
 struct StartAction {
   enum Kind { Window, Export, Import, Usage } kind = Window;
   std::string file;

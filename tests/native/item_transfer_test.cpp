@@ -188,7 +188,8 @@ TEST(MainWindowRules, StartArgumentsAndDroppedItemFiles) {
       {{"/import", ""}, K::Usage, "", false},
       {{"/export", "x.ini", "/quiet"}, K::Usage, "x.ini", false},
       {{"/import", "x.ini", "/force"}, K::Usage, "x.ini", false},
-      {{"items.ini"}, K::Usage, "", false},
+      {{"/help"}, K::Usage, "", false},
+      {{"C:\\Users\\taro\\items.ini"}, K::Window, "", false},
   };
   for (const auto& c : cases) {
     const StartAction action = ReadStartArguments(c.arguments);

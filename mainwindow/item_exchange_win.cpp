@@ -106,6 +106,20 @@ std::vector<std::string> ListedNames() {
   return names;
 }
 
+// The path with its environment variables (%LOCALAPPDATA%, …) replaced by
+// the importing user's values: an item file for a whole team can name an
+// application below each user's own folder. An unknown variable stays.
+std::string ExpandVariables(const std::string& path) {
+  if (path.find('%') == std::string::npos) return path;
+  const DWORD needed = ExpandEnvironmentStringsA(path.c_str(), nullptr, 0);
+  if (needed == 0) return path;
+  std::string expanded(needed, '\0');
+  const DWORD got = ExpandEnvironmentStringsA(path.c_str(), expanded.data(), needed);
+  if (got == 0 || got > needed) return path;
+  expanded.resize(std::char_traits<char>::length(expanded.c_str()));
+  return expanded;
+}
+
 // The edit dialog's checks, as OK would run them on the item's fields.
 ValidationResult Validate(const ItemRecord& item, ItemChange change, const std::string& storedName) {
   ValidationInput input;
@@ -252,6 +266,7 @@ ImportOutcome ImportItems(const std::string& path, HWND owner, bool quiet) {
       // below would refuse the name the user chose to keep both under.
       item.ItemName = FreeItemName(item.ItemName, taken, SameStorageName);
     }
+    if (!item.FixedString) item.AplPath = ExpandVariables(item.AplPath);
     const ValidationResult checked =
         Validate(item, overwrite ? ItemChange::Edit : ItemChange::Add, overwrite ? item.ItemName : "");
     if (!checked.passed) {

@@ -72,6 +72,24 @@ TEST_F(OrbiskCommandLine, AQuietImportAddsNewItemsSkipsListedOnesAndReports) {
   EXPECT_EQ(records[0], LauncherItem("Listed"));
 }
 
+TEST_F(OrbiskCommandLine, AnApplicationNamedByEnvironmentVariablesIsTheImportingUsers) {
+  WriteCatalogue({}, {});
+  ASSERT_TRUE(WriteFileBytes(ProgramFolder() + "viewer.exe", "MZ"));
+  // Set here, inherited by the program: a folder that differs from user to user.
+  ASSERT_TRUE(SetEnvironmentVariableA("ORBISK_TEAM_TOOLS", ProgramFolder().c_str()));
+  const std::string file =
+      WriteItemFile({LauncherRecord("Team viewer", "%ORBISK_TEAM_TOOLS%viewer.exe", "<TU>"),
+                     LauncherRecord("Unknown", "%ORBISK_NO_SUCH_VARIABLE%\\x.exe", "")});
+  EXPECT_EQ(Run("/import \"" + file + "\" /quiet"), 0);
+  SetEnvironmentVariableA("ORBISK_TEAM_TOOLS", nullptr);
+  EXPECT_EQ(Output(),
+            "追加: Team viewer\r\n登録できず: Unknown: アプリケーションがみつかりません。\r\n"
+            "インポート: 追加 1 件、置き換え 0 件、スキップ 0 件、登録できず 1 件\r\n");
+  const auto records = ReadCatalogueText(Settings(), IsMenuEntryRegistered, ItemNameLess);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].AplPath, ProgramFolder() + "viewer.exe");
+}
+
 TEST_F(OrbiskCommandLine, ARefusedFileChangesNothing) {
   WriteCatalogue({"Listed"}, {});
   const std::string before = Settings();

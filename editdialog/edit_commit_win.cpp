@@ -58,7 +58,7 @@ ItemChange ChangeOf(EditModes mode) {
 
 bool Validate() {
   ValidationInput input;
-  input.change = ChangeOf(frmEdit.mode);
+  input.change = ChangeOf(DialogMode());
   input.storedName = frmEdit.InitialName;
   input.nameField = FieldText(IDC_TXTITEMNAME);
   input.parameterField = FieldText(IDC_TXTARGMENTS);
@@ -76,7 +76,7 @@ bool Validate() {
 
 bool Confirmed(const std::string& name) {
   std::string question;
-  switch (frmEdit.mode) {
+  switch (DialogMode()) {
     case EditModes::Add:
       question = "ＩＥの右クリックメニューに「" + name + "」を登録しますか？";
       break;
@@ -89,7 +89,7 @@ bool Confirmed(const std::string& name) {
   }
   if (ShowMessage(question, kQuestionYesNo, kProductName) == IDYES) return true;
   int field = IDC_TXTITEMNAME;
-  if (frmEdit.mode == EditModes::Edit) field = Checked(IDC_CHKFIXEDSTRING) ? IDC_TXTARGMENTS : IDC_TXTAPLPATH;
+  if (DialogMode() == EditModes::Edit) field = Checked(IDC_CHKFIXEDSTRING) ? IDC_TXTARGMENTS : IDC_TXTAPLPATH;
   FocusFieldControl(Control(field));
   return false;
 }
@@ -120,7 +120,7 @@ StoreResult StoreRenamedItem(const ItemRecord& item, const ItemRecord& stored) {
 // describes and the message is shown.
 bool Store(const ItemRecord& item, const ItemRecord& stored) {
   StoreResult result = StoreResult::Stored;
-  switch (frmEdit.mode) {
+  switch (DialogMode()) {
     case EditModes::Add:
       result = StoreNewItem(item);
       break;
@@ -138,7 +138,7 @@ bool Store(const ItemRecord& item, const ItemRecord& stored) {
 
 // What the commit of the item named name tells the main window.
 EditResult Committed(const std::string& name) {
-  switch (frmEdit.mode) {
+  switch (DialogMode()) {
     case EditModes::Edit:
       return {EditCommit::Edited, frmEdit.EditedIndex};
     case EditModes::Add:
@@ -148,7 +148,7 @@ EditResult Committed(const std::string& name) {
   const auto at = std::find_if(Items.begin(), Items.end(),
                                [&](const ItemRecord& listed) { return listed.ItemName == name; });
   const int index = at == Items.end() ? -1 : static_cast<int>(at - Items.begin());
-  return {frmEdit.mode == EditModes::Add ? EditCommit::Added : EditCommit::Renamed, index};
+  return {DialogMode() == EditModes::Add ? EditCommit::Added : EditCommit::Renamed, index};
 }
 
 }  // namespace
@@ -159,17 +159,17 @@ void CommitEdit() {
   if (!Confirmed(item.ItemName)) return;
 
   const bool indexValid = frmEdit.EditedIndex >= 0 && frmEdit.EditedIndex < ItemCount();
-  if (frmEdit.mode != EditModes::Add && !indexValid) return;
-  const ItemRecord stored = frmEdit.mode == EditModes::Add ? ItemRecord{} : Items[frmEdit.EditedIndex];
+  if (DialogMode() != EditModes::Add && !indexValid) return;
+  const ItemRecord stored = DialogMode() == EditModes::Add ? ItemRecord{} : Items[frmEdit.EditedIndex];
 
   if (!Store(item, stored)) return;
 
-  if (frmEdit.mode == EditModes::Edit) {
+  if (DialogMode() == EditModes::Edit) {
     Items[frmEdit.EditedIndex] = item;
   } else {
     Items.push_back(item);
   }
-  if (frmEdit.mode == EditModes::Rename) {
+  if (DialogMode() == EditModes::Rename) {
     // The old record still names the old file and key; in a case-only rename
     // they are the new record's, and both calls leave them alone.
     DeleteScriptFile(frmEdit.EditedIndex);

@@ -194,7 +194,7 @@ void OnBrowseClick() {
   const std::string path = BrowseForFile(frmEdit.dialog, ProgramFilter(), folder);
   if (path.empty()) return;
   SetFieldText(IDC_TXTAPLPATH, path);
-  if (frmEdit.mode == EditModes::Add && TrimBlanks(FieldText(IDC_TXTITEMNAME)).empty()) {
+  if (DialogMode() == EditModes::Add && TrimBlanks(FieldText(IDC_TXTITEMNAME)).empty()) {
     SetFieldText(IDC_TXTITEMNAME, NameFromProgramPath(path));
   }
 }
@@ -253,8 +253,6 @@ void FillFromRecord(const ItemRecord& item) {
 HWND OnLoad(HWND dialog, const EditRequest& request) {
   frmEdit = EditForm{};
   frmEdit.dialog = dialog;
-  frmEdit.request = request;
-  frmEdit.mode = request.mode;
   PlaceControlsAndDialog();
   frmEdit.mnuArgs = BuildParameterMenu();
   HWND styles = Control(IDC_CMBWINDOUSTYLE);
@@ -262,9 +260,9 @@ HWND OnLoad(HWND dialog, const EditRequest& request) {
     SendMessageA(styles, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(style));
   SubclassTextBoxes();
   CreateTooltips();
-  SetWindowTextA(dialog, Caption(frmEdit.mode));
+  SetWindowTextA(dialog, Caption(DialogMode()));
 
-  if (frmEdit.mode == EditModes::Add) {
+  if (DialogMode() == EditModes::Add) {
     if (!request.droppedPath.empty()) SetFieldText(IDC_TXTAPLPATH, request.droppedPath);
     SendMessageA(styles, CB_SETCURSEL, 1, 0);
     ShowWindow(Control(IDC_BTNOPENSOURCE), SW_HIDE);
@@ -276,7 +274,7 @@ HWND OnLoad(HWND dialog, const EditRequest& request) {
   frmEdit.EditedIndex = static_cast<int16_t>(selected);
   if (selected >= 0 && selected < ItemCount()) FillFromRecord(Items[selected]);
 
-  if (frmEdit.mode == EditModes::Edit) {
+  if (DialogMode() == EditModes::Edit) {
     HWND name = Control(IDC_TXTITEMNAME);
     SendMessageA(name, EM_SETREADONLY, TRUE, 0);
     SetWindowLongPtrA(name, GWL_STYLE, GetWindowLongPtrA(name, GWL_STYLE) & ~WS_TABSTOP);
@@ -302,7 +300,7 @@ void OnActivate(HWND dialog, WPARAM wParam) {
 
 void OnFocusArrived(int id, HWND control) {
   if (IsTextBox(id)) {
-    if (id != IDC_TXTITEMNAME || frmEdit.mode != EditModes::Edit) SelectAllText(control);
+    if (id != IDC_TXTITEMNAME || DialogMode() != EditModes::Edit) SelectAllText(control);
     SuppressSelectAll = false;
   }
   if (id == IDC_TXTEDITCOMMENT) ShowOkAsDefault(false);
@@ -369,6 +367,7 @@ void OnDestroy() {
 INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       OnInitDialog(dialog, *reinterpret_cast<const EditRequest*>(lParam));
       return FALSE;
     case WM_ACTIVATE:
@@ -455,4 +454,8 @@ void EndEditDialog(const EditResult& result) {
 
 HWND EditDialogWindow() { return frmEdit.dialog; }
 
-EditRequest EditDialogRequest() { return frmEdit.dialog ? frmEdit.request : EditRequest{}; }
+const EditRequest& Request() {
+  return *reinterpret_cast<const EditRequest*>(GetWindowLongPtrA(frmEdit.dialog, DWLP_USER));
+}
+
+EditRequest EditDialogRequest() { return frmEdit.dialog ? Request() : EditRequest{}; }

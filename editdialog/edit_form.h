@@ -17,8 +17,6 @@
 
 struct EditForm {
   HWND dialog = nullptr;
-  EditModes mode = EditModes::Add;
-  EditRequest request;      // what the dialog was opened for
   int16_t EditedIndex = 0;  // the item's position in Items (edit, rename)
   std::string InitialName;  // its name as stored when the dialog opened
   UniqueMenu mnuArgs;       // the parameter menu, never shown as a menu bar
@@ -28,6 +26,11 @@ struct EditForm {
 
 // The dialog that is open; dialog is nullptr while none is.
 extern EditForm frmEdit;
+
+// What the open dialog was opened for: the request its opener passed, kept
+// with the dialog's window (its DWLP_USER) until the window goes.
+const EditRequest& Request();
+inline EditModes DialogMode() { return Request().mode; }
 
 // Cleared at start and set by a click that brings the focus into a text box
 // or by a token insertion: the next focus arrival keeps the caret.

@@ -19,6 +19,12 @@ struct ItemRecord {
   bool operator==(const ItemRecord&) const = default;
 };
 
+// The four context flags as the dialog's check boxes and the registration
+// take them.
+inline std::array<bool, 4> ContextFlags(const ItemRecord& item) {
+  return {item.Contexts[0] != 0, item.Contexts[1] != 0, item.Contexts[2] != 0, item.Contexts[3] != 0};
+}
+
 // The catalogue in memory, kept in the order of the main window's list: line i
 // of the list box is always Items[i].
 inline std::vector<ItemRecord> Items;

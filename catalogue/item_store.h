@@ -39,13 +39,17 @@ StoreResult StoreNewItem(const ItemRecord& item);
 StoreResult StoreChangedItem(const ItemRecord& item, const ItemRecord& stored,
                              ScriptBackup* backup = nullptr);
 
+// Writes the script file and menu entry of item under its new name, for
+// stored renamed to it; stored's own file and entry are its caller's to
+// remove. When only the letter case changes, the key and file are the old
+// ones: a key keeps the case it was made with, so it is made anew, and a
+// file replaced in place keeps the case of its old name, so the old one goes
+// first. On failure stored's file and entry are put back.
+StoreResult StoreRenamedItem(const ItemRecord& item, const ItemRecord& stored);
+
 // Takes back a StoreChangedItem that succeeded: the old file and entry again.
 void UndoStoredChange(const ItemRecord& stored, const ScriptBackup& backup);
 
 // Removes the script file and the menu entry of a name that no listed item
 // uses (an item whose store is being taken back).
 void RemoveStoredItem(const std::string& itemName);
-
-// The writes themselves, for the rename, which orders them its own way.
-bool WriteItemScript(const ItemRecord& item);
-bool RegisterItem(const ItemRecord& item);

@@ -9,6 +9,20 @@
 #include "catalogue/registry.h"
 #include "common/atomic_file.h"
 
+namespace {
+
+bool WriteItemScript(const ItemRecord& item) {
+  return item.FixedString ? WriteFixedStringScript(item.ItemName, item.Argments)
+                          : WriteLauncherScript(item.ItemName, item.AplPath, item.Argments, item.WindowStyle,
+                                                item.ConfCmdLine != 0);
+}
+
+bool RegisterItem(const ItemRecord& item) {
+  return RegisterMenuEntry(item.ItemName, item.FixedString != 0, ContextFlags(item));
+}
+
+}  // namespace
+
 const char* StoreFailureText(StoreResult result) {
   switch (result) {
     case StoreResult::ScriptFailed:
@@ -35,18 +49,6 @@ void ScriptBackup::Restore() const {
   }
 }
 
-bool WriteItemScript(const ItemRecord& item) {
-  return item.FixedString ? WriteFixedStringScript(item.ItemName, item.Argments)
-                          : WriteLauncherScript(item.ItemName, item.AplPath, item.Argments, item.WindowStyle,
-                                                item.ConfCmdLine != 0);
-}
-
-bool RegisterItem(const ItemRecord& item) {
-  const std::array<bool, 4> contexts = {item.Contexts[0] != 0, item.Contexts[1] != 0, item.Contexts[2] != 0,
-                                        item.Contexts[3] != 0};
-  return RegisterMenuEntry(item.ItemName, item.FixedString != 0, contexts);
-}
-
 void RemoveStoredItem(const std::string& itemName) {
   DeleteFileA(ScriptFilePath(itemName).c_str());
   DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(itemName));
@@ -70,6 +72,22 @@ StoreResult StoreChangedItem(const ItemRecord& item, const ItemRecord& stored, S
   }
   if (backup) *backup = std::move(taken);
   return StoreResult::Stored;
+}
+
+StoreResult StoreRenamedItem(const ItemRecord& item, const ItemRecord& stored) {
+  if (!SameStorageName(item.ItemName, stored.ItemName)) return StoreNewItem(item);
+  ScriptBackup backup;
+  backup.Take(stored.ItemName);
+  if (backup.existed) DeleteFileA(backup.path.c_str());
+  if (!WriteItemScript(item)) {
+    backup.Restore();
+    return StoreResult::ScriptFailed;
+  }
+  DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(stored.ItemName));
+  if (RegisterItem(item)) return StoreResult::Stored;
+  RemoveStoredItem(item.ItemName);
+  UndoStoredChange(stored, backup);
+  return StoreResult::RegisterFailed;
 }
 
 void UndoStoredChange(const ItemRecord& stored, const ScriptBackup& backup) {

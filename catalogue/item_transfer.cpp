@@ -61,9 +61,7 @@ constexpr char kBadCount[] = "項目の数 (ItemCount) がないか、正しく�
 bool DecodeItemFile(std::string_view bytes, const ToCodePage932& toCodePage932, std::string* text,
                     std::string* problem) {
   bool exact = true;
-  const bool marked = bytes.substr(0, 3) == "\xEF\xBB\xBF" || bytes.substr(0, 2) == "\xFF\xFE" ||
-                      bytes.substr(0, 2) == "\xFE\xFF";
-  if (marked) {
+  if (HasByteOrderMark(bytes)) {
     *text = SettingsTextFromBytes(bytes, toCodePage932, &exact);
   } else if (IsShiftJisText(bytes)) {
     *text = std::string(bytes);
@@ -144,17 +142,6 @@ std::string CheckItemValues(const std::map<std::string, std::string>& values, in
   return {};
 }
 
-// The highest n of the ItemNamen keys.
-int HighestItemNumber(const std::map<std::string, std::string>& values) {
-  int highest = 0;
-  for (auto it = values.lower_bound("ITEMNAME"); it != values.end() && it->first.rfind("ITEMNAME", 0) == 0;
-       ++it) {
-    const std::string digits = it->first.substr(8);
-    if (IsDigits(digits, 5)) highest = std::max(highest, std::stoi(digits));
-  }
-  return highest;
-}
-
 // The checks of the name that protect what it becomes: a menu text, a
 // registry key and a file name. The edit dialog's own checks, so that the
 // messages are the same.
@@ -218,12 +205,8 @@ ItemFile ReadItemFile(std::string_view bytes, const ToCodePage932& toCodePage932
     file.problem = CheckItemValues(*values, n);
     if (!file.problem.empty()) return file;
   }
-  const ProfileReader read = [&](const std::string& key) -> std::optional<std::string> {
-    const auto found = values->find(ToUpperSjis(key));
-    if (found == values->end()) return std::nullopt;
-    return found->second;
-  };
-  std::vector<ItemRecord> records = ReadCatalogue(read, itemCount, [](const std::string&) { return true; });
+  std::vector<ItemRecord> records =
+      ReadCatalogue(SectionReader(*values), itemCount, [](const std::string&) { return true; });
   for (std::size_t i = 0; i < records.size(); ++i) {
     const int n = static_cast<int>(i) + 1;
     file.problem = CheckName(records[i], n, scriptFolder);

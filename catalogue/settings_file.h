@@ -17,9 +17,9 @@ void LoadItemsFrom(const std::string& settingsPath);
 // anything failed, in which case the old file is untouched.
 bool SaveItems();
 
-// The text of a settings or item file in code page 932, however an editor
-// saved it (see SettingsTextFromBytes); "" when it cannot be read.
-std::string ReadSettingsText(const std::string& path);
+// The text of a settings file's bytes in code page 932, however an editor
+// saved it (SettingsTextFromBytes), a character code page 932 lacks as "?".
+std::string SettingsTextOf(std::string_view bytes);
 
 // UTF-16 in code page 932 without look-alikes; clears *exact when a
 // character has no form there.

@@ -13,9 +13,7 @@ std::string Utf16ToCodePage932(std::u16string_view text, bool* exact) {
   return ToAnsiExactly(std::wstring(text.begin(), text.end()), exact);
 }
 
-std::string ReadSettingsText(const std::string& path) {
-  std::string bytes;
-  if (!ReadWholeFile(path, &bytes)) return {};
+std::string SettingsTextOf(std::string_view bytes) {
   bool exact = true;
   return SettingsTextFromBytes(bytes, Utf16ToCodePage932, &exact);
 }
@@ -23,7 +21,9 @@ std::string ReadSettingsText(const std::string& path) {
 void LoadItems() { LoadItemsFrom(SettingsFilePath()); }
 
 void LoadItemsFrom(const std::string& settingsPath) {
-  Items = ReadCatalogueText(ReadSettingsText(settingsPath), IsMenuEntryRegistered, ItemNameLess);
+  std::string bytes;
+  if (!ReadWholeFile(settingsPath, &bytes)) bytes.clear();
+  Items = ReadCatalogueText(SettingsTextOf(bytes), IsMenuEntryRegistered, ItemNameLess);
 }
 
 bool SaveItems() {
@@ -31,8 +31,7 @@ bool SaveItems() {
   std::string current;
   if (GetPathKind(path) == PathKind::File) {
     if (!ReadWholeFile(path, &current)) return false;
-    bool exact = true;
-    current = SettingsTextFromBytes(current, Utf16ToCodePage932, &exact);
+    current = SettingsTextOf(current);
   }
   // Other sections keep their bytes; the new file replaces the old one in one
   // step only once it has been written completely.

@@ -178,10 +178,6 @@ std::optional<std::map<std::string, std::string>> IniSectionValues(std::string_v
   return values;
 }
 
-namespace {
-
-// The highest n of an ItemNamen key: an item count beyond it is not believed,
-// so that a file that claims 32,767 items is not read 32,767 times.
 int HighestItemNumber(const std::map<std::string, std::string>& values) {
   int highest = 0;
   for (const auto& entry : values) {
@@ -194,17 +190,24 @@ int HighestItemNumber(const std::map<std::string, std::string>& values) {
   return highest;
 }
 
-}  // namespace
+ProfileReader SectionReader(const std::map<std::string, std::string>& values) {
+  return [&values](const std::string& key) -> std::optional<std::string> {
+    const auto found = values.find(ToUpperSjis(key));
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+  };
+}
+
+bool HasByteOrderMark(std::string_view bytes) {
+  return bytes.substr(0, 3) == "\xEF\xBB\xBF" || bytes.substr(0, 2) == "\xFF\xFE" ||
+         bytes.substr(0, 2) == "\xFE\xFF";
+}
 
 std::vector<ItemRecord> ReadCatalogueText(std::string_view fileText, const RegisteredTest& isRegistered,
                                           const NameLess& less) {
   const auto values = IniSectionValues(fileText, kItemListSection);
   if (!values) return {};
-  const ProfileReader read = [&](const std::string& key) -> std::optional<std::string> {
-    const auto found = values->find(ToUpperSjis(key));
-    if (found == values->end()) return std::nullopt;
-    return found->second;
-  };
+  const ProfileReader read = SectionReader(*values);
   // A count beyond the 16-bit range is not trusted; the keys present decide.
   const int count = ParseProfileInt(read("ItemCount"), 0).value_or(32767);
   std::vector<ItemRecord> records =
@@ -215,13 +218,13 @@ std::vector<ItemRecord> ReadCatalogueText(std::string_view fileText, const Regis
 
 std::string SettingsTextFromBytes(std::string_view bytes, const ToCodePage932& toCodePage932, bool* exact) {
   *exact = true;
-  const auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+  if (!HasByteOrderMark(bytes)) return std::string(bytes);
   std::u16string wide;
-  if (startsWith("\xEF\xBB\xBF")) {
+  if (bytes[0] == '\xEF') {
     const std::string_view utf8 = bytes.substr(3);
     if (!IsValidUtf8(utf8)) *exact = false;
     wide = Utf8ToUtf16(utf8);
-  } else if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) {
+  } else {
     const bool little = bytes[0] == '\xFF';
     if (bytes.size() % 2 != 0) *exact = false;
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
@@ -229,8 +232,6 @@ std::string SettingsTextFromBytes(std::string_view bytes, const ToCodePage932& t
                  second = static_cast<unsigned char>(bytes[i + 1]);
       wide += static_cast<char16_t>(little ? first | second << 8 : first << 8 | second);
     }
-  } else {
-    return std::string(bytes);
   }
   return toCodePage932(wide, exact);
 }

@@ -61,6 +61,18 @@ std::vector<std::pair<std::string, std::string>> CatalogueEntries(const std::vec
 std::optional<std::map<std::string, std::string>> IniSectionValues(std::string_view fileText,
                                                                    std::string_view section);
 
+// Reads the values of a section (IniSectionValues) by key, letter case
+// ignored. The values must outlive the reader.
+ProfileReader SectionReader(const std::map<std::string, std::string>& values);
+
+// The highest n of the section's ItemNamen keys (n of one to five digits):
+// an item count beyond it is not believed, so that a file that claims
+// 32,767 items is not read 32,767 times.
+int HighestItemNumber(const std::map<std::string, std::string>& values);
+
+// True when the bytes begin with the byte order mark of UTF-8 or UTF-16.
+bool HasByteOrderMark(std::string_view bytes);
+
 // The one reader of the settings format, for Orbisk's start-up, the browser
 // bridge's host and the import: the ItemList section of the file's text,
 // its items read, repaired and kept when acceptable and registered, then

@@ -10,7 +10,6 @@
 #include "catalogue/item_store.h"
 #include "catalogue/menu_registration.h"
 #include "catalogue/program_paths.h"
-#include "catalogue/registry.h"
 #include "catalogue/validation.h"
 #include "common/text_util.h"
 #include "editdialog/edit_dialog_resource.h"
@@ -92,27 +91,6 @@ bool Confirmed(const std::string& name) {
   if (DialogMode() == EditModes::Edit) field = Checked(IDC_CHKFIXEDSTRING) ? IDC_TXTARGMENTS : IDC_TXTAPLPATH;
   FocusFieldControl(Control(field));
   return false;
-}
-
-// The new name's script and entry. When only the letter case changes, the
-// key and file are the old ones: a key keeps the case it was made with, so
-// it is made anew, and a file replaced in place keeps the case of its old
-// name, so the old one goes first (its bytes are kept to put back).
-StoreResult StoreRenamedItem(const ItemRecord& item, const ItemRecord& stored) {
-  if (!SameStorageName(item.ItemName, stored.ItemName)) return StoreNewItem(item);
-  ScriptBackup backup;
-  backup.Take(stored.ItemName);
-  if (backup.existed) DeleteFileA(backup.path.c_str());
-  if (!WriteItemScript(item)) {
-    backup.Restore();
-    return StoreResult::ScriptFailed;
-  }
-  DeleteRegistryKey(RegHive::CurrentUser, MenuEntryKey(stored.ItemName));
-  if (RegisterItem(item)) return StoreResult::Stored;
-  RemoveStoredItem(item.ItemName);
-  backup.Restore();
-  RegisterItem(stored);
-  return StoreResult::RegisterFailed;
 }
 
 // Writes the item's script and registers its menu entry, as the mode needs

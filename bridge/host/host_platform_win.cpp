@@ -69,9 +69,7 @@ CatalogueSnapshot WinHostPlatform::ReadCatalogue() {
 
   // The list and the version come from the same bytes, read by Orbisk's
   // own reader of the format.
-  bool exact = true;
-  snapshot.items = ReadCatalogueText(SettingsTextFromBytes(bytes, Utf16ToCodePage932, &exact),
-                                     IsMenuEntryRegistered, ItemNameLess);
+  snapshot.items = ReadCatalogueText(SettingsTextOf(bytes), IsMenuEntryRegistered, ItemNameLess);
   snapshot.settingsBytes = std::move(bytes);
   snapshot.read = true;
   return snapshot;

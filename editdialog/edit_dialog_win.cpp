@@ -57,12 +57,7 @@ void PlaceControlsAndDialog() {
   // The heading sits on the frame's top line, above it.
   SetWindowPos(Control(IDC_FRACONTEXTS), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-  RECT owner;
-  HWND ownerWindow = GetWindow(dialog, GW_OWNER);
-  if (!ownerWindow || !GetWindowRect(ownerWindow, &owner)) {
-    owner = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  }
-  CentreWindow(dialog, owner, size);
+  CentreOverOwner(dialog, size);
 }
 
 void CreateTooltips() {

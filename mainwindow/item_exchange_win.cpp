@@ -48,17 +48,10 @@ INT_PTR CALLBACK ConflictProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       const auto* question = reinterpret_cast<const ConflictQuestion*>(lParam);
       SetDlgItemTextA(dialog, IDC_CONFLICTTEXT, ImportConflictText(question->itemName).c_str());
-      // Over the window the user works in, as the message boxes are; on
-      // the screen's work area when there is none (the command line).
-      RECT own, over;
+      // Over the window the user works in, as the message boxes are.
+      RECT own;
       GetWindowRect(dialog, &own);
-      HWND owner = GetWindow(dialog, GW_OWNER);
-      if (owner) {
-        GetWindowRect(owner, &over);
-      } else {
-        over = WorkAreaAt(own);
-      }
-      CentreWindow(dialog, over, {own.right - own.left, own.bottom - own.top});
+      CentreOverOwner(dialog, {own.right - own.left, own.bottom - own.top});
       return TRUE;
     }
     case WM_ACTIVATE:
@@ -129,7 +122,7 @@ ValidationResult Validate(const ItemRecord& item, ItemChange change, const std::
   input.parameterField = item.Argments;
   input.pathField = item.AplPath;
   input.fixedString = item.FixedString != 0;
-  for (int i = 0; i < 4; ++i) input.contexts[i] = item.Contexts[i] != 0;
+  input.contexts = ContextFlags(item);
   input.itemNames = ListedNames();
   input.scriptFolder = UserFolder;
   return ValidateItem(input);
@@ -210,6 +203,28 @@ void WriteToStandardOutput(const std::string& text) {
   WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+// Why an import could not run: in the report of a quiet one, else in a box.
+void Tell(bool quiet, const std::string& reason, UINT icon) {
+  if (quiet) {
+    WriteToStandardOutput(ImportRefusedLogLine(reason));
+  } else {
+    ShowMessage(reason, icon, kProductName);
+  }
+}
+
+// How an import ended: its report or the one line of its refusal when it is
+// quiet; else its summary, or what was wrong, in a box.
+void Tell(bool quiet, const ImportOutcome& outcome) {
+  if (quiet) {
+    WriteToStandardOutput(outcome.problem.empty() ? ImportLogText(outcome.report)
+                                                  : ImportRefusedLogLine(outcome.reason));
+  } else if (outcome.problem.empty()) {
+    ShowMessage(ImportSummaryText(outcome.report), kInformationOk, kProductName);
+  } else {
+    ShowMessage(outcome.problem, kWarningOk, kProductName);
+  }
+}
+
 }  // namespace
 
 bool ExportItems(const std::string& path, const std::vector<ItemRecord>& records) {
@@ -219,7 +234,7 @@ bool ExportItems(const std::string& path, const std::vector<ItemRecord>& records
 ImportOutcome ImportItems(const std::string& path, HWND owner, bool quiet) {
   ImportOutcome outcome;
   std::string bytes;
-  if (GetPathKind(path) != PathKind::File || !ReadWholeFile(path, &bytes)) {
+  if (!ReadWholeFile(path, &bytes)) {
     outcome.problem = ImportUnreadableText(path);
     outcome.reason = "ファイルを読み込めませんでした。";
     return outcome;
@@ -314,11 +329,7 @@ void ImportIntoWindow(const std::string& path) {
     ShowItemCount();
     UpdateButtons();
   }
-  if (!outcome.problem.empty()) {
-    ShowMessage(outcome.problem, kWarningOk, kProductName);
-  } else {
-    ShowMessage(ImportSummaryText(outcome.report), kInformationOk, kProductName);
-  }
+  Tell(false, outcome);
 }
 
 void ShowListMenu(HWND window, HWND list, LPARAM screenPoint) {
@@ -380,22 +391,12 @@ int RunExport(const std::string& path) {
 int RunImport(const std::string& path, bool quiet) {
   UniqueHandle instanceMutex;
   if (!ClaimSingleInstance(kInstanceMutexName, instanceMutex)) {
-    const std::string text = AlreadyRunningText(kProductName);
-    if (quiet) {
-      WriteToStandardOutput(ImportRefusedLogLine(text));
-    } else {
-      ShowMessage(text, kWarningOk, kProductName);
-    }
+    Tell(quiet, AlreadyRunningText(kProductName), kWarningOk);
     return 2;
   }
   UserFolder = GetUserFolder();
   if (GetPathKind(UserFolder) != PathKind::Folder && !EnsureFolder(UserFolder)) {
-    const std::string text = "MakeSureDirectoryPathExists Error";
-    if (quiet) {
-      WriteToStandardOutput(ImportRefusedLogLine(text));
-    } else {
-      ShowMessage(text, kCriticalOk, kProductName);
-    }
+    Tell(quiet, "MakeSureDirectoryPathExists Error", kCriticalOk);
     return 1;
   }
   LoadItems();
@@ -403,12 +404,6 @@ int RunImport(const std::string& path, bool quiet) {
   // writes do once its load has read them.
   LoadVersionTexts();
   const ImportOutcome outcome = ImportItems(path, nullptr, quiet);
-  if (quiet) {
-    WriteToStandardOutput(outcome.problem.empty() ? ImportLogText(outcome.report)
-                                                  : ImportRefusedLogLine(outcome.reason));
-  } else {
-    ShowMessage(outcome.problem.empty() ? ImportSummaryText(outcome.report) : outcome.problem,
-                outcome.problem.empty() ? kInformationOk : kWarningOk, kProductName);
-  }
+  Tell(quiet, outcome);
   return outcome.problem.empty() ? 0 : 1;
 }

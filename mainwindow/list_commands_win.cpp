@@ -93,8 +93,9 @@ void OnTimer1() {
   // otherwise deliver further ticks and open a second one.
   KillTimer(MainWindow(), kTimer1);
   const std::string path = TakePendingDrop();
-  // An item file is imported; a program opens Add with its path.
-  if (IsItemFileDrop(path, GetPathKind(path))) {
+  // The drop took the file as an item file or a program: an item file is
+  // imported, a program opens Add with its path.
+  if (IsItemFileDrop(path, PathKind::File)) {
     ImportIntoWindow(path);
     return;
   }

@@ -30,30 +30,29 @@ bool IsItemFileDrop(std::string_view path, PathKind kind) { return IsDroppedFile
 StartAction ReadStartArguments(const std::vector<std::string>& arguments) {
   StartAction action;
   if (arguments.empty()) return action;
-  const auto is = [](const std::string& argument, std::string_view option) {
-    return ToLowerSjis(argument) == option || ToLowerSjis(argument) == "-" + std::string(option.substr(1));
+  const auto isOption = [](const std::string& argument) {
+    return !argument.empty() && (argument[0] == '/' || argument[0] == '-');
   };
-  std::size_t next = 0;
-  if (is(arguments[0], "/export")) {
+  const auto is = [&](const std::string& argument, std::string_view name) {
+    return isOption(argument) && ToLowerSjis(argument.substr(1)) == name;
+  };
+  if (is(arguments[0], "export")) {
     action.kind = StartAction::Export;
-  } else if (is(arguments[0], "/import")) {
+  } else if (is(arguments[0], "import")) {
     action.kind = StartAction::Import;
-  } else if (arguments[0].empty() || (arguments[0][0] != '/' && arguments[0][0] != '-')) {
-    // Not an option: a file dropped on the program's icon, or a shortcut's
-    // leftover. The window opens, as it always did with arguments.
-    return action;
   } else {
+    // An argument that is no option is a file dropped on the program's icon,
+    // or a shortcut's leftover: the window opens, as it always did.
+    if (isOption(arguments[0])) action.kind = StartAction::Usage;
+    return action;
+  }
+  if (arguments.size() < 2 || arguments[1].empty()) {
     action.kind = StartAction::Usage;
     return action;
   }
-  ++next;
-  if (next == arguments.size() || arguments[next].empty()) {
-    action.kind = StartAction::Usage;
-    return action;
-  }
-  action.file = arguments[next++];
-  for (; next < arguments.size(); ++next) {
-    if (action.kind == StartAction::Import && is(arguments[next], "/quiet")) {
+  action.file = arguments[1];
+  for (std::size_t next = 2; next < arguments.size(); ++next) {
+    if (action.kind == StartAction::Import && is(arguments[next], "quiet")) {
       action.quiet = true;
     } else {
       action.kind = StartAction::Usage;

@@ -29,3 +29,7 @@ RECT WorkAreaAt(const RECT& rect);
 // Gives window the size and puts it centred over `over` (screen coordinates),
 // inside the work area of over's monitor, by common/window_geometry.h's rule.
 void CentreWindow(HWND window, const RECT& over, SIZE size);
+
+// CentreWindow over the window's owner, or over the whole primary screen when
+// it has none: where a dialog opens.
+void CentreOverOwner(HWND window, SIZE size);

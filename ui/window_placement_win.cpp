@@ -53,3 +53,11 @@ void CentreWindow(HWND window, const RECT& over, SIZE size) {
       CentredWindowPosition(ToScreenRect(over), size.cx, size.cy, ToScreenRect(WorkAreaAt(over)));
   SetWindowPos(window, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+void CentreOverOwner(HWND window, SIZE size) {
+  RECT over;
+  HWND owner = GetWindow(window, GW_OWNER);
+  if (!owner || !GetWindowRect(owner, &over))
+    over = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  CentreWindow(window, over, size);
+}

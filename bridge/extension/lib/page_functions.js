@@ -246,13 +246,17 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
   const selection = (typeof root.getSelection === 'function' && root.getSelection()) || doc.getSelection();
   if (!selection) return false;
   const inHost = (node) => !!node && (node === host || host.contains(node));
-  focus(host);
-  if (selection.rangeCount === 0 || !inHost(selection.anchorNode) || !inHost(selection.focusNode)) {
+  // The caret at the end of the element clicked.
+  const endOfTarget = () => {
     const range = doc.createRange();
     range.selectNodeContents(target);
     range.collapse(false);
+    return range;
+  };
+  focus(host);
+  if (selection.rangeCount === 0 || !inHost(selection.anchorNode) || !inHost(selection.focusNode)) {
     selection.removeAllRanges();
-    selection.addRange(range);
+    selection.addRange(endOfTarget());
   }
   const content = () => host.innerHTML;
   const was = content();
@@ -308,11 +312,7 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
     // A line break is one where the region shows breaks as they are
     // (plain-text regions, preformatted ones), else a <br>.
     let range = selection.rangeCount > 0 ? selection.getRangeAt(0) : null;
-    if (!range || !inHost(range.startContainer) || !inHost(range.endContainer)) {
-      range = doc.createRange();
-      range.selectNodeContents(target);
-      range.collapse(false);
-    }
+    if (!range || !inHost(range.startContainer) || !inHost(range.endContainer)) range = endOfTarget();
     range.deleteContents();
     const keepsBreaks =
       host.contentEditable === 'plaintext-only' || /^(pre|pre-wrap|pre-line|break-spaces)$/.test(view.getComputedStyle(host).whiteSpace);

@@ -96,17 +96,36 @@ bool IsDigits(std::string_view text, std::size_t maxLength) {
          text.find_first_not_of("0123456789") == std::string::npos;
 }
 
+// The checks of the name that protect what it becomes: a menu text, a
+// registry key and a file name. The edit dialog's own checks of a new item,
+// against no listed name, so that the messages are the same.
+std::string CheckName(const ItemRecord& record, int n, const std::string& scriptFolder) {
+  ValidationInput input;
+  input.change = ItemChange::Add;
+  input.nameField = record.ItemName;
+  input.parameterField = record.Argments;
+  input.pathField = "x";
+  input.fixedString = record.FixedString != 0;
+  input.contexts = {true, true, true, true};
+  input.scriptFolder = scriptFolder;
+  const ValidationResult result = ValidateItem(input, [](const std::string&) { return PathKind::File; });
+  if (result.passed) return {};
+  return ItemLabel(n, record.ItemName) + ": " + result.message;
+}
+
 // The checks of one item's values, before they are read as a record.
-std::string CheckItemValues(const std::map<std::string, std::string>& values, int n) {
+std::string CheckItemValues(const std::map<std::string, std::string>& values, int n,
+                            const std::string& scriptFolder) {
   const std::string suffix = std::to_string(n);
   const auto value = [&](const char* key) -> const std::string* {
     const auto found = values.find(ToUpperSjis(key + suffix));
     return found == values.end() ? nullptr : &found->second;
   };
   const std::string* name = value("ItemName");
-  if (!name || TrimAtNul(*name).empty()) {
-    return ItemLabel(n, "") + " がありません。ファイルが途中で切れているおそれがあります。";
-  }
+  if (!name) return ItemLabel(n, "") + " がありません。ファイルが途中で切れているおそれがあります。";
+  // A name of blanks is there but empty: the dialog's message for an empty
+  // name says so, where the reader would drop the item without a word.
+  if (TrimAtNul(*name).empty()) return CheckName(ItemRecord{}, n, scriptFolder);
   const std::string label = ItemLabel(n, TrimAtNul(*name));
   for (const char* key : {"ItemName", "FixedString", "Argments", "Comment", "AplPath", "Contexts",
                           "WindowStyle", "ConfCmdLine"}) {
@@ -142,24 +161,6 @@ std::string CheckItemValues(const std::map<std::string, std::string>& values, in
   return {};
 }
 
-// The checks of the name that protect what it becomes: a menu text, a
-// registry key and a file name. The edit dialog's own checks, so that the
-// messages are the same.
-std::string CheckName(const ItemRecord& record, int n, const std::string& scriptFolder) {
-  ValidationInput input;
-  input.change = ItemChange::Edit;
-  input.storedName = record.ItemName;
-  input.nameField = record.ItemName;
-  input.parameterField = record.Argments;
-  input.pathField = "x";
-  input.fixedString = record.FixedString != 0;
-  input.contexts = {true, true, true, true};
-  input.scriptFolder = scriptFolder;
-  const ValidationResult result = ValidateItem(input, [](const std::string&) { return PathKind::File; });
-  if (result.passed) return {};
-  return ItemLabel(n, record.ItemName) + ": " + result.message;
-}
-
 // The last line of a text that does not end in a line break, when it is
 // neither key=value nor a section name: where a copy or a download stopped
 // inside a key. The reader would take it as a key of its own and the item's
@@ -177,7 +178,7 @@ std::string CutLastLine(std::string_view text) {
 }  // namespace
 
 ItemFile ReadItemFile(std::string_view bytes, const ToCodePage932& toCodePage932,
-                      const std::string& scriptFolder) {
+                      const std::string& scriptFolder, const NameComparator& same) {
   ItemFile file;
   std::string text;
   if (!DecodeItemFile(bytes, toCodePage932, &text, &file.problem)) return file;
@@ -202,7 +203,7 @@ ItemFile ReadItemFile(std::string_view bytes, const ToCodePage932& toCodePage932
     return file;
   }
   for (int n = 1; n <= itemCount; ++n) {
-    file.problem = CheckItemValues(*values, n);
+    file.problem = CheckItemValues(*values, n, scriptFolder);
     if (!file.problem.empty()) return file;
   }
   std::vector<ItemRecord> records =
@@ -211,7 +212,7 @@ ItemFile ReadItemFile(std::string_view bytes, const ToCodePage932& toCodePage932
     const int n = static_cast<int>(i) + 1;
     file.problem = CheckName(records[i], n, scriptFolder);
     for (std::size_t j = 0; file.problem.empty() && j < i; ++j) {
-      if (SameNameIgnoringAsciiCase(records[j].ItemName, records[i].ItemName)) {
+      if (same(records[j].ItemName, records[i].ItemName)) {
         file.problem = "項目名「" + records[i].ItemName + "」がファイルの中に 2 度あります。";
       }
     }

@@ -39,13 +39,16 @@ struct ItemFile {
 // that is not text, has no ItemList section or no item count, holds fewer or
 // more items than its count or ends inside a key (a cut file), an item
 // without a name, a launcher item without its path or contexts, a value
-// outside its range, a field longer than kMaxFieldBytes, a name twice
-// (letter case ignored, as the registry and the file system ignore it), or
-// a name that could not be an item's (a forbidden character, a device name,
-// a script path too long). A file cut at the end of a line or inside the
-// last value cannot be told from a hand-written one without those keys.
+// outside its range, a field longer than kMaxFieldBytes, a name twice (as
+// same compares names: the import passes the comparison of the registry and
+// the file system, for which "ｘ" and "Ｘ" are one key and one file as well),
+// or a name that could not be an item's (a forbidden character, a device
+// name, a script path too long, blanks only). A file cut at the end of a
+// line or inside the last value cannot be told from a hand-written one
+// without those keys.
 ItemFile ReadItemFile(std::string_view bytes, const ToCodePage932& toCodePage932,
-                      const std::string& scriptFolder);
+                      const std::string& scriptFolder,
+                      const NameComparator& same = SameNameIgnoringAsciiCase);
 
 // True when text is Shift_JIS throughout: every lead byte with a trail byte,
 // no byte the code page leaves undefined, no control character but tab, CR

@@ -239,7 +239,9 @@ ImportOutcome ImportItems(const std::string& path, HWND owner, bool quiet) {
     outcome.reason = "ファイルを読み込めませんでした。";
     return outcome;
   }
-  const ItemFile file = ReadItemFile(bytes, Utf16ToCodePage932, UserFolder);
+  // Two names of the file that make one key and one file are one name twice,
+  // not an item to ask about once the first is in.
+  const ItemFile file = ReadItemFile(bytes, Utf16ToCodePage932, UserFolder, SameStorageName);
   if (!file.problem.empty()) {
     outcome.problem = ImportRefusedText(path, file.problem);
     outcome.reason = file.problem;

@@ -97,6 +97,12 @@ TEST_F(OrbiskCommandLine, ARefusedFileChangesNothing) {
   const std::string text =
       ExportFileText({FixedStringRecord("One", "1"), LauncherRecord("Two", "C:\\x.exe", "")});
   ASSERT_TRUE(WriteFileAtomically(cut, text.substr(0, text.find("AplPath2"))));
+  // One name twice as the registry and the file system see it: full-width
+  // letters of either case make one key and one file.
+  const std::string twice = ProgramFolder() + "twice.ini";
+  ASSERT_TRUE(
+      WriteFileAtomically(twice, ExportFileText({FixedStringRecord("One", "1"), FixedStringRecord("ｘ", "2"),
+                                                 FixedStringRecord("Ｘ", "3")})));
   const std::string garbage = ProgramFolder() + "garbage.ini";
   ASSERT_TRUE(WriteFileAtomically(garbage, std::string("\x89PNG\r\n\x1A\n\0\0", 10)));
   const struct {
@@ -109,6 +115,8 @@ TEST_F(OrbiskCommandLine, ARefusedFileChangesNothing) {
        1},
       {"/import \"" + garbage + "\" /quiet", "インポートできません: テキストのファイルではありません。\r\n",
        1},
+      {"/import \"" + twice + "\" /quiet",
+       "インポートできません: 項目名「Ｘ」がファイルの中に 2 度あります。\r\n", 1},
       {"/import \"" + ProgramFolder() + "none.ini\" /quiet",
        "インポートできません: ファイルを読み込めませんでした。\r\n", 1},
   };

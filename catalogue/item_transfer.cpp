@@ -96,15 +96,17 @@ bool IsDigits(std::string_view text, std::size_t maxLength) {
          text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-// The checks of the name that protect what it becomes: a menu text, a
-// registry key and a file name. The edit dialog's own checks of a new item,
-// against no listed name, so that the messages are the same.
-std::string CheckName(const ItemRecord& record, int n, const std::string& scriptFolder) {
+// The edit dialog's checks of a new item, against no listed name, so that
+// the messages are the same: above all those of the name, which protect what
+// it becomes (a menu text, a registry key and a file name).
+std::string CheckFields(const ItemRecord& record, int n, const std::string& scriptFolder) {
   ValidationInput input;
   input.change = ItemChange::Add;
   input.nameField = record.ItemName;
   input.parameterField = record.Argments;
-  input.pathField = "x";
+  // A path is checked item by item, once its variables are replaced; only a
+  // path of blanks is the file's own fault.
+  input.pathField = record.AplPath.empty() ? "" : "x";
   input.fixedString = record.FixedString != 0;
   input.contexts = {true, true, true, true};
   input.scriptFolder = scriptFolder;
@@ -125,7 +127,7 @@ std::string CheckItemValues(const std::map<std::string, std::string>& values, in
   if (!name) return ItemLabel(n, "") + " がありません。ファイルが途中で切れているおそれがあります。";
   // A name of blanks is there but empty: the dialog's message for an empty
   // name says so, where the reader would drop the item without a word.
-  if (TrimAtNul(*name).empty()) return CheckName(ItemRecord{}, n, scriptFolder);
+  if (TrimAtNul(*name).empty()) return CheckFields(ItemRecord{}, n, scriptFolder);
   const std::string label = ItemLabel(n, TrimAtNul(*name));
   for (const char* key : {"ItemName", "FixedString", "Argments", "Comment", "AplPath", "Contexts",
                           "WindowStyle", "ConfCmdLine"}) {
@@ -150,9 +152,16 @@ std::string CheckItemValues(const std::map<std::string, std::string>& values, in
   const std::string* fixed = value("FixedString");
   if (fixed && *fixed == "1") return {};
   const std::string* path = value("AplPath");
-  if (!path || TrimAtNul(*path).empty()) {
+  if (!path) {
     return label + "にアプリケーションのパス (AplPath" + suffix +
            ") がありません。ファイルが途中で切れているおそれがあります。";
+  }
+  if (TrimAtNul(*path).empty()) {
+    // There but empty: the dialog's message for an empty path.
+    ItemRecord blankPath;
+    blankPath.ItemName = TrimAtNul(*name);
+    if (const std::string* parameter = value("Argments")) blankPath.Argments = *parameter;
+    return CheckFields(blankPath, n, scriptFolder);
   }
   const std::string* contexts = value("Contexts");
   if (!contexts || contexts->size() != 4 || contexts->find_first_not_of("01") != std::string::npos) {
@@ -210,7 +219,7 @@ ItemFile ReadItemFile(std::string_view bytes, const ToCodePage932& toCodePage932
       ReadCatalogue(SectionReader(*values), itemCount, [](const std::string&) { return true; });
   for (std::size_t i = 0; i < records.size(); ++i) {
     const int n = static_cast<int>(i) + 1;
-    file.problem = CheckName(records[i], n, scriptFolder);
+    file.problem = CheckFields(records[i], n, scriptFolder);
     for (std::size_t j = 0; file.problem.empty() && j < i; ++j) {
       if (same(records[j].ItemName, records[i].ItemName)) {
         file.problem = "項目名「" + records[i].ItemName + "」がファイルの中に 2 度あります。";

@@ -117,6 +117,8 @@ TEST(ItemTransfer, FilesThatCannotBeTakenSayWhy) {
        "項目 1「..\\..\\evil」: 項目名に \\ / : * ? \" < > | は使用できません。"},
       {ExportWith("ItemName1=Viewer", "ItemName1=" + std::string(200, 'n')), "項目 1「nnn"},
       {ExportWith("ItemName1=Viewer", "ItemName1=   "), "項目 1: 項目名が入力されていません。"},
+      {ExportWith("AplPath1=C:\\v.exe", "AplPath1= "),
+       "項目 1「Viewer」: アプリケーションのパスが入力されていません。"},
       {ExportFileText({LauncherRecord("Viewer", "C:\\v.exe", "", {1, 0, 0, 0}),
                        LauncherRecord("VIEWER", "C:\\w.exe", "", {1, 0, 0, 0})}),
        "項目名「VIEWER」がファイルの中に 2 度あります。"},

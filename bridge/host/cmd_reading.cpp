@@ -316,7 +316,8 @@ std::vector<MarkedText> SplitBatchArguments(const MarkedText& arguments) {
   return out;
 }
 
-bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& arguments) {
+bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& arguments,
+                              const ArgumentUseOf& useOf, bool* choosesProgram) {
   const std::vector<MarkedText> split = SplitBatchArguments(arguments);
   std::size_t first = 0;
   while (first < arguments.text.size() && IsOneOf(arguments.text[first], kBatchSeparators)) ++first;
@@ -351,8 +352,155 @@ bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& ar
         const MarkedText read = PutArgumentsIn(line, split, all, shift, variables, variant, &usesArguments);
         if (!usesArguments) break;
         if (!CmdTakesPageAsText(read, false)) return false;
+        if (!CmdRunsNoPageProgram(read, useOf)) {
+          if (choosesProgram) *choosesProgram = true;
+          return false;
+        }
       }
     }
+  }
+  return true;
+}
+
+bool IsWebAddress(std::u16string_view text) {
+  const std::u16string lower = LowerText(text.substr(0, 8));
+  return lower.rfind(u"http://", 0) == 0 || lower.rfind(u"https://", 0) == 0;
+}
+
+namespace {
+
+using CmdWordList = std::vector<MarkedText>;
+
+// The commands of a text cmd.exe runs, each as its words: separated by
+// blanks, tabs, commas, semicolons and equals signs outside quotes, their
+// quotes kept, a caret's escape taken off. The template's & and | outside
+// quotes end a command, its parentheses only a word (a block's first
+// command is read; those after IF's condition and FOR's DO are not); the
+// word after its < or > is the file of a redirection, which only
+// *pageRedirect tells of.
+std::vector<CmdWordList> CommandsOf(const MarkedText& command, bool* pageRedirect) {
+  std::vector<CmdWordList> commands(1);
+  MarkedText word;
+  bool quoted = false, escaped = false, redirect = false;
+  const auto endWord = [&]() {
+    if (word.text.empty()) return;
+    if (redirect) {
+      *pageRedirect |= word.AnyPage(0, word.text.size());
+      redirect = false;
+    } else {
+      commands.back().push_back(word);
+    }
+    word = MarkedText();
+  };
+  for (std::size_t i = 0; i < command.text.size(); ++i) {
+    const char16_t c = command.text[i];
+    const bool page = command.page[i];
+    if (escaped) {
+      escaped = false;
+      word.Append(c, page);
+      continue;
+    }
+    if (c == u'"') {
+      quoted = !quoted;
+      word.Append(c, page);
+      continue;
+    }
+    if (!quoted && !page && c == u'^') {
+      escaped = true;
+      continue;
+    }
+    if (!quoted && !page && (c == u'<' || c == u'>')) {
+      endWord();
+      redirect = true;
+      continue;
+    }
+    // ">&1" duplicates a handle: no command ends there.
+    if (!quoted && !page && c == u'&' && redirect && word.text.empty()) continue;
+    if (!quoted && !page && IsOneOf(c, u"&|")) {
+      endWord();
+      redirect = false;
+      if (!commands.back().empty()) commands.emplace_back();
+      continue;
+    }
+    if (!quoted && !page && IsOneOf(c, u"()")) {
+      endWord();
+      continue;
+    }
+    if (!quoted && IsOneOf(c, kBatchSeparators)) {
+      endWord();
+      continue;
+    }
+    word.Append(c, page);
+  }
+  endWord();
+  // A redirection with no file after it is cmd.exe's syntax error.
+  return commands;
+}
+
+std::u16string QuotesOff(std::u16string_view text) {
+  std::u16string out;
+  for (const char16_t c : text) {
+    if (c != u'"') out += c;
+  }
+  return out;
+}
+
+bool AnyPageIn(const CmdWordList& words, std::size_t from) {
+  for (std::size_t i = from; i < words.size(); ++i) {
+    if (words[i].AnyPage(0, words[i].text.size())) return true;
+  }
+  return false;
+}
+
+// The words from `from` on are a command: its program is words[from].
+bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const ArgumentUseOf& useOf) {
+  if (from >= words.size()) return true;
+  if (words[from].AnyPage(0, words[from].text.size())) return false;
+  std::u16string name = QuotesOff(words[from].text);
+  while (!name.empty() && name.front() == u'@') name.erase(0, 1);
+  const std::u16string lower = LowerText(name);
+  if (lower.empty()) return RunsNoPageProgram(words, from + 1, useOf);
+  if (lower == u"call") return RunsNoPageProgram(words, from + 1, useOf);
+  if (lower == u"start") {
+    std::size_t target = from + 1;
+    // A first argument in quotes is the window's title, then START's options.
+    if (target < words.size() && words[target].text.front() == u'"') ++target;
+    while (target < words.size() && words[target].text.front() == u'/') {
+      if (LowerText(words[target].text) == u"/d") ++target;  // "/D path"
+      ++target;
+    }
+    if (target >= words.size()) return true;
+    if (words[target].AnyPage(0, words[target].text.size())) {
+      // START hands its target to the shell, which opens a web address in
+      // the browser but starts a program the page names (a path, a share,
+      // file: or another protocol's address).
+      return IsWebAddress(QuotesOff(words[target].text));
+    }
+    return RunsNoPageProgram(words, target, useOf);
+  }
+  switch (useOf(name)) {
+    case ArgumentUse::Data:
+      return true;
+    case ArgumentUse::Runs:
+      return !AnyPageIn(words, from + 1);
+    case ArgumentUse::Opens:
+      for (std::size_t i = from + 1; i < words.size(); ++i) {
+        if (words[i].AnyPage(0, words[i].text.size()) && !IsWebAddress(QuotesOff(words[i].text)))
+          return false;
+      }
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool CmdRunsNoPageProgram(const MarkedText& command, const ArgumentUseOf& useOf) {
+  bool pageRedirect = false;
+  const std::vector<CmdWordList> commands = CommandsOf(command, &pageRedirect);
+  if (pageRedirect) return false;
+  for (const CmdWordList& words : commands) {
+    if (!RunsNoPageProgram(words, 0, useOf)) return false;
   }
   return true;
 }

@@ -9,6 +9,7 @@
 // inside quotes that the template (or the host) opened.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,9 +70,35 @@ CmdWords SplitCmdName(const MarkedText& command);
 // signs outside quotes, their quotes kept.
 std::vector<MarkedText> SplitBatchArguments(const MarkedText& arguments);
 
+// What a program named in a command does with the arguments after its name.
+enum class ArgumentUse {
+  Data,   // takes them as data
+  Opens,  // opens what they name (explorer.exe): the page may only give web addresses
+  Runs,   // runs them as code or starts what they name: the page may give none
+};
+using ArgumentUseOf = std::function<ArgumentUse(std::u16string_view name)>;
+
+// True when text is a web address that the user's browser opens: it starts
+// with http:// or https://, whatever the case of its letters.
+bool IsWebAddress(std::u16string_view text);
+
+// True when no page character chooses what command (the text cmd.exe runs,
+// after the quote rule) starts: in each of its commands, between the
+// template's & and |, the program's name is the template's; CALL's command
+// is read the same way; START's target may be the page's only as a web
+// address, which the shell hands to the user's browser; a program that runs
+// its arguments (cmd.exe among them) gets no page text, one that opens them
+// only web addresses; no page character names the file of a redirection.
+// useOf tells what a program (its name as written, quotes off) does with its
+// arguments. The commands after IF's condition and FOR's DO are not read.
+bool CmdRunsNoPageProgram(const MarkedText& command, const ArgumentUseOf& useOf);
+
 // The second reading: every line of the batch file (its text, line breaks
 // CR LF or LF) that uses %*, %1 … %9 or %~…1 … %~…9 is read again with the
 // arguments put in, as cmd.exe does when it runs the line. True when no page
-// character becomes an operator in any of them. A file that shifts its
-// arguments is read with every shift, so that %1 may be any of them.
-bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& arguments);
+// character becomes an operator in any of them, nor chooses what they start
+// (CmdRunsNoPageProgram). A file that shifts its arguments is read with every
+// shift, so that %1 may be any of them. *choosesProgram (when given) tells
+// that the page's text would choose what a line starts.
+bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& arguments,
+                              const ArgumentUseOf& useOf, bool* choosesProgram = nullptr);

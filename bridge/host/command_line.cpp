@@ -194,6 +194,67 @@ LineRefusal CheckOptions(const std::vector<TemplatePart>& parts, const Readings&
   return LineRefusal::None;
 }
 
+// What an argument of the template means to PowerShell: -File (or a shorter form
+// of it) names the script, whose arguments are data; -Command,
+// -EncodedCommand and -CommandWithArgs (or shorter forms) make the rest code.
+enum class PowerShellSwitch { Other, File, Code };
+PowerShellSwitch PowerShellSwitchOf(std::u16string_view argument) {
+  if (argument.size() < 2 || (argument[0] != u'-' && argument[0] != u'/')) return PowerShellSwitch::Other;
+  std::u16string name;
+  for (const char16_t c : argument.substr(1)) name += c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
+  const auto abbreviates = [&name](std::u16string_view full) { return full.substr(0, name.size()) == name; };
+  if (abbreviates(u"file")) return PowerShellSwitch::File;
+  if (abbreviates(u"command") || name == u"e" || name == u"ec" ||
+      (name.size() >= 2 && abbreviates(u"encodedcommand")) || name == u"cwa" ||
+      (name.size() > 7 && abbreviates(u"commandwithargs"))) {
+    return PowerShellSwitch::Code;
+  }
+  return PowerShellSwitch::Other;
+}
+
+// Programs that open what an argument names or run it as code: the page
+// may not choose what they open or run.
+//   - explorer.exe and rundll32.exe open what they are given, and a path, a
+//     share, file: or another protocol's address starts a program: the page
+//     may fill an argument only as a web address (http:, https:), which goes
+//     to the user's browser;
+//   - mshta.exe runs the application its first argument names (a file, an
+//     address or inline script): the page may not write it;
+//   - PowerShell runs its line as code, unless -File names a script: the
+//     page may only fill the script's arguments.
+LineRefusal CheckWhatRuns(ProgramKind kind, const std::vector<TemplatePart>& parts) {
+  // PowerShell's line is code until -File names a script.
+  std::size_t index = 0;
+  std::size_t dataFrom = kind == ProgramKind::Hta ? 1 : kind == ProgramKind::PowerShell ? std::size_t(-1) : 0;
+  bool switchesEnded = false;
+  for (const TemplatePart& part : parts) {
+    if (part.separator) continue;
+    if (kind == ProgramKind::PowerShell && !switchesEnded && !part.hasPageValue) {
+      const PowerShellSwitch which = PowerShellSwitchOf(part.intended);
+      if (which == PowerShellSwitch::File) dataFrom = index + 2;
+      switchesEnded = which != PowerShellSwitch::Other;
+    }
+    if (part.hasPageValue) {
+      switch (kind) {
+        case ProgramKind::Opener:
+          if (!IsWebAddress(part.intended)) return LineRefusal::PageNamesPath;
+          break;
+        case ProgramKind::Hta:
+          if (index < dataFrom) return LineRefusal::PageNamesPath;
+          break;
+        case ProgramKind::PowerShell:
+          if (switchesEnded && index + 1 == dataFrom) return LineRefusal::PageNamesPath;  // the script
+          if (!switchesEnded || index < dataFrom) return LineRefusal::PageIsCode;
+          break;
+        default:
+          break;
+      }
+    }
+    ++index;
+  }
+  return LineRefusal::None;
+}
+
 // The argument as written, its page values escaped where they stand: inside
 // the template's quotes a quote becomes \" and the backslashes before a
 // quote are doubled.
@@ -325,7 +386,8 @@ MarkedText ScriptHostArguments(const std::vector<Unit>& units) {
   return out;
 }
 
-// An argument that starts with a slash, once its quotes are gone, is the
+// The first argument that is no "//" option names the script: never the
+// page's. An argument that starts with a slash, once its quotes are gone, is the
 // script hosts': "//B" or "//H:CScript" an option of the host itself,
 // "/name:x" a named argument of the script, even after "--". The page may
 // fill an argument, but never its first slash or the name after it; a
@@ -333,8 +395,13 @@ MarkedText ScriptHostArguments(const std::vector<Unit>& units) {
 // the Unicode line only.
 LineRefusal CheckScriptHost(const ArgumentPieces& pieces, const std::vector<TemplatePart>& parts) {
   if (AnyPageValueHolds(pieces, u"\"")) return LineRefusal::PageFormsOption;
+  bool scriptNamed = false;
   for (const TemplatePart& part : parts) {
     if (part.separator) continue;
+    if (!scriptNamed && (part.hasPageValue || part.intended.substr(0, 2) != u"//")) {
+      if (part.hasPageValue) return LineRefusal::PageNamesPath;
+      scriptNamed = true;
+    }
     const MarkedText& written = part.written;
     std::size_t first = 0;
     while (first < written.text.size() && written.text[first] == u'"') ++first;
@@ -436,18 +503,23 @@ std::optional<MarkedText> EachQuotedForCmd(const Arguments& intended, const Read
 // its arguments; for an item that runs cmd.exe itself (readings given), the
 // program cmd.exe then starts must read its arguments alike in every
 // reading.
-bool CmdTakesLineAsData(const MarkedText& afterName, const std::u16string* batchFileText,
-                        const Readings* readings) {
+LineRefusal CmdTakesLineAsData(const MarkedText& afterName, const std::u16string* batchFileText,
+                               const Readings* readings) {
   const CmdCommands read = ReadCmdCommand(afterName);
   // Without /c, /k or /r cmd.exe runs nothing from its line.
-  if (read.pageInSwitches) return false;
+  if (read.pageInSwitches) return LineRefusal::UnsafeForBatch;
   for (const MarkedText& command : read.commands) {
-    if (!CmdTakesPageAsText(command, true)) return false;
+    if (!CmdTakesPageAsText(command, true)) return LineRefusal::UnsafeForBatch;
+    if (!CmdRunsNoPageProgram(command, ArgumentUseOfProgram)) return LineRefusal::PageNamesPath;
     const CmdWords words = SplitCmdName(command);
-    if (batchFileText && !BatchFileTakesPageAsText(*batchFileText, words.arguments)) return false;
-    if (readings && !readings->Agree(words.arguments.text)) return false;
+    bool choosesProgram = false;
+    if (batchFileText &&
+        !BatchFileTakesPageAsText(*batchFileText, words.arguments, ArgumentUseOfProgram, &choosesProgram)) {
+      return choosesProgram ? LineRefusal::PageNamesPath : LineRefusal::UnsafeForBatch;
+    }
+    if (readings && !readings->Agree(words.arguments.text)) return LineRefusal::UnsafeForBatch;
   }
-  return true;
+  return LineRefusal::None;
 }
 
 // The template quotes cmd.exe's /c rule would take off the text as written:
@@ -477,12 +549,28 @@ std::vector<bool> QuotesTheCommandRuleTakesOff(const std::vector<Unit>& units) {
 
 ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view productName,
                               std::u16string_view fileDescription) {
-  while (!path.empty() && (path.back() == u'.' || path.back() == u' ')) path.remove_suffix(1);
+  // Windows takes the name without trailing dots and blanks, and the file's
+  // data stream named or not.
+  const auto trim = [&path]() {
+    while (!path.empty() && (path.back() == u'.' || path.back() == u' ')) path.remove_suffix(1);
+  };
+  trim();
+  constexpr std::u16string_view kDataStream = u"::$data";
+  if (path.size() > kDataStream.size() &&
+      std::equal(
+          kDataStream.begin(), kDataStream.end(), path.end() - kDataStream.size(),
+          [](char16_t a, char16_t b) { return a == (b >= u'A' && b <= u'Z' ? b + (u'a' - u'A') : b); })) {
+    path.remove_suffix(kDataStream.size());
+    trim();
+  }
   const std::size_t slash = path.find_last_of(u"\\/");
-  const std::u16string_view name = slash == std::u16string_view::npos ? path : path.substr(slash + 1);
-  const auto endsWith = [name](std::u16string_view lowerTail) {
+  std::u16string name(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
+  // A name without an extension is read as its .exe: cmd.exe finds a
+  // command so, and Wine starts a program so (Windows starts nothing).
+  if (name.find(u'.') == std::u16string::npos) name += u".exe";
+  const auto endsWith = [&name](std::u16string_view lowerTail) {
     if (name.size() < lowerTail.size()) return false;
-    const std::u16string_view tail = name.substr(name.size() - lowerTail.size());
+    const std::u16string_view tail = std::u16string_view(name).substr(name.size() - lowerTail.size());
     return std::equal(tail.begin(), tail.end(), lowerTail.begin(), [](char16_t a, char16_t b) {
       return (a >= u'A' && a <= u'Z' ? a + (u'a' - u'A') : a) == b;
     });
@@ -495,6 +583,9 @@ ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view prod
   if (endsWith(u".bat") || endsWith(u".cmd")) return ProgramKind::Batch;
   if (is(u"cmd.exe")) return ProgramKind::Cmd;
   if (is(u"wscript.exe") || is(u"cscript.exe")) return ProgramKind::ScriptHost;
+  if (is(u"explorer.exe") || is(u"rundll32.exe")) return ProgramKind::Opener;
+  if (is(u"mshta.exe")) return ProgramKind::Hta;
+  if (is(u"powershell.exe") || is(u"pwsh.exe")) return ProgramKind::PowerShell;
   if (fileDescription != u"" ORBISK_LAUNCHER_DESCRIPTION) return ProgramKind::Program;
   static constexpr struct {
     std::u16string_view name;
@@ -509,6 +600,20 @@ ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view prod
     if (productName == launcher.name) return launcher.kind;
   }
   return ProgramKind::Program;
+}
+
+ArgumentUse ArgumentUseOfProgram(std::u16string_view name) {
+  switch (KindOfProgramFile(name, u"", u"")) {
+    case ProgramKind::Cmd:
+    case ProgramKind::ScriptHost:
+    case ProgramKind::Hta:
+    case ProgramKind::PowerShell:
+      return ArgumentUse::Runs;
+    case ProgramKind::Opener:
+      return ArgumentUse::Opens;
+    default:
+      return ArgumentUse::Data;
+  }
 }
 
 bool IsOrbiskLauncher(ProgramKind kind) {
@@ -531,13 +636,17 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
   // Nothing from the page: the script's own line, whatever the template says.
   const bool fromPage = AnyPageValue(pieces);
   switch (kind) {
-    case ProgramKind::Program: {
+    case ProgramKind::Program:
+    case ProgramKind::Opener:
+    case ProgramKind::Hta:
+    case ProgramKind::PowerShell: {
       const std::vector<TemplatePart> parts = SplitTemplate(units);
       if (!fromPage) {
         line.text = program + pieces.Joined();
         break;
       }
       line.refusal = CheckOptions(parts, readings);
+      if (line.refusal == LineRefusal::None) line.refusal = CheckWhatRuns(kind, parts);
       if (line.refusal != LineRefusal::None) return line;
       const std::optional<std::u16string> arguments = ProgramArguments(parts, readings);
       if (!arguments) return {{}, {}, LineRefusal::PageFormsOption};
@@ -587,7 +696,12 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
             chosen = afterName;
             break;
           }
-          if (!CmdTakesLineAsData(afterName, &environment.batchFileText, nullptr)) continue;
+          const LineRefusal refusal = CmdTakesLineAsData(afterName, &environment.batchFileText, nullptr);
+          if (refusal != LineRefusal::None) {
+            // The page choosing what runs is so however the values are quoted.
+            if (refusal == LineRefusal::PageNamesPath) return {{}, {}, refusal};
+            continue;
+          }
           // What the batch file hands on with %* reaches a program that
           // splits it by the C runtime's rules.
           if (readings.Give(arguments->text, intended)) {
@@ -605,15 +719,21 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
       // cmd.exe named by the item: its /c rule may or may not take quotes
       // off the template's command, depending on what the host adds.
       std::optional<MarkedText> safe;
+      bool allChoose = true;
       for (const std::vector<bool>& ignored :
            {std::vector<bool>(units.size(), false), QuotesTheCommandRuleTakesOff(units)}) {
         const MarkedText arguments = WriteForCmd(units, ignored);
-        if (!fromPage || CmdTakesLineAsData(arguments, nullptr, &readings)) {
+        const LineRefusal why =
+            fromPage ? CmdTakesLineAsData(arguments, nullptr, &readings) : LineRefusal::None;
+        if (why == LineRefusal::None) {
           safe = arguments;
           break;
         }
+        // Refused for the page's choice of what runs only when no way of
+        // writing the line would have done without it.
+        if (why != LineRefusal::PageNamesPath) allChoose = false;
       }
-      if (!safe) return {{}, {}, LineRefusal::UnsafeForBatch};
+      if (!safe) return {{}, {}, allChoose ? LineRefusal::PageNamesPath : LineRefusal::UnsafeForBatch};
       line.text = program + safe->text;
       break;
     }
@@ -629,5 +749,8 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
     }
   }
   if (line.text.size() >= kMaxCommandLine) return {{}, {}, LineRefusal::TooLong};
+  // cmd.exe would start nothing, and the pick would seem to have worked.
+  const bool readByCmd = kind == ProgramKind::Batch || kind == ProgramKind::Cmd;
+  if (readByCmd && line.text.size() > kMaxCmdLine) return {{}, {}, LineRefusal::TooLong};
   return line;
 }

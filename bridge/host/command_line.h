@@ -38,9 +38,26 @@
 #include <string>
 #include <string_view>
 
+#include "bridge/host/cmd_reading.h"
 #include "catalogue/substitution.h"
 
-enum class ProgramKind { Program, Batch, Cmd, ScriptHost, Jotwell, Fetchbay, Pagewatch, Clipsy };
+// Opener: explorer.exe and rundll32.exe, which open what their arguments
+// name; Hta: mshta.exe, which runs its first argument; PowerShell:
+// powershell.exe and pwsh.exe, which run their line as code unless it names
+// a script with -File.
+enum class ProgramKind {
+  Program,
+  Batch,
+  Cmd,
+  ScriptHost,
+  Opener,
+  Hta,
+  PowerShell,
+  Jotwell,
+  Fetchbay,
+  Pagewatch,
+  Clipsy
+};
 
 // Jotwell, Fetchbay, Pagewatch and Clipsy: they read their line in code page
 // 932, so the page's text must reach them in what that code page holds.
@@ -50,7 +67,7 @@ bool IsOrbiskLauncher(ProgramKind kind);
 // and file description ("" when it has none): a batch file by its extension
 // (as Windows takes the name, trailing dots and blanks dropped) counts as
 // Batch, cmd.exe by its name as Cmd, wscript.exe and cscript.exe by their names as
-// ScriptHost; Orbisk's launchers are known by their product
+// ScriptHost, the others above by their names; Orbisk's launchers are known by their product
 // names with the description "Orbisk Sample", whatever the file is called.
 ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view productName,
                               std::u16string_view fileDescription);
@@ -63,10 +80,18 @@ enum class LineRefusal {
   UnsafeForBatch,   // cmd.exe could take the page's text for a command
   PageFormsOption,  // the program would read the page's text as an option or another argument
   PageNamesPath,    // the page's text would choose a path or a program
+  PageIsCode,       // the program would run the page's text as code
 };
+
+// What a program that a cmd.exe command names (as written: an extension may
+// be left to cmd.exe) does with its arguments.
+ArgumentUse ArgumentUseOfProgram(std::u16string_view name);
 
 // The longest command line Windows takes, its ending NUL included.
 inline constexpr std::size_t kMaxCommandLine = 32767;
+// The longest line cmd.exe reads, at its prompt, after /c and in a batch
+// file alike; beyond it cmd.exe runs nothing ("The input line is too long").
+inline constexpr std::size_t kMaxCmdLine = 8191;
 
 struct CommandLine {
   std::u16string application;  // what to start: the item's program, or cmd.exe for a batch file

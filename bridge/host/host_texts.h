@@ -43,6 +43,9 @@ inline std::string Refused(LineRefusal refusal) {
     case LineRefusal::PageNamesPath:
       return FromU8(
           u8"ページの文字列がファイルやプログラムのパスを変えるおそれがあるため、起動しませんでした。");
+    case LineRefusal::PageIsCode:
+      return FromU8(
+          u8"ページの文字列がプログラムにコードとして実行されるおそれがあるため、起動しませんでした。");
     case LineRefusal::None:
       break;
   }

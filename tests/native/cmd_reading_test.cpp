@@ -126,7 +126,16 @@ TEST(CmdReading, BatchFileSecondReading) {
       {u"shift\r\napp.exe %~1\r\n", u" safe \"«a&b»\"", false},
       {u"app.exe %~3\r\n", u" \"«a&b»\"", true},
       // A variable set from an argument carries the page's text on.
-      {u"set \"URL=%~1\"\r\nstart \"\" \"%URL%\"\r\n", u" \"«a&b»\"", true},
+      {u"set \"URL=%~1\"\r\nstart \"\" \"%URL%\"\r\n", u" \"«http://a/?b&c»\"", true},
+      // A line that starts what an argument names lets the page choose it.
+      {u"set \"URL=%~1\"\r\nstart \"\" \"%URL%\"\r\n", u" \"«C:\\Windows\\calc.exe»\"", false},
+      {u"start \"\" %1\r\n", u" «calc»", false},
+      {u"@%~1 --help\r\n", u" «calc»", false},
+      {u"call %1\r\n", u" «calc»", false},
+      {u"explorer.exe \"%~1\"\r\n", u" «\\\\server\\share\\x.exe»", false},
+      {u"explorer.exe \"%~1\"\r\n", u" «https://a/»", true},
+      {u"echo x>%1\r\n", u" «C:\\x.txt»", false},
+      {u"for %%a in (%*) do echo %%a\r\n", u" «a» «b»", true},
       {u"set \"URL=%~1\"\r\necho %url%\r\n", u" \"«a&b»\"", false},
       {u"echo !URL:~1!\r\nset \"URL=%~1\"\r\n", u" \"«a&b»\"", false},
       {u"set A=%1\r\nset \"B=%A:~1,-1%\"\r\necho \"%B%\"\r\n", u" \"«a&b»\"", true},
@@ -136,7 +145,58 @@ TEST(CmdReading, BatchFileSecondReading) {
       {u"set A=%~1\r\n", u" \"«a&b»\"", false},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(BatchFileTakesPageAsText(c.file, Marked(c.arguments)), c.text) << U8(c.file) << U8(c.arguments);
+    EXPECT_EQ(BatchFileTakesPageAsText(c.file, Marked(c.arguments), ArgumentUseOfProgram), c.text)
+        << U8(c.file) << U8(c.arguments);
+  }
+}
+
+// What cmd.exe starts must be the template's: the page may give a program
+// data, but never name the program, START's target (but for a web address,
+// which the browser opens), what a program that runs or opens its arguments
+// gets, or the file of a redirection.
+TEST(CmdReading, PageChoosesNoProgram) {
+  const struct {
+    std::u16string_view command;
+    bool safe;
+  } cases[] = {
+      {u"start \"\" \"«http://x.test/?a=1&calc»\"", true},
+      {u"START \"\" «HTTPS://x.test/»", true},
+      {u"start \"\" \"«file:///C:/Windows/System32/calc.exe»\"", false},
+      {u"start \"\" \"«\\\\server\\share\\x.exe»\"", false},
+      {u"start \"\" «calc»", false},
+      {u"start «calc»", false},
+      {u"start \"\" \"«ms-msdt:/id x»\"", false},
+      {u"start \"\" \"« http://x.test/»\"", false},
+      {u"start \"\" /min /d C:\\t \"«calc»\"", false},
+      {u"start \"\" /min \"«https://x.test/»\"", true},
+      {u"start \"«a title»\" \"http://x.test/\"", true},
+      {u"start \"\" \"C:\\Tools\\view.exe\" \"«file:///x»\"", true},
+      {u"start \"\" cmd /c «x»", false},
+      {u"«calc»", false},
+      {u"\"«calc»\"", false},
+      {u"@«calc»", false},
+      {u"view«.exe»", false},
+      {u"echo x & «calc»", false},
+      {u"echo «x» & «calc»", false},
+      {u"call «calc»", false},
+      {u"call :sub «x»", true},
+      {u"\"C:\\t\\v.exe\" «x» 2>&1", true},
+      {u"echo «x» >> C:\\log.txt", true},
+      {u"echo x > «C:\\out.txt»", false},
+      {u"echo x >«C:\\out.txt»", false},
+      {u"sort < \"«C:\\secret.txt»\"", false},
+      {u"explorer \"«https://x.test/»\"", true},
+      {u"explorer.exe \"«C:\\x.exe»\"", false},
+      {u"rundll32 url.dll,FileProtocolHandler «file:///C:/x.exe»", false},
+      {u"cmd /c echo «x»", false},
+      {u"C:\\Windows\\System32\\CMD /c echo «x»", false},
+      {u"powershell -c \"echo «x»\"", false},
+      {u"mshta \"«http://x.test/a.hta»\"", false},
+      {u"wscript «x.vbs»", false},
+      {u"(\"C:\\t\\v.exe\" «x»)", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CmdRunsNoPageProgram(Marked(c.command), ArgumentUseOfProgram), c.safe) << U8(c.command);
   }
 }
 
@@ -224,7 +284,8 @@ TEST(CmdReading, BatchFileArgumentListsComeBackOrAreRefused) {
     EXPECT_TRUE(CmdTakesPageAsText(read.commands[0], true)) << what << " gave " << U8(line.text);
     const CmdWords words = SplitCmdName(read.commands[0]);
     EXPECT_EQ(words.name.text, u"\"" + std::u16string(kBatch) + u"\"");
-    EXPECT_TRUE(BatchFileTakesPageAsText(environment.batchFileText, words.arguments)) << what;
+    EXPECT_TRUE(BatchFileTakesPageAsText(environment.batchFileText, words.arguments, ArgumentUseOfProgram))
+        << what;
     for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
       EXPECT_EQ(SplitCrtArguments(words.arguments.text, rule), list) << what << " gave " << U8(line.text);
     }

@@ -121,7 +121,7 @@ Args ReadBatchLineAsCmd(std::u16string_view line, const std::string& what) {
   EXPECT_TRUE(CmdTakesPageAsText(command, false)) << what;
   const CmdWords words = SplitCmdName(command);
   EXPECT_EQ(words.name.text, u"\"" + std::u16string(kApp) + u"\"") << what;
-  EXPECT_TRUE(BatchFileTakesPageAsText(kHandsOn, words.arguments)) << what;
+  EXPECT_TRUE(BatchFileTakesPageAsText(kHandsOn, words.arguments, ArgumentUseOfProgram)) << what;
   return SplitCrtArguments(words.arguments.text, QuoteRuns::New);
 }
 
@@ -320,10 +320,11 @@ TEST(CommandLine, CmdItemsKeepThePageInsideQuotes) {
        u"/c start \"\" \"http://x.test/?a=1&calc\""},
       {u"/s /c \"\"C:\\Tools\\view.exe\" \"<AU>\"\"", Facts(u"", u"http://x.test/?a=1&calc"),
        u"/s /c \"\"C:\\Tools\\view.exe\" \"http://x.test/?a=1&calc\"\""},
-      // /c takes the first and last quote off: the value is outside quotes
-      // there, so it gets quotes of its own.
-      {u"/c \"C:\\Tools\\view.exe\" \"<AU>\"", Facts(u"", u"http://x.test/?a=1&calc"),
-       u"/c \"C:\\Tools\\view.exe\" \"\"http://x.test/?a=1&calc\"\""},
+      // /c takes the first and last quote off: the link's ampersand would
+      // be outside quotes, and with quotes of the host's own the link would
+      // be part of the name of the program cmd.exe looks for.
+      {u"/c \"C:\\Tools\\view.exe\" \"<AU>\"", Facts(u"", u"http://x.test/?a=1&calc"), u""},
+      // Two quotes alone: /c takes both off.
       {u"/c \"C:\\Tools\\view.exe\" <AU>", Facts(u"", u"http://x.test/a"),
        u"/c \"C:\\Tools\\view.exe\" http://x.test/a"},
       {u"/c echo <TT>", Facts(u"a|b>c"), u"/c echo \"a|b>c\""},
@@ -350,6 +351,74 @@ TEST(CommandLine, CmdItemsKeepThePageInsideQuotes) {
     for (const MarkedText& command : ReadCmdCommand(afterName).commands) {
       EXPECT_TRUE(CmdTakesPageAsText(command, true)) << U8(command.text);
     }
+  }
+}
+
+// The page never chooses what runs: not the command or START's target of
+// cmd.exe (but for a web address, which the browser opens), nor what
+// explorer.exe or rundll32.exe open, nor mshta.exe's application, nor a
+// script host's script, nor PowerShell's code; it only fills a program's
+// arguments.
+TEST(CommandLine, PageNeverChoosesWhatRuns) {
+  constexpr std::u16string_view cmd = u"C:\\Windows\\System32\\cmd.exe",
+                                explorer = u"C:\\Windows\\explorer.exe", rundll = u"rundll32.exe",
+                                mshta = u"C:\\Windows\\System32\\mshta.exe",
+                                powershell =
+                                    u"C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\powershell.exe",
+                                pwsh = u"C:\\Program Files\\PowerShell\\7\\pwsh.exe",
+                                wscript = u"C:\\Windows\\System32\\wscript.exe", batch = u"C:\\t\\open.bat";
+  const std::u16string calc = u"file:///C:/Windows/System32/calc.exe", share = u"\\\\server\\share\\x.exe",
+                       web = u"https://x.test/?a=1&b=2";
+  constexpr LineRefusal None = LineRefusal::None, Path = LineRefusal::PageNamesPath,
+                        Code = LineRefusal::PageIsCode;
+  const struct {
+    std::u16string_view application, argumentTemplate;
+    std::u16string link;
+    LineRefusal refusal;
+    std::u16string_view batchFile = kHandsOn;
+  } cases[] = {
+      {cmd, u"/c start \"\" \"<AU>\"", web, None},
+      {cmd, u"/c start \"\" \"<AU>\"", calc, Path},
+      {cmd, u"/c start \"\" \"<AU>\"", share, Path},
+      {cmd, u"/c start \"\" <AU>", u"calc", Path},
+      {cmd, u"/c start \"\" \"<AU>\"", u"ms-msdt:/id PCWDiagnostic", Path},
+      {cmd, u"/c \"<AU>\"", u"calc", Path},
+      {cmd, u"/c <AU> x", u"calc", Path},
+      {cmd, u"/c echo x > <AU>", u"C:\\x.txt", Path},
+      {cmd, u"/s /c \"\"C:\\Tools\\view.exe\" \"<AU>\"\"", calc, None},
+      // cmd.exe however its path is written.
+      {u"C:\\Windows\\System32\\CMD", u"/c start \"\" <AU>", u"calc", Path},
+      {u"C:\\Windows\\System32\\cmd.exe::$DATA", u"/c start \"\" <AU>", u"calc", Path},
+      {explorer, u"\"<AU>\"", web, None},
+      {explorer, u"\"<AU>\"", calc, Path},
+      {explorer, u"<AU>", share, Path},
+      {explorer, u"/select,\"C:\\Users\\<AU>\"", u"..\\..\\Windows\\System32\\calc.exe", Path},
+      {rundll, u"url.dll,FileProtocolHandler <AU>", web, None},
+      {rundll, u"url.dll,FileProtocolHandler <AU>", share, Path},
+      {mshta, u"\"<AU>\"", u"http://x.test/a.hta", Path},
+      {mshta, u"C:\\t\\view.hta \"<AU>\"", calc, None},
+      {powershell, u"-NoProfile -Command \"Start-Process '<AU>'\"", u"x'; calc; '", Code},
+      {powershell, u"-c \"echo <AU>\"", u"$(calc)", Code},
+      {powershell, u"-EncodedCommand <AU>", u"YwBhAGwAYwA=", Code},
+      {powershell, u"C:\\t\\x.ps1 \"<AU>\"", u"x", Code},
+      {powershell, u"-ExecutionPolicy Bypass -File C:\\t\\x.ps1 \"<AU>\"", u"$(calc)", None},
+      {pwsh, u"-f C:\\t\\x.ps1 <AU>", u"x y", None},
+      {pwsh, u"-File \"<AU>\"", u"\\\\server\\x.ps1", Path},
+      {wscript, u"\"<AU>\"", u"\\\\server\\evil.vbs", Path},
+      {wscript, u"//nologo <AU>", u"evil.vbs", Path},
+      {wscript, u"//nologo C:\\t\\a.vbs \"<AU>\"", calc, None},
+      // A batch file's lines that start what its arguments name.
+      {batch, u"<AU>", web, None, u"start \"\" %1\r\n"},
+      {batch, u"<AU>", u"calc", Path, u"start \"\" %1\r\n"},
+      {batch, u"\"<AU>\"", u"calc", Path, u"@%~1\r\n"},
+  };
+  for (const auto& c : cases) {
+    const CommandLine line = BuildCommandLine(
+        c.application, KindOfProgramFile(c.application, u"", u""),
+        SubstituteArgumentsAsData(c.argumentTemplate, Facts(u"", c.link), kClock), Japanese(c.batchFile));
+    EXPECT_EQ(line.refusal, c.refusal) << U8(c.application) << " " << U8(c.argumentTemplate) << " with "
+                                       << U8(c.link) << " gave " << U8(line.text);
+    EXPECT_EQ(line.text.empty(), c.refusal != None) << U8(c.argumentTemplate);
   }
 }
 
@@ -607,9 +676,10 @@ TEST(CommandLine, TooLongIsRefusedWithoutBuildingIt) {
   facts[Fact::TopUrl] = huge;
   for (const ProgramKind kind : {ProgramKind::Program, ProgramKind::Batch, ProgramKind::Clipsy}) {
     EXPECT_EQ(Build(kind, manyTokens, facts).refusal, LineRefusal::TooLong);
-    // A batch file's line is longer by cmd.exe's start and the host's quotes.
-    const std::size_t more = kind == ProgramKind::Batch ? kBatchStart.size() + 1 : 0;
-    facts[Fact::TopUrl] = std::u16string(kMaxCommandLine - kApp.size() - 4 - more, u'x');
+    // A batch file's line is longer by cmd.exe's start and the host's
+    // quotes, and cmd.exe reads no longer line than its own limit.
+    const std::size_t most = kind == ProgramKind::Batch ? kMaxCmdLine - kBatchStart.size() : kMaxCommandLine;
+    facts[Fact::TopUrl] = std::u16string(most - kApp.size() - 4, u'x');
     EXPECT_EQ(Build(kind, u"<TU>", facts).refusal, LineRefusal::None);
     facts[Fact::TopUrl] += u'x';
     EXPECT_EQ(Build(kind, u"<TU>", facts).refusal, LineRefusal::TooLong);
@@ -641,6 +711,17 @@ TEST(CommandLine, KindOfProgram) {
       {u"C:\\a\\Clipsy.exe", u"Clipsy", u"Orbisk Sample", ProgramKind::Clipsy},
       {u"C:\\a\\Clipsy.exe", u"Clipsy", u"Something else", ProgramKind::Program},
       {u"C:\\a\\x.exe", u"jotwell", u"Orbisk Sample", ProgramKind::Program},
+      // Windows' own programs that open or run what they are given.
+      {u"C:\\Windows\\explorer.exe", u"", u"", ProgramKind::Opener},
+      {u"RUNDLL32.EXE", u"", u"", ProgramKind::Opener},
+      {u"C:\\Windows\\System32\\mshta.exe", u"", u"", ProgramKind::Hta},
+      {u"C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\PowerShell.exe", u"", u"", ProgramKind::PowerShell},
+      {u"C:\\Program Files\\PowerShell\\7\\pwsh.exe", u"", u"", ProgramKind::PowerShell},
+      // The extension cmd.exe and Wine add, and the file's data stream.
+      {u"C:\\Windows\\System32\\cmd", u"", u"", ProgramKind::Cmd},
+      {u"C:\\Windows\\System32\\cmd.exe::$DATA", u"", u"", ProgramKind::Cmd},
+      {u"C:\\a\\run.bat::$data", u"", u"", ProgramKind::Batch},
+      {u"C:\\a.b\\run", u"", u"", ProgramKind::Program},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(KindOfProgramFile(c.path, c.product, c.description), c.kind) << U8(c.path) << U8(c.product);

@@ -157,7 +157,8 @@ TEST_F(CmdStandIn, BatchFilesGetTheirArgumentsAsText) {
       EXPECT_TRUE(CmdTakesPageAsText(command, true)) << c.what << ": " << U8(line);
       const CmdWords words = SplitCmdName(command);
       EXPECT_EQ(words.name.text, quotedBatch) << c.what;
-      EXPECT_TRUE(BatchFileTakesPageAsText(U16(kHandsOn), words.arguments)) << c.what << ": " << U8(line);
+      EXPECT_TRUE(BatchFileTakesPageAsText(U16(kHandsOn), words.arguments, ArgumentUseOfProgram))
+          << c.what << ": " << U8(line);
       // %* hands the arguments on without the separators before them.
       const std::size_t first = words.arguments.text.find_first_not_of(kBatchSeparators);
       const std::u16string handedOn =
@@ -208,6 +209,72 @@ TEST_F(CmdStandIn, CmdItemsRunNothingOfThePage) {
       EXPECT_EQ(words.name.text, c.name) << c.what << ": " << U8(line);
       ExpectEveryWideReadingGives(words.arguments.text, c.expected, std::string(c.what) + ": " + U8(line));
     }
+  }
+}
+
+// START hands its target to the shell, which opens a web address in the
+// browser but starts the program a path, a share or a file: address names;
+// a batch file may do the same with its arguments. Only the first reaches
+// cmd.exe.
+TEST_F(CmdStandIn, PageChoosesNoProgramForCmd) {
+  const std::string web = "https://x.test/?a=1&b=2";
+  const struct {
+    const char* what;
+    std::string program;  // "" for cmd.exe itself; else a batch file's name
+    std::string batch, argments, link;
+    LineRefusal refusal;
+  } cases[] = {
+      {"start with a web address", "", "", "/c start \"\" \"<TU>\"", web, LineRefusal::None},
+      {"start with a program's address", "", "", "/c start \"\" \"<TU>\"",
+       "file:///C:/windows/system32/calc.exe", LineRefusal::PageNamesPath},
+      {"start with a share", "", "", "/c start \"\" \"<TU>\"", "\\\\server\\share\\x.exe",
+       LineRefusal::PageNamesPath},
+      {"start with a program's name", "", "", "/c start \"\" <TU>", "calc", LineRefusal::PageNamesPath},
+      {"the command itself", "", "", "/c \"<TU>\"", "calc", LineRefusal::PageNamesPath},
+      {"a batch file's start with a web address", "open.bat", "start \"\" %1\r\n", "<TU>", web,
+       LineRefusal::None},
+      {"a batch file's start with a program's name", "open.bat", "start \"\" %1\r\n", "<TU>", "calc",
+       LineRefusal::PageNamesPath},
+      {"a batch file's command", "run.cmd", "@%~1\r\n", "\"<TU>\"", "calc", LineRefusal::PageNamesPath},
+  };
+  for (const auto& c : cases) {
+    std::string program = cmd_;
+    if (!c.program.empty()) {
+      program = GetFolderPart(app_) + c.program;
+      ASSERT_TRUE(WriteFileBytes(program, c.batch));
+    }
+    ASSERT_TRUE(InstallRecorder(cmd_));
+    const json answer = PickOnce(LauncherItem("Cmd", program, c.argments), {{"topUrl", c.link}});
+    if (c.refusal != LineRefusal::None) {
+      EXPECT_EQ(answer, (json{{"type", "error"}, {"message", host_texts::Refused(c.refusal)}})) << c.what;
+      EXPECT_TRUE(RecordedStarts(cmd_).empty()) << c.what;
+      continue;
+    }
+    EXPECT_EQ(answer, (json{{"type", "started"}})) << c.what;
+    const std::u16string line = LineOfTheStandIn();
+    EXPECT_NE(line.find(U16(web)), std::u16string::npos) << c.what << ": " << U8(line);
+  }
+}
+
+// cmd.exe reads no line longer than 8,191 characters: a longer one would
+// start nothing while the pick seemed to work.
+TEST_F(CmdStandIn, LineLongerThanCmdReadsIsRefused) {
+  const std::string batch = GetFolderPart(app_) + "run.bat";
+  ASSERT_TRUE(WriteFileBytes(batch, kHandsOn));
+  const std::string prefix = "cmd.exe /d /e:ON /v:OFF /c \"\"" + batch + "\" \"";
+  const std::size_t fits = 8191 - U16(prefix).size() - 2;  // the link's closing quote and the host's
+  for (const std::size_t length : {fits, fits + 1}) {
+    ASSERT_TRUE(InstallRecorder(cmd_));
+    const json answer =
+        PickOnce(LauncherItem("Batch", batch, "\"<TU>\""), {{"topUrl", std::string(length, 'u')}});
+    if (length > fits) {
+      EXPECT_EQ(answer, (json{{"type", "error"}, {"message", host_texts::Refused(LineRefusal::TooLong)}}));
+      EXPECT_TRUE(RecordedStarts(cmd_).empty());
+      continue;
+    }
+    EXPECT_EQ(answer, (json{{"type", "started"}}));
+    const std::u16string line = LineOfTheStandIn();
+    EXPECT_EQ(line.size(), 8191u);
   }
 }
 

@@ -148,6 +148,66 @@ TEST_F(WindowsReadings, PageTextStartsNoOption) {
   }
 }
 
+// Windows' programs that open what they are given or run it as code: the
+// recorder under their names gets the page's text only where the template
+// makes it data (a web address to open, a script's argument), and is never
+// started where the page would choose what is opened or run.
+TEST_F(WindowsReadings, PageChoosesNothingThatRunsOrOpens) {
+  const std::string calc = "file:///C:/windows/system32/calc.exe", share = "\\\\server\\share\\x.exe";
+  const struct {
+    const char* what;
+    std::string program, argments, link;
+    LineRefusal refusal;
+    std::vector<std::wstring> arguments;  // when started
+  } cases[] = {
+      {"explorer with a web address",
+       "explorer.exe",
+       "\"<AU>\"",
+       "https://x.test/?a=1",
+       LineRefusal::None,
+       {L"https://x.test/?a=1"}},
+      {"explorer with a program's address", "explorer.exe", "\"<AU>\"", calc, LineRefusal::PageNamesPath, {}},
+      {"explorer with a share", "EXPLORER.EXE", "<AU>", share, LineRefusal::PageNamesPath, {}},
+      {"rundll32's protocol handler",
+       "rundll32.exe",
+       "url.dll,FileProtocolHandler <AU>",
+       calc,
+       LineRefusal::PageNamesPath,
+       {}},
+      {"mshta's application", "mshta.exe", "\"<AU>\"", "http://x.test/a.hta", LineRefusal::PageNamesPath, {}},
+      {"an argument of mshta's application",
+       "mshta.exe",
+       "C:\\t\\v.hta \"<AU>\"",
+       calc,
+       LineRefusal::None,
+       {L"C:\\t\\v.hta", L"file:///C:/windows/system32/calc.exe"}},
+      {"PowerShell's command",
+       "powershell.exe",
+       "-NoProfile -Command \"Start-Process '<AU>'\"",
+       "x'; calc; '",
+       LineRefusal::PageIsCode,
+       {}},
+      {"PowerShell's script argument",
+       "pwsh.exe",
+       "-File C:\\t\\x.ps1 \"<AU>\"",
+       "$(calc)",
+       LineRefusal::None,
+       {L"-File", L"C:\\t\\x.ps1", L"$(calc)"}},
+  };
+  for (const auto& c : cases) {
+    const std::string program = ProgramFolder() + "win\\" + c.program;
+    ASSERT_TRUE(InstallRecorder(program));
+    const json answer = PickOnce(LauncherItem("Item", program, c.argments), {{"linkUrl", c.link}});
+    if (c.refusal != LineRefusal::None) {
+      EXPECT_EQ(answer, Refused(c.refusal)) << c.what;
+      EXPECT_TRUE(RecordedStarts(program).empty()) << c.what;
+      continue;
+    }
+    EXPECT_EQ(answer, Started()) << c.what;
+    EXPECT_EQ(ArgumentsOfTheStart(program), c.arguments) << c.what;
+  }
+}
+
 // How wscript and cscript split their line: blanks and tabs outside quotes
 // separate, a quote opens or closes a quoted part, and a backslash is only
 // text. (Wine's script hosts read backslashes before a quote as the C
@@ -193,6 +253,14 @@ TEST_F(WindowsReadings, ScriptHostsGetBackslashesAsText) {
     const Args expected = {U16(cscript), u"//nologo", U16(script), U16OfU8(c.title), U16OfU8(c.selection)};
     EXPECT_EQ(ReadAsScriptHost(U16OfWide(starts[0].wideCommandLine)), expected)
         << c.what << ": " << Utf8(starts[0].wideCommandLine);
+  }
+  // The script itself is never the page's.
+  for (const std::string& argments : {std::string("\"<TT>\""), std::string("//nologo <TT> x")}) {
+    ASSERT_TRUE(InstallRecorder(cscript));
+    EXPECT_EQ(PickOnce(LauncherItem("Script", cscript, argments), {{"topTitle", "\\\\server\\evil.vbs"}}),
+              Refused(LineRefusal::PageNamesPath))
+        << argments;
+    EXPECT_TRUE(RecordedStarts(cscript).empty()) << argments;
   }
 }
 

@@ -63,12 +63,19 @@ bool DecodeItemFile(std::string_view bytes, const ToCodePage932& toCodePage932, 
   bool exact = true;
   if (HasByteOrderMark(bytes)) {
     *text = SettingsTextFromBytes(bytes, toCodePage932, &exact);
+  } else if (IsValidUtf8(bytes)) {
+    // Saved by an editor as UTF-8 without a mark, or plain ASCII. Japanese in
+    // UTF-8 is often valid Shift_JIS as well (メモ帳, あいさつ), so that test
+    // cannot decide; but Shift_JIS text is hardly ever valid UTF-8, whose
+    // sequences its kana and most kanji never begin. A reading as UTF-8 that
+    // gives characters code page 932 lacks was Shift_JIS after all.
+    *text = toCodePage932(Utf8ToUtf16(bytes), &exact);
+    if (!exact && IsShiftJisText(bytes)) {
+      *text = std::string(bytes);
+      exact = true;
+    }
   } else if (IsShiftJisText(bytes)) {
     *text = std::string(bytes);
-  } else if (IsValidUtf8(bytes)) {
-    // Saved by an editor as UTF-8 without a mark: Japanese text in UTF-8 is
-    // hardly ever valid Shift_JIS as well.
-    *text = toCodePage932(Utf8ToUtf16(bytes), &exact);
   } else {
     *problem = kNotText;
     return false;

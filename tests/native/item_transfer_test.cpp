@@ -43,6 +43,23 @@ std::vector<ItemRecord> SampleRecords() {
   return {launcher, quoted, fixed};
 }
 
+// Code page 932 text as an editor saves it in UTF-8 (characters of the
+// basic plane only).
+std::string Utf8Of(const std::string& cp932) {
+  std::string utf8;
+  for (const char16_t c : Cp932ToUtf16(cp932)) {
+    if (c < 0x80) {
+      utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+      utf8 += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      utf8 += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+               static_cast<char>(0x80 | (c & 0x3F))};
+    }
+  }
+  return utf8;
+}
+
 // A valid export of one launcher item with one line replaced (or added).
 std::string ExportWith(const std::string& from, const std::string& to) {
   std::string text = ExportFileText({LauncherRecord("Viewer", "C:\\v.exe", "<TU>", {1, 0, 0, 0})});
@@ -64,21 +81,31 @@ TEST(ItemTransfer, AnExportReadsBackRecordForRecord) {
   std::u16string wide = Cp932ToUtf16(text);
   std::string utf16 = "\xFF\xFE";
   for (const char16_t c : wide) utf16 += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-  std::string utf8;
-  for (const char16_t c : wide) {
-    if (c < 0x80) {
-      utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-      utf8 += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
-    } else {
-      utf8 += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
-               static_cast<char>(0x80 | (c & 0x3F))};
-    }
-  }
+  const std::string utf8 = Utf8Of(text);
   for (const std::string& saved : {utf16, utf8, "\xEF\xBB\xBF" + utf8}) {
     const ItemFile again = Read(saved);
     EXPECT_EQ(again.problem, "");
     EXPECT_EQ(again.records, records);
+  }
+}
+
+TEST(ItemTransfer, UtfEightWithoutAMarkIsReadAsSuchWhereItsBytesPassForShiftJisToo) {
+  // Names whose UTF-8 bytes are valid Shift_JIS as well, and one that is not;
+  // and Shift_JIS whose bytes are valid UTF-8 of characters code page 932
+  // lacks ("ﾃｧ" is C3 A7, UTF-8 for U+00E7).
+  const struct {
+    std::string bytes, name;
+  } cases[] = {
+      {Utf8Of(ExportFileText({FixedStringRecord("メモ帳で開く", "こんにちは")})), "メモ帳で開く"},
+      {Utf8Of(ExportFileText({FixedStringRecord("あいさつ", "翻訳する")})), "あいさつ"},
+      {Utf8Of(ExportFileText({FixedStringRecord("保存", "x")})), "保存"},
+      {ExportFileText({FixedStringRecord("ﾃｧ", "x")}), "ﾃｧ"},
+  };
+  for (const auto& c : cases) {
+    const ItemFile file = Read(c.bytes);
+    EXPECT_EQ(file.problem, "") << c.name;
+    ASSERT_EQ(file.records.size(), 1u) << c.name;
+    EXPECT_EQ(file.records[0].ItemName, c.name);
   }
 }
 

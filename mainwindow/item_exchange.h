@@ -39,11 +39,22 @@ ImportOutcome ImportItems(const std::string& path, HWND owner, bool quiet);
 void ShowListMenu(HWND window, HWND list, LPARAM screenPoint);
 
 // A dropped item file: imported, with the boxes, and shown in the list.
-void ImportIntoWindow(const std::string& path);
+// True when the file was taken.
+bool ImportIntoWindow(const std::string& path);
+
+// "Orbisk.exe /import <file>" started while the window is open hands the
+// file over to it (WM_COPYDATA with this tag and the file's full path): the
+// window's list in memory is the catalogue, so the window imports, as if the
+// file had been dropped, instead of a second process whose writes the
+// window's next save would undo. The window's answer: 0 not taken (a dialog
+// or box is open over it), else 1 plus the exit code of the import.
+inline constexpr ULONG_PTR kImportHandOverTag = 0x4F524B49;
+LRESULT OnImportHandedOver(HWND window, const COPYDATASTRUCT& data);
 
 // "Orbisk.exe /export <file>" and "Orbisk.exe /import <file> [/quiet]":
 // the catalogue of the user, without the main window. Returns the exit code:
 // 0 done, 1 the file was refused or could not be read or written, 2 Orbisk's
-// window is open (its list would overwrite the import).
+// window is open (its list would overwrite the import) and did not take the
+// file: a quiet import is never handed over, for it must ask nothing.
 int RunExport(const std::string& path);
 int RunImport(const std::string& path, bool quiet);

@@ -225,6 +225,26 @@ void Tell(bool quiet, const ImportOutcome& outcome) {
   }
 }
 
+// Hands an interactive import over to the open window (OnImportHandedOver)
+// and waits while it asks and tells; the exit code of its import, or nullopt
+// when there is no window or it did not take the file.
+std::optional<int> HandOverToWindow(const std::string& path) {
+  HWND window = FindWindowA(kMainWindowClass, kProductName);
+  if (!window) return std::nullopt;
+  // The window's current folder is not this process's.
+  const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+  std::string full(needed, '\0');
+  const DWORD got = needed ? GetFullPathNameA(path.c_str(), needed, full.data(), nullptr) : 0;
+  full = got > 0 && got < needed ? full.substr(0, got) : path;
+  DWORD windowProcess = 0;
+  GetWindowThreadProcessId(window, &windowProcess);
+  AllowSetForegroundWindow(windowProcess);
+  COPYDATASTRUCT data = {kImportHandOverTag, static_cast<DWORD>(full.size() + 1), full.data()};
+  const LRESULT answer = SendMessageA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  if (answer <= 0) return std::nullopt;
+  return static_cast<int>(answer - 1);
+}
+
 }  // namespace
 
 bool ExportItems(const std::string& path, const std::vector<ItemRecord>& records) {
@@ -323,7 +343,7 @@ ImportOutcome ImportItems(const std::string& path, HWND owner, bool quiet) {
   return outcome;
 }
 
-void ImportIntoWindow(const std::string& path) {
+bool ImportIntoWindow(const std::string& path) {
   const ImportOutcome outcome = ImportItems(path, MainWindow(), false);
   const bool changed = !outcome.report.added.empty() || !outcome.report.replaced.empty();
   if (changed) {
@@ -332,6 +352,18 @@ void ImportIntoWindow(const std::string& path) {
     UpdateButtons();
   }
   Tell(false, outcome);
+  return outcome.problem.empty();
+}
+
+LRESULT OnImportHandedOver(HWND window, const COPYDATASTRUCT& data) {
+  if (data.dwData != kImportHandOverTag || !data.lpData || data.cbData == 0) return 0;
+  // A command already open over the window (a dialog, a box) finishes first.
+  if (!IsWindowEnabled(window)) return 0;
+  const char* bytes = static_cast<const char*>(data.lpData);
+  const std::string path(bytes, std::find(bytes, bytes + data.cbData, '\0'));
+  if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+  SetForegroundWindow(window);
+  return ImportIntoWindow(path) ? 1 : 2;
 }
 
 void ShowListMenu(HWND window, HWND list, LPARAM screenPoint) {
@@ -393,6 +425,9 @@ int RunExport(const std::string& path) {
 int RunImport(const std::string& path, bool quiet) {
   UniqueHandle instanceMutex;
   if (!ClaimSingleInstance(kInstanceMutexName, instanceMutex)) {
+    if (!quiet) {
+      if (const std::optional<int> code = HandOverToWindow(path)) return *code;
+    }
     Tell(quiet, AlreadyRunningText(kProductName), kWarningOk);
     return 2;
   }

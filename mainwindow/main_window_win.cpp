@@ -212,6 +212,10 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ENDSESSION:
       OnEndSession(wParam != FALSE);
       return TRUE;
+    case WM_COPYDATA:
+      SetWindowLongPtrA(window, DWLP_MSGRESULT,
+                        OnImportHandedOver(window, *reinterpret_cast<const COPYDATASTRUCT*>(lParam)));
+      return TRUE;
     case WM_DESTROY:
       OnDestroy(window);
       return TRUE;

@@ -165,4 +165,61 @@ TEST_F(OrbiskCommandLine, AnImportWaitsForNoOpenWindowAndAnInteractiveOneEndsWit
   EXPECT_TRUE(IsMenuEntryRegistered("挨拶"));
 }
 
+TEST_F(OrbiskCommandLine, AnInteractiveImportWhileTheWindowIsOpenIsTheWindowsOwn) {
+  WriteCatalogue({"Listed"}, {});
+  const std::string file = WriteItemFile({FixedStringRecord("挨拶", "こんにちは")});
+  HANDLE process = Start();
+  ASSERT_TRUE(process);
+  HWND window = MainWindowOf(process);
+  ASSERT_TRUE(window);
+  const DWORD windowProcess = GetProcessId(process);
+  // Busy first (its Add dialog open), then free: a busy window takes nothing
+  // and the second start says Orbisk runs; a free one imports into the list
+  // it holds, with its own box, so that its later saves keep the import.
+  const struct {
+    bool busy;
+    int code;
+    std::string box;
+    DWORD boxProcess;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {true, 2, "Orbisk は既に起動されています。", 0, {"Listed"}},
+      {false,
+       0,
+       "インポートが終わりました。\r\n\r\n追加: 1 件\r\n置き換え: 0 件\r\nスキップ: 0 件\r\n"
+       "登録できなかった項目: 0 件",
+       windowProcess,
+       {"Listed", "挨拶"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.box);
+    HWND dialog = nullptr;
+    if (c.busy) {
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_BTNADD, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_BTNADD)));
+      WaitUntilPumping(
+          [&] { return (dialog = FindProcessWindow(windowProcess, "#32770", "追加")) != nullptr; }, 15000);
+      ASSERT_TRUE(dialog);
+    }
+    const size_t seen = SeenMessageBoxes().size();
+    ExpectMessageBox(IDOK);
+    EXPECT_EQ(Run("/import \"" + file + "\""), c.code);
+    ASSERT_EQ(SeenMessageBoxes().size(), seen + 1);
+    EXPECT_EQ(SeenMessageBoxes().back().text, c.box);
+    if (c.boxProcess) {
+      EXPECT_EQ(SeenMessageBoxes().back().processId, c.boxProcess);
+    }
+    EXPECT_EQ(ListLinesOf(window), c.lines);
+    EXPECT_EQ(IsMenuEntryRegistered("挨拶"), !c.busy);
+    if (dialog) {
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      WaitUntilPumping([&] { return !IsWindow(dialog); }, 15000);
+    }
+  }
+  // Closing saves the list the window holds: the import stays.
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+  EXPECT_EQ(FileNames(OrbiskSettings()), (std::vector<std::string>{"Listed", "挨拶"}));
+}
+
 }  // namespace

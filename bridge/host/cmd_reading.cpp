@@ -458,6 +458,16 @@ bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const Argumen
   if (words[from].AnyPage(0, words[from].text.size())) return false;
   std::u16string name = QuotesOff(words[from].text);
   while (!name.empty() && name.front() == u'@') name.erase(0, 1);
+  // cmd.exe ends a command's name at a slash too ("start/b", "dir/w"): the
+  // rest is its first argument.
+  const std::size_t slash = name.find(u'/');
+  if (slash != std::u16string::npos && slash > 0) {
+    CmdWordList split(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(from));
+    split.emplace_back().Append(std::u16string_view(name).substr(0, slash), false);
+    split.emplace_back().Append(std::u16string_view(name).substr(slash), false);
+    split.insert(split.end(), words.begin() + static_cast<std::ptrdiff_t>(from) + 1, words.end());
+    return RunsNoPageProgram(split, from, useOf);
+  }
   const std::u16string lower = LowerText(name);
   if (lower.empty()) return RunsNoPageProgram(words, from + 1, useOf);
   if (lower == u"call") return RunsNoPageProgram(words, from + 1, useOf);

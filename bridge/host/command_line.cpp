@@ -565,8 +565,8 @@ ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view prod
   }
   const std::size_t slash = path.find_last_of(u"\\/");
   std::u16string name(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
-  // A name without an extension is read as its .exe: cmd.exe finds a
-  // command so, and Wine starts a program so (Windows starts nothing).
+  // A name without an extension is read as its .exe, as cmd.exe finds a
+  // command's program (CreateProcessW starts nothing for it).
   if (name.find(u'.') == std::u16string::npos) name += u".exe";
   const auto endsWith = [&name](std::u16string_view lowerTail) {
     if (name.size() < lowerTail.size()) return false;

@@ -45,7 +45,7 @@ inline std::string Refused(LineRefusal refusal) {
           u8"ページの文字列がファイルやプログラムのパスを変えるおそれがあるため、起動しませんでした。");
     case LineRefusal::PageIsCode:
       return FromU8(
-          u8"ページの文字列がプログラムにコードとして実行されるおそれがあるため、起動しませんでした。");
+          u8"ページの文字列がプログラムのコードとして実行されるおそれがあるため、起動しませんでした。");
     case LineRefusal::None:
       break;
   }

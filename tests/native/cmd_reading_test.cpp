@@ -172,6 +172,10 @@ TEST(CmdReading, PageChoosesNoProgram) {
       {u"start \"«a title»\" \"http://x.test/\"", true},
       {u"start \"\" \"C:\\Tools\\view.exe\" \"«file:///x»\"", true},
       {u"start \"\" cmd /c «x»", false},
+      // cmd.exe ends a command's name at a slash.
+      {u"start/b «calc»", false},
+      {u"explorer/e,«C:\\x.exe»", false},
+      {u"\"C:\\t\\v.exe\"/x «y»", true},
       {u"«calc»", false},
       {u"\"«calc»\"", false},
       {u"@«calc»", false},

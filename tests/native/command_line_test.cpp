@@ -386,7 +386,7 @@ TEST(CommandLine, PageNeverChoosesWhatRuns) {
       {cmd, u"/c <AU> x", u"calc", Path},
       {cmd, u"/c echo x > <AU>", u"C:\\x.txt", Path},
       {cmd, u"/s /c \"\"C:\\Tools\\view.exe\" \"<AU>\"\"", calc, None},
-      // cmd.exe however its path is written.
+      // cmd.exe however its path is written (without its extension it would not start).
       {u"C:\\Windows\\System32\\CMD", u"/c start \"\" <AU>", u"calc", Path},
       {u"C:\\Windows\\System32\\cmd.exe::$DATA", u"/c start \"\" <AU>", u"calc", Path},
       {explorer, u"\"<AU>\"", web, None},
@@ -717,7 +717,7 @@ TEST(CommandLine, KindOfProgram) {
       {u"C:\\Windows\\System32\\mshta.exe", u"", u"", ProgramKind::Hta},
       {u"C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\PowerShell.exe", u"", u"", ProgramKind::PowerShell},
       {u"C:\\Program Files\\PowerShell\\7\\pwsh.exe", u"", u"", ProgramKind::PowerShell},
-      // The extension cmd.exe and Wine add, and the file's data stream.
+      // The extension cmd.exe adds to a command's name, and the file's data stream.
       {u"C:\\Windows\\System32\\cmd", u"", u"", ProgramKind::Cmd},
       {u"C:\\Windows\\System32\\cmd.exe::$DATA", u"", u"", ProgramKind::Cmd},
       {u"C:\\a\\run.bat::$data", u"", u"", ProgramKind::Batch},

@@ -94,16 +94,17 @@ async function rightClick(frame, selector) {
   });
   for (let inner = frame; inner.parentFrame(); inner = inner.parentFrame()) {
     // A frame the page wrote itself has no address of its own: its body's
-    // id tells it.
-    const bodyId = await inner.evaluate(() => (document.body ? document.body.id : ''));
-    const offset = await inner.parentFrame().evaluate((url, bodyId) => {
+    // id tells it. A sandboxed one the page cannot look into: its name.
+    const [bodyId, name] = await inner.evaluate(() => [document.body ? document.body.id : '', window.name]);
+    const offset = await inner.parentFrame().evaluate((url, bodyId, name) => {
       const holders = [...document.querySelectorAll('iframe, frame')];
       const holder =
         holders.find((element) => element.src === url) ??
-        holders.find((element) => bodyId !== '' && element.contentDocument?.body?.id === bodyId);
+        holders.find((element) => bodyId !== '' && element.contentDocument?.body?.id === bodyId) ??
+        holders.find((element) => name !== '' && element.name === name);
       const box = holder.getBoundingClientRect();
       return { x: box.left + holder.clientLeft, y: box.top + holder.clientTop };
-    }, inner.url(), bodyId);
+    }, inner.url(), bodyId, name);
     x += offset.x;
     y += offset.y;
   }
@@ -509,6 +510,68 @@ describe(`Orbisk in ${family}`, () => {
       await rightClick(main, at);
       assert.deepEqual(await session.pick(FIXED.name, page), { type: 'ignored' }, at);
       assert.equal(await shown(main, at), before, at);
+    }
+  });
+
+  it('types a fixed string once, where the user clicked, when the page moves the focus, pastes into blocks of its own, takes typing from textInput or sits in a sandboxed frame', async () => {
+    await page.goto(server.url('/editables.html'));
+    const main = page.mainFrame();
+    const sandboxedFrame = await waitFor('the sandboxed frame', () => page.frames().find((f) => f.url() === 'about:srcdoc'));
+    await sandboxedFrame.waitForSelector('#sandboxed-area');
+    const MARK = '[選択]';
+    const BEFORE = '前半[選択]後半';
+    const selectMark = (f, at) =>
+      f.$eval(at, (el, mark) => {
+        if (el.tagName === 'TEXTAREA') {
+          el.setSelectionRange(el.value.indexOf(mark), el.value.indexOf(mark) + mark.length);
+          return;
+        }
+        const range = document.createRange();
+        range.setStart(el.firstChild, el.firstChild.data.indexOf(mark));
+        range.setEnd(el.firstChild, el.firstChild.data.indexOf(mark) + mark.length);
+        getSelection().removeAllRanges();
+        getSelection().addRange(range);
+      }, MARK);
+    const lined = { name: '改行入り', kind: 'fixed', text: '一行目<\\N>二行目<\\T>タブ' };
+    await world.addItem(lined);
+    try {
+      await session.waitForMenus((list) => list.some((entry) => entry.id === `orbisk-item:${lined.name}`));
+
+      // The page took the focus away on the click: the text goes at the end
+      // of the region clicked, not at its start, nor where the focus went.
+      await rightClick(main, '#focus-mover-body');
+      let reply = await session.pick(FIXED.name, page);
+      assert.equal(reply.type, 'text', JSON.stringify(reply));
+      assert.equal(await main.$eval('#focus-mover-body', (el) => el.textContent), BEFORE + reply.text, 'the region the focus left');
+      assert.equal(await main.$eval('#focus-mover-field', (el) => el.value), '移った先', 'the field the focus went to');
+
+      // A block editor takes the lines as a paste into new blocks, leaving
+      // the block clicked as it was: they arrive once, as it made them.
+      await rightClick(main, '#blocks .block');
+      reply = await session.pick(lined.name, page);
+      assert.equal(reply.type, 'text', JSON.stringify(reply));
+      assert.deepEqual(await main.$$eval('#blocks .block', (all) => all.map((block) => block.textContent)), [BEFORE, ...reply.text.split('\r\n')]);
+
+      // An editor that takes typing from textInput and redraws a moment
+      // later keeps the text in its model, and then shows it.
+      await rightClick(main, '#modelled-body');
+      await selectMark(main, '#modelled-body');
+      reply = await session.pick(FIXED.name, page);
+      assert.equal(reply.type, 'text', JSON.stringify(reply));
+      const typed = BEFORE.replace(MARK, reply.text);
+      const modelled = () => main.$eval('#modelled-body', (el) => [el.dataset.model, el.textContent]);
+      await waitFor('the text in the model and the region', async () => (await modelled()).every((text) => text === typed), 5000).catch(async () => {
+        assert.deepEqual(await modelled(), [typed, typed]);
+      });
+
+      // A sandboxed frame, of no origin of its own.
+      await rightClick(sandboxedFrame, '#sandboxed-area');
+      await selectMark(sandboxedFrame, '#sandboxed-area');
+      reply = await session.pick(FIXED.name, page, sandboxedFrame);
+      assert.equal(reply.type, 'text', JSON.stringify(reply));
+      assert.equal(await sandboxedFrame.$eval('#sandboxed-area', (el) => el.value), BEFORE.replace(MARK, reply.text));
+    } finally {
+      await world.deleteItem(lined.name);
     }
   });
 

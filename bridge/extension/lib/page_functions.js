@@ -202,11 +202,11 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
   };
   // A paste of plain text: what editors that refuse a script's editing
   // command still take into their model, each as one step of its undo.
-  // True when it was sent; no browser acts on it by itself, a page's editor
-  // may. Chromium's event takes the text as a DataTransfer; Firefox's has no
-  // `clipboardData` to take and would reach the page empty, but fills its
-  // own from `dataType` and `data`, which Chromium's leaves aside. A paste
-  // that would still reach the page empty is not sent.
+  // The event once sent, else null; no browser acts on it by itself, a
+  // page's editor may. Chromium's event takes the text as a DataTransfer;
+  // Firefox's has no `clipboardData` to take and would reach the page
+  // empty, but fills its own from `dataType` and `data`, which Chromium's
+  // leaves aside. A paste that would still reach the page empty is not sent.
   const paste = (el) => {
     try {
       const data = new view.DataTransfer();
@@ -214,11 +214,11 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
       const event = new view.ClipboardEvent('paste', {
         clipboardData: data, dataType: 'text/plain', data: typed, bubbles: true, cancelable: true, composed: true,
       });
-      if (!event.clipboardData || event.clipboardData.getData('text/plain') !== typed) return false;
+      if (!event.clipboardData || event.clipboardData.getData('text/plain') !== typed) return null;
       el.dispatchEvent(event);
-      return true;
+      return event;
     } catch {
-      return false;
+      return null;
     }
   };
   const told = (el) => el.dispatchEvent(new view.InputEvent('input', { bubbles: true, composed: true, inputType: 'insertText', data: typed }));
@@ -227,7 +227,7 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
     return (async () => {
       if (focus(target) && doc.execCommand('insertText', false, typed)) return true;
       const value = () => target.value;
-      if (await took(value, value(), paste(target))) return true;
+      if (await took(value, value(), paste(target) !== null)) return true;
       // Email inputs keep no selection a script can read; the text goes last.
       const start = target.selectionStart ?? target.value.length;
       const end = target.selectionEnd ?? target.value.length;
@@ -253,8 +253,13 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
     range.collapse(false);
     return range;
   };
+  // Read before the focus moves: focusing a region whose selection is
+  // elsewhere (a page may move the focus away on the click) puts a caret at
+  // its start, which the user never chose.
+  const selectionInHost = () => selection.rangeCount > 0 && inHost(selection.anchorNode) && inHost(selection.focusNode);
+  const hadSelection = selectionInHost();
   focus(host);
-  if (selection.rangeCount === 0 || !inHost(selection.anchorNode) || !inHost(selection.focusNode)) {
+  if (!hadSelection || !selectionInHost()) {
     selection.removeAllRanges();
     selection.addRange(endOfTarget());
   }
@@ -279,35 +284,62 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
     !target.dispatchEvent(new view.InputEvent('beforeinput', {
       inputType: 'insertText', data: typed, bubbles: true, cancelable: true, composed: true,
     }));
+  // A paste the page cancelled and answered by changing the document was
+  // taken, even where the region itself stayed as it was: block editors
+  // put pasted lines into blocks of their own beside the one clicked.
+  const tookPaste = async () => {
+    let changed = false;
+    const watcher = new MutationObserver(() => {
+      changed = true;
+    });
+    for (const node of new Set([doc, host.getRootNode()])) watcher.observe(node, { subtree: true, childList: true, characterData: true });
+    try {
+      const event = paste(target);
+      const answered = () => content() !== was || (event.defaultPrevented && changed);
+      for (let wait = 0; event !== null && !answered() && wait < 5; ++wait) await new Promise((resolve) => setTimeout(resolve, 20));
+      return event !== null && answered();
+    } finally {
+      watcher.disconnect();
+    }
+  };
   return (async () => {
-    if (pasteFirst && (await took(content, was, paste(target)))) return true;
+    if (pasteFirst && (await tookPaste())) return true;
     if (!commandSendsBeforeInput && (await took(content, was, offer()))) return true;
-    // The browser's editing command. Its own beforeinput event is caught on
-    // its way down, before any handler of the page can stop it, and read
-    // once the command is over: a cancelled command that left the region as
-    // it was counts as refused.
+    // The browser's editing command. Its own beforeinput and input events
+    // are caught on their way down, before any handler of the page can stop
+    // them, and read once the command is over. A page that cancelled the
+    // command (its beforeinput, or in Firefox the textInput event after it,
+    // from which some editors take typing) changes the region itself, if at
+    // all, and the browser then sends no input event; a cancelled command
+    // that left the region as it was counts as refused.
     let command = null;
+    let inserted = false;
     const watch = (event) => {
-      if (event.inputType === 'insertText') command = event;
+      if (event.type === 'input') inserted = true;
+      else if (event.inputType === 'insertText') command = event;
     };
     view.addEventListener('beforeinput', watch, { capture: true });
+    view.addEventListener('input', watch, { capture: true });
     let done = false;
     try {
       done = doc.execCommand('insertText', false, typed);
     } finally {
       view.removeEventListener('beforeinput', watch, { capture: true });
+      view.removeEventListener('input', watch, { capture: true });
     }
-    const cancelled = command !== null && command.defaultPrevented;
+    const cancelled = (command !== null && command.defaultPrevented) || !inserted;
     if (done && (!cancelled || (await took(content, was, true)))) {
       // Editors that learn of typing from its keys (TinyMCE) record an undo
       // step only for a change they saw begin; an input event without data,
       // as browsers send after replacing text themselves (a spelling fix),
-      // has them record this one, so that Ctrl+Z takes it back.
+      // has them record this one, so that Ctrl+Z takes it back. Not after a
+      // command the page took over: an editor that reads the region back on
+      // input would take its old text, not yet redrawn, for the user's.
       if (!cancelled) host.dispatchEvent(new view.InputEvent('input', { bubbles: true, composed: true, inputType: 'insertText', data: null }));
       return true;
     }
     if (commandSendsBeforeInput && (await took(content, was, offer()))) return true;
-    if (!pasteFirst && (await took(content, was, paste(target)))) return true;
+    if (!pasteFirst && (await tookPaste())) return true;
     // Set directly, over the selection if the page left one in the region.
     // A line break is one where the region shows breaks as they are
     // (plain-text regions, preformatted ones), else a <br>.

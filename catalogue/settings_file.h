@@ -5,12 +5,15 @@
 #include <string_view>
 
 // Replaces Items with the registered, acceptable items of the settings file,
-// sorted by name. A missing file or section gives an empty list.
-void LoadItems();
+// sorted by name. A missing file or section gives an empty list. False when
+// the file is there but could not be read (held open by another program, say):
+// Items is then empty too, and is not the catalogue, so nothing may be
+// written or exported from it.
+bool LoadItems();
 
 // LoadItems from the given settings file. The browser bridge, a program of
 // another name beside Orbisk, reads Orbisk's file with it.
-void LoadItemsFrom(const std::string& settingsPath);
+bool LoadItemsFrom(const std::string& settingsPath);
 
 // Rewrites the ItemList section from Items. The new file is built beside the
 // old one and replaces it in one step; other sections are kept. False when

@@ -18,12 +18,14 @@ std::string SettingsTextOf(std::string_view bytes) {
   return SettingsTextFromBytes(bytes, Utf16ToCodePage932, &exact);
 }
 
-void LoadItems() { LoadItemsFrom(SettingsFilePath()); }
+bool LoadItems() { return LoadItemsFrom(SettingsFilePath()); }
 
-void LoadItemsFrom(const std::string& settingsPath) {
+bool LoadItemsFrom(const std::string& settingsPath) {
   std::string bytes;
-  if (!ReadWholeFile(settingsPath, &bytes)) bytes.clear();
+  const bool read = ReadWholeFile(settingsPath, &bytes) || GetPathKind(settingsPath) == PathKind::Missing;
+  if (!read) bytes.clear();
   Items = ReadCatalogueText(SettingsTextOf(bytes), IsMenuEntryRegistered, ItemNameLess);
+  return read;
 }
 
 bool SaveItems() {

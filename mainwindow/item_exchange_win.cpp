@@ -416,7 +416,11 @@ void ShowListMenu(HWND window, HWND list, LPARAM screenPoint) {
 
 int RunExport(const std::string& path) {
   UserFolder = GetUserFolder();
-  LoadItems();
+  // An unread catalogue is not an empty one.
+  if (!LoadItems()) {
+    WriteToStandardOutput(LoadFailedText(SettingsFilePath()) + "\r\n");
+    return 1;
+  }
   if (ExportItems(path, Items)) return 0;
   WriteToStandardOutput(ExportFailedText(path) + "\r\n");
   return 1;
@@ -436,7 +440,14 @@ int RunImport(const std::string& path, bool quiet) {
     Tell(quiet, "MakeSureDirectoryPathExists Error", kCriticalOk);
     return 1;
   }
-  LoadItems();
+  if (!LoadItems()) {
+    // Saved over, the file would lose every item it holds.
+    ImportOutcome unread;
+    unread.problem = LoadFailedText(SettingsFilePath()) + "\r\n\r\n何も変更していません。";
+    unread.reason = "設定ファイルを読み込めませんでした。";
+    Tell(quiet, unread);
+    return 1;
+  }
   // The scripts name the program's version and notice, as the window's own
   // writes do once its load has read them.
   LoadVersionTexts();

@@ -24,6 +24,10 @@ std::string SaveFailedText(const std::string& settingsPath) {
   return "設定ファイルの保存に失敗しました。\r\n" + settingsPath;
 }
 
+std::string LoadFailedText(const std::string& settingsPath) {
+  return "設定ファイルを読み込めませんでした。\r\n" + settingsPath;
+}
+
 std::string ExportedText(std::size_t itemCount, const std::string& path) {
   return std::to_string(itemCount) + " 件の項目をエクスポートしました。\r\n" + path;
 }

@@ -22,6 +22,8 @@ std::string AlreadyRunningText(const std::string& title);
 
 // Shown when the settings file could not be written, naming it.
 std::string SaveFailedText(const std::string& settingsPath);
+// Said when the settings file is there but could not be read, naming it.
+std::string LoadFailedText(const std::string& settingsPath);
 
 // The export's and the import's boxes.
 std::string ExportedText(std::size_t itemCount, const std::string& path);

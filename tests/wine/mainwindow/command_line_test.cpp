@@ -165,6 +165,32 @@ TEST_F(OrbiskCommandLine, AnImportWaitsForNoOpenWindowAndAnInteractiveOneEndsWit
   EXPECT_TRUE(IsMenuEntryRegistered("挨拶"));
 }
 
+TEST_F(OrbiskCommandLine, ASettingsFileThatCannotBeReadIsNeitherExportedAsEmptyNorImportedInto) {
+  WriteCatalogue({"Listed"}, {});
+  const std::string before = Settings();
+  const std::string file = WriteItemFile({FixedStringRecord("挨拶", "こんにちは")});
+  const std::string exported = ProgramFolder() + "export.ini";
+  // Held open without sharing, as a backup or sync program may hold it.
+  UniqueFile held(CreateFileA(OrbiskSettings().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
+  const struct {
+    std::string arguments, output;
+  } cases[] = {
+      {"/export \"" + exported + "\"", "設定ファイルを読み込めませんでした。\r\n"},
+      {"/import \"" + file + "\" /quiet", "インポートできません: 設定ファイルを読み込めませんでした。\r\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.arguments), 1) << c.arguments;
+    EXPECT_EQ(Output().rfind(c.output, 0), 0u) << Output();
+  }
+  EXPECT_EQ(GetPathKind(exported), PathKind::Missing);
+  EXPECT_FALSE(IsMenuEntryRegistered("挨拶"));
+  EXPECT_EQ(GetPathKind(ScriptFilePath("挨拶")), PathKind::Missing);
+  held.reset();
+  EXPECT_EQ(Settings(), before);
+}
+
 TEST_F(OrbiskCommandLine, AnInteractiveImportWhileTheWindowIsOpenIsTheWindowsOwn) {
   WriteCatalogue({"Listed"}, {});
   const std::string file = WriteItemFile({FixedStringRecord("挨拶", "こんにちは")});

@@ -88,7 +88,8 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
 }
 
 // The load of the window, in its fixed order. Ends early, with loadFailed
-// set, when the per-user folder cannot be made.
+// set, when the per-user folder cannot be made or the settings file is there
+// but cannot be read.
 void OnLoad(HWND window) {
   form.window = window;
   form.loadFailed = false;
@@ -110,7 +111,13 @@ void OnLoad(HWND window) {
     return;
   }
 
-  LoadItems();
+  if (!LoadItems()) {
+    // The list would show nothing, and the first save would write that
+    // nothing over every item the file holds.
+    MessageBoxA(nullptr, LoadFailedText(SettingsFilePath()).c_str(), kProductName, kCriticalOk);
+    form.loadFailed = true;
+    return;
+  }
   RebuildItemList(ItemCount() > 0 ? 0 : -1);
   ShowItemCount();
   SetStatusText(2, VersionStatusText(VersionText, RightsNotice));

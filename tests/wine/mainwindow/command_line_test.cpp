@@ -187,6 +187,15 @@ TEST_F(OrbiskCommandLine, ASettingsFileThatCannotBeReadIsNeitherExportedAsEmptyN
   EXPECT_EQ(GetPathKind(exported), PathKind::Missing);
   EXPECT_FALSE(IsMenuEntryRegistered("挨拶"));
   EXPECT_EQ(GetPathKind(ScriptFilePath("挨拶")), PathKind::Missing);
+  // Nor does the window open on an empty list that its first save would
+  // write over the file.
+  ExpectMessageBox(IDOK);
+  HANDLE window = Start();
+  ASSERT_TRUE(window);
+  EXPECT_EQ(WaitForSingleObject(window, 15000), WAIT_OBJECT_0);
+  ASSERT_FALSE(SeenMessageBoxes().empty());
+  EXPECT_EQ(SeenMessageBoxes().back().text.rfind("設定ファイルを読み込めませんでした。\r\n", 0), 0u);
+  EXPECT_EQ(SeenMessageBoxes().back().icon, BoxIcon::Stop);
   held.reset();
   EXPECT_EQ(Settings(), before);
 }

@@ -505,7 +505,7 @@ describe(`Orbisk in ${family}`, () => {
     }
 
     // Where nothing can be typed, nothing happens and the host is not asked.
-    for (const at of ['#readonly-field', '#disabled-field', '#number-field', '#island']) {
+    for (const at of ['#readonly-field', '#disabled-field', '#island']) {
       const before = await shown(main, at);
       await rightClick(main, at);
       assert.deepEqual(await session.pick(FIXED.name, page), { type: 'ignored' }, at);
@@ -513,7 +513,7 @@ describe(`Orbisk in ${family}`, () => {
     }
   });
 
-  it('types a fixed string once, where the user clicked, when the page moves the focus, pastes into blocks of its own, takes typing from textInput or sits in a sandboxed frame', async () => {
+  it('types a fixed string once, where the user clicked, when the page moves the focus, pastes into blocks of its own, takes typing from textInput or sits in a sandboxed frame, and into a number input when it is a number', async () => {
     await page.goto(server.url('/editables.html'));
     const main = page.mainFrame();
     const sandboxedFrame = await waitFor('the sandboxed frame', () => page.frames().find((f) => f.url() === 'about:srcdoc'));
@@ -533,14 +533,36 @@ describe(`Orbisk in ${family}`, () => {
         getSelection().addRange(range);
       }, MARK);
     const lined = { name: '改行入り', kind: 'fixed', text: '一行目<\\N>二行目<\\T>タブ' };
+    const digits = { name: '日付の数字', kind: 'fixed', text: '<Y4><M2><D2>' };
     await world.addItem(lined);
+    await world.addItem(digits);
     try {
-      await session.waitForMenus((list) => list.some((entry) => entry.id === `orbisk-item:${lined.name}`));
+      await session.waitForMenus((list) => [lined, digits].every((fixed) => list.some((entry) => entry.id === `orbisk-item:${fixed.name}`)));
+
+      // The browsers offer the entry over a number input too: a number goes
+      // in as typed digits would; any other text leaves the field's number
+      // as it was, and is no error.
+      const numberValue = () => main.$eval('#number-field', (el) => el.value);
+      await main.$eval('#number-field', (el) => {
+        el.value = '';
+      });
+      await rightClick(main, '#number-field');
+      let reply = await session.pick(digits.name, page);
+      assert.equal(reply.type, 'text', JSON.stringify(reply));
+      assert.match(reply.text, /^\d{8}$/);
+      assert.equal(await numberValue(), reply.text, 'a number in a number input');
+      await main.$eval('#number-field', (el) => {
+        el.value = '12';
+      });
+      await rightClick(main, '#number-field');
+      reply = await session.pick(FIXED.name, page);
+      assert.equal(reply.type, 'text', JSON.stringify(reply));
+      assert.equal(await numberValue(), '12', 'a text that is no number in a number input');
 
       // The page took the focus away on the click: the text goes at the end
       // of the region clicked, not at its start, nor where the focus went.
       await rightClick(main, '#focus-mover-body');
-      let reply = await session.pick(FIXED.name, page);
+      reply = await session.pick(FIXED.name, page);
       assert.equal(reply.type, 'text', JSON.stringify(reply));
       assert.equal(await main.$eval('#focus-mover-body', (el) => el.textContent), BEFORE + reply.text, 'the region the focus left');
       assert.equal(await main.$eval('#focus-mover-field', (el) => el.value), '移った先', 'the field the focus went to');
@@ -572,6 +594,7 @@ describe(`Orbisk in ${family}`, () => {
       assert.equal(await sandboxedFrame.$eval('#sandboxed-area', (el) => el.value), BEFORE.replace(MARK, reply.text));
     } finally {
       await world.deleteItem(lined.name);
+      await world.deleteItem(digits.name);
     }
   });
 

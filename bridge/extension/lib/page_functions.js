@@ -122,8 +122,8 @@ export function gatherTopFacts(needs) {
 // go. The browser offers the entry over every editable place ("editable"):
 // text, search, email, url, tel and password inputs, text areas,
 // contenteditable regions and documents in design mode, also inside open
-// shadow roots and frames; a read-only or disabled field and a
-// contenteditable="false" part are none.
+// shadow roots and frames, and number inputs, which take a number alone; a
+// read-only or disabled field and a contenteditable="false" part are none.
 // The browser's own editing command puts the text on the place's undo stack,
 // so Ctrl+Z takes it back, and fires beforeinput and input for the page.
 // Where that command is refused, the text goes in as a paste of plain text,
@@ -172,8 +172,11 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
     const active = focusedIn(doc);
     if (target === undefined || (active && (active.tagName === 'IFRAME' || active.tagName === 'FRAME'))) return null;
   }
+  // The browsers offer the entry over number inputs too, which take a
+  // number alone.
+  const isNumberField = (el) => el.tagName === 'INPUT' && String(el.type).toLowerCase() === 'number';
   const isTextField = (el) =>
-    el.tagName === 'TEXTAREA' || (el.tagName === 'INPUT' && TEXT_TYPES.includes(String(el.type).toLowerCase()));
+    el.tagName === 'TEXTAREA' || (el.tagName === 'INPUT' && TEXT_TYPES.includes(String(el.type).toLowerCase())) || isNumberField(el);
   const isElement = (el) => !!el && el.nodeType === 1 && el.isConnected && el.ownerDocument === doc;
   const takesText = (el) =>
     isElement(el) && (isTextField(el) ? !el.readOnly && !el.disabled : el.isContentEditable === true || doc.designMode === 'on');
@@ -223,6 +226,16 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
   };
   const told = (el) => el.dispatchEvent(new view.InputEvent('input', { bubbles: true, composed: true, inputType: 'insertText', data: typed }));
 
+  if (isNumberField(target)) {
+    // A text that is a number (a date's digits, a reference number) is
+    // typed at the field's caret, which no script can read there, as keys
+    // would type it. Any other text goes nowhere: the field would drop its
+    // letters, or in Firefox take them and lose its number. Nor is it set
+    // directly where the command is refused, which could only replace the
+    // whole number.
+    if (/^-?(\d+|\d*\.\d+)([eE][-+]?\d+)?$/.test(typed) && focus(target)) doc.execCommand('insertText', false, typed);
+    return true;
+  }
   if (isTextField(target)) {
     return (async () => {
       if (focus(target) && doc.execCommand('insertText', false, typed)) return true;

@@ -35,14 +35,24 @@ bool IsFolder(const std::u16string& path) {
 }  // namespace
 
 WinHostPlatform::WinHostPlatform(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {
-  DWORD codePage = 0;
-  if (GetLocaleInfoEx(LOCALE_NAME_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                      reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(WCHAR)) > 0 &&
-      codePage != 0) {
-    systemAnsiCodePage_ = codePage;
-  } else {
-    systemAnsiCodePage_ = 932;
-  }
+  // The system's code page, not the host's own (932 by its manifest): the
+  // one a foreign program reads its line in.
+  const auto codePageOf = [](const wchar_t* locale) -> DWORD {
+    DWORD codePage = 0;
+    if (GetLocaleInfoEx(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<LPWSTR>(&codePage), sizeof codePage / sizeof(WCHAR)) <= 0) {
+      return 0;
+    }
+    return codePage;
+  };
+  DWORD codePage = codePageOf(LOCALE_NAME_SYSTEM_DEFAULT);
+  // Wine refuses LOCALE_NAME_SYSTEM_DEFAULT (ERROR_INVALID_PARAMETER) but
+  // knows the system locale by its name; 932 without it would let a
+  // Western system's best fit (a full-width quote into a quote) through.
+  wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+  if (codePage == 0 && GetSystemDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH) > 0)
+    codePage = codePageOf(name);
+  systemAnsiCodePage_ = codePage != 0 ? codePage : 932;
 }
 
 CatalogueSnapshot WinHostPlatform::ReadCatalogue() {

@@ -237,7 +237,8 @@ LineRefusal CheckWhatRuns(ProgramKind kind, const std::vector<TemplatePart>& par
     if (part.hasPageValue) {
       switch (kind) {
         case ProgramKind::Opener:
-          if (!IsWebAddress(part.intended)) return LineRefusal::PageNamesPath;
+          // An empty argument opens nothing the page chose.
+          if (!part.intended.empty() && !IsWebAddress(part.intended)) return LineRefusal::PageNamesPath;
           break;
         case ProgramKind::Hta:
           if (index < dataFrom) return LineRefusal::PageNamesPath;

@@ -392,6 +392,7 @@ TEST(CommandLine, PageNeverChoosesWhatRuns) {
       {explorer, u"\"<AU>\"", web, None},
       {explorer, u"\"<AU>\"", calc, Path},
       {explorer, u"<AU>", share, Path},
+      {explorer, u"\"<AU>\"", u"", None},
       {explorer, u"/select,\"C:\\Users\\<AU>\"", u"..\\..\\Windows\\System32\\calc.exe", Path},
       {rundll, u"url.dll,FileProtocolHandler <AU>", web, None},
       {rundll, u"url.dll,FileProtocolHandler <AU>", share, Path},

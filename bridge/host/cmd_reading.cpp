@@ -362,6 +362,41 @@ bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& ar
   return true;
 }
 
+std::size_t FirstDataArgument(ArgumentUse use, const std::vector<std::u16string>& arguments,
+                              const std::vector<bool>& fromPage) {
+  switch (use) {
+    case ArgumentUse::Data:
+    case ArgumentUse::Opens:
+      return 0;
+    case ArgumentUse::Runs:
+      return std::u16string::npos;
+    case ArgumentUse::RunsFirst:
+      for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (fromPage[i] || arguments[i].substr(0, 2) != u"//") return i + 1;
+      }
+      return std::u16string::npos;
+    case ArgumentUse::RunsUnlessFile:
+      for (std::size_t i = 0; i < arguments.size() && !fromPage[i]; ++i) {
+        // -Command, -EncodedCommand, -CommandWithArgs (or shorter forms)
+        // make the rest code; -File names the script.
+        const std::u16string& argument = arguments[i];
+        if (argument.size() < 2 || (argument[0] != u'-' && argument[0] != u'/')) continue;
+        const std::u16string name = LowerText(std::u16string_view(argument).substr(1));
+        const auto abbreviates = [&name](std::u16string_view full) {
+          return full.substr(0, name.size()) == name;
+        };
+        if (abbreviates(u"file")) return i + 2;
+        if (abbreviates(u"command") || name == u"e" || name == u"ec" ||
+            (name.size() >= 2 && abbreviates(u"encodedcommand")) || name == u"cwa" ||
+            (name.size() > 7 && abbreviates(u"commandwithargs"))) {
+          break;
+        }
+      }
+      return std::u16string::npos;
+  }
+  return std::u16string::npos;
+}
+
 bool IsWebAddress(std::u16string_view text) {
   const std::u16string lower = LowerText(text.substr(0, 8));
   return lower.rfind(u"http://", 0) == 0 || lower.rfind(u"https://", 0) == 0;
@@ -445,13 +480,6 @@ std::u16string QuotesOff(std::u16string_view text) {
   return out;
 }
 
-bool AnyPageIn(const CmdWordList& words, std::size_t from) {
-  for (std::size_t i = from; i < words.size(); ++i) {
-    if (words[i].AnyPage(0, words[i].text.size())) return true;
-  }
-  return false;
-}
-
 // The words from `from` on are a command: its program is words[from].
 bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const ArgumentUseOf& useOf) {
   if (from >= words.size()) return true;
@@ -488,19 +516,20 @@ bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const Argumen
     }
     return RunsNoPageProgram(words, target, useOf);
   }
-  switch (useOf(name)) {
-    case ArgumentUse::Data:
-      return true;
-    case ArgumentUse::Runs:
-      return !AnyPageIn(words, from + 1);
-    case ArgumentUse::Opens:
-      for (std::size_t i = from + 1; i < words.size(); ++i) {
-        if (words[i].AnyPage(0, words[i].text.size()) && !IsWebAddress(QuotesOff(words[i].text)))
-          return false;
-      }
-      return true;
+  const ArgumentUse use = useOf(name);
+  std::vector<std::u16string> arguments;
+  std::vector<bool> fromPage;
+  for (std::size_t i = from + 1; i < words.size(); ++i) {
+    arguments.push_back(QuotesOff(words[i].text));
+    fromPage.push_back(words[i].AnyPage(0, words[i].text.size()));
   }
-  return false;
+  const std::size_t dataFrom = FirstDataArgument(use, arguments, fromPage);
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    if (!fromPage[i]) continue;
+    if (i < dataFrom) return false;
+    if (use == ArgumentUse::Opens && !arguments[i].empty() && !IsWebAddress(arguments[i])) return false;
+  }
+  return true;
 }
 
 }  // namespace

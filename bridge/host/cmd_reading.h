@@ -70,13 +70,23 @@ CmdWords SplitCmdName(const MarkedText& command);
 // signs outside quotes, their quotes kept.
 std::vector<MarkedText> SplitBatchArguments(const MarkedText& arguments);
 
-// What a program named in a command does with the arguments after its name.
+// What a program does with the arguments after its name.
 enum class ArgumentUse {
-  Data,   // takes them as data
-  Opens,  // opens what they name (explorer.exe): the page may only give web addresses
-  Runs,   // runs them as code or starts what they name: the page may give none
+  Data,            // takes them as data
+  Opens,           // opens what they name (explorer.exe): the page may only give web addresses
+  Runs,            // runs them as code or starts what they name (cmd.exe): the page may give none
+  RunsFirst,       // runs what its first argument that is no "//" option names (mshta.exe, a
+                   // script host); the arguments after it are data
+  RunsUnlessFile,  // runs them as code (PowerShell), unless -File (or a shorter form) names a
+                   // script: the arguments after the script are data
 };
 using ArgumentUseOf = std::function<ArgumentUse(std::u16string_view name)>;
+
+// The first of a program's arguments (their text, quotes off, and whether
+// the page wrote any of each) from which on they are data, by its use;
+// npos when none is. Only the template's arguments are read for switches.
+std::size_t FirstDataArgument(ArgumentUse use, const std::vector<std::u16string>& arguments,
+                              const std::vector<bool>& fromPage);
 
 // True when text is a web address that the user's browser opens: it starts
 // with http:// or https://, whatever the case of its letters.

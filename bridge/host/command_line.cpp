@@ -194,22 +194,20 @@ LineRefusal CheckOptions(const std::vector<TemplatePart>& parts, const Readings&
   return LineRefusal::None;
 }
 
-// What an argument of the template means to PowerShell: -File (or a shorter form
-// of it) names the script, whose arguments are data; -Command,
-// -EncodedCommand and -CommandWithArgs (or shorter forms) make the rest code.
-enum class PowerShellSwitch { Other, File, Code };
-PowerShellSwitch PowerShellSwitchOf(std::u16string_view argument) {
-  if (argument.size() < 2 || (argument[0] != u'-' && argument[0] != u'/')) return PowerShellSwitch::Other;
-  std::u16string name;
-  for (const char16_t c : argument.substr(1)) name += c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
-  const auto abbreviates = [&name](std::u16string_view full) { return full.substr(0, name.size()) == name; };
-  if (abbreviates(u"file")) return PowerShellSwitch::File;
-  if (abbreviates(u"command") || name == u"e" || name == u"ec" ||
-      (name.size() >= 2 && abbreviates(u"encodedcommand")) || name == u"cwa" ||
-      (name.size() > 7 && abbreviates(u"commandwithargs"))) {
-    return PowerShellSwitch::Code;
+ArgumentUse UseOfArguments(ProgramKind kind) {
+  switch (kind) {
+    case ProgramKind::Cmd:
+      return ArgumentUse::Runs;
+    case ProgramKind::ScriptHost:
+    case ProgramKind::Hta:
+      return ArgumentUse::RunsFirst;
+    case ProgramKind::PowerShell:
+      return ArgumentUse::RunsUnlessFile;
+    case ProgramKind::Opener:
+      return ArgumentUse::Opens;
+    default:
+      return ArgumentUse::Data;
   }
-  return PowerShellSwitch::Other;
 }
 
 // Programs that open what an argument names or run it as code: the page
@@ -219,39 +217,32 @@ PowerShellSwitch PowerShellSwitchOf(std::u16string_view argument) {
 //     may fill an argument only as a web address (http:, https:), which goes
 //     to the user's browser;
 //   - mshta.exe runs the application its first argument names (a file, an
-//     address or inline script): the page may not write it;
+//     address or inline script), a script host the script its first
+//     argument that is no "//" option names: the page may not write it;
 //   - PowerShell runs its line as code, unless -File names a script: the
 //     page may only fill the script's arguments.
 LineRefusal CheckWhatRuns(ProgramKind kind, const std::vector<TemplatePart>& parts) {
-  // PowerShell's line is code until -File names a script.
-  std::size_t index = 0;
-  std::size_t dataFrom = kind == ProgramKind::Hta ? 1 : kind == ProgramKind::PowerShell ? std::size_t(-1) : 0;
-  bool switchesEnded = false;
+  const ArgumentUse use = UseOfArguments(kind);
+  std::vector<std::u16string> arguments;
+  std::vector<bool> fromPage;
   for (const TemplatePart& part : parts) {
     if (part.separator) continue;
-    if (kind == ProgramKind::PowerShell && !switchesEnded && !part.hasPageValue) {
-      const PowerShellSwitch which = PowerShellSwitchOf(part.intended);
-      if (which == PowerShellSwitch::File) dataFrom = index + 2;
-      switchesEnded = which != PowerShellSwitch::Other;
+    arguments.push_back(part.intended);
+    fromPage.push_back(part.hasPageValue);
+  }
+  const std::size_t dataFrom = FirstDataArgument(use, arguments, fromPage);
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    if (!fromPage[i]) continue;
+    // An empty argument opens nothing the page chose.
+    if (use == ArgumentUse::Opens && !arguments[i].empty() && !IsWebAddress(arguments[i])) {
+      return LineRefusal::PageNamesPath;
     }
-    if (part.hasPageValue) {
-      switch (kind) {
-        case ProgramKind::Opener:
-          // An empty argument opens nothing the page chose.
-          if (!part.intended.empty() && !IsWebAddress(part.intended)) return LineRefusal::PageNamesPath;
-          break;
-        case ProgramKind::Hta:
-          if (index < dataFrom) return LineRefusal::PageNamesPath;
-          break;
-        case ProgramKind::PowerShell:
-          if (switchesEnded && index + 1 == dataFrom) return LineRefusal::PageNamesPath;  // the script
-          if (!switchesEnded || index < dataFrom) return LineRefusal::PageIsCode;
-          break;
-        default:
-          break;
-      }
-    }
-    ++index;
+    if (i >= dataFrom) continue;
+    // What runs is named by the argument before the data (a script, an
+    // application), or the page's text would be code itself.
+    const bool names =
+        use == ArgumentUse::RunsFirst || (dataFrom != std::u16string::npos && i + 1 == dataFrom);
+    return names ? LineRefusal::PageNamesPath : LineRefusal::PageIsCode;
   }
   return LineRefusal::None;
 }
@@ -396,13 +387,12 @@ MarkedText ScriptHostArguments(const std::vector<Unit>& units) {
 // the Unicode line only.
 LineRefusal CheckScriptHost(const ArgumentPieces& pieces, const std::vector<TemplatePart>& parts) {
   if (AnyPageValueHolds(pieces, u"\"")) return LineRefusal::PageFormsOption;
-  bool scriptNamed = false;
+  if (const LineRefusal refusal = CheckWhatRuns(ProgramKind::ScriptHost, parts);
+      refusal != LineRefusal::None) {
+    return refusal;
+  }
   for (const TemplatePart& part : parts) {
     if (part.separator) continue;
-    if (!scriptNamed && (part.hasPageValue || part.intended.substr(0, 2) != u"//")) {
-      if (part.hasPageValue) return LineRefusal::PageNamesPath;
-      scriptNamed = true;
-    }
     const MarkedText& written = part.written;
     std::size_t first = 0;
     while (first < written.text.size() && written.text[first] == u'"') ++first;
@@ -604,17 +594,7 @@ ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view prod
 }
 
 ArgumentUse ArgumentUseOfProgram(std::u16string_view name) {
-  switch (KindOfProgramFile(name, u"", u"")) {
-    case ProgramKind::Cmd:
-    case ProgramKind::ScriptHost:
-    case ProgramKind::Hta:
-    case ProgramKind::PowerShell:
-      return ArgumentUse::Runs;
-    case ProgramKind::Opener:
-      return ArgumentUse::Opens;
-    default:
-      return ArgumentUse::Data;
-  }
+  return UseOfArguments(KindOfProgramFile(name, u"", u""));
 }
 
 bool IsOrbiskLauncher(ProgramKind kind) {

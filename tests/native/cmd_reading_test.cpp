@@ -197,6 +197,11 @@ TEST(CmdReading, PageChoosesNoProgram) {
       {u"powershell -c \"echo «x»\"", false},
       {u"mshta \"«http://x.test/a.hta»\"", false},
       {u"wscript «x.vbs»", false},
+      // What they run is the template's, their arguments data.
+      {u"powershell -NoProfile -File \"%~dp0x.ps1\" «x»", true},
+      {u"powershell -File «x.ps1»", false},
+      {u"mshta C:\\t\\v.hta «x»", true},
+      {u"cscript //nologo C:\\t\\a.vbs «x»", true},
       {u"(\"C:\\t\\v.exe\" «x»)", true},
   };
   for (const auto& c : cases) {

@@ -306,6 +306,13 @@ const PLACES = [
     text: shownText,
   },
   {
+    name: 'a text area in a sandboxed frame, of no origin of its own',
+    page: '/editables.html',
+    frame: (page) => page.frames().find((frame) => frame.url() === 'about:srcdoc'),
+    at: '#sandboxed-area',
+    text: fieldValue,
+  },
+  {
     name: 'Quill',
     page: '/editors.html',
     at: '#quill .ql-editor',
@@ -459,6 +466,13 @@ for (const [index, place] of PLACES.entries()) {
       const frame = place.frame ? await place.frame(page) : page.mainFrame();
       assert.ok(frame, `the frame of ${place.name}`);
       const element = await frame.waitForSelector(place.at);
+      // Places low on the page are brought into the window first, as the
+      // user would scroll to them; the frames above them stay in view.
+      const intoView = (el) => {
+        if (el.getBoundingClientRect().bottom > innerHeight) el.scrollIntoView({ block: 'end' });
+      };
+      await element.evaluate(intoView);
+      for (let inner = frame; inner.parentFrame(); inner = inner.parentFrame()) await (await inner.frameElement()).evaluate(intoView);
       const text = () => place.text(page, frame, place.at);
       const before = await text();
       // The text goes at the end, where the click put the caret.

@@ -586,6 +586,16 @@ describe(`Orbisk in ${family}`, () => {
         assert.deepEqual(await modelled(), [typed, typed]);
       });
 
+      // A field whose page refuses typing gets the text set directly, with
+      // an input event, cut to the field's maximum length as typing would.
+      await rightClick(main, '#refusing-field');
+      await main.$eval('#refusing-field', (el, mark) => el.setSelectionRange(el.value.indexOf(mark), el.value.indexOf(mark) + mark.length), MARK);
+      reply = await session.pick(FIXED.name, page);
+      assert.equal(reply.type, 'text', JSON.stringify(reply));
+      assert.ok(reply.text.length > 4, reply.text);
+      assert.equal(await main.$eval('#refusing-field', (el) => el.value), `前半${reply.text.slice(0, 4)}後半`, 'the refusing field');
+      assert.ok(Number(await main.$eval('#refusing-field', (el) => el.dataset.inputs)) >= 1, 'the refusing field: an input event');
+
       // A sandboxed frame, of no origin of its own.
       await rightClick(sandboxedFrame, '#sandboxed-area');
       await selectMark(sandboxedFrame, '#sandboxed-area');

@@ -238,14 +238,36 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
   }
   if (isTextField(target)) {
     return (async () => {
-      if (focus(target) && doc.execCommand('insertText', false, typed)) return true;
       const value = () => target.value;
-      if (await took(value, value(), paste(target) !== null)) return true;
+      const was = value();
+      // A command whose beforeinput the page cancelled (Firefox sends one)
+      // and that left the field as it was counts as refused, as in a region.
+      let command = null;
+      const watch = (event) => {
+        if (event.inputType === 'insertText') command = event;
+      };
+      view.addEventListener('beforeinput', watch, { capture: true });
+      let done = false;
+      try {
+        done = focus(target) && doc.execCommand('insertText', false, typed);
+      } finally {
+        view.removeEventListener('beforeinput', watch, { capture: true });
+      }
+      if (done && !(command !== null && command.defaultPrevented && value() === was)) return true;
+      if (await took(value, was, paste(target) !== null)) return true;
       // Email inputs keep no selection a script can read; the text goes last.
       const start = target.selectionStart ?? target.value.length;
       const end = target.selectionEnd ?? target.value.length;
-      if (target.selectionStart === null) target.value = target.value.slice(0, start) + typed + target.value.slice(end);
-      else target.setRangeText(typed, start, end, 'end');
+      // No longer than the field takes, as typing would cut it, and never
+      // half of a character written with two code units.
+      let fitting = typed;
+      if (target.maxLength >= 0) {
+        const room = Math.max(0, target.maxLength - (target.value.length - (end - start)));
+        fitting = typed.slice(0, room);
+        if (/[\ud800-\udbff]$/.test(fitting) && fitting.length < typed.length) fitting = fitting.slice(0, -1);
+      }
+      if (target.selectionStart === null) target.value = target.value.slice(0, start) + fitting + target.value.slice(end);
+      else target.setRangeText(fitting, start, end, 'end');
       told(target);
       return true;
     })();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Orbisk's build, run and tests need on Debian 12, only what is
-# missing: packages, the ja_JP.UTF-8 locale. Quiet when nothing is missing;
-# otherwise it says what it installs and shows apt's own progress.
+# missing: packages, the ja_JP.UTF-8 and en_US.UTF-8 locales. Quiet when nothing is
+# missing; otherwise it says what it installs and shows apt's own progress.
 set -eu
 
 # nsis makes the Windows installer (packaging/orbisk.nsi) on this machine.
@@ -35,8 +35,15 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
+# Japanese for Orbisk itself; English for the tests that check Orbisk under
+# a Western system locale.
+locales=(ja_JP en_US)
+missing_locales=()
+for name in "${locales[@]}"; do
+  locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8\$" || missing_locales+=("$name")
+done
 need_locale=0
-locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' || need_locale=1
+[ "${#missing_locales[@]}" -eq 0 ] || need_locale=1
 
 # Everything that needs root, as one list, so that a user without sudo is
 # told the whole of it at once.
@@ -45,7 +52,10 @@ if [ "${#missing[@]}" -gt 0 ]; then
   root_commands+=("apt-get update" "apt-get install -y --no-install-recommends ${missing[*]}")
 fi
 if [ "$need_locale" -eq 1 ]; then
-  root_commands+=("sed -i 's/^# *\\(ja_JP.UTF-8 UTF-8\\)/\\1/' /etc/locale.gen && locale-gen")
+  for name in "${missing_locales[@]}"; do
+    root_commands+=("sed -i 's/^# *\\($name.UTF-8 UTF-8\\)/\\1/' /etc/locale.gen")
+  done
+  root_commands+=("locale-gen")
 fi
 
 if [ "${#root_commands[@]}" -gt 0 ] && [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null 2>&1; then
@@ -67,9 +77,11 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 if [ "$need_locale" -eq 1 ]; then
-  echo "Generating the ja_JP.UTF-8 locale"
-  as_root sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  for name in "${missing_locales[@]}"; do
+    echo "Generating the $name.UTF-8 locale"
+    as_root sed -i "s/^# *\\($name.UTF-8 UTF-8\\)/\\1/" /etc/locale.gen
+    grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen || echo "$name.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+  done
   as_root locale-gen >/dev/null
 fi
 

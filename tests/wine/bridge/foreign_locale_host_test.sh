@@ -11,26 +11,7 @@
 # invocation of its own, fed its one message from a file.
 set -u
 wine64="$1" wineserver="$2" make_prefix="$3" bin="$4" recorder="$5"
-japanese=ja_JP.UTF-8
-foreign=en_US.UTF-8
-if ! locale -a 2>/dev/null | grep -qix 'en_US\.utf-\?8'; then foreign=C.UTF-8; fi
-
-work="$(mktemp -d)"
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-  "$wineserver" -k 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-"$make_prefix" "$WINEPREFIX" || exit 1
-"$wineserver" -p
-
-failures=0
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
-windows_path() { echo "Z:${1//\//\\}"; }
+. "$(dirname "$0")/../foreign_locale_prefix.sh"
 
 # One pick of the item under the locale; prints the host's answer.
 pick_under() {

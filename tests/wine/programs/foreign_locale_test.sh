@@ -6,42 +6,15 @@
 #   foreign_locale_test.sh <wine64> <wineserver> <wine-prefix.sh> <bin folder>
 # The bin folder holds Orbisk.exe, locale_driver.exe, acp_probe.exe and
 # acp_probe_plain.exe (the same probe without the manifest).
-#
-# Wine takes a process's code page from LANG/LC_ALL when the process starts,
-# and a program started by a Wine program keeps its starter's code page
-# whatever environment it is given (measured), so each Orbisk is started here
-# by its own wine invocation. The prefix is a throw-away one: a start under
-# another locale rewrites the prefix's regional settings.
+
 set -u
 wine64="$1" wineserver="$2" make_prefix="$3" bin="$4"
-japanese=ja_JP.UTF-8
-# English with UTF-8 file names. Where en_US.UTF-8 is not generated, LANG set
-# to it falls back to the C locale, whose ASCII file names Wine cannot map
-# Japanese names to: C.UTF-8 is then the same English locale with UTF-8 names.
-foreign=en_US.UTF-8
-if ! locale -a 2>/dev/null | grep -qix 'en_US\.utf-\?8'; then foreign=C.UTF-8; fi
-
-work="$(mktemp -d)"
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup() {
-  "$wineserver" -k 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-"$make_prefix" "$WINEPREFIX" || exit 1
-"$wineserver" -p
-
-failures=0
-fail() {
-  echo "FAILED: $*"
-  failures=$((failures + 1))
-}
+. "$(dirname "$0")/../foreign_locale_prefix.sh"
 in_locale() {
   local locale="$1"
   shift
   LANG="$locale" LC_ALL="$locale" "$wine64" "$@"
 }
-windows_path() { echo "Z:${1//\//\\}"; }
 # The CP932 bytes of a UTF-8 text, for looking into the written files.
 sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932; }
 

@@ -184,8 +184,11 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
   if (text === null || text === undefined) return true;
   const view = doc.defaultView;
   // One break for the old browser's CR LF; the editing command turns it into
-  // the place's own line break.
-  const typed = String(text).replace(/\r\n?/g, '\n');
+  // the place's own line break. A one-line field has none: there a break is
+  // a blank, in every browser, as Chromium types it and Firefox pastes it
+  // (Firefox's editing command would drop it and join the lines).
+  const lines = String(text).replace(/\r\n?/g, '\n');
+  const typed = target.tagName === 'INPUT' ? lines.replace(/\n/g, ' ') : lines;
   if (typed === '') return true;
 
   const focus = (el) => {

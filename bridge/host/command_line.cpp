@@ -194,6 +194,41 @@ LineRefusal CheckOptions(const std::vector<TemplatePart>& parts, const Readings&
   return LineRefusal::None;
 }
 
+// The same for the text after a program's name as a line hands it on (what
+// an item's cmd.exe gives the program it starts, after its /c rule took
+// quotes off): the arguments there are the ones the C runtimes read in
+// that text, which need not be the template's.
+LineRefusal CheckOptionsIn(const MarkedText& arguments, const Readings& readings) {
+  ArgumentReader reader;
+  std::vector<bool> fromPage, startsOption;
+  bool inArgument = false, started = false;
+  for (std::size_t i = 0; i < arguments.text.size(); ++i) {
+    const char16_t c = arguments.text[i];
+    if (!reader.Read(c)) {
+      inArgument = false;
+      continue;
+    }
+    if (!inArgument) {
+      inArgument = true;
+      started = false;
+      fromPage.push_back(false);
+      startsOption.push_back(false);
+    }
+    if (arguments.page[i]) fromPage.back() = true;
+    // Quotes only open and close: the first other character starts it.
+    if (!started && c != u'"') {
+      started = true;
+      startsOption.back() = arguments.page[i] && readings.StartsOption(c);
+    }
+  }
+  const Arguments read = reader.Finish();
+  for (std::size_t k = 0; k < read.size() && k < fromPage.size(); ++k) {
+    if (!fromPage[k] && read[k] == u"--") return LineRefusal::None;
+    if (startsOption[k]) return LineRefusal::PageFormsOption;
+  }
+  return LineRefusal::None;
+}
+
 ArgumentUse UseOfArguments(ProgramKind kind) {
   switch (kind) {
     case ProgramKind::Cmd:
@@ -509,6 +544,11 @@ LineRefusal CmdTakesLineAsData(const MarkedText& afterName, const std::u16string
       return choosesProgram ? LineRefusal::PageNamesPath : LineRefusal::UnsafeForBatch;
     }
     if (readings && !readings->Agree(words.arguments.text)) return LineRefusal::UnsafeForBatch;
+    if (readings) {
+      if (const LineRefusal refusal = CheckOptionsIn(words.arguments, *readings);
+          refusal != LineRefusal::None)
+        return refusal;
+    }
   }
   return LineRefusal::None;
 }
@@ -700,9 +740,13 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
       // cmd.exe named by the item: its /c rule may or may not take quotes
       // off the template's command, depending on what the host adds.
       std::optional<MarkedText> safe;
-      bool allChoose = true;
+      bool allChoose = true, anyOption = false;
+      // The quotes as /c leaves them first: where the template's command
+      // starts with a quote, cmd.exe takes it and the last one off, and a
+      // page value between the quotes of the template as written may stand
+      // outside quotes for it. Nothing in an empty value would show that.
       for (const std::vector<bool>& ignored :
-           {std::vector<bool>(units.size(), false), QuotesTheCommandRuleTakesOff(units)}) {
+           {QuotesTheCommandRuleTakesOff(units), std::vector<bool>(units.size(), false)}) {
         const MarkedText arguments = WriteForCmd(units, ignored);
         const LineRefusal why =
             fromPage ? CmdTakesLineAsData(arguments, nullptr, &readings) : LineRefusal::None;
@@ -713,8 +757,15 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
         // Refused for the page's choice of what runs only when no way of
         // writing the line would have done without it.
         if (why != LineRefusal::PageNamesPath) allChoose = false;
+        if (why == LineRefusal::PageFormsOption) anyOption = true;
       }
-      if (!safe) return {{}, {}, allChoose ? LineRefusal::PageNamesPath : LineRefusal::UnsafeForBatch};
+      if (!safe) {
+        return {{},
+                {},
+                allChoose   ? LineRefusal::PageNamesPath
+                : anyOption ? LineRefusal::PageFormsOption
+                            : LineRefusal::UnsafeForBatch};
+      }
       line.text = program + safe->text;
       break;
     }

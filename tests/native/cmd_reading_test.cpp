@@ -36,6 +36,27 @@ TEST(CmdReading, CommandQuoteRule) {
       // /s, a special character between them, or no blank: taken off.
       {u"/s /c \"C:\\Program Files\\x.exe\"", {u"C:\\Program Files\\x.exe"}},
       {u"/c \"a&b c\"", {u"a&b c"}},
+      // Each of the special characters cmd /? names: & < > ( ) @ ^ |.
+      {u"/c \"a<b c\"", {u"a<b c"}},
+      {u"/c \"a>b c\"", {u"a>b c"}},
+      {u"/c \"a(b c\"", {u"a(b c"}},
+      {u"/c \"a)b c\"", {u"a)b c"}},
+      {u"/c \"a@b c\"", {u"a@b c"}},
+      {u"/c \"a^b c\"", {u"a^b c"}},
+      {u"/c \"a|b c\"", {u"a|b c"}},
+      // A tab is a blank between them too.
+      {u"/c \"C:\\My\tTools\\x.exe\"", {u"\"C:\\My\tTools\\x.exe\"", u"C:\\My\tTools\\x.exe"}},
+      // Not exactly two quotes: the first and the last are taken off.
+      {u"/c \"a b\" \"c d\"", {u"a b\" \"c d"}},
+      {u"/c \"a b\" c\"", {u"a b\" c"}},
+      {u"/c \"a b", {u"a b"}},
+      {u"/c \"\"", {u""}},
+      // /k and /r read the same, whatever the case of their letter.
+      {u"/K \"C:\\Program Files\\x.exe\"", {u"\"C:\\Program Files\\x.exe\"", u"C:\\Program Files\\x.exe"}},
+      {u"/S /R \"C:\\Program Files\\x.exe\"", {u"C:\\Program Files\\x.exe"}},
+      // Two quotes that may be kept, the command not starting with one:
+      // nothing is taken off either way.
+      {u"/c x.exe \"a b\"", {u"x.exe \"a b\""}},
       {u"/c \"C:\\x.exe\"", {u"C:\\x.exe"}},
       // Text after the last quote stays.
       {u"/s/c \"\"a\" \"b\"\" tail", {u"\"a\" \"b\" tail"}},
@@ -214,7 +235,9 @@ constexpr std::u16string_view kBatch = u"C:\\t\\run.bat";
 
 // Argument lists a batch file that hands "%*" on to a program must give
 // back exactly, or refuse: never run or redirect anything. Each list goes
-// through an item whose template puts each value in an argument of its own.
+// through an item whose template puts each value in an argument of its
+// own, bare or in the template's quotes; the program behind reads what
+// "%*" hands on by either C runtime's rules, in UTF-16 or in the ANSI line.
 TEST(CmdReading, BatchFileArgumentListsComeBackOrAreRefused) {
   using List = std::vector<std::u16string>;
   const List lists[] = {
@@ -256,51 +279,81 @@ TEST(CmdReading, BatchFileArgumentListsComeBackOrAreRefused) {
   const LineEnvironment environment = {
       {Cp932WithBestFit, IsCp932LeadByte}, u"C:\\Windows\\system32\\cmd.exe", u"@\"%~dp0app.exe\" %*\r\n"};
   int passed = 0;
-  for (const List& list : lists) {
-    PageFacts16 values;
-    std::u16string argumentTemplate;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-      values[facts[i]] = list[i];
-      argumentTemplate += (i ? u" " : u"") + std::u16string(tokens[i]);
-    }
-    const CommandLine line = BuildCommandLine(
-        kBatch, ProgramKind::Batch,
-        SubstituteArgumentsAsData(argumentTemplate, values, [] { return kMoment; }), environment);
-    const std::string what = U8(argumentTemplate) + " with " + U8(list[0]);
-    bool unsafe = false;
-    for (const std::u16string& value : list)
-      unsafe |= value.find_first_of(u"\"%!^\r\n") != std::u16string::npos;
-    if (unsafe) {
-      EXPECT_EQ(line.refusal, LineRefusal::UnsafeForBatch) << what;
-      continue;
-    }
-    ASSERT_EQ(line.refusal, LineRefusal::None) << what;
-    EXPECT_EQ(line.application, u"C:\\Windows\\system32\\cmd.exe");
-    // cmd.exe's reading, with every character of the values the page's.
-    MarkedText afterName;
-    const std::u16string_view text = std::u16string_view(line.text).substr(8);
-    for (std::size_t i = 0; i < text.size();) {
-      std::size_t longest = 0;
-      for (const std::u16string& value : list) {
-        if (!value.empty() && text.compare(i, value.size(), value) == 0)
-          longest = std::max(longest, value.size());
+  for (const bool quoted : {false, true}) {
+    for (const List& list : lists) {
+      PageFacts16 values;
+      std::u16string argumentTemplate;
+      for (std::size_t i = 0; i < list.size(); ++i) {
+        values[facts[i]] = list[i];
+        argumentTemplate += std::u16string(i ? u" " : u"") + (quoted ? u"\"" : u"") +
+                            std::u16string(tokens[i]) + (quoted ? u"\"" : u"");
       }
-      afterName.Append(text.substr(i, std::max<std::size_t>(longest, 1)), longest > 0);
-      i += std::max<std::size_t>(longest, 1);
+      const CommandLine line = BuildCommandLine(
+          kBatch, ProgramKind::Batch,
+          SubstituteArgumentsAsData(argumentTemplate, values, [] { return kMoment; }), environment);
+      const std::string what = U8(argumentTemplate) + " with " + U8(list[0]);
+      bool unsafe = false;
+      for (const std::u16string& value : list)
+        unsafe |= value.find_first_of(u"\"%!^\r\n") != std::u16string::npos;
+      if (unsafe) {
+        EXPECT_EQ(line.refusal, LineRefusal::UnsafeForBatch) << what;
+        EXPECT_TRUE(line.text.empty()) << what;
+        continue;
+      }
+      ASSERT_EQ(line.refusal, LineRefusal::None) << what;
+      EXPECT_EQ(line.application, u"C:\\Windows\\system32\\cmd.exe");
+      // cmd.exe's reading, with every character of the values the page's.
+      MarkedText afterName;
+      const std::u16string_view text = std::u16string_view(line.text).substr(8);
+      for (std::size_t i = 0; i < text.size();) {
+        std::size_t longest = 0;
+        for (const std::u16string& value : list) {
+          if (!value.empty() && text.compare(i, value.size(), value) == 0)
+            longest = std::max(longest, value.size());
+        }
+        afterName.Append(text.substr(i, std::max<std::size_t>(longest, 1)), longest > 0);
+        i += std::max<std::size_t>(longest, 1);
+      }
+      const CmdCommands read = ReadCmdCommand(afterName);
+      ASSERT_EQ(read.commands.size(), 1u) << what;
+      EXPECT_TRUE(CmdTakesPageAsText(read.commands[0], true)) << what << " gave " << U8(line.text);
+      const CmdWords words = SplitCmdName(read.commands[0]);
+      EXPECT_EQ(words.name.text, u"\"" + std::u16string(kBatch) + u"\"");
+      EXPECT_TRUE(BatchFileTakesPageAsText(environment.batchFileText, words.arguments, ArgumentUseOfProgram))
+          << what;
+      std::vector<std::string> ansiList;
+      for (const std::u16string& value : list) ansiList.push_back(Cp932WithBestFit(value));
+      for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
+        EXPECT_EQ(SplitCrtArguments(words.arguments.text, rule), list) << what << " gave " << U8(line.text);
+        EXPECT_EQ(SplitCrtArguments(Cp932WithBestFit(words.arguments.text), rule, IsCp932LeadByte), ansiList)
+            << what << " gave " << U8(line.text);
+      }
+      ++passed;
     }
-    const CmdCommands read = ReadCmdCommand(afterName);
-    ASSERT_EQ(read.commands.size(), 1u) << what;
-    EXPECT_TRUE(CmdTakesPageAsText(read.commands[0], true)) << what << " gave " << U8(line.text);
-    const CmdWords words = SplitCmdName(read.commands[0]);
-    EXPECT_EQ(words.name.text, u"\"" + std::u16string(kBatch) + u"\"");
-    EXPECT_TRUE(BatchFileTakesPageAsText(environment.batchFileText, words.arguments, ArgumentUseOfProgram))
-        << what;
-    for (const QuoteRuns rule : {QuoteRuns::Old, QuoteRuns::New}) {
-      EXPECT_EQ(SplitCrtArguments(words.arguments.text, rule), list) << what << " gave " << U8(line.text);
-    }
-    ++passed;
   }
-  EXPECT_GE(passed, 12);
+  EXPECT_GE(passed, 24);
+}
+
+// The host's line for the script and argument of the Process Monitor
+// lines: what cmd.exe runs is the command of the line that worked (the one
+// Windows made with no application name), not of the one that failed.
+TEST(CmdReading, HostLineRunsWhatTheWorkingProcessMonitorLineRan) {
+  const LineEnvironment environment = {
+      {Cp932WithBestFit, IsCp932LeadByte}, u"C:\\Windows\\system32\\cmd.exe", u"@echo %*\r\n"};
+  PageFacts16 values;
+  values[Fact::TopTitle] = u"fellow Rustaceans";
+  const CommandLine line =
+      BuildCommandLine(u"C:\\t\\hello.cmd", ProgramKind::Batch,
+                       SubstituteArgumentsAsData(u"<TT>", values, [] { return kMoment; }), environment);
+  ASSERT_EQ(line.refusal, LineRefusal::None);
+  ASSERT_EQ(line.text.substr(0, 8), u"cmd.exe ");
+  const CmdCommands host = ReadCmdCommand(Marked(std::u16string_view(line.text).substr(8)));
+  const CmdCommands worked = ReadCmdCommand(Marked(u"/c \"\"C:\\t\\hello.cmd\" \"fellow Rustaceans\"\""));
+  const CmdCommands failed = ReadCmdCommand(Marked(u"/c \"C:\\t\\hello.cmd\" \"fellow Rustaceans\""));
+  EXPECT_EQ(Texts(host.commands), Texts(worked.commands));
+  EXPECT_NE(Texts(host.commands), Texts(failed.commands));
+  ASSERT_EQ(host.commands.size(), 1u);
+  EXPECT_EQ(SplitCmdName(host.commands[0]).name.text, u"\"C:\\t\\hello.cmd\"");
 }
 
 }  // namespace

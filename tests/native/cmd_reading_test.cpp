@@ -9,6 +9,7 @@
 #include "bridge/host/windows_arguments.h"
 #include "catalogue/substitution.h"
 #include "common/utf.h"
+#include "tests/native/batch_argument_lists.h"
 #include "tests/native/code_page.h"
 #include "tests/native/marked_cases.h"
 
@@ -240,47 +241,13 @@ constexpr std::u16string_view kBatch = u"C:\\t\\run.bat";
 // "%*" hands on by either C runtime's rules, in UTF-16 or in the ANSI line.
 TEST(CmdReading, BatchFileArgumentListsComeBackOrAreRefused) {
   using List = std::vector<std::u16string>;
-  const List lists[] = {
-      {u"a", u"b"},
-      {u"c is for cat", u"d is for dog"},
-      {u"\"", u" \""},
-      {u"\\", u"\\"},
-      {u">file.txt"},
-      {u"whoami.exe"},
-      {u"&a.exe"},
-      {u"&echo hello "},
-      {u"&echo hello", u"&whoami", u">file.txt"},
-      {u"!TMP!"},
-      {u"key=value"},
-      {u"\"key=value\""},
-      {u"key = value"},
-      {u"key=[\"value\"]"},
-      {u"", u"a=b"},
-      {u"key=\"foo bar\""},
-      {u"key=[\"my_value]"},
-      {u"key=[\"my_value\",\"other-value\"]"},
-      {u"key\\=value"},
-      {u"key=\"&whoami\""},
-      {u"key=\"value\"=5"},
-      {u"key=[\">file.txt\"]"},
-      {u"%hello"},
-      {u"%PATH%"},
-      {u"%%cd:~,%"},
-      {u"%PATH%PATH%"},
-      {u"\">file.txt"},
-      {u"abc\"&echo hello"},
-      {u"123\">file.txt"},
-      {u"\"&echo hello&whoami.exe"},
-      {u"hello^\"world", u"hello &echo oh no >file.txt"},
-      {u"a\r\nb"},
-  };
   const Fact facts[] = {Fact::TopTitle, Fact::LinkUrl, Fact::SelectionSource};
   const std::u16string_view tokens[] = {u"<TT>", u"<AU>", u"<SS>"};
   const LineEnvironment environment = {
       {Cp932WithBestFit, IsCp932LeadByte}, u"C:\\Windows\\system32\\cmd.exe", u"@\"%~dp0app.exe\" %*\r\n"};
   int passed = 0;
   for (const bool quoted : {false, true}) {
-    for (const List& list : lists) {
+    for (const List& list : BatchArgumentLists()) {
       PageFacts16 values;
       std::u16string argumentTemplate;
       for (std::size_t i = 0; i < list.size(); ++i) {
@@ -292,10 +259,7 @@ TEST(CmdReading, BatchFileArgumentListsComeBackOrAreRefused) {
           kBatch, ProgramKind::Batch,
           SubstituteArgumentsAsData(argumentTemplate, values, [] { return kMoment; }), environment);
       const std::string what = U8(argumentTemplate) + " with " + U8(list[0]);
-      bool unsafe = false;
-      for (const std::u16string& value : list)
-        unsafe |= value.find_first_of(u"\"%!^\r\n") != std::u16string::npos;
-      if (unsafe) {
+      if (BatchListIsRefused(list)) {
         EXPECT_EQ(line.refusal, LineRefusal::UnsafeForBatch) << what;
         EXPECT_TRUE(line.text.empty()) << what;
         continue;

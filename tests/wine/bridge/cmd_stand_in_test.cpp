@@ -19,6 +19,7 @@
 #include "common/utf.h"
 #include "tests/harness/recorded_starts.h"
 #include "tests/harness/win_test_util.h"
+#include "tests/native/batch_argument_lists.h"
 #include "tests/wine/bridge/host_fixture.h"
 
 namespace {
@@ -101,6 +102,34 @@ class CmdStandIn : public HostFixture {
 
 constexpr char kHandsOn[] = "@\"%~dp0viewer.exe\" %*\r\n";
 
+// The line the stand-in got for a batch item whose file hands "%*" on,
+// read by the cmd model with the page's values (in order) marked: cmd.exe
+// runs the batch file with the values only as text, in the file's second
+// reading too, and the program behind gets expected by every reading.
+void ExpectBatchLineHandsOn(const std::u16string& line, const std::string& batch, const Args& values,
+                            const Args& expected, const std::string& what) {
+  const std::u16string start = u"cmd.exe /d /e:ON /v:OFF /c \"";
+  const std::size_t name = std::u16string_view(u"cmd.exe ").size();
+  ASSERT_EQ(line.substr(0, start.size()), start) << what << ": " << U8(line);
+  const std::u16string quotedBatch = u"\"" + U16(batch) + u"\"";
+  const CmdCommands read =
+      ReadCmdCommand(MarkValues(line.substr(name), start.size() - name + quotedBatch.size(), values));
+  EXPECT_FALSE(read.pageInSwitches) << what;
+  ASSERT_FALSE(read.commands.empty()) << what;
+  for (const MarkedText& command : read.commands) {
+    EXPECT_TRUE(CmdTakesPageAsText(command, true)) << what << ": " << U8(line);
+    const CmdWords words = SplitCmdName(command);
+    EXPECT_EQ(words.name.text, quotedBatch) << what;
+    EXPECT_TRUE(BatchFileTakesPageAsText(U16(kHandsOn), words.arguments, ArgumentUseOfProgram))
+        << what << ": " << U8(line);
+    // %* hands the arguments on without the separators before them.
+    const std::size_t first = words.arguments.text.find_first_not_of(kBatchSeparators);
+    const std::u16string handedOn =
+        first == std::u16string::npos ? std::u16string() : words.arguments.text.substr(first);
+    ExpectEveryWideReadingGives(handedOn, expected, what + ": " + U8(line));
+  }
+}
+
 TEST_F(CmdStandIn, BatchFilesGetTheirArgumentsAsText) {
   const std::string link = "http://x.test/?a=1&calc";
   const struct {
@@ -137,8 +166,6 @@ TEST_F(CmdStandIn, BatchFilesGetTheirArgumentsAsText) {
        {u"http://x.test/a (b)"},
        {u"http://x.test/a (b)"}},
   };
-  const std::u16string start = u"cmd.exe /d /e:ON /v:OFF /c \"";
-  const std::size_t name = std::u16string_view(u"cmd.exe ").size();
   for (const auto& c : cases) {
     const std::string batch = GetFolderPart(app_) + c.batch;
     ASSERT_TRUE(WriteFileBytes(batch, kHandsOn));
@@ -146,26 +173,41 @@ TEST_F(CmdStandIn, BatchFilesGetTheirArgumentsAsText) {
     EXPECT_EQ(PickOnce(LauncherItem("Batch", batch, c.argments), c.facts), (json{{"type", "started"}}))
         << c.what;
     // The system folder's cmd.exe was started: its log has the line.
-    const std::u16string line = LineOfTheStandIn();
-    ASSERT_EQ(line.substr(0, start.size()), start) << c.what << ": " << U8(line);
-    const std::u16string quotedBatch = u"\"" + U16(batch) + u"\"";
-    const CmdCommands read =
-        ReadCmdCommand(MarkValues(line.substr(name), start.size() - name + quotedBatch.size(), c.values));
-    EXPECT_FALSE(read.pageInSwitches) << c.what;
-    ASSERT_FALSE(read.commands.empty()) << c.what;
-    for (const MarkedText& command : read.commands) {
-      EXPECT_TRUE(CmdTakesPageAsText(command, true)) << c.what << ": " << U8(line);
-      const CmdWords words = SplitCmdName(command);
-      EXPECT_EQ(words.name.text, quotedBatch) << c.what;
-      EXPECT_TRUE(BatchFileTakesPageAsText(U16(kHandsOn), words.arguments, ArgumentUseOfProgram))
-          << c.what << ": " << U8(line);
-      // %* hands the arguments on without the separators before them.
-      const std::size_t first = words.arguments.text.find_first_not_of(kBatchSeparators);
-      const std::u16string handedOn =
-          first == std::u16string::npos ? std::u16string() : words.arguments.text.substr(first);
-      ExpectEveryWideReadingGives(handedOn, c.expected, std::string(c.what) + ": " + U8(line));
-    }
+    ExpectBatchLineHandsOn(LineOfTheStandIn(), batch, c.values, c.expected, c.what);
   }
+}
+
+// The published batch-file argument lists, each value in an argument of
+// its own: the program behind "%*" gets the list back, or the pick is
+// refused and nothing starts.
+TEST_F(CmdStandIn, BatchArgumentListsComeBackOrAreRefused) {
+  const std::string batch = GetFolderPart(app_) + "run.bat";
+  ASSERT_TRUE(WriteFileBytes(batch, kHandsOn));
+  const char* const facts[] = {"topTitle", "linkText", "selectionText"};
+  const char* const tokens[] = {"<TT>", "<AT>", "<ST>"};
+  int started = 0;
+  for (const Args& list : BatchArgumentLists()) {
+    json values = json::object();
+    std::string argments;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      values[facts[i]] = U8(list[i]);
+      argments += std::string(i ? " " : "") + tokens[i];
+    }
+    const std::string what = argments + " with " + U8(list[0]);
+    ASSERT_TRUE(InstallRecorder(cmd_));
+    const json answer = PickOnce(LauncherItem("Batch", batch, argments), values);
+    if (BatchListIsRefused(list)) {
+      EXPECT_EQ(answer,
+                (json{{"type", "error"}, {"message", host_texts::Refused(LineRefusal::UnsafeForBatch)}}))
+          << what;
+      EXPECT_TRUE(RecordedStarts(cmd_).empty()) << what;
+      continue;
+    }
+    EXPECT_EQ(answer, (json{{"type", "started"}})) << what;
+    ExpectBatchLineHandsOn(LineOfTheStandIn(), batch, list, list, what);
+    ++started;
+  }
+  EXPECT_GE(started, 12);
 }
 
 TEST_F(CmdStandIn, CmdItemsRunNothingOfThePage) {
@@ -173,9 +215,10 @@ TEST_F(CmdStandIn, CmdItemsRunNothingOfThePage) {
   const struct {
     const char* what;
     std::string argments;
-    bool mayRefuse;       // refusing is as good as a safe line
-    std::u16string name;  // the command cmd.exe runs, as written; "" when not checked
-    Args expected;        // its arguments, by the C runtime's rules
+    bool mayRefuse;               // refusing is as good as a safe line
+    std::u16string name;          // the command cmd.exe runs, as written; "" when not checked
+    Args expected;                // its arguments, by the C runtime's rules
+    const char* value = nullptr;  // the page's link; nullptr: the one above
   } cases[] = {
       {"start with a title", "/c start \"\" \"<TU>\"", false, u"start", {u"", U16(link)}},
       {"/s and the whole command in quotes",
@@ -186,11 +229,20 @@ TEST_F(CmdStandIn, CmdItemsRunNothingOfThePage) {
       // Without /s, /c takes off the first and the last quote: the quotes
       // around the link no longer hold it.
       {"/c and quotes of the template", "/c \"C:\\Tools\\view.exe\" \"<TU>\"", true, u"", {}},
+      // /c takes the idiom's outer quotes off: an empty link stands outside
+      // quotes there, and keeps its place only as "".
+      {"an empty value in the /s idiom",
+       "/s /c \"\"C:\\Tools\\view.exe\" <TU> end\"",
+       false,
+       u"\"C:\\Tools\\view.exe\"",
+       {u"", u"end"},
+       ""},
   };
   const std::u16string program = u"\"" + U16(cmd_) + u"\" ";
   for (const auto& c : cases) {
     ASSERT_TRUE(InstallRecorder(cmd_));
-    const json answer = PickOnce(LauncherItem("Cmd", cmd_, c.argments), {{"topUrl", link}});
+    const std::string value = c.value ? c.value : link;
+    const json answer = PickOnce(LauncherItem("Cmd", cmd_, c.argments), {{"topUrl", value}});
     if (c.mayRefuse && answer["type"] == "error") {
       EXPECT_EQ(answer["message"], host_texts::Refused(LineRefusal::UnsafeForBatch)) << c.what;
       EXPECT_TRUE(RecordedStarts(cmd_).empty()) << c.what;
@@ -199,7 +251,7 @@ TEST_F(CmdStandIn, CmdItemsRunNothingOfThePage) {
     EXPECT_EQ(answer, (json{{"type", "started"}})) << c.what;
     const std::u16string line = LineOfTheStandIn();
     ASSERT_EQ(line.substr(0, program.size()), program) << c.what << ": " << U8(line);
-    const CmdCommands read = ReadCmdCommand(MarkValues(line.substr(program.size()), 0, {U16(link)}));
+    const CmdCommands read = ReadCmdCommand(MarkValues(line.substr(program.size()), 0, {U16(value)}));
     EXPECT_FALSE(read.pageInSwitches) << c.what;
     ASSERT_FALSE(read.commands.empty()) << c.what;
     for (const MarkedText& command : read.commands) {
@@ -231,6 +283,10 @@ TEST_F(CmdStandIn, PageChoosesNoProgramForCmd) {
        LineRefusal::PageNamesPath},
       {"start with a program's name", "", "", "/c start \"\" <TU>", "calc", LineRefusal::PageNamesPath},
       {"the command itself", "", "", "/c \"<TU>\"", "calc", LineRefusal::PageNamesPath},
+      // The program cmd.exe starts reads its arguments after /c took the
+      // idiom's outer quotes off: the link would begin one.
+      {"an option for the program it starts", "", "", "/s /c \"\"C:\\Tools\\view.exe\" <TU>\"", "--evil",
+       LineRefusal::PageFormsOption},
       {"a batch file's start with a web address", "open.bat", "start \"\" %1\r\n", "<TU>", web,
        LineRefusal::None},
       {"a batch file's start with a program's name", "open.bat", "start \"\" %1\r\n", "<TU>", "calc",

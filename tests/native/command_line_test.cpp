@@ -3,6 +3,7 @@
 // needs anything.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 
 #include "bridge/host/cmd_reading.h"
@@ -219,6 +220,30 @@ TEST(WindowsArguments, QuotedArgumentsComeBackWhole) {
   }
 }
 
+// Quoting for a program that may read the ANSI line, where best fit turns
+// the yen sign into a backslash (code page 932): no look-alike is left
+// before a quote, a run of them at the end goes after the closing quote,
+// and what cannot be kept whole is not quoted at all.
+TEST(WindowsArguments, QuoteForEveryReadingKeepsLookAlikesAwayFromQuotes) {
+  const auto yen = [](char16_t c) { return c == u'¥'; };
+  const auto fullWidthQuote = [](char16_t c) { return c == u'\uFF02'; };
+  const struct {
+    std::u16string_view argument;
+    std::optional<std::u16string> quoted;
+  } cases[] = {
+      {u"abc¥", u"\"abc\"¥"},      {u"a b¥\\¥", u"\"a b\"¥\\¥"},       {u"¥", u"\"\"¥"},
+      {u"¥x y", u"\"¥x y\""},      {u"a¥b\"c", u"\"a¥b\\\"c\""},       {u"a\\", u"\"a\\\\\""},
+      {u"a\"b", u"\"a\\\"b\""},    {u"x¥\" --evil \"y", std::nullopt}, {u"x\\¥\"y", std::nullopt},
+      {u"a\uFF02b", std::nullopt}, {u"a¥\uFF02", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const std::optional<std::u16string> quoted =
+        QuoteArgumentForEveryReading(c.argument, yen, fullWidthQuote);
+    EXPECT_EQ(quoted, c.quoted) << U8(c.argument);
+    if (quoted) ExpectEveryReadingGives(*quoted, {std::u16string(c.argument)}, U8(c.argument));
+  }
+}
+
 // The C runtimes' split, on the examples of Microsoft's "Parsing C++
 // command-line arguments", and on runs of quotes, where the old runtime
 // (msvcrt) and the new ones (the UCRT) part ways.
@@ -282,8 +307,11 @@ TEST(CommandLine, EveryReadingOfAnAnsiProgramAgrees) {
       {u"\"<TT>\" --fixed", Facts(u"a b¥\\¥"), u"\"a b\"¥\\¥ --fixed", {u"a b¥\\¥", u"--fixed"}},
       {u"--title=<TT> --url=<TU>", Facts(u"a b¥"), u"\"--title=a b\"¥ --url=", {u"--title=a b¥", u"--url="}},
       {u"\"<TT>\" \"<ST>\"", Facts(u"x¥", u"", u"y"), u"\"x\"¥ \"y\"", {u"x¥", u"y"}},
-      // A yen sign right before a quote of the value cannot be written so.
+      // A yen sign right before a quote of the value cannot be written so,
+      // in the first argument, after an option's name, or in the second.
       {u"\"<TT>\" --fixed", Facts(u"x¥\" --evil \"y"), u"", {}},
+      {u"--title=<TT> --url=<AU>", Facts(u"abc¥", u"x¥\" --evil \"y"), u"", {}},
+      {u"\"<TT>\" \"<ST>\"", Facts(u"abc¥", u"", u"x¥\" --evil \"y"), u"", {}},
       // Plain values go through as the script writes them.
       {u"\"<TT>\"", Facts(u"price ¥1,000"), u"\"price ¥1,000\"", {u"price ¥1,000"}},
       {u"<TT> x", Facts(u"表¥"), u"表¥ x", {u"表¥", u"x"}},

@@ -339,6 +339,15 @@ const PLACES = [
       }),
     undoLeft: (page) => page.evaluate(() => ck.commands.get('undo').isEnabled),
   },
+  {
+    // The right click reaches its drawn line; the menu is the hidden text
+    // area's, which it moves under the pointer then.
+    name: 'a code editor that types through a hidden text area',
+    page: '/editors.html',
+    at: '#code .CodeMirror',
+    text: (page) => page.evaluate(() => code.getValue()),
+    undoLeft: (page) => page.evaluate(() => code.historySize().undo > 0),
+  },
 ];
 
 // A text's non-empty lines: paragraphs and line breaks alike.

@@ -47,11 +47,15 @@ MarkedText Unquoted(const MarkedText& argument) {
   return out;
 }
 
+}  // namespace
+
 std::u16string LowerText(std::u16string_view text) {
   std::u16string lower(text);
   for (char16_t& c : lower) c = Lower(c);
   return lower;
 }
+
+namespace {
 
 // Variables the batch file sets from its arguments, by lower-case name: each
 // value the page may have given them.
@@ -362,6 +366,10 @@ bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& ar
   return true;
 }
 
+namespace {
+
+// The first of a program's arguments from which on they are data, by its
+// use; npos when none is.
 std::size_t FirstDataArgument(ArgumentUse use, const std::vector<std::u16string>& arguments,
                               const std::vector<bool>& fromPage) {
   switch (use) {
@@ -397,9 +405,32 @@ std::size_t FirstDataArgument(ArgumentUse use, const std::vector<std::u16string>
   return std::u16string::npos;
 }
 
+// A web address that the user's browser opens: http:// or https://, in any
+// case of letters.
 bool IsWebAddress(std::u16string_view text) {
   const std::u16string lower = LowerText(text.substr(0, 8));
   return lower.rfind(u"http://", 0) == 0 || lower.rfind(u"https://", 0) == 0;
+}
+
+}  // namespace
+
+PageArguments WhatPageArgumentsAre(ArgumentUse use, const std::vector<std::u16string>& arguments,
+                                   const std::vector<bool>& fromPage) {
+  const std::size_t dataFrom = FirstDataArgument(use, arguments, fromPage);
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    if (!fromPage[i]) continue;
+    // An empty argument opens nothing the page chose.
+    if (use == ArgumentUse::Opens && !arguments[i].empty() && !IsWebAddress(arguments[i])) {
+      return PageArguments::NameWhatRuns;
+    }
+    if (i >= dataFrom) continue;
+    // What runs is named by the argument before the data (a script, an
+    // application), or the page's text would be code itself.
+    const bool names =
+        use == ArgumentUse::RunsFirst || (dataFrom != std::u16string::npos && i + 1 == dataFrom);
+    return names ? PageArguments::NameWhatRuns : PageArguments::AreCode;
+  }
+  return PageArguments::Data;
 }
 
 namespace {
@@ -472,19 +503,11 @@ std::vector<CmdWordList> CommandsOf(const MarkedText& command, bool* pageRedirec
   return commands;
 }
 
-std::u16string QuotesOff(std::u16string_view text) {
-  std::u16string out;
-  for (const char16_t c : text) {
-    if (c != u'"') out += c;
-  }
-  return out;
-}
-
 // The words from `from` on are a command: its program is words[from].
 bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const ArgumentUseOf& useOf) {
   if (from >= words.size()) return true;
   if (words[from].AnyPage(0, words[from].text.size())) return false;
-  std::u16string name = QuotesOff(words[from].text);
+  std::u16string name = WithoutQuotes(words[from]).text;
   while (!name.empty() && name.front() == u'@') name.erase(0, 1);
   // cmd.exe ends a command's name at a slash too ("start/b", "dir/w"): the
   // rest is its first argument.
@@ -512,7 +535,7 @@ bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const Argumen
       // START hands its target to the shell, which opens a web address in
       // the browser but starts a program the page names (a path, a share,
       // file: or another protocol's address).
-      return IsWebAddress(QuotesOff(words[target].text));
+      return IsWebAddress(WithoutQuotes(words[target]).text);
     }
     return RunsNoPageProgram(words, target, useOf);
   }
@@ -520,16 +543,10 @@ bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const Argumen
   std::vector<std::u16string> arguments;
   std::vector<bool> fromPage;
   for (std::size_t i = from + 1; i < words.size(); ++i) {
-    arguments.push_back(QuotesOff(words[i].text));
+    arguments.push_back(WithoutQuotes(words[i]).text);
     fromPage.push_back(words[i].AnyPage(0, words[i].text.size()));
   }
-  const std::size_t dataFrom = FirstDataArgument(use, arguments, fromPage);
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    if (!fromPage[i]) continue;
-    if (i < dataFrom) return false;
-    if (use == ArgumentUse::Opens && !arguments[i].empty() && !IsWebAddress(arguments[i])) return false;
-  }
-  return true;
+  return WhatPageArgumentsAre(use, arguments, fromPage) == PageArguments::Data;
 }
 
 }  // namespace

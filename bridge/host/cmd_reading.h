@@ -21,6 +21,10 @@
 inline constexpr std::u16string_view kCmdOperators = u"&|<>()";
 inline constexpr std::u16string_view kBatchSeparators = u" \t,;=";
 
+// The text with A to Z as a to z: how cmd.exe matches its keywords and
+// switches, and Windows a program's file name.
+std::u16string LowerText(std::u16string_view text);
+
 // Where cmd.exe's switches end in the text after its own name: at the
 // first /c, /k or /r, after which the rest of the line is the command.
 struct CmdSwitches {
@@ -82,15 +86,13 @@ enum class ArgumentUse {
 };
 using ArgumentUseOf = std::function<ArgumentUse(std::u16string_view name)>;
 
-// The first of a program's arguments (their text, quotes off, and whether
-// the page wrote any of each) from which on they are data, by its use;
-// npos when none is. Only the template's arguments are read for switches.
-std::size_t FirstDataArgument(ArgumentUse use, const std::vector<std::u16string>& arguments,
-                              const std::vector<bool>& fromPage);
-
-// True when text is a web address that the user's browser opens: it starts
-// with http:// or https://, whatever the case of its letters.
-bool IsWebAddress(std::u16string_view text);
+// What the page's arguments (their text, quotes off, and whether the page
+// wrote any of each) would be to a program that uses its arguments so: data
+// alone, the name of what it runs or opens, or code it runs. Only the
+// template's arguments are read for the program's switches.
+enum class PageArguments { Data, NameWhatRuns, AreCode };
+PageArguments WhatPageArgumentsAre(ArgumentUse use, const std::vector<std::u16string>& arguments,
+                                   const std::vector<bool>& fromPage);
 
 // True when no page character chooses what command (the text cmd.exe runs,
 // after the quote rule) starts: in each of its commands, between the

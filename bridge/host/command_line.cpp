@@ -257,7 +257,6 @@ ArgumentUse UseOfArguments(ProgramKind kind) {
 //   - PowerShell runs its line as code, unless -File names a script: the
 //     page may only fill the script's arguments.
 LineRefusal CheckWhatRuns(ProgramKind kind, const std::vector<TemplatePart>& parts) {
-  const ArgumentUse use = UseOfArguments(kind);
   std::vector<std::u16string> arguments;
   std::vector<bool> fromPage;
   for (const TemplatePart& part : parts) {
@@ -265,19 +264,13 @@ LineRefusal CheckWhatRuns(ProgramKind kind, const std::vector<TemplatePart>& par
     arguments.push_back(part.intended);
     fromPage.push_back(part.hasPageValue);
   }
-  const std::size_t dataFrom = FirstDataArgument(use, arguments, fromPage);
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    if (!fromPage[i]) continue;
-    // An empty argument opens nothing the page chose.
-    if (use == ArgumentUse::Opens && !arguments[i].empty() && !IsWebAddress(arguments[i])) {
+  switch (WhatPageArgumentsAre(UseOfArguments(kind), arguments, fromPage)) {
+    case PageArguments::NameWhatRuns:
       return LineRefusal::PageNamesPath;
-    }
-    if (i >= dataFrom) continue;
-    // What runs is named by the argument before the data (a script, an
-    // application), or the page's text would be code itself.
-    const bool names =
-        use == ArgumentUse::RunsFirst || (dataFrom != std::u16string::npos && i + 1 == dataFrom);
-    return names ? LineRefusal::PageNamesPath : LineRefusal::PageIsCode;
+    case PageArguments::AreCode:
+      return LineRefusal::PageIsCode;
+    case PageArguments::Data:
+      break;
   }
   return LineRefusal::None;
 }
@@ -588,27 +581,20 @@ ProgramKind KindOfProgramFile(std::u16string_view path, std::u16string_view prod
   trim();
   constexpr std::u16string_view kDataStream = u"::$data";
   if (path.size() > kDataStream.size() &&
-      std::equal(
-          kDataStream.begin(), kDataStream.end(), path.end() - kDataStream.size(),
-          [](char16_t a, char16_t b) { return a == (b >= u'A' && b <= u'Z' ? b + (u'a' - u'A') : b); })) {
+      LowerText(path.substr(path.size() - kDataStream.size())) == kDataStream) {
     path.remove_suffix(kDataStream.size());
     trim();
   }
   const std::size_t slash = path.find_last_of(u"\\/");
-  std::u16string name(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
+  std::u16string name = LowerText(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
   // A name without an extension is read as its .exe, as cmd.exe finds a
   // command's program (CreateProcessW starts nothing for it).
   if (name.find(u'.') == std::u16string::npos) name += u".exe";
   const auto endsWith = [&name](std::u16string_view lowerTail) {
-    if (name.size() < lowerTail.size()) return false;
-    const std::u16string_view tail = std::u16string_view(name).substr(name.size() - lowerTail.size());
-    return std::equal(tail.begin(), tail.end(), lowerTail.begin(), [](char16_t a, char16_t b) {
-      return (a >= u'A' && a <= u'Z' ? a + (u'a' - u'A') : a) == b;
-    });
+    return name.size() >= lowerTail.size() &&
+           name.compare(name.size() - lowerTail.size(), lowerTail.size(), lowerTail) == 0;
   };
-  const auto is = [&](std::u16string_view lowerName) {
-    return name.size() == lowerName.size() && endsWith(lowerName);
-  };
+  const auto is = [&name](std::u16string_view lowerName) { return name == lowerName; };
   // cmd.exe itself reads its line as it reads a batch file's: an item may
   // well run "cmd.exe" with "/c start "" "<TU>"".
   if (endsWith(u".bat") || endsWith(u".cmd")) return ProgramKind::Batch;

@@ -14,6 +14,7 @@
 #include "catalogue/settings_file.h"
 #include "catalogue/validation.h"
 #include "common/atomic_file.h"
+#include "common/growing_buffer.h"
 #include "common/path_kind.h"
 #include "common/wide_text.h"
 #include "common/win_handles.h"
@@ -232,10 +233,11 @@ std::optional<int> HandOverToWindow(const std::string& path) {
   HWND window = FindWindowA(kMainWindowClass, kProductName);
   if (!window) return std::nullopt;
   // The window's current folder is not this process's.
-  const DWORD needed = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-  std::string full(needed, '\0');
-  const DWORD got = needed ? GetFullPathNameA(path.c_str(), needed, full.data(), nullptr) : 0;
-  full = got > 0 && got < needed ? full.substr(0, got) : path;
+  std::string full =
+      GrowingBufferCall<char>(CutReport::NeededSize, [&path](char* buffer, std::size_t capacity) {
+        return GetFullPathNameA(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
+      });
+  if (full.empty()) full = path;
   DWORD windowProcess = 0;
   GetWindowThreadProcessId(window, &windowProcess);
   AllowSetForegroundWindow(windowProcess);

@@ -58,3 +58,8 @@ LRESULT OnImportHandedOver(HWND window, const COPYDATASTRUCT& data);
 // file: a quiet import is never handed over, for it must ask nothing.
 int RunExport(const std::string& path);
 int RunImport(const std::string& path, bool quiet);
+
+// Orbisk.exe started with arguments it does not take: the usage, on
+// standard output for a quiet run, which must show no box, else in a box.
+// Returns the exit code, 1.
+int RunUsage(bool quiet);

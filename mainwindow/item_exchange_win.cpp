@@ -428,6 +428,15 @@ int RunExport(const std::string& path) {
   return 1;
 }
 
+int RunUsage(bool quiet) {
+  if (quiet) {
+    WriteToStandardOutput(std::string(kUsageText) + "\r\n");
+  } else {
+    ShowMessage(kUsageText, kWarningOk, kProductName);
+  }
+  return 1;
+}
+
 int RunImport(const std::string& path, bool quiet) {
   UniqueHandle instanceMutex;
   if (!ClaimSingleInstance(kInstanceMutexName, instanceMutex)) {

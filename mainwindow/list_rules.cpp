@@ -29,36 +29,42 @@ bool IsItemFileDrop(std::string_view path, PathKind kind) { return IsDroppedFile
 
 StartAction ReadStartArguments(const std::vector<std::string>& arguments) {
   StartAction action;
-  if (arguments.empty()) return action;
   const auto isOption = [](const std::string& argument) {
     return !argument.empty() && (argument[0] == '/' || argument[0] == '-');
   };
   const auto is = [&](const std::string& argument, std::string_view name) {
     return isOption(argument) && ToLowerSjis(argument.substr(1)) == name;
   };
-  if (is(arguments[0], "export")) {
+  // /quiet counts wherever it stands: a deployment script that writes it
+  // first must not get a box that nobody in its session will ever answer.
+  std::vector<std::string> rest;
+  for (const std::string& argument : arguments) {
+    if (is(argument, "quiet")) {
+      action.quiet = true;
+    } else {
+      rest.push_back(argument);
+    }
+  }
+  if (rest.empty()) {
+    if (action.quiet) action.kind = StartAction::Usage;
+    return action;
+  }
+  if (is(rest[0], "export")) {
     action.kind = StartAction::Export;
-  } else if (is(arguments[0], "import")) {
+  } else if (is(rest[0], "import")) {
     action.kind = StartAction::Import;
   } else {
     // An argument that is no option is a file dropped on the program's icon,
-    // or a shortcut's leftover: the window opens, as it always did.
-    if (isOption(arguments[0])) action.kind = StartAction::Usage;
+    // or a shortcut's leftover: the window opens, as it always did. A quiet
+    // run opens no window.
+    if (isOption(rest[0]) || action.quiet) action.kind = StartAction::Usage;
     return action;
   }
-  if (arguments.size() < 2 || arguments[1].empty()) {
+  if (rest.size() != 2 || rest[1].empty()) {
     action.kind = StartAction::Usage;
     return action;
   }
-  action.file = arguments[1];
-  for (std::size_t next = 2; next < arguments.size(); ++next) {
-    if (action.kind == StartAction::Import && is(arguments[next], "quiet")) {
-      action.quiet = true;
-    } else {
-      action.kind = StartAction::Usage;
-      return action;
-    }
-  }
+  action.file = rest[1];
   return action;
 }
 

@@ -18,11 +18,11 @@ bool IsAcceptableDrop(std::string_view path, PathKind kind);
 bool IsItemFileDrop(std::string_view path, PathKind kind);
 
 // What Orbisk is started for, from its arguments (the program's name left
-// out): the window; "/export <file>"; "/import <file>", with "/quiet" after
-// it for no windows and a report on standard output; or, for anything else,
-// the usage box for another option. Options take "/" or "-", any letter
-// case; arguments that are no options (a file dropped on the program's icon)
-// open the window as before.
+// out): the window; "/export <file>"; "/import <file>", with "/quiet"
+// anywhere for no windows and a report on standard output; or, for anything
+// else, the usage, on standard output when "/quiet" was given, else in a
+// box. Options take "/" or "-", any letter case; arguments that are no
+// options (a file dropped on the program's icon) open the window as before.
 struct StartAction {
   enum Kind { Window, Export, Import, Usage } kind = Window;
   std::string file;

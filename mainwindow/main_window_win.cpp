@@ -302,8 +302,7 @@ int RunOrbisk(HINSTANCE instance, int showCommand) {
     case StartAction::Import:
       return RunImport(action.file, action.quiet);
     case StartAction::Usage:
-      MessageBoxA(nullptr, kUsageText, kProductName, kWarningOk);
-      return 1;
+      return RunUsage(action.quiet);
     case StartAction::Window:
       break;
   }

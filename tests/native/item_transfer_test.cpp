@@ -216,10 +216,18 @@ TEST(MainWindowRules, StartArgumentsAndDroppedItemFiles) {
       {{"/Import", "x.ini", "/QUIET"}, K::Import, "x.ini", true},
       {{"/import"}, K::Usage, "", false},
       {{"/import", ""}, K::Usage, "", false},
-      {{"/export", "x.ini", "/quiet"}, K::Usage, "x.ini", false},
       {{"/import", "x.ini", "/force"}, K::Usage, "x.ini", false},
+      {{"/import", "a.ini", "b.ini"}, K::Usage, "", false},
       {{"/help"}, K::Usage, "", false},
       {{"C:\\Users\\taro\\items.ini"}, K::Window, "", false},
+      // /quiet anywhere: no window and no box, whatever else is wrong.
+      {{"/quiet", "/import", "x.ini"}, K::Import, "x.ini", true},
+      {{"/import", "-Quiet", "x.ini"}, K::Import, "x.ini", true},
+      {{"/export", "x.ini", "/quiet"}, K::Export, "x.ini", true},
+      {{"/quiet"}, K::Usage, "", true},
+      {{"/import", "/quiet"}, K::Usage, "", true},
+      {{"/import", "x.ini", "/force", "/quiet"}, K::Usage, "", true},
+      {{"C:\\Users\\taro\\items.ini", "/quiet"}, K::Usage, "", true},
   };
   for (const auto& c : cases) {
     const StartAction action = ReadStartArguments(c.arguments);

@@ -90,6 +90,10 @@ TEST_F(OrbiskCommandLine, AnApplicationNamedByEnvironmentVariablesIsTheImporting
   EXPECT_EQ(records[0].AplPath, ProgramFolder() + "viewer.exe");
 }
 
+constexpr char kUsage[] =
+    "使い方:\r\n  Orbisk.exe\r\n  Orbisk.exe /export <ファイル>\r\n  Orbisk.exe /import <ファイル> "
+    "[/quiet]\r\n";
+
 TEST_F(OrbiskCommandLine, ARefusedFileChangesNothing) {
   WriteCatalogue({"Listed"}, {});
   const std::string before = Settings();
@@ -119,6 +123,13 @@ TEST_F(OrbiskCommandLine, ARefusedFileChangesNothing) {
        "インポートできません: 項目名「Ｘ」がファイルの中に 2 度あります。\r\n", 1},
       {"/import \"" + ProgramFolder() + "none.ini\" /quiet",
        "インポートできません: ファイルを読み込めませんでした。\r\n", 1},
+      // /quiet counts wherever it stands, and a quiet run that is wrongly
+      // written gets the usage in its report, never a box nobody answers.
+      {"-QUIET /import \"" + garbage + "\"", "インポートできません: テキストのファイルではありません。\r\n",
+       1},
+      {"/import /quiet", kUsage, 1},
+      {"/quiet /import \"" + cut + "\" /force", kUsage, 1},
+      {"/quiet \"" + cut + "\"", kUsage, 1},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Run(c.arguments), c.code) << c.arguments;

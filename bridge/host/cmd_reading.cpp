@@ -321,7 +321,7 @@ std::vector<MarkedText> SplitBatchArguments(const MarkedText& arguments) {
 }
 
 bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& arguments,
-                              const ArgumentUseOf& useOf, bool* choosesProgram) {
+                              const ArgumentUseOf& useOf, bool* choosesProgram, const LineJudge& lineIsData) {
   const std::vector<MarkedText> split = SplitBatchArguments(arguments);
   std::size_t first = 0;
   while (first < arguments.text.size() && IsOneOf(arguments.text[first], kBatchSeparators)) ++first;
@@ -360,6 +360,7 @@ bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& ar
           if (choosesProgram) *choosesProgram = true;
           return false;
         }
+        if (lineIsData && !lineIsData(read)) return false;
       }
     }
   }
@@ -380,7 +381,14 @@ std::size_t FirstDataArgument(ArgumentUse use, const std::vector<std::u16string>
       return std::u16string::npos;
     case ArgumentUse::RunsFirst:
       for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (fromPage[i] || arguments[i].substr(0, 2) != u"//") return i + 1;
+        if (!fromPage[i] && arguments[i].substr(0, 2) == u"//") continue;
+        // mshta.exe takes all the rest of its line for an inline script's
+        // address (vbscript:, javascript:, about:), blanks and all.
+        const std::u16string lower = LowerText(std::u16string_view(arguments[i]).substr(0, 11));
+        for (const std::u16string_view scheme : {u"vbscript:", u"javascript:", u"about:"}) {
+          if (lower.rfind(scheme, 0) == 0) return std::u16string::npos;
+        }
+        return i + 1;
       }
       return std::u16string::npos;
     case ArgumentUse::RunsUnlessFile:
@@ -419,8 +427,10 @@ PageArguments WhatPageArgumentsAre(ArgumentUse use, const std::vector<std::u16st
   const std::size_t dataFrom = FirstDataArgument(use, arguments, fromPage);
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     if (!fromPage[i]) continue;
-    // An empty argument opens nothing the page chose.
-    if (use == ArgumentUse::Opens && !arguments[i].empty() && !IsWebAddress(arguments[i])) {
+    // An empty argument opens nothing the page chose. explorer.exe splits
+    // its line at commas into its switches and the objects it opens.
+    if (use == ArgumentUse::Opens && !arguments[i].empty() &&
+        (!IsWebAddress(arguments[i]) || arguments[i].find(u',') != std::u16string::npos)) {
       return PageArguments::NameWhatRuns;
     }
     if (i >= dataFrom) continue;
@@ -441,8 +451,8 @@ using CmdWordList = std::vector<MarkedText>;
 // blanks, tabs, commas, semicolons and equals signs outside quotes, their
 // quotes kept, a caret's escape taken off. The template's & and | outside
 // quotes end a command, its parentheses only a word (a block's first
-// command is read; those after IF's condition and FOR's DO are not); the
-// word after its < or > is the file of a redirection, which only
+// command is read; IF's commands are found after its condition and its
+// ELSE); the word after its < or > is the file of a redirection, which only
 // *pageRedirect tells of.
 std::vector<CmdWordList> CommandsOf(const MarkedText& command, bool* pageRedirect) {
   std::vector<CmdWordList> commands(1);
@@ -503,6 +513,118 @@ std::vector<CmdWordList> CommandsOf(const MarkedText& command, bool* pageRedirec
   return commands;
 }
 
+bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const ArgumentUseOf& useOf);
+
+bool AnyPageFrom(const CmdWordList& words, std::size_t from) {
+  for (std::size_t i = from; i < words.size(); ++i) {
+    if (words[i].AnyPage(0, words[i].text.size())) return true;
+  }
+  return false;
+}
+
+// True when a page character of the word stands outside its quotes.
+bool PageOutsideQuotes(const MarkedText& word) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < word.text.size(); ++i) {
+    if (word.text[i] == u'"') {
+      quoted = !quoted;
+    } else if (word.page[i] && !quoted) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// IF [/I] [NOT] <condition> <command> [ELSE <command>], from the word after
+// IF: the condition is EXIST, DEFINED, ERRORLEVEL or CMDEXTVERSION and one
+// word, two strings compared with == (which falls away as separators), or
+// three words with EQU, NEQ, LSS, LEQ, GTR or GEQ between. Page text outside
+// quotes in the condition may bring a separator that moves where the
+// command starts; each command after it, and after every ELSE, is read as
+// any command is.
+bool IfRunsNoPageProgram(const CmdWordList& words, std::size_t next, const ArgumentUseOf& useOf) {
+  const auto keyword = [&words](std::size_t i) {
+    return i < words.size() && !words[i].AnyPage(0, words[i].text.size()) ? LowerText(words[i].text)
+                                                                          : std::u16string();
+  };
+  if (keyword(next) == u"/i") ++next;
+  if (keyword(next) == u"not") ++next;
+  std::size_t conditionWords = 2;
+  const std::u16string first = keyword(next), second = keyword(next + 1);
+  if (first != u"exist" && first != u"defined" && first != u"errorlevel" && first != u"cmdextversion") {
+    for (const std::u16string_view comparison : {u"equ", u"neq", u"lss", u"leq", u"gtr", u"geq"}) {
+      if (second == comparison) conditionWords = 3;
+    }
+  }
+  const std::size_t command = std::min(next + conditionWords, words.size());
+  for (std::size_t i = next; i < command; ++i) {
+    if (PageOutsideQuotes(words[i])) return false;
+  }
+  CmdWordList part;
+  for (std::size_t i = command; i <= words.size(); ++i) {
+    if (i < words.size() && keyword(i) != u"else") {
+      part.push_back(words[i]);
+      continue;
+    }
+    if (!RunsNoPageProgram(part, 0, useOf)) return false;
+    part.clear();
+  }
+  return true;
+}
+
+// True when the word holds a reference to the FOR variable named letter:
+// %%a (%a on a command line), or with modifiers, %%~nxa.
+bool NamesForVariable(std::u16string_view word, char16_t letter) {
+  const auto isLetter = [](char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+  for (std::size_t i = word.find(u'%'); i != std::u16string_view::npos; i = word.find(u'%', i + 1)) {
+    std::size_t at = i + 1;
+    if (at < word.size() && word[at] == u'%') ++at;
+    if (at < word.size() && word[at] == u'~') {
+      ++at;
+      while (at + 1 < word.size() && (isLetter(word[at + 1]) || word[at + 1] == u'$' || word[at + 1] == u':'))
+        ++at;
+    }
+    if (at < word.size() && word[at] == letter) return true;
+  }
+  return false;
+}
+
+// FOR [/D | /R [path] | /L | /F ["options"]] %%v IN (set) DO command, from
+// the word after FOR: the command runs once for each item of the set (or
+// each file, line or number the set gives) with it put in for the
+// variable. Page text before DO makes every word that names the variable
+// the page's; /F reads its set as a command's output or a file's lines,
+// which the page may not choose at all.
+bool ForRunsNoPageProgram(const CmdWordList& words, std::size_t next, const ArgumentUseOf& useOf) {
+  const auto keyword = [&words](std::size_t i) {
+    return words[i].AnyPage(0, words[i].text.size()) ? std::u16string() : LowerText(words[i].text);
+  };
+  std::size_t in = words.size(), doAt = words.size();
+  bool lines = false;
+  for (std::size_t i = next; i < words.size() && doAt == words.size(); ++i) {
+    const std::u16string word = keyword(i);
+    if (in == words.size() && word == u"/f") lines = true;
+    if (in == words.size() && word == u"in") in = i;
+    if (in != words.size() && word == u"do") doAt = i;
+  }
+  // Without IN and DO it is no FOR cmd.exe runs.
+  if (doAt == words.size()) return !AnyPageFrom(words, next);
+  bool pageBeforeDo = false;
+  for (std::size_t i = next; i < doAt; ++i) pageBeforeDo |= words[i].AnyPage(0, words[i].text.size());
+  if (pageBeforeDo && lines) return false;
+  CmdWordList command(words.begin() + static_cast<std::ptrdiff_t>(doAt) + 1, words.end());
+  if (pageBeforeDo) {
+    const std::u16string& variable = words[in - 1].text;
+    for (MarkedText& word : command) {
+      // A variable not found takes every word with a percent sign.
+      const bool names = in > next && !variable.empty() ? NamesForVariable(word.text, variable.back())
+                                                        : word.text.find(u'%') != std::u16string::npos;
+      if (names) word.page.assign(word.page.size(), true);
+    }
+  }
+  return RunsNoPageProgram(command, 0, useOf);
+}
+
 // The words from `from` on are a command: its program is words[from].
 bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const ArgumentUseOf& useOf) {
   if (from >= words.size()) return true;
@@ -521,16 +643,33 @@ bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const Argumen
   }
   const std::u16string lower = LowerText(name);
   if (lower.empty()) return RunsNoPageProgram(words, from + 1, useOf);
-  if (lower == u"call") return RunsNoPageProgram(words, from + 1, useOf);
+  if (lower == u"if") return IfRunsNoPageProgram(words, from + 1, useOf);
+  if (lower == u"for") return ForRunsNoPageProgram(words, from + 1, useOf);
+  if (lower == u"call") {
+    // CALL :label runs the batch file's own lines from the label, with the
+    // arguments it is given as %1 … %9: lines the second reading reads with
+    // the file's arguments, not with these.
+    if (from + 1 < words.size() && words[from + 1].text.front() == u':') return !AnyPageFrom(words, from + 2);
+    return RunsNoPageProgram(words, from + 1, useOf);
+  }
   if (lower == u"start") {
     std::size_t target = from + 1;
     // A first argument in quotes is the window's title, then START's options.
-    if (target < words.size() && words[target].text.front() == u'"') ++target;
-    while (target < words.size() && words[target].text.front() == u'/') {
-      if (LowerText(words[target].text) == u"/d") ++target;  // "/D path"
+    bool pageTitle = false;
+    if (target < words.size() && words[target].text.front() == u'"') {
+      pageTitle = words[target].AnyPage(0, words[target].text.size());
       ++target;
     }
-    if (target >= words.size()) return true;
+    while (target < words.size() && words[target].text.front() == u'/') {
+      // "/D path", "/NODE number" and "/AFFINITY mask" take the word after.
+      const std::u16string option = LowerText(words[target].text);
+      if (option == u"/d" || option == u"/node" || option == u"/affinity") ++target;
+      ++target;
+    }
+    // With nothing to start, START opens a new cmd.exe: a page value that
+    // came to stand first in quotes (the host quotes a value with blanks)
+    // would have turned the target into the title.
+    if (target >= words.size()) return !pageTitle;
     if (words[target].AnyPage(0, words[target].text.size())) {
       // START hands its target to the shell, which opens a web address in
       // the browser but starts a program the page names (a path, a share,

@@ -77,10 +77,13 @@ std::vector<MarkedText> SplitBatchArguments(const MarkedText& arguments);
 // What a program does with the arguments after its name.
 enum class ArgumentUse {
   Data,            // takes them as data
-  Opens,           // opens what they name (explorer.exe): the page may only give web addresses
-  Runs,            // runs them as code or starts what they name (cmd.exe): the page may give none
+  Opens,           // opens what they name (explorer.exe): the page may only give web addresses,
+                   // without the commas explorer.exe splits its line at
+  Runs,            // runs them as code or starts what they name (cmd.exe, a batch file): the
+                   // page may give none
   RunsFirst,       // runs what its first argument that is no "//" option names (mshta.exe, a
-                   // script host); the arguments after it are data
+                   // script host); the arguments after it are data, unless it is an inline
+                   // script (vbscript:, javascript:, about:), which takes them all
   RunsUnlessFile,  // runs them as code (PowerShell), unless -File (or a shorter form) names a
                    // script: the arguments after the script are data
 };
@@ -101,8 +104,11 @@ PageArguments WhatPageArgumentsAre(ArgumentUse use, const std::vector<std::u16st
 // address, which the shell hands to the user's browser; a program that runs
 // its arguments (cmd.exe among them) gets no page text, one that opens them
 // only web addresses; no page character names the file of a redirection.
-// useOf tells what a program (its name as written, quotes off) does with its
-// arguments. The commands after IF's condition and FOR's DO are not read.
+// IF's commands (after its condition and each ELSE) are read the same way,
+// and the page may not write its condition outside quotes; FOR and CALL to
+// a label, which run their commands with what they are given put in, get
+// no page text. useOf tells what a program (its name as written, quotes
+// off) does with its arguments.
 bool CmdRunsNoPageProgram(const MarkedText& command, const ArgumentUseOf& useOf);
 
 // The second reading: every line of the batch file (its text, line breaks
@@ -111,6 +117,11 @@ bool CmdRunsNoPageProgram(const MarkedText& command, const ArgumentUseOf& useOf)
 // character becomes an operator in any of them, nor chooses what they start
 // (CmdRunsNoPageProgram). A file that shifts its arguments is read with every
 // shift, so that %1 may be any of them. *choosesProgram (when given) tells
-// that the page's text would choose what a line starts.
+// that the page's text would choose what a line starts. lineIsData (when
+// given) judges each line as read besides: what the program it starts makes
+// of the arguments, which a %~1 that takes the host's quotes off may have
+// split at the page's blanks.
+using LineJudge = std::function<bool(const MarkedText& line)>;
 bool BatchFileTakesPageAsText(std::u16string_view fileText, const MarkedText& arguments,
-                              const ArgumentUseOf& useOf, bool* choosesProgram = nullptr);
+                              const ArgumentUseOf& useOf, bool* choosesProgram = nullptr,
+                              const LineJudge& lineIsData = {});

@@ -94,8 +94,12 @@ class Readings {
   bool Agree(std::u16string_view text) const { return Give(text, SplitArguments(text)); }
 
   // True when c is, or becomes in the ANSI reading, the dash or slash that
-  // starts an option.
-  bool StartsOption(char16_t c) const { return c == u'-' || c == u'/' || Becomes(c, '-') || Becomes(c, '/'); }
+  // starts an option; or one of the dashes PowerShell takes for a hyphen
+  // (en dash, em dash, horizontal bar), which binds a script's parameter.
+  bool StartsOption(char16_t c) const {
+    return c == u'-' || c == u'/' || c == u'\u2013' || c == u'\u2014' || c == u'\u2015' || Becomes(c, '-') ||
+           Becomes(c, '/');
+  }
 
   // The argument quoted so that every reading gives it back, if it can be.
   std::optional<std::u16string> Quote(std::u16string_view argument) const {
@@ -197,15 +201,20 @@ LineRefusal CheckOptions(const std::vector<TemplatePart>& parts, const Readings&
 // The same for the text after a program's name as a line hands it on (what
 // an item's cmd.exe gives the program it starts, after its /c rule took
 // quotes off): the arguments there are the ones the C runtimes read in
-// that text, which need not be the template's.
-LineRefusal CheckOptionsIn(const MarkedText& arguments, const Readings& readings) {
+// that text, which need not be the template's. With pageSplitsOnly, only an
+// argument that a page blank began counts: a batch file's line, where %~1
+// took off the quotes around a value and the values' arguments were judged
+// before.
+LineRefusal CheckOptionsIn(const MarkedText& arguments, const Readings& readings,
+                           bool pageSplitsOnly = false) {
   ArgumentReader reader;
   std::vector<bool> fromPage, startsOption;
-  bool inArgument = false, started = false;
+  bool inArgument = false, started = false, pageSplit = false;
   for (std::size_t i = 0; i < arguments.text.size(); ++i) {
     const char16_t c = arguments.text[i];
     if (!reader.Read(c)) {
       inArgument = false;
+      pageSplit = arguments.page[i];
       continue;
     }
     if (!inArgument) {
@@ -218,7 +227,7 @@ LineRefusal CheckOptionsIn(const MarkedText& arguments, const Readings& readings
     // Quotes only open and close: the first other character starts it.
     if (!started && c != u'"') {
       started = true;
-      startsOption.back() = arguments.page[i] && readings.StartsOption(c);
+      startsOption.back() = arguments.page[i] && readings.StartsOption(c) && (pageSplit || !pageSplitsOnly);
     }
   }
   const Arguments read = reader.Finish();
@@ -232,6 +241,7 @@ LineRefusal CheckOptionsIn(const MarkedText& arguments, const Readings& readings
 ArgumentUse UseOfArguments(ProgramKind kind) {
   switch (kind) {
     case ProgramKind::Cmd:
+    case ProgramKind::Batch:
       return ArgumentUse::Runs;
     case ProgramKind::ScriptHost:
     case ProgramKind::Hta:
@@ -436,7 +446,9 @@ LineRefusal CheckScriptHost(const ArgumentPieces& pieces, const std::vector<Temp
 
 // cmd.exe expands %…% and !…! even inside quotes, and a quote, caret or line
 // break from the page would end the quoted part, escape or end the command.
-constexpr std::u16string_view kNeverForCmd = u"\"%!^\r\n";
+// Vertical tabs and form feeds separate a batch file's arguments too,
+// though cmd /? does not say so; a value has no use for them.
+constexpr std::u16string_view kNeverForCmd = u"\"%!^\r\n\v\f";
 
 bool IsBatchSeparator(char16_t c) { return kBatchSeparators.find(c) != std::u16string_view::npos; }
 
@@ -517,30 +529,56 @@ std::optional<MarkedText> EachQuotedForCmd(const Arguments& intended, const Read
   return out;
 }
 
+// What the program a command starts makes of the page's text in the
+// arguments after its name: the same arguments in every reading, and no
+// option the page begins. A batch file's line (batchLine) hands on values
+// whose arguments were judged before: there only an option after a page
+// blank counts, and a line read otherwise is the values read otherwise, as
+// where the file hands them on with %*.
+LineRefusal ProgramTakesPageAsData(const MarkedText& command, const Readings& readings, bool batchLine) {
+  const CmdWords words = SplitCmdName(command);
+  if (!readings.Agree(words.arguments.text)) {
+    return batchLine ? LineRefusal::PageFormsOption : LineRefusal::UnsafeForBatch;
+  }
+  return CheckOptionsIn(words.arguments, readings, batchLine);
+}
+
 // cmd.exe's reading of the text after its name: no page character may act
-// in it; for a batch file, nor in the second reading of the lines that use
-// its arguments; for an item that runs cmd.exe itself (readings given), the
-// program cmd.exe then starts must read its arguments alike in every
-// reading.
+// in it. For a batch file (its text given), nor in the second reading of
+// the lines that use its arguments, where the program each line starts
+// must read its arguments alike in every reading; for an item that runs
+// cmd.exe itself, the program cmd.exe starts must.
 LineRefusal CmdTakesLineAsData(const MarkedText& afterName, const std::u16string* batchFileText,
-                               const Readings* readings) {
+                               const Readings& readings) {
   const CmdCommands read = ReadCmdCommand(afterName);
   // Without /c, /k or /r cmd.exe runs nothing from its line.
   if (read.pageInSwitches) return LineRefusal::UnsafeForBatch;
+  // The item's own batch file gets the page's arguments: its second
+  // reading judges what they do. Any other batch file a line names runs
+  // them as commands the host has not read.
+  const ArgumentUseOf useOf = [batchFileText](std::u16string_view name) {
+    if (batchFileText && KindOfProgramFile(name, u"", u"") == ProgramKind::Batch) return ArgumentUse::Data;
+    return ArgumentUseOfProgram(name);
+  };
   for (const MarkedText& command : read.commands) {
     if (!CmdTakesPageAsText(command, true)) return LineRefusal::UnsafeForBatch;
-    if (!CmdRunsNoPageProgram(command, ArgumentUseOfProgram)) return LineRefusal::PageNamesPath;
-    const CmdWords words = SplitCmdName(command);
-    bool choosesProgram = false;
-    if (batchFileText &&
-        !BatchFileTakesPageAsText(*batchFileText, words.arguments, ArgumentUseOfProgram, &choosesProgram)) {
-      return choosesProgram ? LineRefusal::PageNamesPath : LineRefusal::UnsafeForBatch;
-    }
-    if (readings && !readings->Agree(words.arguments.text)) return LineRefusal::UnsafeForBatch;
-    if (readings) {
-      if (const LineRefusal refusal = CheckOptionsIn(words.arguments, *readings);
+    if (!CmdRunsNoPageProgram(command, useOf)) return LineRefusal::PageNamesPath;
+    if (!batchFileText) {
+      if (const LineRefusal refusal = ProgramTakesPageAsData(command, readings, false);
           refusal != LineRefusal::None)
         return refusal;
+      continue;
+    }
+    bool choosesProgram = false;
+    LineRefusal lineRefusal = LineRefusal::UnsafeForBatch;
+    const auto lineIsData = [&](const MarkedText& line) {
+      lineRefusal = ProgramTakesPageAsData(line, readings, true);
+      return lineRefusal == LineRefusal::None;
+    };
+    if (!BatchFileTakesPageAsText(*batchFileText, SplitCmdName(command).arguments, ArgumentUseOfProgram,
+                                  &choosesProgram, lineIsData)) {
+      if (choosesProgram) return LineRefusal::PageNamesPath;
+      return lineRefusal == LineRefusal::None ? LineRefusal::UnsafeForBatch : lineRefusal;
     }
   }
   return LineRefusal::None;
@@ -703,10 +741,11 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
             chosen = afterName;
             break;
           }
-          const LineRefusal refusal = CmdTakesLineAsData(afterName, &environment.batchFileText, nullptr);
+          const LineRefusal refusal = CmdTakesLineAsData(afterName, &environment.batchFileText, readings);
           if (refusal != LineRefusal::None) {
             // The page choosing what runs is so however the values are quoted.
             if (refusal == LineRefusal::PageNamesPath) return {{}, {}, refusal};
+            line.refusal = refusal;
             continue;
           }
           // What the batch file hands on with %* reaches a program that
@@ -735,7 +774,7 @@ CommandLine BuildCommandLine(std::u16string_view application, ProgramKind kind, 
            {QuotesTheCommandRuleTakesOff(units), std::vector<bool>(units.size(), false)}) {
         const MarkedText arguments = WriteForCmd(units, ignored);
         const LineRefusal why =
-            fromPage ? CmdTakesLineAsData(arguments, nullptr, &readings) : LineRefusal::None;
+            fromPage ? CmdTakesLineAsData(arguments, nullptr, readings) : LineRefusal::None;
         if (why == LineRefusal::None) {
           safe = arguments;
           break;

@@ -158,6 +158,10 @@ TEST(CmdReading, BatchFileSecondReading) {
       {u"explorer.exe \"%~1\"\r\n", u" «https://a/»", true},
       {u"echo x>%1\r\n", u" «C:\\x.txt»", false},
       {u"for %%a in (%*) do echo %%a\r\n", u" «a» «b»", true},
+      {u"for %%a in (%*) do start \"\" %%a\r\n", u" «calc»", false},
+      {u"@if not \"%~1\"==\"\" start \"\" \"%~1\"\r\n", u" «C:\\Windows\\System32\\calc.exe»", false},
+      {u"@if not \"%~1\"==\"\" start \"\" \"%~1\"\r\n", u" «https://x.test/»", true},
+      {u"@call \"%~dp0inner.bat\" %*\r\n", u" «calc»", false},
       {u"set \"URL=%~1\"\r\necho %url%\r\n", u" \"«a&b»\"", false},
       {u"echo !URL:~1!\r\nset \"URL=%~1\"\r\n", u" \"«a&b»\"", false},
       {u"set A=%1\r\nset \"B=%A:~1,-1%\"\r\necho \"%B%\"\r\n", u" \"«a&b»\"", true},
@@ -205,7 +209,40 @@ TEST(CmdReading, PageChoosesNoProgram) {
       {u"echo x & «calc»", false},
       {u"echo «x» & «calc»", false},
       {u"call «calc»", false},
-      {u"call :sub «x»", true},
+      // A label's lines get the call's arguments, which the second reading
+      // does not read them with.
+      {u"call :sub «x»", false},
+      {u"call :sub x", true},
+      // IF's commands, after its condition and each ELSE, are read too; the
+      // page may not write the condition outside quotes.
+      {u"if not \"«C:\\calc.exe»\"==\"\" start \"\" \"«C:\\calc.exe»\"", false},
+      {u"if not \"«https://x.test/»\"==\"\" start \"\" \"«https://x.test/»\"", true},
+      {u"if /i \"«x»\" EQU \"y\" (echo a) else (start \"\" «calc»)", false},
+      {u"if exist \"«C:\\x.exe»\" explorer.exe \"«C:\\x.exe»\"", false},
+      {u"if exist \"«C:\\x.txt»\" \"C:\\t\\v.exe\" \"«C:\\x.txt»\"", true},
+      {u"if «x»==y echo hi", false},
+      {u"if defined URL echo «x»", true},
+      // FOR runs its DO command with each item of its set.
+      {u"for %a in («calc») do start \"\" %a", false},
+      {u"for %%a in («https://x.test/») do start \"\" \"%%~a\"", false},
+      {u"for %%a in («a b») do echo %%~nxa", true},
+      {u"for /r «C:\\t» %%a in (*.exe) do %%a", false},
+      {u"for /f \"tokens=*\" %%a in (\"«x»\") do echo %%a", false},
+      {u"for %%a in (1 2) do start \"\" «calc»", false},
+      // START's options that take a value, and a page value START would
+      // take for its title with nothing after it (a new cmd.exe).
+      {u"start /node 0 «calc»", false},
+      {u"start /affinity 1 «calc»", false},
+      {u"start \"«https://x.test/a b»\"", false},
+      // Another batch file runs its arguments as commands the host has not read.
+      {u"call \"C:\\t\\inner.bat\" «x»", false},
+      {u"C:\\t\\open.cmd «https://x.test/»", false},
+      {u"C:\\t\\open.cmd", true},
+      // explorer.exe splits its line at commas; mshta.exe takes an inline
+      // script's whole line.
+      {u"explorer.exe «http://x.test/,C:\\Windows\\System32\\calc.exe»", false},
+      {u"mshta vbscript:Execute(\"MsgBox(1)\") «:Execute(x)»", false},
+      {u"mshta javascript:x=1; «y»", false},
       {u"\"C:\\t\\v.exe\" «x» 2>&1", true},
       {u"echo «x» >> C:\\log.txt", true},
       {u"echo x > «C:\\out.txt»", false},

@@ -488,7 +488,8 @@ TEST(CommandLine, PageNeverChoosesWhatRuns) {
   const std::u16string calc = u"file:///C:/Windows/System32/calc.exe", share = u"\\\\server\\share\\x.exe",
                        web = u"https://x.test/?a=1&b=2";
   constexpr LineRefusal None = LineRefusal::None, Path = LineRefusal::PageNamesPath,
-                        Code = LineRefusal::PageIsCode;
+                        Code = LineRefusal::PageIsCode, Option = LineRefusal::PageFormsOption,
+                        Batch = LineRefusal::UnsafeForBatch;
   const struct {
     std::u16string_view application, argumentTemplate;
     std::u16string link;
@@ -530,6 +531,18 @@ TEST(CommandLine, PageNeverChoosesWhatRuns) {
       {batch, u"<AU>", web, None, u"start \"\" %1\r\n"},
       {batch, u"<AU>", u"calc", Path, u"start \"\" %1\r\n"},
       {batch, u"\"<AU>\"", u"calc", Path, u"@%~1\r\n"},
+      {batch, u"<AU>", calc, Path, u"@if not \"%~1\"==\"\" start \"\" \"%~1\"\r\n"},
+      {batch, u"<AU>", u"calc", Path, u"@call \"%~dp0inner.bat\" %*\r\n"},
+      // What a batch file's line hands on, once %~1 took the host's quotes
+      // off: no option after a page blank, no value read otherwise by a
+      // program that reads the ANSI line.
+      {batch, u"<AU>", u"a --evil", Option, u"@\"%~dp0viewer.exe\" %~1\r\n"},
+      {batch, u"<AU>", u"https://x.test/a b", None, u"@\"%~dp0viewer.exe\" %~1\r\n"},
+      {batch, u"<AU>", u"a¥", Option, u"@\"%~dp0viewer.exe\" \"%~1\" --fixed\r\n"},
+      {batch, u"<AU>", u"a\v--evil", Batch, u"@\"%~dp0viewer.exe\" %1 %2\r\n"},
+      {explorer, u"<AU>", u"http://x.test/,C:\\Windows\\System32\\calc.exe", Path},
+      {mshta, u"vbscript:Execute(\"MsgBox(1)\") <AU>", u":Execute(x)", Path},
+      {powershell, u"-File C:\\t\\x.ps1 <AU>", u"\u2013Evil", Option},
   };
   for (const auto& c : cases) {
     const CommandLine line = BuildCommandLine(

@@ -292,6 +292,21 @@ TEST_F(CmdStandIn, PageChoosesNoProgramForCmd) {
       {"a batch file's start with a program's name", "open.bat", "start \"\" %1\r\n", "<TU>", "calc",
        LineRefusal::PageNamesPath},
       {"a batch file's command", "run.cmd", "@%~1\r\n", "\"<TU>\"", "calc", LineRefusal::PageNamesPath},
+      // IF's command, FOR's DO command and another batch file are read too.
+      {"a batch file's start after IF", "open.bat", "@if not \"%~1\"==\"\" start \"\" \"%~1\"\r\n", "<TU>",
+       "C:\\Windows\\System32\\calc.exe", LineRefusal::PageNamesPath},
+      {"a batch file's start after IF with a web address", "open.bat",
+       "@if not \"%~1\"==\"\" start \"\" \"%~1\"\r\n", "<TU>", web, LineRefusal::None},
+      {"a batch file's FOR", "open.bat", "@for %%a in (%*) do start \"\" %%a\r\n", "<TU>", "calc",
+       LineRefusal::PageNamesPath},
+      {"a batch file another one calls", "open.bat", "@call \"%~dp0inner.bat\" %*\r\n", "<TU>", "calc",
+       LineRefusal::PageNamesPath},
+      {"cmd.exe's IF", "", "", "/c if exist \"<TU>\" call \"<TU>\"", "C:\\Windows\\System32\\calc.exe",
+       LineRefusal::PageNamesPath},
+      // %~1 takes the host's quotes off: the program behind would get an
+      // option after the page's blank.
+      {"an option a batch file's %~1 hands on", "view.bat", "@\"%~dp0viewer.exe\" %~1\r\n", "<TU>",
+       "a --evil", LineRefusal::PageFormsOption},
   };
   for (const auto& c : cases) {
     std::string program = cmd_;

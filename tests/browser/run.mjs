@@ -498,9 +498,8 @@ describe(`Orbisk in ${family}`, () => {
         assert.deepEqual(JSON.parse(await main.$eval(c.at, (el) => el.dataset.pastes)), c.pasted ? [text] : [], `${what}: the pastes`);
         if (!c.pasted) assert.ok(Number(await main.$eval(c.at, (el) => el.dataset.inputs)) >= 1, `${what}: an input event`);
       }
-      // A one-line field whose page refuses typing (in Firefox; Chromium's
-      // command it cannot refuse) gets the break as a blank too, the text
-      // cut to the field's 8 characters.
+      // A one-line field whose page refuses typing gets the break as a
+      // blank too, the text cut to the field's 8 characters.
       await rightClick(main, '#refusing-field');
       await main.$eval('#refusing-field', (el, mark) => el.setSelectionRange(el.value.indexOf(mark), el.value.indexOf(mark) + mark.length), MARK);
       const reply = await session.pick(lined.name, page);
@@ -601,6 +600,9 @@ describe(`Orbisk in ${family}`, () => {
       assert.ok(reply.text.length > 4, reply.text);
       assert.equal(await main.$eval('#refusing-field', (el) => el.value), `前半${reply.text.slice(0, 4)}後半`, 'the refusing field');
       assert.ok(Number(await main.$eval('#refusing-field', (el) => el.dataset.inputs)) >= 1, 'the refusing field: an input event');
+      // It heard the text offered as typing first, which it refused, in
+      // either browser.
+      assert.ok(Number(await main.$eval('#refusing-field', (el) => el.dataset.beforeinputs)) >= 1, 'the refusing field: a beforeinput event');
 
       // A sandboxed frame, of no origin of its own.
       await rightClick(sandboxedFrame, '#sandboxed-area');

@@ -228,6 +228,15 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
     }
   };
   const told = (el) => el.dispatchEvent(new view.InputEvent('input', { bubbles: true, composed: true, inputType: 'insertText', data: typed }));
+  // The text offered as typing, as a beforeinput event, which no browser
+  // acts on by itself: true when the page cancelled it. Chromium's editing
+  // command sends none, so a page there hears it first from here: one that
+  // refuses typing (an editor while busy, an input mask that writes the
+  // field itself) cancels it, as it would in Firefox.
+  const offer = () =>
+    !target.dispatchEvent(new view.InputEvent('beforeinput', {
+      inputType: 'insertText', data: typed, bubbles: true, cancelable: true, composed: true,
+    }));
 
   if (isNumberField(target)) {
     // A text that is a number (a date's digits, a reference number) is
@@ -249,14 +258,21 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
       const watch = (event) => {
         if (event.inputType === 'insertText') command = event;
       };
-      view.addEventListener('beforeinput', watch, { capture: true });
-      let done = false;
-      try {
-        done = focus(target) && doc.execCommand('insertText', false, typed);
-      } finally {
-        view.removeEventListener('beforeinput', watch, { capture: true });
+      // Where the command sends no beforeinput, the page is offered the text
+      // as typing first; a page that cancelled it and wrote the text itself
+      // took it, one that left the field as it was refused the command.
+      const refused = !commandSendsBeforeInput && focus(target) && offer();
+      if (refused && (await took(value, was, true))) return true;
+      if (!refused) {
+        view.addEventListener('beforeinput', watch, { capture: true });
+        let done = false;
+        try {
+          done = focus(target) && doc.execCommand('insertText', false, typed);
+        } finally {
+          view.removeEventListener('beforeinput', watch, { capture: true });
+        }
+        if (done && !(command !== null && command.defaultPrevented && value() === was)) return true;
       }
-      if (done && !(command !== null && command.defaultPrevented && value() === was)) return true;
       if (await took(value, was, paste(target) !== null)) return true;
       // Email inputs keep no selection a script can read; the text goes last.
       const start = target.selectionStart ?? target.value.length;
@@ -315,13 +331,8 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
   // it and change the region from their model. Firefox's editing command
   // sends that event; Chromium's does not, and there the text it puts into
   // the DOM alone is thrown away at the editor's next render. So in Chromium
-  // the text is offered first as typing, as a beforeinput event, which no
-  // browser acts on by itself: an editor that took it has cancelled it and
-  // changed the region.
-  const offer = () =>
-    !target.dispatchEvent(new view.InputEvent('beforeinput', {
-      inputType: 'insertText', data: typed, bubbles: true, cancelable: true, composed: true,
-    }));
+  // the text is offered first as typing (`offer`): an editor that took it
+  // has cancelled it and changed the region.
   // A paste the page cancelled and answered by changing the document was
   // taken, even where the region itself stayed as it was: block editors
   // put pasted lines into blocks of their own beside the one clicked.

@@ -67,13 +67,12 @@ bool DecodeItemFile(std::string_view bytes, const ToCodePage932& toCodePage932, 
     // Saved by an editor as UTF-8 without a mark, or plain ASCII. Japanese in
     // UTF-8 is often valid Shift_JIS as well (メモ帳, あいさつ), so that test
     // cannot decide; but Shift_JIS text is hardly ever valid UTF-8, whose
-    // sequences its kana and most kanji never begin. A reading as UTF-8 that
-    // gives characters code page 932 lacks was Shift_JIS after all.
+    // sequences its kana and most kanji never begin: only half-width kana
+    // pairs may pass for accented letters (ﾃｼ for ü). A name such as Müller
+    // is far likelier than Mﾃｼller: a reading as UTF-8 that gives characters
+    // code page 932 lacks is refused, as with a mark, instead of imported as
+    // half-width kana.
     *text = toCodePage932(Utf8ToUtf16(bytes), &exact);
-    if (!exact && IsShiftJisText(bytes)) {
-      *text = std::string(bytes);
-      exact = true;
-    }
   } else if (IsShiftJisText(bytes)) {
     *text = std::string(bytes);
   } else {

@@ -114,6 +114,28 @@ std::string ExpandVariables(const std::string& path) {
   return expanded;
 }
 
+// The path made full against this process's current folder, or as it was
+// where Windows cannot make it so.
+std::string FullPathOf(const std::string& path) {
+  const std::string full =
+      GrowingBufferCall<char>(CutReport::NeededSize, [&path](char* buffer, std::size_t capacity) {
+        return GetFullPathNameA(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
+      });
+  return full.empty() ? path : full;
+}
+
+// An imported application path as the item stores it: a relative one was
+// found from the import's current folder (the installer's, a console's),
+// which is not the folder anything starts the item from later, so it is
+// stored full; a full one stays as written, byte for byte.
+std::string StoredApplicationPath(const std::string& path) {
+  const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  const bool onDrive =
+      path.size() >= 3 && isLetter(path[0]) && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  const bool full = onDrive || path.rfind("\\\\", 0) == 0;
+  return full || path.empty() ? path : FullPathOf(path);
+}
+
 // The edit dialog's checks, as OK would run them on the item's fields.
 ValidationResult Validate(const ItemRecord& item, ItemChange change, const std::string& storedName) {
   ValidationInput input;
@@ -233,11 +255,7 @@ std::optional<int> HandOverToWindow(const std::string& path) {
   HWND window = FindWindowA(kMainWindowClass, kProductName);
   if (!window) return std::nullopt;
   // The window's current folder is not this process's.
-  std::string full =
-      GrowingBufferCall<char>(CutReport::NeededSize, [&path](char* buffer, std::size_t capacity) {
-        return GetFullPathNameA(path.c_str(), static_cast<DWORD>(capacity), buffer, nullptr);
-      });
-  if (full.empty()) full = path;
+  std::string full = FullPathOf(path);
   DWORD windowProcess = 0;
   GetWindowThreadProcessId(window, &windowProcess);
   AllowSetForegroundWindow(windowProcess);
@@ -305,7 +323,7 @@ ImportOutcome ImportItems(const std::string& path, HWND owner, bool quiet) {
       // below would refuse the name the user chose to keep both under.
       item.ItemName = FreeItemName(item.ItemName, taken, SameStorageName);
     }
-    if (!item.FixedString) item.AplPath = ExpandVariables(item.AplPath);
+    if (!item.FixedString) item.AplPath = StoredApplicationPath(ExpandVariables(item.AplPath));
     const ValidationResult checked =
         Validate(item, overwrite ? ItemChange::Edit : ItemChange::Add, overwrite ? item.ItemName : "");
     if (!checked.passed) {

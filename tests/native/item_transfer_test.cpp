@@ -91,15 +91,14 @@ TEST(ItemTransfer, AnExportReadsBackRecordForRecord) {
 
 TEST(ItemTransfer, UtfEightWithoutAMarkIsReadAsSuchWhereItsBytesPassForShiftJisToo) {
   // Names whose UTF-8 bytes are valid Shift_JIS as well, and one that is not;
-  // and Shift_JIS whose bytes are valid UTF-8 of characters code page 932
-  // lacks ("ﾃｧ" is C3 A7, UTF-8 for U+00E7).
+  // half-width kana in Shift_JIS that are not valid UTF-8.
   const struct {
     std::string bytes, name;
   } cases[] = {
       {Utf8Of(ExportFileText({FixedStringRecord("メモ帳で開く", "こんにちは")})), "メモ帳で開く"},
       {Utf8Of(ExportFileText({FixedStringRecord("あいさつ", "翻訳する")})), "あいさつ"},
       {Utf8Of(ExportFileText({FixedStringRecord("保存", "x")})), "保存"},
-      {ExportFileText({FixedStringRecord("ﾃｧ", "x")}), "ﾃｧ"},
+      {ExportFileText({FixedStringRecord("ﾒﾓ", "x")}), "ﾒﾓ"},
   };
   for (const auto& c : cases) {
     const ItemFile file = Read(c.bytes);
@@ -107,6 +106,14 @@ TEST(ItemTransfer, UtfEightWithoutAMarkIsReadAsSuchWhereItsBytesPassForShiftJisT
     ASSERT_EQ(file.records.size(), 1u) << c.name;
     EXPECT_EQ(file.records[0].ItemName, c.name);
   }
+  // UTF-8 of letters code page 932 lacks, whose bytes pass for half-width
+  // kana in Shift_JIS ("ü" is C3 BC, "ﾃｼ"): refused as with a mark, never
+  // imported as kana.
+  const ItemFile accented = Read(
+      "[ItemList]\r\nItemCount=1\r\nItemName1=M\xC3\xBCller\r\nFixedString1=1\r\n"
+      "Argments1=x\r\n");
+  EXPECT_EQ(accented.problem.rfind("Shift_JIS で表せない文字が含まれています。", 0), 0u) << accented.problem;
+  EXPECT_TRUE(accented.records.empty());
 }
 
 TEST(ItemTransfer, FilesThatCannotBeTakenSayWhy) {

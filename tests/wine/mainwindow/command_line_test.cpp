@@ -79,15 +79,20 @@ TEST_F(OrbiskCommandLine, AnApplicationNamedByEnvironmentVariablesIsTheImporting
   ASSERT_TRUE(SetEnvironmentVariableA("ORBISK_TEAM_TOOLS", ProgramFolder().c_str()));
   const std::string file =
       WriteItemFile({LauncherRecord("Team viewer", "%ORBISK_TEAM_TOOLS%viewer.exe", "<TU>"),
-                     LauncherRecord("Unknown", "%ORBISK_NO_SUCH_VARIABLE%\\x.exe", "")});
+                     LauncherRecord("Unknown", "%ORBISK_NO_SUCH_VARIABLE%\\x.exe", ""),
+                     // Found from the import's current folder (the program's
+                     // here), which nothing starts the item from later.
+                     LauncherRecord("Relative", ".\\viewer.exe", "")});
   EXPECT_EQ(Run("/import \"" + file + "\" /quiet"), 0);
   SetEnvironmentVariableA("ORBISK_TEAM_TOOLS", nullptr);
-  EXPECT_EQ(Output(),
-            "追加: Team viewer\r\n登録できず: Unknown: アプリケーションがみつかりません。\r\n"
-            "インポート: 追加 1 件、置き換え 0 件、スキップ 0 件、登録できず 1 件\r\n");
+  EXPECT_EQ(
+      Output(),
+      "追加: Team viewer\r\n追加: Relative\r\n登録できず: Unknown: アプリケーションがみつかりません。\r\n"
+      "インポート: 追加 2 件、置き換え 0 件、スキップ 0 件、登録できず 1 件\r\n");
   const auto records = ReadCatalogueText(Settings(), IsMenuEntryRegistered, ItemNameLess);
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].AplPath, ProgramFolder() + "viewer.exe");
+  ASSERT_EQ(records.size(), 2u);
+  for (const ItemRecord& record : records)
+    EXPECT_EQ(record.AplPath, ProgramFolder() + "viewer.exe") << record.ItemName;
 }
 
 constexpr char kUsage[] =

@@ -69,4 +69,10 @@ bool IsMenuEntryRegistered(const std::string& itemName) {
   return !ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey(itemName), "", kRegSz, RegistryValue{})
               .text.empty();
 }
+
+bool MenuEntryBelongsToAnother(const std::string& itemName) {
+  const std::string script =
+      ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey(itemName), "", kRegSz, RegistryValue{}).text;
+  return !script.empty() && !SameStorageName(script, ScriptFilePath(itemName));
+}
 #endif  // _WIN32

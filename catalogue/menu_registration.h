@@ -28,6 +28,11 @@ bool DeleteScriptFile(int index);
 // True when the item's key has a non-empty default value.
 bool IsMenuEntryRegistered(const std::string& itemName);
 
+// True when a key of the item's name names another script than the item's
+// own: a menu entry of another program, or of Orbisk installed elsewhere,
+// which registering the item would take over.
+bool MenuEntryBelongsToAnother(const std::string& itemName);
+
 // True when a and b name the same key and file: equal ignoring letter case
 // the way the file system and registry ignore it.
 bool SameStorageName(const std::string& a, const std::string& b);

@@ -330,6 +330,13 @@ ImportOutcome ImportItems(const std::string& path, HWND owner, bool quiet) {
       report.refused.emplace_back(item.ItemName, checked.message);
       continue;
     }
+    // An entry of the name that Orbisk does not list but another program
+    // (or Orbisk installed elsewhere) registered is that program's: an
+    // import, perhaps deployed to every user, must not take it over.
+    if (!overwrite && MenuEntryBelongsToAnother(item.ItemName)) {
+      report.refused.emplace_back(item.ItemName, kMenuEntryOfAnotherText);
+      continue;
+    }
     StoreResult stored;
     if (overwrite) {
       ScriptBackup backup;

@@ -49,6 +49,8 @@ std::string ImportConflictText(const std::string& itemName) {
   return "「" + itemName + "」は登録済みです。\r\nインポートする項目をどうしますか？";
 }
 
+const char kMenuEntryOfAnotherText[] = "同じ名前のメニュー項目がほかのプログラムによって登録されています。";
+
 const char kUsageText[] =
     "使い方:\r\n"
     "  Orbisk.exe\r\n"

@@ -34,3 +34,5 @@ std::string ImportRefusedText(const std::string& path, const std::string& proble
 std::string ImportConflictText(const std::string& itemName);
 // The box of "Orbisk.exe" started with arguments it does not know.
 extern const char kUsageText[];
+// An imported item whose name another program's menu entry has.
+extern const char kMenuEntryOfAnotherText[];

@@ -5,6 +5,9 @@
 
 #include "catalogue/item_sort.h"
 #include "catalogue/item_transfer.h"
+#include "catalogue/menu_registration.h"
+#include "catalogue/program_paths.h"
+#include "catalogue/registry.h"
 #include "catalogue/settings_format.h"
 #include "common/atomic_file.h"
 #include "common/path_kind.h"
@@ -93,6 +96,30 @@ TEST_F(OrbiskCommandLine, AnApplicationNamedByEnvironmentVariablesIsTheImporting
   ASSERT_EQ(records.size(), 2u);
   for (const ItemRecord& record : records)
     EXPECT_EQ(record.AplPath, ProgramFolder() + "viewer.exe") << record.ItemName;
+}
+
+TEST_F(OrbiskCommandLine, AnImportTakesOverNoMenuEntryOfAnotherProgram) {
+  WriteCatalogue({}, {});
+  const std::string foreign = std::string(kMenuExtKey) + "Foreign";
+  DeleteRegistryKey(RegHive::CurrentUser, foreign);
+  RegistryValue other;
+  other.text = "C:\\other\\thing.htm";
+  ASSERT_TRUE(WriteRegistryValue(RegHive::CurrentUser, foreign, "", kRegSz, other));
+  // A key left of Orbisk's own item of the name, naming its script, is
+  // Orbisk's to write again.
+  RegistryValue own;
+  own.text = ScriptFilePath("Own");
+  ASSERT_TRUE(WriteRegistryValue(RegHive::CurrentUser, std::string(kMenuExtKey) + "Own", "", kRegSz, own));
+  const std::string file = WriteItemFile({FixedStringRecord("Foreign", "x"), FixedStringRecord("Own", "y")});
+  EXPECT_EQ(Run("/import \"" + file + "\" /quiet"), 0);
+  EXPECT_EQ(Output(),
+            "追加: Own\r\n登録できず: Foreign: "
+            "同じ名前のメニュー項目がほかのプログラムによって登録されています。\r\n"
+            "インポート: 追加 1 件、置き換え 0 件、スキップ 0 件、登録できず 1 件\r\n");
+  EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, foreign, "", kRegSz, RegistryValue{}).text, other.text);
+  EXPECT_EQ(GetPathKind(ScriptFilePath("Foreign")), PathKind::Missing);
+  EXPECT_EQ(FileNames(OrbiskSettings()), (std::vector<std::string>{"Own"}));
+  DeleteRegistryKey(RegHive::CurrentUser, foreign);
 }
 
 constexpr char kUsage[] =

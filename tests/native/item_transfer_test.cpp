@@ -124,6 +124,8 @@ TEST(ItemTransfer, FilesThatCannotBeTakenSayWhy) {
     std::string problem;  // the beginning of the message
   } cases[] = {
       {std::string("MZ\x90\0\3\0\0\0", 8), "テキストのファイルではありません。"},
+      {std::string("[ItemList]\r\nItemCount=1\r\nItemName1=a\0c\r\n", 40),
+       "テキストのファイルではありません。"},
       {"\xFF\xFE\x3D\xD8\x00\xDE", "Shift_JIS で表せない文字が含まれています。"},    // U+1F600 in UTF-16
       {"[ItemList]\r\nItemCount=1\r\nItemName1=\xE2\x9C\x93\r\nFixedString1=1\r\n",  // U+2713 in UTF-8
        "Shift_JIS で表せない文字が含まれています。"},

@@ -530,16 +530,13 @@ std::optional<MarkedText> EachQuotedForCmd(const Arguments& intended, const Read
 }
 
 // What the program a command starts makes of the page's text in the
-// arguments after its name: the same arguments in every reading, and no
-// option the page begins. A batch file's line (batchLine) hands on values
-// whose arguments were judged before: there only an option after a page
-// blank counts, and a line read otherwise is the values read otherwise, as
-// where the file hands them on with %*.
+// arguments after its name: the same arguments in every reading (else the
+// page's text would be read as another argument), and no option the page
+// begins. A batch file's line (batchLine) hands on values whose arguments
+// were judged before: there only an option after a page blank counts.
 LineRefusal ProgramTakesPageAsData(const MarkedText& command, const Readings& readings, bool batchLine) {
   const CmdWords words = SplitCmdName(command);
-  if (!readings.Agree(words.arguments.text)) {
-    return batchLine ? LineRefusal::PageFormsOption : LineRefusal::UnsafeForBatch;
-  }
+  if (!readings.Agree(words.arguments.text)) return LineRefusal::PageFormsOption;
   return CheckOptionsIn(words.arguments, readings, batchLine);
 }
 

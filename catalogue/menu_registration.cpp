@@ -8,6 +8,7 @@
 #include "catalogue/item_record.h"
 #include "catalogue/program_paths.h"
 #include "catalogue/registry.h"
+#include "common/path_kind.h"
 #include "common/wide_text.h"
 #endif
 
@@ -73,6 +74,10 @@ bool IsMenuEntryRegistered(const std::string& itemName) {
 bool MenuEntryBelongsToAnother(const std::string& itemName) {
   const std::string script =
       ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey(itemName), "", kRegSz, RegistryValue{}).text;
-  return !script.empty() && !SameStorageName(script, ScriptFilePath(itemName));
+  if (script.empty() || SameStorageName(script, ScriptFilePath(itemName))) return false;
+  // An entry that names a file no longer there (Orbisk's folder moved, a
+  // program removed) is dead and free to take; one that names a resource
+  // (res://…) or another address is taken as live.
+  return script.find("://") != std::string::npos || GetPathKind(script) != PathKind::Missing;
 }
 #endif  // _WIN32

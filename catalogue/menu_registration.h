@@ -29,8 +29,9 @@ bool DeleteScriptFile(int index);
 bool IsMenuEntryRegistered(const std::string& itemName);
 
 // True when a key of the item's name names another script than the item's
-// own: a menu entry of another program, or of Orbisk installed elsewhere,
-// which registering the item would take over.
+// own, and one that is there (or a resource or address): a live menu entry
+// of another program, or of Orbisk installed elsewhere, which registering
+// the item would take over.
 bool MenuEntryBelongsToAnother(const std::string& itemName);
 
 // True when a and b name the same key and file: equal ignoring letter case

@@ -552,9 +552,12 @@ async function extensionPageOf() {
 // Items imported into the catalogue while the browser runs, from a file, as
 // a user or an administrator's script imports them: one over pages, one
 // fixed string.
+// Named for the browser: the two runs install Orbisk into folders of their
+// own under one Windows user, whose menu entries each run's import would
+// otherwise find registered by the other Orbisk, and leave alone.
 const IMPORTED = [
-  { name: '取り込んだページ', app: '取り込み', template: '"<TU>"' },
-  { name: '取り込んだ定型文', text: '取り込み済み' },
+  { name: `取り込んだページ (${family})`, app: '取り込み', template: '"<TU>"' },
+  { name: `取り込んだ定型文 (${family})`, text: '取り込み済み' },
 ];
 
 it('shows on its own page the number of items, and the new number once items are imported, with no restart and no new check', () =>

@@ -101,24 +101,33 @@ TEST_F(OrbiskCommandLine, AnApplicationNamedByEnvironmentVariablesIsTheImporting
 TEST_F(OrbiskCommandLine, AnImportTakesOverNoMenuEntryOfAnotherProgram) {
   WriteCatalogue({}, {});
   const std::string foreign = std::string(kMenuExtKey) + "Foreign";
+  const std::string dead = std::string(kMenuExtKey) + "Dead";
   DeleteRegistryKey(RegHive::CurrentUser, foreign);
   RegistryValue other;
-  other.text = "C:\\other\\thing.htm";
+  other.text = ProgramFolder() + "thing.htm";
+  ASSERT_TRUE(WriteFileBytes(other.text, "<html>"));
   ASSERT_TRUE(WriteRegistryValue(RegHive::CurrentUser, foreign, "", kRegSz, other));
   // A key left of Orbisk's own item of the name, naming its script, is
-  // Orbisk's to write again.
+  // Orbisk's to write again; so is one whose script is gone (its program
+  // removed, Orbisk's folder moved).
   RegistryValue own;
   own.text = ScriptFilePath("Own");
   ASSERT_TRUE(WriteRegistryValue(RegHive::CurrentUser, std::string(kMenuExtKey) + "Own", "", kRegSz, own));
-  const std::string file = WriteItemFile({FixedStringRecord("Foreign", "x"), FixedStringRecord("Own", "y")});
+  RegistryValue gone;
+  gone.text = ProgramFolder() + "moved\\Dead.html";
+  ASSERT_TRUE(WriteRegistryValue(RegHive::CurrentUser, dead, "", kRegSz, gone));
+  const std::string file = WriteItemFile(
+      {FixedStringRecord("Foreign", "x"), FixedStringRecord("Own", "y"), FixedStringRecord("Dead", "z")});
   EXPECT_EQ(Run("/import \"" + file + "\" /quiet"), 0);
   EXPECT_EQ(Output(),
-            "追加: Own\r\n登録できず: Foreign: "
+            "追加: Own\r\n追加: Dead\r\n登録できず: Foreign: "
             "同じ名前のメニュー項目がほかのプログラムによって登録されています。\r\n"
-            "インポート: 追加 1 件、置き換え 0 件、スキップ 0 件、登録できず 1 件\r\n");
+            "インポート: 追加 2 件、置き換え 0 件、スキップ 0 件、登録できず 1 件\r\n");
   EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, foreign, "", kRegSz, RegistryValue{}).text, other.text);
   EXPECT_EQ(GetPathKind(ScriptFilePath("Foreign")), PathKind::Missing);
-  EXPECT_EQ(FileNames(OrbiskSettings()), (std::vector<std::string>{"Own"}));
+  EXPECT_EQ(ReadRegistryValue(RegHive::CurrentUser, dead, "", kRegSz, RegistryValue{}).text,
+            ScriptFilePath("Dead"));
+  EXPECT_EQ(FileNames(OrbiskSettings()), (std::vector<std::string>{"Dead", "Own"}));
   DeleteRegistryKey(RegHive::CurrentUser, foreign);
 }
 

@@ -37,6 +37,12 @@ bool StorageSharedByAnother(int index) {
 
 bool ValidIndex(int index) { return index >= 0 && index < ItemCount(); }
 
+// The script the key of the item's name names: its default value, empty
+// when there is no such key.
+std::string MenuEntryScript(const std::string& itemName) {
+  return ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey(itemName), "", kRegSz, RegistryValue{}).text;
+}
+
 }  // namespace
 
 bool SameStorageName(const std::string& a, const std::string& b) {
@@ -66,14 +72,10 @@ bool DeleteScriptFile(int index) {
   return DeleteFileA(ScriptFilePath(Items[index].ItemName).c_str()) != FALSE;
 }
 
-bool IsMenuEntryRegistered(const std::string& itemName) {
-  return !ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey(itemName), "", kRegSz, RegistryValue{})
-              .text.empty();
-}
+bool IsMenuEntryRegistered(const std::string& itemName) { return !MenuEntryScript(itemName).empty(); }
 
 bool MenuEntryBelongsToAnother(const std::string& itemName) {
-  const std::string script =
-      ReadRegistryValue(RegHive::CurrentUser, MenuEntryKey(itemName), "", kRegSz, RegistryValue{}).text;
+  const std::string script = MenuEntryScript(itemName);
   if (script.empty() || SameStorageName(script, ScriptFilePath(itemName))) return false;
   // An entry that names a file no longer there (Orbisk's folder moved, a
   // program removed) is dead and free to take; one that names a resource

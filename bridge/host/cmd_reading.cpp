@@ -461,7 +461,7 @@ std::vector<CmdWordList> CommandsOf(const MarkedText& command, bool* pageRedirec
   const auto endWord = [&]() {
     if (word.text.empty()) return;
     if (redirect) {
-      *pageRedirect |= word.AnyPage(0, word.text.size());
+      *pageRedirect |= word.AnyPage();
       redirect = false;
     } else {
       commands.back().push_back(word);
@@ -515,11 +515,18 @@ std::vector<CmdWordList> CommandsOf(const MarkedText& command, bool* pageRedirec
 
 bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const ArgumentUseOf& useOf);
 
-bool AnyPageFrom(const CmdWordList& words, std::size_t from) {
-  for (std::size_t i = from; i < words.size(); ++i) {
-    if (words[i].AnyPage(0, words[i].text.size())) return true;
+// True when the page wrote any of the words from `from` up to `to`.
+bool AnyPageIn(const CmdWordList& words, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to && i < words.size(); ++i) {
+    if (words[i].AnyPage()) return true;
   }
   return false;
+}
+
+// The word at i in lower case when it is wholly the template's, as cmd.exe
+// matches its keywords; empty when it is the page's or there is none.
+std::u16string Keyword(const CmdWordList& words, std::size_t i) {
+  return i < words.size() && !words[i].AnyPage() ? LowerText(words[i].text) : std::u16string();
 }
 
 // True when a page character of the word stands outside its quotes.
@@ -543,14 +550,10 @@ bool PageOutsideQuotes(const MarkedText& word) {
 // command starts; each command after it, and after every ELSE, is read as
 // any command is.
 bool IfRunsNoPageProgram(const CmdWordList& words, std::size_t next, const ArgumentUseOf& useOf) {
-  const auto keyword = [&words](std::size_t i) {
-    return i < words.size() && !words[i].AnyPage(0, words[i].text.size()) ? LowerText(words[i].text)
-                                                                          : std::u16string();
-  };
-  if (keyword(next) == u"/i") ++next;
-  if (keyword(next) == u"not") ++next;
+  if (Keyword(words, next) == u"/i") ++next;
+  if (Keyword(words, next) == u"not") ++next;
   std::size_t conditionWords = 2;
-  const std::u16string first = keyword(next), second = keyword(next + 1);
+  const std::u16string first = Keyword(words, next), second = Keyword(words, next + 1);
   if (first != u"exist" && first != u"defined" && first != u"errorlevel" && first != u"cmdextversion") {
     for (const std::u16string_view comparison : {u"equ", u"neq", u"lss", u"leq", u"gtr", u"geq"}) {
       if (second == comparison) conditionWords = 3;
@@ -562,7 +565,7 @@ bool IfRunsNoPageProgram(const CmdWordList& words, std::size_t next, const Argum
   }
   CmdWordList part;
   for (std::size_t i = command; i <= words.size(); ++i) {
-    if (i < words.size() && keyword(i) != u"else") {
+    if (i < words.size() && Keyword(words, i) != u"else") {
       part.push_back(words[i]);
       continue;
     }
@@ -596,21 +599,17 @@ bool NamesForVariable(std::u16string_view word, char16_t letter) {
 // the page's; /F reads its set as a command's output or a file's lines,
 // which the page may not choose at all.
 bool ForRunsNoPageProgram(const CmdWordList& words, std::size_t next, const ArgumentUseOf& useOf) {
-  const auto keyword = [&words](std::size_t i) {
-    return words[i].AnyPage(0, words[i].text.size()) ? std::u16string() : LowerText(words[i].text);
-  };
   std::size_t in = words.size(), doAt = words.size();
   bool lines = false;
   for (std::size_t i = next; i < words.size() && doAt == words.size(); ++i) {
-    const std::u16string word = keyword(i);
+    const std::u16string word = Keyword(words, i);
     if (in == words.size() && word == u"/f") lines = true;
     if (in == words.size() && word == u"in") in = i;
     if (in != words.size() && word == u"do") doAt = i;
   }
   // Without IN and DO it is no FOR cmd.exe runs.
-  if (doAt == words.size()) return !AnyPageFrom(words, next);
-  bool pageBeforeDo = false;
-  for (std::size_t i = next; i < doAt; ++i) pageBeforeDo |= words[i].AnyPage(0, words[i].text.size());
+  if (doAt == words.size()) return !AnyPageIn(words, next, words.size());
+  const bool pageBeforeDo = AnyPageIn(words, next, doAt);
   if (pageBeforeDo && lines) return false;
   CmdWordList command(words.begin() + static_cast<std::ptrdiff_t>(doAt) + 1, words.end());
   if (pageBeforeDo) {
@@ -628,7 +627,7 @@ bool ForRunsNoPageProgram(const CmdWordList& words, std::size_t next, const Argu
 // The words from `from` on are a command: its program is words[from].
 bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const ArgumentUseOf& useOf) {
   if (from >= words.size()) return true;
-  if (words[from].AnyPage(0, words[from].text.size())) return false;
+  if (words[from].AnyPage()) return false;
   std::u16string name = WithoutQuotes(words[from]).text;
   while (!name.empty() && name.front() == u'@') name.erase(0, 1);
   // cmd.exe ends a command's name at a slash too ("start/b", "dir/w"): the
@@ -649,7 +648,8 @@ bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const Argumen
     // CALL :label runs the batch file's own lines from the label, with the
     // arguments it is given as %1 … %9: lines the second reading reads with
     // the file's arguments, not with these.
-    if (from + 1 < words.size() && words[from + 1].text.front() == u':') return !AnyPageFrom(words, from + 2);
+    if (from + 1 < words.size() && words[from + 1].text.front() == u':')
+      return !AnyPageIn(words, from + 2, words.size());
     return RunsNoPageProgram(words, from + 1, useOf);
   }
   if (lower == u"start") {
@@ -657,7 +657,7 @@ bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const Argumen
     // A first argument in quotes is the window's title, then START's options.
     bool pageTitle = false;
     if (target < words.size() && words[target].text.front() == u'"') {
-      pageTitle = words[target].AnyPage(0, words[target].text.size());
+      pageTitle = words[target].AnyPage();
       ++target;
     }
     while (target < words.size() && words[target].text.front() == u'/') {
@@ -670,7 +670,7 @@ bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const Argumen
     // came to stand first in quotes (the host quotes a value with blanks)
     // would have turned the target into the title.
     if (target >= words.size()) return !pageTitle;
-    if (words[target].AnyPage(0, words[target].text.size())) {
+    if (words[target].AnyPage()) {
       // START hands its target to the shell, which opens a web address in
       // the browser but starts a program the page names (a path, a share,
       // file: or another protocol's address).
@@ -683,7 +683,7 @@ bool RunsNoPageProgram(const CmdWordList& words, std::size_t from, const Argumen
   std::vector<bool> fromPage;
   for (std::size_t i = from + 1; i < words.size(); ++i) {
     arguments.push_back(WithoutQuotes(words[i]).text);
-    fromPage.push_back(words[i].AnyPage(0, words[i].text.size()));
+    fromPage.push_back(words[i].AnyPage());
   }
   return WhatPageArgumentsAre(use, arguments, fromPage) == PageArguments::Data;
 }

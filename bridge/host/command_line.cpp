@@ -205,8 +205,7 @@ LineRefusal CheckOptions(const std::vector<TemplatePart>& parts, const Readings&
 // argument that a page blank began counts: a batch file's line, where %~1
 // took off the quotes around a value and the values' arguments were judged
 // before.
-LineRefusal CheckOptionsIn(const MarkedText& arguments, const Readings& readings,
-                           bool pageSplitsOnly = false) {
+LineRefusal CheckOptionsIn(const MarkedText& arguments, const Readings& readings, bool pageSplitsOnly) {
   ArgumentReader reader;
   std::vector<bool> fromPage, startsOption;
   bool inArgument = false, started = false, pageSplit = false;
@@ -566,8 +565,10 @@ LineRefusal CmdTakesLineAsData(const MarkedText& afterName, const std::u16string
         return refusal;
       continue;
     }
+    // Why a line's program would not take the values, when that was why the
+    // second reading stopped; else cmd.exe itself would act on them.
     bool choosesProgram = false;
-    LineRefusal lineRefusal = LineRefusal::UnsafeForBatch;
+    LineRefusal lineRefusal = LineRefusal::None;
     const auto lineIsData = [&](const MarkedText& line) {
       lineRefusal = ProgramTakesPageAsData(line, readings, true);
       return lineRefusal == LineRefusal::None;
@@ -575,7 +576,7 @@ LineRefusal CmdTakesLineAsData(const MarkedText& afterName, const std::u16string
     if (!BatchFileTakesPageAsText(*batchFileText, SplitCmdName(command).arguments, ArgumentUseOfProgram,
                                   &choosesProgram, lineIsData)) {
       if (choosesProgram) return LineRefusal::PageNamesPath;
-      return lineRefusal == LineRefusal::None ? LineRefusal::UnsafeForBatch : lineRefusal;
+      return lineRefusal != LineRefusal::None ? lineRefusal : LineRefusal::UnsafeForBatch;
     }
   }
   return LineRefusal::None;

@@ -26,4 +26,5 @@ struct MarkedText {
     }
     return false;
   }
+  bool AnyPage() const { return AnyPage(0, page.size()); }
 };

@@ -238,6 +238,30 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
       inputType: 'insertText', data: typed, bubbles: true, cancelable: true, composed: true,
     }));
 
+  // The browser's editing command at the focused place. Its own beforeinput
+  // and input events are caught on their way down, before any handler of
+  // the page can stop them, and read once the command is over: whether it
+  // ran, whether the page cancelled its beforeinput, and whether the browser
+  // told of an insertion.
+  const runCommand = () => {
+    let beforeInput = null;
+    let inserted = false;
+    const watch = (event) => {
+      if (event.type === 'input') inserted = true;
+      else if (event.inputType === 'insertText') beforeInput = event;
+    };
+    view.addEventListener('beforeinput', watch, { capture: true });
+    view.addEventListener('input', watch, { capture: true });
+    let done = false;
+    try {
+      done = doc.execCommand('insertText', false, typed);
+    } finally {
+      view.removeEventListener('beforeinput', watch, { capture: true });
+      view.removeEventListener('input', watch, { capture: true });
+    }
+    return { done, beforeInputCancelled: beforeInput !== null && beforeInput.defaultPrevented, inserted };
+  };
+
   if (isNumberField(target)) {
     // A text that is a number (a date's digits, a reference number) is
     // typed at the field's caret, which no script can read there, as keys
@@ -252,26 +276,16 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
     return (async () => {
       const value = () => target.value;
       const was = value();
-      // A command whose beforeinput the page cancelled (Firefox sends one)
-      // and that left the field as it was counts as refused, as in a region.
-      let command = null;
-      const watch = (event) => {
-        if (event.inputType === 'insertText') command = event;
-      };
       // Where the command sends no beforeinput, the page is offered the text
       // as typing first; a page that cancelled it and wrote the text itself
       // took it, one that left the field as it was refused the command.
       const refused = !commandSendsBeforeInput && focus(target) && offer();
       if (refused && (await took(value, was, true))) return true;
-      if (!refused) {
-        view.addEventListener('beforeinput', watch, { capture: true });
-        let done = false;
-        try {
-          done = focus(target) && doc.execCommand('insertText', false, typed);
-        } finally {
-          view.removeEventListener('beforeinput', watch, { capture: true });
-        }
-        if (done && !(command !== null && command.defaultPrevented && value() === was)) return true;
+      if (!refused && focus(target)) {
+        // A command whose beforeinput the page cancelled (Firefox sends one)
+        // and that left the field as it was counts as refused, as in a region.
+        const command = runCommand();
+        if (command.done && !(command.beforeInputCancelled && value() === was)) return true;
       }
       if (await took(value, was, paste(target) !== null)) return true;
       // Email inputs keep no selection a script can read; the text goes last.
@@ -354,30 +368,14 @@ export function typeIntoEditable(text, throughFrames = false, commandSendsBefore
   return (async () => {
     if (pasteFirst && (await tookPaste())) return true;
     if (!commandSendsBeforeInput && (await took(content, was, offer()))) return true;
-    // The browser's editing command. Its own beforeinput and input events
-    // are caught on their way down, before any handler of the page can stop
-    // them, and read once the command is over. A page that cancelled the
-    // command (its beforeinput, or in Firefox the textInput event after it,
-    // from which some editors take typing) changes the region itself, if at
-    // all, and the browser then sends no input event; a cancelled command
-    // that left the region as it was counts as refused.
-    let command = null;
-    let inserted = false;
-    const watch = (event) => {
-      if (event.type === 'input') inserted = true;
-      else if (event.inputType === 'insertText') command = event;
-    };
-    view.addEventListener('beforeinput', watch, { capture: true });
-    view.addEventListener('input', watch, { capture: true });
-    let done = false;
-    try {
-      done = doc.execCommand('insertText', false, typed);
-    } finally {
-      view.removeEventListener('beforeinput', watch, { capture: true });
-      view.removeEventListener('input', watch, { capture: true });
-    }
-    const cancelled = (command !== null && command.defaultPrevented) || !inserted;
-    if (done && (!cancelled || (await took(content, was, true)))) {
+    // A page that cancelled the command (its beforeinput, or in Firefox the
+    // textInput event after it, from which some editors take typing)
+    // changes the region itself, if at all, and the browser then sends no
+    // input event; a cancelled command that left the region as it was
+    // counts as refused.
+    const command = runCommand();
+    const cancelled = command.beforeInputCancelled || !command.inserted;
+    if (command.done && (!cancelled || (await took(content, was, true)))) {
       // Editors that learn of typing from its keys (TinyMCE) record an undo
       // step only for a change they saw begin; an input event without data,
       // as browsers send after replacing text themselves (a spelling fix),
